@@ -1,0 +1,151 @@
+// tavolex-cli: the headless front end over the same core as the window.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/fen.h"
+#include "rules/movegen.h"
+#include "rules/perft.h"
+
+namespace {
+
+constexpr int ExitUsage = 2;
+
+constexpr const char* HelpText =
+    "usage: tavolex-cli perft [--divide] [FEN] DEPTH\n"
+    "       tavolex-cli moves [FEN]\n"
+    "       tavolex-cli show [FEN]\n"
+    "FEN: W:W21-32:B1-12 (side to move, then each side's squares by number\n"
+    "or name; K marks a king; without FEN the starting position)\n";
+
+// Refused command lines get one line on stderr and nothing else.
+int usage(const char* what = "wrong arguments") {
+    std::fprintf(stderr, "tavolex-cli: %s (tavolex-cli help shows the commands)\n", what);
+    return ExitUsage;
+}
+
+// The position named on the command line, or the start when none is given.
+bool loadPosition(const std::vector<std::string_view>& args, rules::Position& pos) {
+    if (args.empty()) {
+        pos.board = rules::startingPosition();
+        pos.side = rules::White;
+        return true;
+    }
+    rules::FenResult r = rules::parseFen(args[0]);
+    if (!r.position) {
+        std::fprintf(stderr, "tavolex-cli: bad position: %s\n", r.error.c_str());
+        return false;
+    }
+    pos = *r.position;
+    return true;
+}
+
+bool parseDepth(std::string_view text, int& depth) {
+    if (text.empty() || text.size() > 3) return false;
+    depth = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        depth = depth * 10 + (c - '0');
+    }
+    return depth >= 1 && depth < rules::MaxPly;
+}
+
+int cmdPerft(std::vector<std::string_view> args) {
+    bool divide = false;
+    if (!args.empty() && args[0] == "--divide") {
+        divide = true;
+        args.erase(args.begin());
+    }
+    if (args.empty() || args.size() > 2) return usage();
+    int depth = 0;
+    if (!parseDepth(args.back(), depth)) {
+        std::fprintf(stderr, "tavolex-cli: depth must be a number from 1 to %d\n", rules::MaxPly - 1);
+        return ExitUsage;
+    }
+    args.pop_back();
+    rules::Position pos;
+    if (!loadPosition(args, pos)) return ExitUsage;
+
+    rules::RulesState r;
+    r.board = pos.board;
+    const auto start = std::chrono::steady_clock::now();
+    std::uint64_t total = 0;
+    if (divide) {
+        for (const rules::DivideEntry& e : rules::perftDivide(r, pos.side, depth)) {
+            std::printf("%s %llu\n", rules::moveText(e.move).c_str(), static_cast<unsigned long long>(e.nodes));
+            total += e.nodes;
+        }
+        std::printf("total %llu\n", static_cast<unsigned long long>(total));
+    } else {
+        for (int d = 1; d <= depth; ++d) {
+            const std::uint64_t n = rules::perft(r, pos.side, d);
+            std::printf("perft %d %llu\n", d, static_cast<unsigned long long>(n));
+            std::fflush(stdout);
+            total += n;
+        }
+    }
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+    const double rate = us > 0 ? static_cast<double>(total) * 1e6 / static_cast<double>(us) : 0.0;
+    std::printf("time %lld ms, %.0f nodes/s\n", static_cast<long long>(us / 1000), rate);
+    return 0;
+}
+
+int cmdMoves(const std::vector<std::string_view>& args) {
+    if (args.size() > 1) return usage();
+    rules::Position pos;
+    if (!loadPosition(args, pos)) return ExitUsage;
+    rules::RulesState r;
+    r.board = pos.board;
+    const int n = rules::generateRootMoves(r, pos.side);
+    for (int i = 0; i < n; ++i) std::printf("%s\n", rules::moveText(r.rootList()[i]).c_str());
+    return 0;
+}
+
+int cmdShow(const std::vector<std::string_view>& args) {
+    if (args.size() > 1) return usage();
+    rules::Position pos;
+    if (!loadPosition(args, pos)) return ExitUsage;
+    // w/b men, W/B kings, '.' an empty dark square, ' ' a light one.
+    for (int row = 0; row < 8; ++row) {
+        std::printf("%d ", 8 - row);
+        for (int file = 0; file < 8; ++file) {
+            const rules::Square s = rules::squareAt(row, file);
+            char c = ' ';
+            if (s) {
+                switch (pos.board[s]) {
+                    case rules::WhiteMan: c = 'w'; break;
+                    case rules::WhiteKing: c = 'W'; break;
+                    case rules::BlackMan: c = 'b'; break;
+                    case rules::BlackKing: c = 'B'; break;
+                    default: c = '.'; break;
+                }
+            }
+            std::printf(" %c", c);
+        }
+        std::printf("\n");
+    }
+    std::printf("   a b c d e f g h\n");
+    std::printf("%s to move\n", pos.side == rules::White ? "White" : "Black");
+    std::printf("%s\n", rules::toFen(pos.board, pos.side).c_str());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage("no command");
+    const std::string_view cmd = argv[1];
+    if (cmd == "help" || cmd == "--help" || cmd == "-h") {
+        std::fputs(HelpText, stdout);
+        return 0;
+    }
+    std::vector<std::string_view> args(argv + 2, argv + argc);
+    if (cmd == "perft") return cmdPerft(std::move(args));
+    if (cmd == "moves") return cmdMoves(args);
+    if (cmd == "show") return cmdShow(args);
+    return usage("unknown command");
+}

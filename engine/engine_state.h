@@ -1,0 +1,15 @@
+#pragma once
+// The engine's state that the rest of the program touches. The search and
+// its tables join it when the engine is built.
+
+namespace engine {
+
+struct EngineState {
+    // Raised by clicks, take-backs and other commands to end a running
+    // search at its next polling point.
+    bool stopRequested = false;
+    // Raised by record navigation: the search's result must not be played.
+    bool abandonSearch = false;
+};
+
+}  // namespace engine

@@ -1,0 +1,22 @@
+#pragma once
+// One object owns all the state of a game and its engine; functions are
+// handed what they need. Two cores can live side by side (engine matches,
+// tests).
+
+#include "engine/engine_state.h"
+#include "game/game_state.h"
+#include "game/host.h"
+#include "rules/movegen.h"
+
+namespace game {
+
+struct Core {
+    rules::RulesState rules;
+    GameState game;
+    engine::EngineState engine;
+    Host* host = nullptr;
+
+    std::int64_t now() const { return host ? host->readClock() : 0; }
+};
+
+}  // namespace game

@@ -1,0 +1,57 @@
+#pragma once
+// The state of the game being played or viewed.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game/record.h"
+#include "rules/board.h"
+
+namespace game {
+
+// The tick items of the menus the game reads when it needs them.
+struct GameOptions {
+    bool humanVsHuman = false;        // "Humain contre humain"
+    bool decomposeCaptures = false;   // "Décomposer les prises"
+};
+
+// A side's clock: seconds used so far, and the moment its current turn began.
+struct SideClock {
+    std::int32_t total = 0;
+    std::int32_t minutes = 0;   // shown: total / 60
+    std::int32_t seconds = 0;   // shown: total % 60
+    std::int64_t reference = 0;
+};
+
+struct GameState {
+    GameRecord record;
+    GameOptions options;
+
+    int sideToMove = rules::White;
+    int computerColour = rules::Black;
+    bool engineToMove = false;
+    bool setupMode = false;
+    bool navigated = false;         // no thinking on the person's time until the engine's next move
+    int ratedGame = 0;              // 0 not rated, 1 rated game in progress, 5 result processed
+    bool computerPlays = true;      // false when two people play
+    int legalMoveCount = 0;
+    rules::Square lastMoveFrom = 0; // the engine's last move, framed on the board
+    rules::Square lastMoveTo = 0;
+    bool inverted = false;          // board turned by 180 degrees
+    bool drawRefusedShown = false;  // the "Nul refusé" notice
+
+    SideClock whiteClock;
+    SideClock blackClock;
+    bool clockRunning = false;
+    bool paused = true;             // the "Pause" tick
+
+    PlayerName whiteName{};
+    PlayerName blackName{};
+
+    // The "Coups joués" list: line i holds plies 2i + 1 and 2i + 2.
+    std::vector<std::string> moveList;
+    int selectedLine = -1;          // -1: no line selected
+};
+
+}  // namespace game
