@@ -3,6 +3,8 @@
 // handed what they need. Two cores can live side by side (engine matches,
 // tests).
 
+#include <filesystem>
+
 #include "engine/engine_state.h"
 #include "game/game_state.h"
 #include "game/host.h"
@@ -15,6 +17,8 @@ struct Core {
     GameState game;
     engine::EngineState engine;
     Host* host = nullptr;
+    // Where the program's data lives (see files/program_folder.h).
+    std::filesystem::path programDir;
 
     std::int64_t now() const { return host ? host->readClock() : 0; }
 };
