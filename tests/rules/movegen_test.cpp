@@ -27,6 +27,8 @@ struct MoveCase {
     std::multiset<std::string> moves;
 };
 
+void PrintTo(const MoveCase& c, std::ostream* os) { *os << c.fen; }
+
 class GenerateMoves : public testing::TestWithParam<MoveCase> {};
 
 TEST_P(GenerateMoves, ListsExactlyTheLegalMoves) {
