@@ -1,0 +1,43 @@
+#pragma once
+// The roll of players: names in "joueurs.dat", ratings in "points.dat", line
+// for line; line 0 is the computer opponent. Both are read and written whole.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace players {
+
+constexpr int ComputerRating = 2050;   // what "Ramener Tavolex à 2050" restores
+constexpr const char* NamesFile = "joueurs.dat";
+constexpr const char* RatingsFile = "points.dat";
+
+struct Roll {
+    std::vector<std::string> names;
+    std::vector<std::string> ratings;  // the lines as they stand: "%4d" for new players
+};
+
+// Reads both files from the program folder; a missing file leaves its list empty.
+Roll loadRoll(const std::filesystem::path& folder);
+bool saveNames(const std::filesystem::path& folder, const Roll& roll);
+bool saveRatings(const std::filesystem::path& folder, const Roll& roll);
+
+// A rating line read as the program always has: leading blanks skipped,
+// digits read, anything else 0.
+int ratingOf(const std::string& line);
+
+// Appends a player with a starting rating; false for an empty name.
+bool addPlayer(Roll& roll, const std::string& name, int rating);
+// Removes line `index` of both lists; never line 0, the computer.
+bool deletePlayer(Roll& roll, int index);
+
+enum class Result { BlackWins, WhiteWins, Draw };
+struct NewRatings {
+    int white, black;
+};
+// The rating formula, on whole numbers with every division truncating
+// towards zero after the product before it. Ratings below 1 are left as they
+// are (a rated game never starts with one).
+NewRatings updatedRatings(int white, int black, Result result);
+
+}  // namespace players

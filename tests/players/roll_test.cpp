@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "players/roll.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(Ratings, TheFormulaOnWorkedValues) {
+    using players::Result;
+    const struct {
+        int w, b;
+        Result result;
+        int newW, newB;
+    } cases[] = {
+        {1600, 2050, Result::BlackWins, 1588, 2062},
+        {1600, 2050, Result::WhiteWins, 1649, 2001},
+        {1600, 2050, Result::Draw, 1645, 2005},
+        {1800, 1800, Result::WhiteWins, 1805, 1795},  // equal ratings: a win moves both by 5
+        {1800, 1800, Result::BlackWins, 1795, 1805},
+        {1800, 1800, Result::Draw, 1800, 1800},
+        {2050, 1600, Result::WhiteWins, 2065, 1585},  // the ratio enters one time fewer for a White win
+        {0, 1800, Result::BlackWins, 0, 1800},        // an unreadable rating never divides by zero
+    };
+    for (const auto& c : cases) {
+        const players::NewRatings r = players::updatedRatings(c.w, c.b, c.result);
+        EXPECT_EQ(r.white, c.newW) << c.w << " " << c.b;
+        EXPECT_EQ(r.black, c.newB) << c.w << " " << c.b;
+    }
+    EXPECT_EQ(players::ratingOf("  1700"), 1700);
+    EXPECT_EQ(players::ratingOf("2062\r"), 2062);
+    EXPECT_EQ(players::ratingOf("abc"), 0);
+    EXPECT_EQ(players::ratingOf(""), 0);
+}
+
+TEST(Roll, AddDeleteAndKeepTheFilesAligned) {
+    const fs::path dir = fs::temp_directory_path() / ("tavolex_roll_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    players::Roll roll = players::loadRoll(dir);  // no files yet: empty lists
+    EXPECT_TRUE(roll.names.empty());
+
+    roll.names = {"Tavolex", "Ana", "Bia", "Caio"};
+    roll.ratings = {"2050", "1600", "1700", "1800"};
+    EXPECT_FALSE(players::addPlayer(roll, "", 1700));
+    EXPECT_TRUE(players::addPlayer(roll, "Mister X", 1700));
+    EXPECT_TRUE(players::saveNames(dir, roll));
+    EXPECT_TRUE(players::saveRatings(dir, roll));
+    std::ifstream points(dir / "points.dat", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(points)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "2050\r\n1600\r\n1700\r\n1800\r\n1700\r\n");
+
+    players::Roll again = players::loadRoll(dir);
+    EXPECT_EQ(again.names.back(), "Mister X");
+    EXPECT_FALSE(players::deletePlayer(again, 0));   // never the computer
+    EXPECT_FALSE(players::deletePlayer(again, 9));
+    EXPECT_TRUE(players::deletePlayer(again, 3));
+    EXPECT_EQ(again.names, (std::vector<std::string>{"Tavolex", "Ana", "Bia", "Mister X"}));
+    EXPECT_EQ(again.ratings, (std::vector<std::string>{"2050", "1600", "1700", "1700"}));
+    fs::remove_all(dir);
+}
+
+}  // namespace
