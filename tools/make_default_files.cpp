@@ -1,9 +1,9 @@
-// Writes the game files the program ships: the resume file "last32.dam"
-// (the starting position, French, level 5) and the problems of
-// "Problemes", each a game file holding its position plus a comments file
-// (".damt") in French and English.
+// Writes the default files the program ships: the resume file "last32.dam"
+// (the starting position, French, level 5), the roll of players with the
+// computer opponent alone, and the problems of "Problemes", each a game file
+// holding its position plus a comments file (".damt") in French and English.
 //
-// usage: make_game_files OUTPUT_DIR PROBLEM_SOURCES...
+// usage: make_default_files OUTPUT_DIR PROBLEM_SOURCES...
 // A problem source is text: a line "FEN: <position>", a line "Title: ...",
 // then a "[fr]" section and an "[en]" section of free text (UTF-8).
 
@@ -17,6 +17,7 @@
 #include "files/game_file.h"
 #include "files/text_export.h"
 #include "game/navigation.h"
+#include "players/roll.h"
 #include "rules/fen.h"
 
 namespace fs = std::filesystem;
@@ -43,7 +44,7 @@ std::string toLatin1(const std::string& utf8) {
 }
 
 bool fail(const std::string& what) {
-    std::fprintf(stderr, "make_game_files: %s\n", what.c_str());
+    std::fprintf(stderr, "make_default_files: %s\n", what.c_str());
     return false;
 }
 
@@ -83,7 +84,7 @@ bool writeProblem(const fs::path& source, const fs::path& folder) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: make_game_files OUTPUT_DIR PROBLEM_SOURCES...\n");
+        std::fprintf(stderr, "usage: make_default_files OUTPUT_DIR PROBLEM_SOURCES...\n");
         return 2;
     }
     const fs::path out = argv[1];
@@ -96,6 +97,14 @@ int main(int argc, char** argv) {
     settings.language = 0;         // French
     if (!files::saveGame(core, (out / "last32.dam").string(), settings)) {
         fail("cannot write last32.dam");
+        return 1;
+    }
+
+    players::Roll roll;
+    roll.names = {"Tavolex"};
+    roll.ratings = {std::to_string(players::ComputerRating)};
+    if (!players::saveNames(out, roll) || !players::saveRatings(out, roll)) {
+        fail("cannot write the roll of players");
         return 1;
     }
 
