@@ -3,45 +3,36 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/commands.h"
 #include "rules/fen.h"
 #include "rules/movegen.h"
 #include "rules/perft.h"
 
 namespace {
 
-constexpr int ExitUsage = 2;
+using cli::ExitUsage;
+using cli::loadPosition;
 
 constexpr const char* HelpText =
     "usage: tavolex-cli perft [--divide] [FEN] DEPTH\n"
     "       tavolex-cli moves [FEN]\n"
     "       tavolex-cli show [FEN]\n"
+    "       tavolex-cli egdb [FEN]\n"
     "FEN: W:W21-32:B1-12 (side to move, then each side's squares by number\n"
     "or name; K marks a king; without FEN the starting position)\n";
 
-// Refused command lines get one line on stderr and nothing else.
-int usage(const char* what = "wrong arguments") {
-    std::fprintf(stderr, "tavolex-cli: %s (tavolex-cli help shows the commands)\n", what);
-    return ExitUsage;
-}
+int usage(const char* what = "wrong arguments") { return cli::usageError(what); }
 
-// The position named on the command line, or the start when none is given.
-bool loadPosition(const std::vector<std::string_view>& args, rules::Position& pos) {
-    if (args.empty()) {
-        pos.board = rules::startingPosition();
-        pos.side = rules::White;
-        return true;
-    }
-    rules::FenResult r = rules::parseFen(args[0]);
-    if (!r.position) {
-        std::fprintf(stderr, "tavolex-cli: bad position: %s\n", r.error.c_str());
-        return false;
-    }
-    pos = *r.position;
-    return true;
+// The folder holding the program's data: the executable's own.
+std::filesystem::path programDir() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path() : exe.parent_path();
 }
 
 bool parseDepth(std::string_view text, int& depth) {
@@ -136,6 +127,31 @@ int cmdShow(const std::vector<std::string_view>& args) {
 
 }  // namespace
 
+namespace cli {
+
+// Refused command lines get one line on stderr and nothing else.
+int usageError(const char* what) {
+    std::fprintf(stderr, "tavolex-cli: %s (tavolex-cli help shows the commands)\n", what);
+    return ExitUsage;
+}
+
+bool loadPosition(const std::vector<std::string_view>& args, rules::Position& pos) {
+    if (args.empty()) {
+        pos.board = rules::startingPosition();
+        pos.side = rules::White;
+        return true;
+    }
+    rules::FenResult r = rules::parseFen(args[0]);
+    if (!r.position) {
+        std::fprintf(stderr, "tavolex-cli: bad position: %s\n", r.error.c_str());
+        return false;
+    }
+    pos = *r.position;
+    return true;
+}
+
+}  // namespace cli
+
 int main(int argc, char** argv) {
     if (argc < 2) return usage("no command");
     const std::string_view cmd = argv[1];
@@ -147,5 +163,6 @@ int main(int argc, char** argv) {
     if (cmd == "perft") return cmdPerft(std::move(args));
     if (cmd == "moves") return cmdMoves(args);
     if (cmd == "show") return cmdShow(args);
+    if (cmd == "egdb") return cli::cmdEgdb(args, programDir());
     return usage("unknown command");
 }

@@ -63,3 +63,7 @@ run_cli(NAME garbage EXIT 2 ARGS moves "W:Wxyz:B1" STDERR "not a square")
 run_cli(NAME one-list EXIT 2 ARGS moves "W:W21" STDERR "both piece lists")
 run_cli(NAME bad-depth EXIT 2 ARGS perft 0 STDERR "depth")
 run_cli(NAME unknown-command EXIT 2 ARGS frobnicate STDERR "unknown command")
+run_cli(NAME egdb-corner EXIT 0 ARGS egdb "W:WK4:BK29"
+        STDOUT "^table dod.bib offset 157 byte -2\nWhite to move: loss in 2 plies\nh8-g7 loses in 2 plies\n")
+run_cli(NAME egdb-no-table EXIT 0 ARGS egdb STDOUT "^no table for this material\n$")
+run_cli(NAME egdb-bad EXIT 2 ARGS egdb "W:W33:B1" STDERR "off the board")

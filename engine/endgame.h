@@ -1,0 +1,68 @@
+#pragma once
+// Endgame databases: every position of two to four pieces of 22 materials,
+// each byte telling whether the side to move wins (> 0), loses (< 0) or draws
+// (0), and in how many plies the game ends with best play. Tables holding
+// men are kept for White to move: with Black to move the board is read
+// turned half round. Tables of kings alone are read as they stand.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rules/board.h"
+
+namespace engine {
+
+constexpr int EndgameTableCount = 22;
+
+struct EndgameTableInfo {
+    const char* file;       // "dod.bib"
+    std::uint8_t moverMen, moverKings, otherMen, otherKings;
+    std::size_t size;       // bytes
+};
+// In the order the tables are loaded.
+extern const std::array<EndgameTableInfo, EndgameTableCount> EndgameTableList;
+
+struct EndgameTables {
+    std::array<std::vector<std::int8_t>, EndgameTableCount> tables;
+    bool databasesLoaded = false;
+};
+
+// Where a position stands in the tables.
+struct TableSlot {
+    int table = -1;        // index into EndgameTableList; -1 when no table holds this material
+    std::size_t offset = 0;
+};
+// The table and byte of `board` with `side` to move; the board must hold
+// at least one piece of each side.
+TableSlot tableSlot(const rules::Board& board, int side);
+
+// The byte for `board` with `side` to move; nothing when no table holds it.
+std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board& board, int side);
+
+// Distance in plies to the end of the game for a stored byte. A side left
+// without a move has lost at once; it is stored as -1, since a real loss
+// always takes an even number of plies.
+constexpr int lossDistance(std::int8_t v) { return v == -1 ? 0 : -v; }
+
+// The probe of the search: a score from the root side's view, the side to
+// move being rootSide at odd plies; nothing when no table matches.
+std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, int rootSide, int ply);
+
+// Reads the 22 files from `folder`. A missing or short file leaves what it
+// lacks as draws; the names of such files are returned so the caller can say
+// so once.
+std::vector<std::string> loadEndgameDatabases(EndgameTables& t, const std::filesystem::path& folder);
+
+// Whether `side`'s king or kings, placed on the long diagonals, win against
+// the other side's few men: 30000 when a pattern holds, 0 otherwise.
+int kingsVersusMen(const rules::Board& board, int side);
+
+// Pair and triple indices of like pieces on ascending squares.
+constexpr int pairIndex(int l, int h) { return l + (h - 1) * (h - 2) / 2; }
+constexpr int tripleIndex(int x, int y, int z) { return x + (y - 1) * (y - 2) / 2 + (z - 1) * (z - 2) * (z - 3) / 6; }
+
+}  // namespace engine
