@@ -18,20 +18,22 @@
 #include "ui/form1.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tavolex"));
-    QApplication::setOrganizationName(QStringLiteral("Tavolex"));
-
+    // The command line is read before the window system is opened, so a
+    // wrong one is answered even without a display.
     std::filesystem::path commandLineFolder;
-    const QStringList args = QApplication::arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--dir") && i + 1 < args.size()) {
-            commandLineFolder = args[++i].toStdString();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) {
+            commandLineFolder = argv[++i];
         } else {
             std::fprintf(stderr, "usage: tavolex [--dir FOLDER]\n");
             return 2;
         }
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavolex"));
+    QApplication::setOrganizationName(QStringLiteral("Tavolex"));
+
     const std::filesystem::path exeFolder = QApplication::applicationDirPath().toStdString();
     const std::filesystem::path installed = exeFolder.parent_path() / "share" / "tavolex";
     const std::filesystem::path userData =

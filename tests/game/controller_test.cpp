@@ -195,7 +195,9 @@ TEST_F(Controller, ThePersonsDrawOffer) {
         const auto end = game::ProposernulClick(core);
         EXPECT_EQ(end.has_value(), c.accepted) << c.fen << " " << c.lastScore;
         EXPECT_EQ(core.game.drawRefusedShown, !c.accepted);
-        if (end) EXPECT_EQ(end->result, GameResult::Draw);
+        if (end) {
+            EXPECT_EQ(end->result, GameResult::Draw);
+        }
     }
     // The next click on the board hides the notice.
     setUpPosition("W:W21-32:B1-12");

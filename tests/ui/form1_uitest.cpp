@@ -200,6 +200,14 @@ private slots:
         int menus = 0;
         for (QAction* a : form->menuBar()->actions()) menus += a->isVisible() ? 1 : 0;
         QCOMPARE(menus, 10);
+
+        // Closing is refused during a rated game; "Quitter" closes otherwise.
+        form->core().game.ratedGame = 1;
+        form->close();
+        QVERIFY(form->isVisible());
+        form->core().game.ratedGame = 0;
+        form->Quitter1->trigger();
+        QVERIFY(!form->isVisible());
     }
 
     // Table-driven: short games to their end, and the panel's message.
