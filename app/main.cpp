@@ -32,7 +32,6 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavolex"));
-    QApplication::setOrganizationName(QStringLiteral("Tavolex"));
 
     const std::filesystem::path exeFolder = QApplication::applicationDirPath().toStdString();
     const std::filesystem::path installed = exeFolder.parent_path() / "share" / "tavolex";
