@@ -10,6 +10,11 @@ struct EngineState {
     bool stopRequested = false;
     // Raised by record navigation: the search's result must not be played.
     bool abandonSearch = false;
+    // Set while the engine searches the person's side on the person's time.
+    bool infiniteThinking = false;
+    // The value of the last finished search iteration, in 1/200 of a man,
+    // for the side searched; beyond +-30000 a forced win or loss.
+    int lastScore = 0;
 };
 
 }  // namespace engine

@@ -45,3 +45,51 @@ std::filesystem::path resolveInFolder(const std::filesystem::path& base, std::st
 }
 
 }  // namespace files
+
+namespace files {
+
+namespace {
+// The data beside an executable: its pictures folder is the sign.
+bool holdsData(const std::filesystem::path& folder) {
+    std::error_code ec;
+    return !folder.empty() && std::filesystem::is_directory(resolveInFolder(folder, "Images1"), ec);
+}
+}  // namespace
+
+FolderChoice chooseProgramFolder(const std::filesystem::path& commandLineFolder,
+                                 const std::filesystem::path& executableFolder,
+                                 const std::filesystem::path& installedData,
+                                 const std::filesystem::path& userData) {
+    namespace fs = std::filesystem;
+    FolderChoice choice;
+    if (!commandLineFolder.empty()) {
+        choice.folder = commandLineFolder;
+        std::error_code ec;
+        if (!fs::is_directory(commandLineFolder, ec)) choice.problem = "no such folder: " + commandLineFolder.string();
+        return choice;
+    }
+    if (holdsData(executableFolder)) {
+        choice.folder = executableFolder;
+        return choice;
+    }
+    choice.folder = userData;
+    if (holdsData(userData)) return choice;
+    std::error_code ec;
+    if (!fs::is_directory(installedData, ec)) {
+        choice.problem = "no installed data in " + installedData.string();
+        return choice;
+    }
+    // First start: copy the installed data, keeping whatever the user
+    // already has there.
+    fs::create_directories(userData, ec);
+    if (!ec)
+        fs::copy(installedData, userData, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+    if (ec) {
+        choice.problem = "cannot copy " + installedData.string() + " to " + userData.string() + ": " + ec.message();
+        return choice;
+    }
+    choice.seeded = true;
+    return choice;
+}
+
+}  // namespace files

@@ -14,6 +14,16 @@ namespace game {
 struct GameOptions {
     bool humanVsHuman = false;        // "Humain contre humain"
     bool decomposeCaptures = false;   // "Décomposer les prises"
+    bool engineBothSides = false;     // "Ordinateur contre ordinateur"
+    bool stopByClick = true;          // "Arret réflexion par clic souris"
+    bool otherSounds = true;          // "Autres": the sounds at the end of a game
+};
+
+// A mouse press on the board, kept until the game loop hands it on.
+struct PendingClick {
+    bool pending = false;
+    int x = 0;
+    int y = 0;
 };
 
 // A side's clock: seconds used so far, and the moment its current turn began.
@@ -42,6 +52,10 @@ struct GameState {
     rules::Square lastMoveTo = 0;
     bool inverted = false;          // board turned by 180 degrees
     bool drawRefusedShown = false;  // the "Nul refusé" notice
+    bool engineDrawOfferShown = false;  // the "Match_nul" panel: the engine offers a draw
+    bool moveNowRequest = false;    // the next pass gives the move to the engine
+    PendingClick click;
+    int lastResult = 3;             // 0 Black won, 1 draw, 2 White won, 3 none yet
 
     SideClock whiteClock;
     SideClock blackClock;

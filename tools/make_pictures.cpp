@@ -1,0 +1,205 @@
+// make_pictures: renders the flat board's six square pictures (60 x 60
+// pixels) into <program folder>/Images1: wooden light and dark squares,
+// and turned men and crowned kings of both colours on the dark square.
+// Everything is drawn with vector shapes and a fixed pseudo-random grain,
+// so every build gives the same pictures.
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QLinearGradient>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+constexpr int Size = 60;
+
+// A small linear congruential generator: the grain must not change between builds.
+class Grain {
+public:
+    explicit Grain(std::uint32_t seed) : m_state(seed) {}
+    double next() {  // 0 .. 1
+        m_state = m_state * 1664525u + 1013904223u;
+        return (m_state >> 8) / double(1u << 24);
+    }
+
+private:
+    std::uint32_t m_state;
+};
+
+// Wood: a base gradient, then long wavy fibres of slightly lighter and
+// darker tone running along the square, then a soft bevel on the edges.
+void paintWood(QPainter& p, QColor light, QColor dark, std::uint32_t seed, bool diagonal) {
+    QLinearGradient base(0, 0, diagonal ? Size : 0, Size);
+    base.setColorAt(0, light);
+    base.setColorAt(1, dark);
+    p.fillRect(0, 0, Size, Size, base);
+
+    Grain g(seed);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (int i = 0; i < 46; ++i) {
+        const double y0 = g.next() * Size;
+        const double amplitude = 0.6 + g.next() * 2.2;
+        const double phase = g.next() * 6.28;
+        const double wave = 0.05 + g.next() * 0.08;
+        const bool lighter = g.next() < 0.45;
+        QColor c = lighter ? light.lighter(108 + int(g.next() * 10)) : dark.darker(110 + int(g.next() * 25));
+        c.setAlpha(40 + int(g.next() * 70));
+        QPainterPath fibre;
+        fibre.moveTo(-2, y0);
+        for (int x = 0; x <= Size + 2; x += 3) fibre.lineTo(x, y0 + amplitude * std::sin(phase + x * wave));
+        p.setPen(QPen(c, 0.5 + g.next() * 1.1));
+        p.drawPath(fibre);
+    }
+    // A couple of pores, small dark flecks.
+    for (int i = 0; i < 14; ++i) {
+        QColor c = dark.darker(140);
+        c.setAlpha(60);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawEllipse(QPointF(g.next() * Size, g.next() * Size), 0.6 + g.next(), 0.4);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // Bevel: light from the top left.
+    p.setPen(QColor(255, 255, 255, 50));
+    p.drawLine(0, 0, Size - 1, 0);
+    p.drawLine(0, 0, 0, Size - 1);
+    p.setPen(QColor(0, 0, 0, 70));
+    p.drawLine(0, Size - 1, Size - 1, Size - 1);
+    p.drawLine(Size - 1, 0, Size - 1, Size - 1);
+}
+
+void paintDarkSquare(QPainter& p) { paintWood(p, QColor(122, 74, 38), QColor(78, 44, 20), 7, true); }
+void paintLightSquare(QPainter& p) { paintWood(p, QColor(240, 214, 160), QColor(214, 178, 116), 11, false); }
+
+struct PieceColours {
+    QColor highlight, body, shade, groove;
+};
+
+// A turned piece seen from above: a shadow on the square, a rounded rim,
+// two grooves cut on the lathe and a slightly domed top.
+void paintPiece(QPainter& p, const PieceColours& c) {
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QPointF centre(29.5, 29.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawEllipse(centre + QPointF(2.0, 2.8), 25.0, 25.0);
+
+    QRadialGradient rim(centre + QPointF(-7, -8), 32);
+    rim.setColorAt(0, c.highlight);
+    rim.setColorAt(0.55, c.body);
+    rim.setColorAt(1, c.shade);
+    p.setBrush(rim);
+    p.setPen(QPen(c.shade.darker(130), 1.2));
+    p.drawEllipse(centre, 24.5, 24.5);
+
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(c.groove, 1.4));
+    p.drawEllipse(centre, 20.5, 20.5);
+    p.setPen(QPen(c.highlight, 0.8));
+    p.drawEllipse(centre + QPointF(-0.4, -0.4), 19.0, 19.0);
+
+    QRadialGradient top(centre + QPointF(-5, -6), 22);
+    top.setColorAt(0, c.highlight);
+    top.setColorAt(0.7, c.body);
+    top.setColorAt(1, c.shade);
+    p.setBrush(top);
+    p.setPen(QPen(c.groove, 1.0));
+    p.drawEllipse(centre, 15.0, 15.0);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(c.groove, 0.9));
+    p.drawEllipse(centre, 9.0, 9.0);
+
+    // The gloss of the varnish.
+    QColor gloss(255, 255, 255, 70);
+    p.setPen(QPen(gloss, 2.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(centre.x() - 22, centre.y() - 22, 44, 44), 100 * 16, 60 * 16);
+}
+
+// A king carries a golden crown on its top: a band and five points with
+// pearls, outlined so it reads on both colours.
+void paintCrown(QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double cx = 29.5, base = 37.0, top = 19.0;
+    QPainterPath crown;
+    crown.moveTo(cx - 12, base);
+    crown.lineTo(cx - 13, top + 4);
+    crown.lineTo(cx - 7, top + 11);
+    crown.lineTo(cx - 4, top + 1);
+    crown.lineTo(cx, top + 9);
+    crown.lineTo(cx + 4, top + 1);
+    crown.lineTo(cx + 7, top + 11);
+    crown.lineTo(cx + 13, top + 4);
+    crown.lineTo(cx + 12, base);
+    crown.closeSubpath();
+    QLinearGradient gold(0, top, 0, base);
+    gold.setColorAt(0, QColor(255, 236, 140));
+    gold.setColorAt(0.5, QColor(232, 178, 40));
+    gold.setColorAt(1, QColor(168, 112, 18));
+    p.setBrush(gold);
+    p.setPen(QPen(QColor(92, 58, 8), 1.1));
+    p.drawPath(crown);
+    // The band.
+    p.setBrush(QColor(200, 140, 26));
+    p.drawRect(QRectF(cx - 12, base - 5, 24, 5));
+    // Pearls on the points and a red stone in the band.
+    p.setBrush(QColor(255, 250, 225));
+    p.setPen(QPen(QColor(92, 58, 8), 0.7));
+    for (const QPointF& pearl : {QPointF(cx - 13, top + 3), QPointF(cx - 4, top), QPointF(cx + 4, top), QPointF(cx + 13, top + 3)})
+        p.drawEllipse(pearl, 1.8, 1.8);
+    p.setBrush(QColor(196, 24, 36));
+    p.drawEllipse(QPointF(cx, base - 2.5), 2.0, 1.6);
+}
+
+const PieceColours Ivory{QColor(255, 252, 240), QColor(238, 226, 196), QColor(176, 158, 118), QColor(160, 140, 100)};
+const PieceColours Ebony{QColor(120, 104, 98), QColor(52, 40, 38), QColor(14, 10, 10), QColor(8, 6, 6)};
+
+bool save(const QImage& image, const QString& path) {
+    if (image.save(path, "BMP")) return true;
+    std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+QImage render(bool light, const PieceColours* piece, bool king) {
+    QImage image(Size, Size, QImage::Format_RGB32);
+    QPainter p(&image);
+    if (light) {
+        paintLightSquare(p);
+    } else {
+        paintDarkSquare(p);
+        if (piece) paintPiece(p, *piece);
+        if (king) paintCrown(p);
+    }
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath("Images1")) {
+        std::fprintf(stderr, "make_pictures: cannot create %s/Images1\n", argv[1]);
+        return 1;
+    }
+    const QString dir = folder.filePath("Images1") + '/';
+    bool ok = true;
+    ok &= save(render(false, nullptr, false), dir + "1pva.bmp");
+    ok &= save(render(true, nullptr, false), dir + "1cache.BMP");
+    ok &= save(render(false, &Ivory, false), dir + "1pba.BMP");
+    ok &= save(render(false, &Ivory, true), dir + "1dba.bmp");
+    ok &= save(render(false, &Ebony, false), dir + "1pna.bmp");
+    ok &= save(render(false, &Ebony, true), dir + "1dna.bmp");
+    return ok ? 0 : 1;
+}

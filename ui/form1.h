@@ -1,0 +1,177 @@
+#pragma once
+// TForm1, the main window: the start panel, the flat board with the two
+// player panels, the page control with the move list, the overlay panels
+// and the menus of every command. The game itself lives in the core; the
+// window forwards clicks and commands to it and draws what it reports.
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "game/core.h"
+#include "game/end_of_game.h"
+#include "game/person_move.h"
+#include "ui/qt_host.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+
+namespace ui {
+
+class FlatBoard;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(std::filesystem::path programDir, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    game::Core& core() { return m_core; }
+    // The animations keep the picture for a number of milliseconds while
+    // window events run; tests put their own pause here.
+    void setHoldFunction(std::function<void(int)> hold) { m_hold = std::move(hold); }
+
+    // A position to play from, with an empty record (position set-up and
+    // new games come through here).
+    void installPosition(const rules::Board& board, int side);
+
+    // The start panel's board-style button for the flat board.
+    void Damier2D1Click();
+
+    // Edition and Affichage commands.
+    void reprise();
+    void avancer();
+    void revenir_debut();
+    void Aller_fin();
+    void Inverser();
+    void numerotation();
+    // Fichier.
+    void Ordinateur();
+    void quitter();
+    // The board's mouse handler: records the click, the game loop acts on it.
+    void clic(int x, int y);
+    // The move list's double-click.
+    void revenir_n();
+    // Draw offers and the end-of-game panel.
+    void ProposernulClick();
+    void BitBtn13Click();
+    void BitBtn14Click();
+    void Annul_nulClick();
+    void Dcomposerlesprises1Click();
+    void Button5Click();
+
+    // One pass of the game loop; passes are run whenever something happened.
+    void gameLoop();
+
+    // Components, by the names the rest of the program knows them by.
+    FlatBoard* Damier = nullptr;
+    QFrame* Intro = nullptr;
+    QFrame* Panel6 = nullptr;  // Black's player panel
+    QFrame* Panel7 = nullptr;  // White's player panel
+    QLabel* minnoir = nullptr;
+    QLabel* secnoir = nullptr;
+    QLabel* Nbpionsnoirs = nullptr;
+    QLabel* Nom_noir = nullptr;
+    QLabel* minblanc = nullptr;
+    QLabel* secblanc = nullptr;
+    QLabel* Nbpionsblancs = nullptr;
+    QLabel* Nom_blanc = nullptr;
+    QLabel* Prise = nullptr;
+    QLabel* obligatoire = nullptr;
+    QLabel* majoritaire = nullptr;
+    QLabel* Nbcoups3d = nullptr;
+    QLabel* Panel11 = nullptr;
+    QPushButton* Proposernul = nullptr;
+    QPushButton* Nulrefus = nullptr;
+    QTabWidget* Onglet = nullptr;
+    QWidget* Liste = nullptr;
+    QWidget* Calcul = nullptr;
+    QWidget* Probleme0 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QListWidget* ListBox5 = nullptr;
+    QPushButton* Abandon1 = nullptr;
+    QPushButton* Abandon2 = nullptr;
+    QPushButton* Joue = nullptr;
+    QPushButton* Button9 = nullptr;
+    QFrame* fin_de_parties = nullptr;
+    QLabel* qui_gagne = nullptr;
+    QLabel* Resultat_blanc = nullptr;
+    QLabel* Resultat_noir = nullptr;
+    QPushButton* BitBtn13 = nullptr;
+    QFrame* Match_nul = nullptr;
+    QPushButton* BitBtn14 = nullptr;
+    QPushButton* Annul_nul = nullptr;
+
+    // The menus and the items the window itself uses; every item also
+    // carries its component name as object name.
+    QMenu* Fichier1 = nullptr;
+    QMenu* Edition1 = nullptr;
+    QMenu* Affichage1 = nullptr;
+    QMenu* Joueurs1 = nullptr;
+    QMenu* Niveau1 = nullptr;
+    QMenu* Ouvertures1 = nullptr;
+    QMenu* Analyse2 = nullptr;
+    QMenu* Apprentissage1 = nullptr;
+    QMenu* Options1 = nullptr;
+    QMenu* Aide1 = nullptr;
+    QAction* Humaincontrehumain1 = nullptr;
+    QAction* Quitter1 = nullptr;
+    QAction* Reprendrecoups1 = nullptr;
+    QAction* Avancercoups1 = nullptr;
+    QAction* Reveniraudebut1 = nullptr;
+    QAction* Allerlafin1 = nullptr;
+    QAction* Damier2D1 = nullptr;
+    QAction* Inverserdamier1 = nullptr;
+    QAction* Numeroterlescases1 = nullptr;
+    QAction* Alphabeticalnumber1 = nullptr;
+    QAction* Dcomposerlesprises1 = nullptr;
+    QAction* Jeuenaveugle1 = nullptr;
+    QAction* Franais1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildIntro();
+    void buildBoardSide();
+    void buildOverlays();
+    // The start-up sequence behind a board-style button.
+    void Introduction();
+    void readOptions();
+    void showCaptureLabels(bool shown);
+    void refreshCounts();
+    void refreshPlayers();
+    void refreshMoveList();
+    void placePlayerPanels();
+    void repaintBoard();
+    void afterNavigation();
+    void requestPass();
+    void engineTurn();
+    void personClick(const game::PersonClick& click);
+    void performOps(const std::vector<rules::ViewOp>& ops, bool played);
+    void showEndOfGame(const game::EndOfGame& end);
+    void hold(int ms);
+
+    game::Core m_core;
+    QtHost m_host;
+    std::function<void(int)> m_hold;
+    bool m_introDone = false;
+    bool m_inPass = false;
+    bool m_passAgain = false;
+    bool m_passQueued = false;
+    bool m_animating = false;
+    bool m_numbering = false;
+};
+
+}  // namespace ui
