@@ -63,3 +63,12 @@ run_cli(NAME garbage EXIT 2 ARGS moves "W:Wxyz:B1" STDERR "not a square")
 run_cli(NAME one-list EXIT 2 ARGS moves "W:W21" STDERR "both piece lists")
 run_cli(NAME bad-depth EXIT 2 ARGS perft 0 STDERR "depth")
 run_cli(NAME unknown-command EXIT 2 ARGS frobnicate STDERR "unknown command")
+# The static evaluation: level material at the start, a man up below.
+run_cli(NAME eval-start EXIT 0 ARGS eval
+        STDOUT "^Eval stat blancs: +-?[0-9]+\nEval stat noirs: +-?[0-9]+\nphase 0 \\(opening\\)"
+               "  material +0\n" "  total +-?[0-9]+\n")
+run_cli(NAME eval-man-up EXIT 0 ARGS eval "W:W6,27,31:B12,20"
+        STDOUT "Eval stat blancs: +[1-9][0-9]+\n" "phase 3 \\(endgame\\)" "  material +200\n" "  material +-200\n")
+run_cli(NAME eval-missing-params EXIT 0 ARGS eval --params /nonexistent/x.par
+        STDOUT "  positional +0\n" STDERR "Erreur: Impossible d'ouvrir ce fichier")
+run_cli(NAME eval-bad-fen EXIT 2 ARGS eval "W:W33:B1" STDERR "off the board")
