@@ -2,7 +2,6 @@
 // a defender can still stop them, and who moves first.
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "eval/catalogues.h"
 #include "eval/evaluate.h"
@@ -21,24 +20,21 @@ using rules::Board;
 template <bool ForBlack>
 struct View {
     const Board& b;
+    // Masks in this side's frame: for Black turned half a circle, so that
+    // square q of a rule is bit q - 1 for either side.
+    SquareMask ownMen, enemyMen, empty, blackPieces;
     bool toMove;          // this side moves at the evaluated node
     bool enemyNoKings;
     bool enemyNoMen;
 
-    static constexpr int sq(int q) { return ForBlack ? 33 - q : q; }
-    static constexpr rules::PieceCode ownMan = ForBlack ? rules::BlackMan : rules::WhiteMan;
-    static constexpr rules::PieceCode enemyMan = ForBlack ? rules::WhiteMan : rules::BlackMan;
-
-    bool own(int q) const { return b[sq(q)] == ownMan; }
-    bool free(int q) const { return b[sq(q)] == rules::Empty; }
-    bool occ(int q) const { return b[sq(q)] != rules::Empty; }
-    bool enemyManOn(int q) const { return b[sq(q)] == enemyMan; }
+    bool own(int q) const { return has(ownMen, q); }
+    bool free(int q) const { return has(empty, q); }
+    bool occ(int q) const { return !has(empty, q); }
+    bool enemyManOn(int q) const { return has(enemyMen, q); }
     // "Holds no black piece" for White; reversed for Black (see above).
-    bool noEnemyPiece(int q) const { return ForBlack ? rules::isBlack(b[sq(q)]) : !rules::isBlack(b[q]); }
-    bool enemyPiece(int q) const { return ForBlack ? !rules::isBlack(b[sq(q)]) : rules::isBlack(b[q]); }
-    bool allFree(std::initializer_list<int> qs) const {
-        return std::all_of(qs.begin(), qs.end(), [this](int q) { return free(q); });
-    }
+    bool noEnemyPiece(int q) const { return ForBlack ? has(blackPieces, q) : !has(blackPieces, q); }
+    bool enemyPiece(int q) const { return ForBlack ? !has(blackPieces, q) : has(blackPieces, q); }
+    bool allFree(SquareMask m) const { return all(empty, m); }
 };
 
 // One of the three men on 6, 7, 8 (row 7) with a two-square path to the far
@@ -120,10 +116,10 @@ int sideRules(const View<ForBlack>& v) {
                     t += 20;
             }
         } else if (v.free(6) && v.occ(7) && v.occ(14) && v.occ(17)) {
-            if (v.allFree({1, 2, 9}) && (v.toMove || (v.noEnemyPiece(5) && v.noEnemyPiece(15)))) t += 25;
+            if (v.allFree(M({1, 2, 9})) && (v.toMove || (v.noEnemyPiece(5) && v.noEnemyPiece(15)))) t += 25;
             else t -= 25;
         } else if (v.free(7) && v.occ(6) && v.occ(15) && v.occ(19)) {
-            if (v.allFree({2, 3, 11}) && (v.toMove || (v.noEnemyPiece(8) && v.noEnemyPiece(14)))) t += 25;
+            if (v.allFree(M({2, 3, 11})) && (v.toMove || (v.noEnemyPiece(8) && v.noEnemyPiece(14)))) t += 25;
             else t -= 25;
         }
     }
@@ -140,7 +136,7 @@ int sideRules(const View<ForBlack>& v) {
                 if ((v.free(6) && v.free(15) && v.free(16)) || v.toMove) t += 20;
             }
         } else if (v.free(7) && v.occ(8) && v.occ(15) && v.occ(18)) {
-            if (v.allFree({2, 3, 10}) && !(!v.toMove && v.occ(6))) t += 25;
+            if (v.allFree(M({2, 3, 10})) && !(!v.toMove && v.occ(6))) t += 25;
             else t -= 25;
         } else if (!(v.free(8) && v.occ(7) && v.occ(16) && v.occ(20))) {
             if (v.enemyManOn(12) && v.enemyManOn(3) &&
@@ -149,7 +145,7 @@ int sideRules(const View<ForBlack>& v) {
                 if (v.free(4) && v.toMove) t += 55;
             }
         } else {
-            if (v.allFree({3, 4, 12})) t += 25;
+            if (v.allFree(M({3, 4, 12}))) t += 25;
             else t -= 25;
         }
     }
@@ -171,7 +167,7 @@ int sideRules(const View<ForBlack>& v) {
     }
 
     // Rule 9. A man on 13 (a5) with its file open.
-    if (v.own(13) && v.allFree({1, 5, 6, 9})) {
+    if (v.own(13) && v.allFree(M({1, 5, 6, 9}))) {
         t += 10;
         if (!(v.occ(2) && !v.toMove)) t += 10;
         if (v.noEnemyPiece(14)) {
@@ -181,7 +177,7 @@ int sideRules(const View<ForBlack>& v) {
     }
 
     // Rules 10-14 hold only while the defender has no king to catch them.
-    if (v.own(14) && v.allFree({1, 2, 6, 9, 10}) && v.enemyNoKings) {
+    if (v.own(14) && v.allFree(M({1, 2, 6, 9, 10})) && v.enemyNoKings) {
         t += 15;
         if (v.enemyManOn(5) && v.enemyManOn(13)) t += 5;
         else if (v.free(5) && !v.enemyManOn(13)) t += 50;
@@ -190,28 +186,28 @@ int sideRules(const View<ForBlack>& v) {
             if (v.free(5)) t += 15;
         }
     }
-    if (v.own(15) && v.allFree({10, 11, 6, 7, 8, 3, 4}) && v.enemyNoKings) {
+    if (v.own(15) && v.allFree(M({10, 11, 6, 7, 8, 3, 4})) && v.enemyNoKings) {
         t += 15;
         if (v.free(2)) t += 15;
         if (v.free(14) || v.free(16)) t += 10;
     }
     // Black's rule also wants square 21 occupied.
-    if (v.own(16) && v.allFree({11, 8, 7, 4, 3}) && v.enemyNoKings && (!ForBlack || b[21] != rules::Empty)) {
+    if (v.own(16) && v.allFree(M({11, 8, 7, 4, 3})) && v.enemyNoKings && (!ForBlack || b[21] != rules::Empty)) {
         t += 25;
         if (v.free(2)) t += 35;
     }
-    if (v.own(19) && v.allFree({7, 8, 11, 15, 16}) && v.enemyNoKings) {
+    if (v.own(19) && v.allFree(M({7, 8, 11, 15, 16})) && v.enemyNoKings) {
         t += 8;
         if (v.enemyManOn(12) && v.enemyManOn(20)) t += 5;
-        else if (!v.enemyManOn(20) && v.allFree({12, 2, 3, 4})) t += 35;
+        else if (!v.enemyManOn(20) && v.allFree(M({12, 2, 3, 4}))) t += 35;
     }
-    if (v.own(20) && v.allFree({7, 8, 11, 15, 16, 12, 4, 3}) && !v.enemyManOn(19) && v.enemyNoKings) {
+    if (v.own(20) && v.allFree(M({7, 8, 11, 15, 16, 12, 4, 3})) && !v.enemyManOn(19) && v.enemyNoKings) {
         t += 10;
         if (v.free(2)) t += 35;
     }
 
     // Rule 15. The corner 3, 4, 8, 12 open.
-    if (v.allFree({3, 4, 8, 12})) {
+    if (v.allFree(M({3, 4, 8, 12}))) {
         t += 5;
         if (v.own(16)) {
             if (!(v.occ(11) && v.free(20) && !v.toMove)) t += 10;
@@ -232,7 +228,7 @@ int sideRules(const View<ForBlack>& v) {
     }
 
     // Rule 17.
-    if (v.allFree({3, 4, 8, 15}) && v.own(16) && v.own(20)) {
+    if (v.allFree(M({3, 4, 8, 15})) && v.own(16) && v.own(20)) {
         t += 10;
         if (v.free(12)) t += 20;
     }
@@ -248,13 +244,19 @@ int finishBreakthrough(int t, bool whiteToMoveNow, int side) {
     return side == rules::Black ? -t2 : t2;
 }
 
-int breakthroughTerm(const EvalState& st, const Board& board, int side) {
+int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, int side) {
     const PieceCount& pc = st.acc.pieceCount;
     const bool wtm = whiteToMove(st, side);
-    const View<false> white{board, wtm, pc[rules::BlackKing] == 0, pc[rules::BlackMan] == 0};
-    const View<true> black{board, !wtm, pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
+    const View<false> white{board, m.whiteMen, m.blackMen, m.empty, m.black(),
+                            wtm, pc[rules::BlackKing] == 0, pc[rules::BlackMan] == 0};
+    const View<true> black{board, turnMask(m.blackMen), turnMask(m.whiteMen), turnMask(m.empty), turnMask(m.black()),
+                           !wtm, pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
     const int t = sideRules(white) - sideRules(black);
     return finishBreakthrough(t, wtm, side);
+}
+
+int breakthroughTerm(const EvalState& st, const Board& board, int side) {
+    return breakthroughTermFromMasks(st, board, boardMasks(board), side);
 }
 
 }  // namespace eval

@@ -4,6 +4,7 @@
 // reads the board, the piece counts, the phase and who is to move.
 
 #include "eval/eval_state.h"
+#include "eval/masks.h"
 #include "rules/board.h"
 
 namespace eval {
@@ -28,5 +29,11 @@ struct ShotMatch {
 };
 ShotMatch findShot(const rules::Board& board, bool whiteToMove);
 int shotCatalogueSize();
+
+// The same terms from masks the caller has built once for the position.
+int breakthroughTermFromMasks(const EvalState& st, const rules::Board& board, const BoardMasks& m, int side);
+int structureTermFromMasks(const EvalState& st, const BoardMasks& m, int side);
+int shotTermFromMasks(const EvalState& st, const BoardMasks& m, int side);
+ShotMatch findShotFromMasks(const BoardMasks& m, bool whiteToMove);
 
 }  // namespace eval

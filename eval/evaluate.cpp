@@ -1,11 +1,13 @@
 #include "eval/evaluate.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstdlib>
 
 #include "eval/accumulators.h"
 #include "eval/catalogues.h"
+#include "eval/masks.h"
 
 namespace eval {
 
@@ -18,12 +20,6 @@ using rules::Empty;
 using rules::WhiteKing;
 using rules::WhiteMan;
 
-bool anyKingOnLongDiagonal(const Board& b, rules::PieceCode king) {
-    for (int q : {4, 8, 11, 15, 18, 22, 25, 29})
-        if (b[q] == king) return true;
-    return false;
-}
-
 bool inDoubleCorners(const Board& b, rules::PieceCode king) {
     // One king in the corner square of a double corner (b8 or h2), the other
     // on the far square of a double corner (a7 or g1).
@@ -31,6 +27,8 @@ bool inDoubleCorners(const Board& b, rules::PieceCode king) {
     const bool far = b[5] == king || b[32] == king;
     return corner && far;
 }
+
+int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, int side);
 
 template <bool Trace>
 int evaluateImpl(const EvalState& st, const Board& b, int s, int alpha, int beta, EvalTrace* tr) {
@@ -65,17 +63,20 @@ int evaluateImpl(const EvalState& st, const Board& b, int s, int alpha, int beta
         return material;
     }
 
+    const BoardMasks masks = boardMasks(b);
+
     // Step 4. With few men left, kings on the long diagonal.
     int diagonal = 0;
     if (wk > 0 && bk > 0 && wm < 5 && bm < 5) {
-        const rules::PieceCode own = s == rules::White ? WhiteKing : BlackKing;
-        const rules::PieceCode opp = s == rules::White ? BlackKing : WhiteKing;
-        if (anyKingOnLongDiagonal(b, own)) diagonal += 50;
-        if (anyKingOnLongDiagonal(b, opp)) diagonal -= 50;
+        constexpr SquareMask LongDiagonal = M({4, 8, 11, 15, 18, 22, 25, 29});
+        const SquareMask own = s == rules::White ? masks.whiteKings : masks.blackKings;
+        const SquareMask opp = s == rules::White ? masks.blackKings : masks.whiteKings;
+        if (own & LongDiagonal) diagonal += 50;
+        if (opp & LongDiagonal) diagonal -= 50;
     }
 
     // Step 5. Men near promotion.
-    const int breakthrough = breakthroughTerm(st, b, s);
+    const int breakthrough = breakthroughTermFromMasks(st, b, masks, s);
 
     // Steps 6-8. The positional group, clamped together while the board is
     // still full enough.
@@ -110,13 +111,13 @@ int evaluateImpl(const EvalState& st, const Board& b, int s, int alpha, int beta
     }
 
     // Step 10. Known shots, in positions of men only.
-    const int shot = wk == 0 && bk == 0 ? shotTerm(st, b, s) : 0;
+    const int shot = wk == 0 && bk == 0 ? shotTermFromMasks(st, masks, s) : 0;
 
     // Step 11. Formations and loose men, when no shot decides.
     int structure = 0, safety = 0;
     if (shot == 0) {
-        if (st.phase < PhaseEndgame) structure = structureTerm(st, b, s);
-        if (breakthrough >= -8 && breakthrough <= 8) safety = manSafetyTerm(b, st.phase, s);
+        if (st.phase < PhaseEndgame) structure = structureTermFromMasks(st, masks, s);
+        if (breakthrough >= -8 && breakthrough <= 8) safety = manSafetyFromMasks(b, masks, st.phase, s);
         acc += structure + safety;
     }
 
@@ -280,6 +281,22 @@ int manSafetyOf(const Board& b, int q, int phase) {
     return t;
 }
 
+int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, int side) {
+    // Squares where a man is most often caught: rows 7 to 2 away from the
+    // edges of the far rows. White's men are looked at from 9 on, Black's up
+    // to 24.
+    constexpr SquareMask Caught = M({4, 5, 6, 7, 8, 9, 12, 13, 14, 15, 16, 17, 20, 21, 22, 23, 24, 25});
+    constexpr SquareMask WhiteFrom9 = Caught & ~M({4, 5, 6, 7, 8});
+    constexpr SquareMask BlackTo24 = Caught & ~M({25});
+    int t = 0;
+    for (SquareMask w = m.whiteMen & WhiteFrom9; w; w &= w - 1)
+        t += manSafetyOf<rules::White>(b, std::countr_zero(w) + 1, phase);
+    for (SquareMask k = m.blackMen & BlackTo24; k; k &= k - 1)
+        t -= manSafetyOf<rules::Black>(b, std::countr_zero(k) + 1, phase);
+    t = std::clamp(t, -60, 60);
+    return side == rules::Black ? -t : t;
+}
+
 }  // namespace
 
 Score evaluate(const EvalState& st, const Board& board, int side, int alpha, int beta) {
@@ -331,17 +348,6 @@ int threeKingsTerm(const Board& b, int strong) {
     return r;
 }
 
-int manSafetyTerm(const Board& b, int phase, int side) {
-    // Squares where a man is most often caught: rows 7 to 2 away from the
-    // edges of the far rows.
-    constexpr int Squares[] = {4, 5, 6, 7, 8, 9, 12, 13, 14, 15, 16, 17, 20, 21, 22, 23, 24, 25};
-    int t = 0;
-    for (int q : Squares) {
-        if (q >= 9 && b[q] == WhiteMan) t += manSafetyOf<rules::White>(b, q, phase);
-        else if (q <= 24 && b[q] == BlackMan) t -= manSafetyOf<rules::Black>(b, q, phase);
-    }
-    t = std::clamp(t, -60, 60);
-    return side == rules::Black ? -t : t;
-}
+int manSafetyTerm(const Board& b, int phase, int side) { return manSafetyFromMasks(b, boardMasks(b), phase, side); }
 
 }  // namespace eval

@@ -26,8 +26,8 @@ struct ShotView {
 };
 
 ShotView viewFor(const BoardMasks& m, bool whiteToMoveNow) {
-    if (whiteToMoveNow) return {m.white, m.black, m.empty};
-    return {turnMask(m.black), turnMask(m.white), turnMask(m.empty)};
+    if (whiteToMoveNow) return {m.whiteMen, m.blackMen, m.empty};
+    return {turnMask(m.blackMen), turnMask(m.whiteMen), turnMask(m.empty)};
 }
 
 // The first written-out entry: a7-b6 side. The man on b6 (9) goes to c7 (6);
@@ -63,26 +63,14 @@ bool matches(const ShotPattern& p, const ShotView& v) {
 
 }  // namespace
 
-BoardMasks boardMasks(const Board& board) {
-    BoardMasks m;
-    for (int q = 1; q <= rules::NumSquares; ++q) {
-        const SquareMask bit = SquareMask{1} << (q - 1);
-        switch (board[q]) {
-            case rules::WhiteMan: m.white |= bit; break;
-            case rules::BlackMan: m.black |= bit; break;
-            case rules::Empty: m.empty |= bit; break;
-            default: break;
-        }
-    }
-    return m;
-}
-
 std::span<const ShotPattern> patternCatalogue() { return {std::begin(Catalogue) + 1, std::end(Catalogue)}; }
 
 int shotCatalogueSize() { return WrittenOutShots + static_cast<int>(patternCatalogue().size()); }
 
-ShotMatch findShot(const Board& board, bool whiteToMoveNow) {
-    const ShotView v = viewFor(boardMasks(board), whiteToMoveNow);
+ShotMatch findShot(const Board& board, bool whiteToMoveNow) { return findShotFromMasks(boardMasks(board), whiteToMoveNow); }
+
+ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
+    const ShotView v = viewFor(masks, whiteToMoveNow);
     if (const int value = firstEntry(v)) return {0, value};
     if (const int value = secondEntry(v)) return {1, value};
     const std::span<const ShotPattern> table = patternCatalogue();
@@ -91,9 +79,11 @@ ShotMatch findShot(const Board& board, bool whiteToMoveNow) {
     return {};
 }
 
-int shotTerm(const EvalState& st, const Board& board, int side) {
+int shotTerm(const EvalState& st, const Board& board, int side) { return shotTermFromMasks(st, boardMasks(board), side); }
+
+int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, int side) {
     const bool wtm = whiteToMove(st, side);
-    const ShotMatch m = findShot(board, wtm);
+    const ShotMatch m = findShotFromMasks(masks, wtm);
     // White's shots count for White, Black's for Black.
     const int white = wtm ? m.value : -m.value;
     return side == rules::Black ? -white : white;

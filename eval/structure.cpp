@@ -4,10 +4,11 @@
 // opposite sign.
 
 #include <algorithm>
-#include <initializer_list>
+#include <bit>
 
 #include "eval/catalogues.h"
 #include "eval/evaluate.h"
+#include "eval/masks.h"
 
 namespace eval {
 
@@ -15,29 +16,21 @@ namespace {
 
 using rules::Board;
 
+// The rules' vocabulary over square masks: Wq a white man on q, Bq a black
+// man, Eq empty, Oq occupied, nWq / nBq no white / black man.
 struct Squares {
-    const Board& b;
-    bool W(int q) const { return b[q] == rules::WhiteMan; }
-    bool B(int q) const { return b[q] == rules::BlackMan; }
-    bool E(int q) const { return b[q] == rules::Empty; }
-    bool O(int q) const { return b[q] != rules::Empty; }
-    bool nW(int q) const { return b[q] != rules::WhiteMan; }
-    bool nB(int q) const { return b[q] != rules::BlackMan; }
-    bool Ws(std::initializer_list<int> qs) const {
-        return std::all_of(qs.begin(), qs.end(), [this](int q) { return W(q); });
-    }
-    bool Bs(std::initializer_list<int> qs) const {
-        return std::all_of(qs.begin(), qs.end(), [this](int q) { return B(q); });
-    }
-    bool Es(std::initializer_list<int> qs) const {
-        return std::all_of(qs.begin(), qs.end(), [this](int q) { return E(q); });
-    }
-    int countW(std::initializer_list<int> qs) const {
-        return static_cast<int>(std::count_if(qs.begin(), qs.end(), [this](int q) { return W(q); }));
-    }
-    int countB(std::initializer_list<int> qs) const {
-        return static_cast<int>(std::count_if(qs.begin(), qs.end(), [this](int q) { return B(q); }));
-    }
+    SquareMask w, b, e;
+    bool W(int q) const { return has(w, q); }
+    bool B(int q) const { return has(b, q); }
+    bool E(int q) const { return has(e, q); }
+    bool O(int q) const { return !has(e, q); }
+    bool nW(int q) const { return !has(w, q); }
+    bool nB(int q) const { return !has(b, q); }
+    bool Ws(SquareMask m) const { return all(w, m); }
+    bool Bs(SquareMask m) const { return all(b, m); }
+    bool Es(SquareMask m) const { return all(e, m); }
+    int countW(SquareMask m) const { return std::popcount(w & m); }
+    int countB(SquareMask m) const { return std::popcount(b & m); }
 };
 
 int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool wtm) {
@@ -48,23 +41,23 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     if (phase < PhasePreEndgame) {
         if (s.W(14)) { t += 5; if (s.E(1)) t += 10; }
         if (s.W(18)) t += 5;
-        if (s.Ws({13}) && s.Bs({6, 9})) { t += 5; if (s.E(2)) t += 10; if (s.B(1)) t += 5; if (s.B(5)) t += 5; }
+        if (s.Ws(M({13})) && s.Bs(M({6, 9}))) { t += 5; if (s.E(2)) t += 10; if (s.B(1)) t += 5; if (s.B(5)) t += 5; }
         if (s.B(19)) { t -= 5; if (s.E(32)) t -= 10; }
         if (s.B(15)) t -= 5;
-        if (s.B(20) && s.Ws({27, 24})) { t -= 5; if (s.E(31)) t -= 10; if (s.W(32)) t -= 5; if (s.W(28)) t -= 5; }
-        if (s.Ws({15, 20}) && s.Bs({12, 8, 4})) t -= 5;
+        if (s.B(20) && s.Ws(M({27, 24}))) { t -= 5; if (s.E(31)) t -= 10; if (s.W(32)) t -= 5; if (s.W(28)) t -= 5; }
+        if (s.Ws(M({15, 20})) && s.Bs(M({12, 8, 4}))) t -= 5;
         // The turn of rule 7: White's men on 25 and 29 (a black man can
         // never stand on 29, Black's promotion row).
-        if (s.Bs({18, 13}) && s.Ws({21, 25, 29})) t += 5;
+        if (s.Bs(M({18, 13})) && s.Ws(M({21, 25, 29}))) t += 5;
     }
 
     // Rules 9-14: the double corners and back rows.
-    if (s.Es({32, 28})) {
+    if (s.Es(M({32, 28}))) {
         t -= 10;
         if (s.O(24)) { t -= 10; if (s.B(20)) t -= 15; }
         if (phase == PhaseOpening) t -= 10;
     }
-    if (s.Es({1, 5})) {
+    if (s.Es(M({1, 5}))) {
         t += 10;
         if (s.O(9)) { t += 10; if (s.W(13)) t += 15; }
         if (phase == PhaseOpening) t += 10;
@@ -81,17 +74,17 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     }
 
     // Rules 15-16: the pre-endgame and endgame.
-    if (phase > PhaseMiddle && s.Bs({7, 12}) && s.Ws({16, 19}) && s.Es({15, 10, 11})) {
+    if (phase > PhaseMiddle && s.Bs(M({7, 12})) && s.Ws(M({16, 19})) && s.Es(M({15, 10, 11}))) {
         t -= 5;
-        if (s.Es({4, 8, 23, 27, 26})) { t -= 10; if (s.W(24)) t -= 10; if (s.W(28)) t -= 10; }
+        if (s.Es(M({4, 8, 23, 27, 26}))) { t -= 10; if (s.W(24)) t -= 10; if (s.W(28)) t -= 10; }
     }
-    if (phase > PhaseMiddle && s.Ws({26, 21}) && s.Bs({17, 14}) && s.Es({18, 23, 22})) {
+    if (phase > PhaseMiddle && s.Ws(M({26, 21})) && s.Bs(M({17, 14})) && s.Es(M({18, 23, 22}))) {
         t += 5;
-        if (s.Es({29, 25, 10, 6, 7})) { t += 10; if (s.B(9)) t += 10; if (s.B(5)) t += 10; }
+        if (s.Es(M({29, 25, 10, 6, 7}))) { t += 10; if (s.B(9)) t += 10; if (s.B(5)) t += 10; }
     }
 
     // Rules 17-28: locked wings and centres.
-    if (s.Ws({20, 24, 28}) && s.Bs({11, 15, 16, 19}) && s.E(27)) {
+    if (s.Ws(M({20, 24, 28})) && s.Bs(M({11, 15, 16, 19})) && s.E(27)) {
         t += 5;
         if (s.E(26)) t += 20;
         if (s.E(12)) t += 20;
@@ -99,7 +92,7 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         if (s.O(8)) t += 5;
         if (s.E(3)) t += 10;
     }
-    if (s.Bs({13, 9, 5}) && s.Ws({22, 18, 17, 14}) && s.E(6)) {
+    if (s.Bs(M({13, 9, 5})) && s.Ws(M({22, 18, 17, 14})) && s.E(6)) {
         t -= 5;
         if (s.E(7)) t -= 20;
         if (s.E(21)) t -= 20;
@@ -107,98 +100,98 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         if (s.O(25)) t -= 5;
         if (s.E(30)) t -= 10;
     }
-    if (s.Bs({14, 15, 18}) && s.Ws({22, 23, 25, 27}) && s.Es({17, 19})) {
+    if (s.Bs(M({14, 15, 18})) && s.Ws(M({22, 23, 25, 27})) && s.Es(M({17, 19}))) {
         t += 10;
-        if (s.Es({26, 21})) t += 20 + 7 * s.countB({1, 2, 5, 6, 9, 10, 13}) - 8 * s.countW({29, 30, 31});
+        if (s.Es(M({26, 21}))) t += 20 + 7 * s.countB(M({1, 2, 5, 6, 9, 10, 13})) - 8 * s.countW(M({29, 30, 31}));
     }
-    if (s.Ws({19, 18, 15}) && s.Bs({11, 10, 8, 6}) && s.Es({16, 14})) {
+    if (s.Ws(M({19, 18, 15})) && s.Bs(M({11, 10, 8, 6})) && s.Es(M({16, 14}))) {
         t -= 10;
-        if (s.Es({7, 12})) t += -20 - 7 * s.countW({32, 31, 28, 27, 24, 23, 20}) + 8 * s.countB({4, 3, 2});
+        if (s.Es(M({7, 12}))) t += -20 - 7 * s.countW(M({32, 31, 28, 27, 24, 23, 20})) + 8 * s.countB(M({4, 3, 2}));
     }
-    if (s.Bs({10, 11, 15}) && s.Ws({18, 19, 22, 24}) && s.Es({14, 16, 17, 20})) { t += 15; if (s.E(23)) t += 40; }
-    if (s.Ws({23, 22, 18}) && s.Bs({15, 14, 11, 9}) && s.Es({19, 17, 16, 13})) { t -= 15; if (s.E(10)) t -= 40; }
-    if (s.Bs({6, 7, 10}) && s.Ws({14, 15, 17, 19}) && s.Es({9, 11, 13, 16})) { t += 15; if (s.E(18)) t += 40; }
-    if (s.Ws({27, 26, 23}) && s.Bs({19, 18, 16, 14}) && s.Es({24, 22, 20, 17})) { t -= 15; if (s.E(15)) t -= 40; }
-    if (s.Bs({7, 8, 11, 3}) && s.Ws({15, 16, 18, 20}) && s.Es({10, 12, 14})) { t += 35; if (s.E(19)) t += 20; }
-    if (s.Ws({26, 25, 22, 30}) && s.Bs({18, 17, 15, 13}) && s.Es({23, 21, 19})) { t -= 35; if (s.E(14)) t -= 20; }
-    if (s.Bs({10, 11, 14, 16}) && s.Ws({17, 20, 21, 23}) && s.Es({12, 9, 13, 15, 18, 19})) t += 20;
-    if (s.Ws({23, 22, 19, 17}) && s.Bs({16, 13, 12, 10}) && s.Es({21, 24, 20, 18, 15, 14})) t -= 20;
+    if (s.Bs(M({10, 11, 15})) && s.Ws(M({18, 19, 22, 24})) && s.Es(M({14, 16, 17, 20}))) { t += 15; if (s.E(23)) t += 40; }
+    if (s.Ws(M({23, 22, 18})) && s.Bs(M({15, 14, 11, 9})) && s.Es(M({19, 17, 16, 13}))) { t -= 15; if (s.E(10)) t -= 40; }
+    if (s.Bs(M({6, 7, 10})) && s.Ws(M({14, 15, 17, 19})) && s.Es(M({9, 11, 13, 16}))) { t += 15; if (s.E(18)) t += 40; }
+    if (s.Ws(M({27, 26, 23})) && s.Bs(M({19, 18, 16, 14})) && s.Es(M({24, 22, 20, 17}))) { t -= 15; if (s.E(15)) t -= 40; }
+    if (s.Bs(M({7, 8, 11, 3})) && s.Ws(M({15, 16, 18, 20})) && s.Es(M({10, 12, 14}))) { t += 35; if (s.E(19)) t += 20; }
+    if (s.Ws(M({26, 25, 22, 30})) && s.Bs(M({18, 17, 15, 13})) && s.Es(M({23, 21, 19}))) { t -= 35; if (s.E(14)) t -= 20; }
+    if (s.Bs(M({10, 11, 14, 16})) && s.Ws(M({17, 20, 21, 23})) && s.Es(M({12, 9, 13, 15, 18, 19}))) t += 20;
+    if (s.Ws(M({23, 22, 19, 17})) && s.Bs(M({16, 13, 12, 10})) && s.Es(M({21, 24, 20, 18, 15, 14}))) t -= 20;
 
     // Rules 29-38: the edge columns a and h.
-    if (s.Ws({13, 17, 21}) && s.B(5) && s.Es({9, 10})) {
-        if (s.Es({6, 14})) { t += 5; if (s.B(7) && s.E(3)) t += 50; }
+    if (s.Ws(M({13, 17, 21})) && s.B(5) && s.Es(M({9, 10}))) {
+        if (s.Es(M({6, 14}))) { t += 5; if (s.B(7) && s.E(3)) t += 50; }
         if (s.W(14)) { t += 10; if (s.B(7) && s.E(3)) t += 50; }
     }
-    if (s.Bs({20, 16, 12}) && s.W(28) && s.Es({24, 23})) {
-        if (s.Es({27, 19})) { t -= 5; if (s.W(26) && s.E(30)) t -= 50; }
+    if (s.Bs(M({20, 16, 12})) && s.W(28) && s.Es(M({24, 23}))) {
+        if (s.Es(M({27, 19}))) { t -= 5; if (s.W(26) && s.E(30)) t -= 50; }
         if (s.B(19)) { t -= 10; if (s.W(26) && s.E(30)) t -= 50; }
     }
-    if (s.Ws({13, 17, 21}) && s.Bs({9, 14}) && s.E(22)) { t += 10; if (s.Es({25, 29})) t += 15; }
-    if (s.Bs({20, 16, 12}) && s.Ws({24, 19}) && s.E(11)) { t -= 10; if (s.Es({8, 4})) t -= 15; }
-    if (s.Ws({14, 17, 21}) && s.Bs({5, 10}) && s.Es({6, 9}) && s.nB(13)) { t += 15; if (s.E(2) || s.E(1)) t += 30; }
-    if (s.Bs({19, 16, 12}) && s.Ws({28, 23}) && s.Es({27, 24}) && s.nW(20)) { t -= 15; if (s.E(31) || s.E(32)) t -= 30; }
-    if (s.Ws({19, 24, 28}) && s.Bs({12, 15}) && s.Es({11, 16}) && s.nB(20)) { t += 10; if (s.B(10) && s.E(6)) t += 8; }
-    if (s.Bs({14, 9, 5}) && s.Ws({21, 18}) && s.Es({22, 17}) && s.nW(13)) { t -= 10; if (s.W(23) && s.E(27)) t -= 8; }
-    if (s.Ws({13, 17, 21}) && s.Bs({5, 18, 14})) t += 10;
-    if (s.Bs({20, 16, 12}) && s.Ws({28, 15, 19})) t -= 10;
+    if (s.Ws(M({13, 17, 21})) && s.Bs(M({9, 14})) && s.E(22)) { t += 10; if (s.Es(M({25, 29}))) t += 15; }
+    if (s.Bs(M({20, 16, 12})) && s.Ws(M({24, 19})) && s.E(11)) { t -= 10; if (s.Es(M({8, 4}))) t -= 15; }
+    if (s.Ws(M({14, 17, 21})) && s.Bs(M({5, 10})) && s.Es(M({6, 9})) && s.nB(13)) { t += 15; if (s.E(2) || s.E(1)) t += 30; }
+    if (s.Bs(M({19, 16, 12})) && s.Ws(M({28, 23})) && s.Es(M({27, 24})) && s.nW(20)) { t -= 15; if (s.E(31) || s.E(32)) t -= 30; }
+    if (s.Ws(M({19, 24, 28})) && s.Bs(M({12, 15})) && s.Es(M({11, 16})) && s.nB(20)) { t += 10; if (s.B(10) && s.E(6)) t += 8; }
+    if (s.Bs(M({14, 9, 5})) && s.Ws(M({21, 18})) && s.Es(M({22, 17})) && s.nW(13)) { t -= 10; if (s.W(23) && s.E(27)) t -= 8; }
+    if (s.Ws(M({13, 17, 21})) && s.Bs(M({5, 18, 14}))) t += 10;
+    if (s.Bs(M({20, 16, 12})) && s.Ws(M({28, 15, 19}))) t -= 10;
 
     // Rules 39-44: men deep in the opponent's camp.
-    if (s.W(11) && s.Es({7, 8, 3}) && s.nB(15) && s.nB(16) && s.Bs({2, 4})) {
+    if (s.W(11) && s.Es(M({7, 8, 3})) && s.nB(15) && s.nB(16) && s.Bs(M({2, 4}))) {
         t += 15;
         if (s.W(12) && (s.E(20) || s.W(19))) t += 35;
         if (s.O(18) && s.B(10) && s.E(15)) t -= 20;
     }
-    if (s.B(22) && s.Es({26, 25, 30}) && s.nW(18) && s.nW(17) && s.Ws({31, 29})) {
+    if (s.B(22) && s.Es(M({26, 25, 30})) && s.nW(18) && s.nW(17) && s.Ws(M({31, 29}))) {
         t -= 15;
         if (s.B(21) && (s.E(13) || s.B(14))) t -= 35;
         if (s.O(15) && s.W(23) && s.E(18)) t += 20;
     }
-    if (s.W(10) && s.Es({6, 7, 2}) && s.nB(14) && s.nB(15)) {
+    if (s.W(10) && s.Es(M({6, 7, 2})) && s.nB(14) && s.nB(15)) {
         t += 30;
-        if (s.Bs({1, 3})) t += 15;
-        else if ((s.Bs({1, 11}) && s.E(3)) || (s.Bs({3, 9}) && s.E(1)) || (s.Bs({9, 11}) && s.Es({1, 3}))) t += 10;
+        if (s.Bs(M({1, 3}))) t += 15;
+        else if ((s.Bs(M({1, 11})) && s.E(3)) || (s.Bs(M({3, 9})) && s.E(1)) || (s.Bs(M({9, 11})) && s.Es(M({1, 3})))) t += 10;
     }
-    if (s.B(23) && s.Es({27, 26, 31}) && s.nW(19) && s.nW(18)) {
+    if (s.B(23) && s.Es(M({27, 26, 31})) && s.nW(19) && s.nW(18)) {
         t -= 40;   // heavier than White's 30 on purpose
-        if (s.Ws({32, 30})) t -= 15;
-        else if ((s.Ws({32, 22}) && s.E(30)) || (s.Ws({30, 24}) && s.E(32)) || (s.Ws({24, 22}) && s.Es({32, 30}))) t -= 10;
+        if (s.Ws(M({32, 30}))) t -= 15;
+        else if ((s.Ws(M({32, 22})) && s.E(30)) || (s.Ws(M({30, 24})) && s.E(32)) || (s.Ws(M({24, 22})) && s.Es(M({32, 30})))) t -= 10;
     }
-    if (s.Bs({14, 16}) && s.W(23) && s.Es({15, 18, 19}) &&
-        ((s.Ws({26, 30}) && s.E(12)) || (s.Ws({27, 32}) && s.E(9))))
+    if (s.Bs(M({14, 16})) && s.W(23) && s.Es(M({15, 18, 19})) &&
+        ((s.Ws(M({26, 30})) && s.E(12)) || (s.Ws(M({27, 32})) && s.E(9))))
         t += 25;
-    if (s.Ws({19, 17}) && s.B(10) && s.Es({18, 15, 14}) && ((s.Bs({7, 3}) && s.E(21)) || (s.Bs({6, 1}) && s.E(24))))
+    if (s.Ws(M({19, 17})) && s.B(10) && s.Es(M({18, 15, 14})) && ((s.Bs(M({7, 3})) && s.E(21)) || (s.Bs(M({6, 1})) && s.E(24))))
         t -= 25;
 
     // Rules 45-52: threats against a wing.
-    if (s.W(21) && s.Bs({17, 14})) {
+    if (s.W(21) && s.Bs(M({17, 14}))) {
         t += 2;
         if (s.W(26)) { t += 3; if (s.W(22) && s.E(13) && !(btm && s.O(9))) t += 55; }
     }
-    if (s.B(12) && s.Ws({16, 19})) {
+    if (s.B(12) && s.Ws(M({16, 19}))) {
         t -= 2;
         if (s.B(7)) { t -= 3; if (s.B(11) && s.E(20) && (btm || s.E(24))) t -= 55; }
     }
-    if (s.Ws({20, 16}) && s.E(11) && s.Bs({7, 8}) && ((s.E(19) && s.nB(12)) || s.Ws({19, 23}))) {
+    if (s.Ws(M({20, 16})) && s.E(11) && s.Bs(M({7, 8})) && ((s.E(19) && s.nB(12)) || s.Ws(M({19, 23})))) {
         if (s.E(4)) { t += 4; if (s.W(12)) t += 4; if (wtm && s.O(15)) t += 40; }
         if (s.O(15)) { t += 4; if (wtm) t += 40; }
     }
-    if (s.Bs({13, 17}) && s.E(22) && s.Ws({26, 25}) && ((s.E(14) && s.nW(21)) || s.Bs({14, 10}))) {
+    if (s.Bs(M({13, 17})) && s.E(22) && s.Ws(M({26, 25})) && ((s.E(14) && s.nW(21)) || s.Bs(M({14, 10})))) {
         if (s.E(29)) { t -= 4; if (s.B(21)) t -= 4; if (btm && s.O(18)) t -= 40; }
         if (s.O(18)) { t -= 4; if (btm) t -= 40; }
     }
-    if (s.Ws({28, 24}) && s.E(19) && s.Bs({15, 16}) && ((s.E(27) && s.nB(20)) || s.Ws({27, 31}))) {
+    if (s.Ws(M({28, 24})) && s.E(19) && s.Bs(M({15, 16})) && ((s.E(27) && s.nB(20)) || s.Ws(M({27, 31})))) {
         if (s.E(12)) { t += 4; if (s.W(20)) t += 4; if (wtm) t += 40; }
         if (s.O(23)) { t += 4; if (wtm) t += 40; }
     }
-    if (s.Bs({5, 9}) && s.E(14) && s.Ws({18, 17}) && ((s.E(6) && s.nW(13)) || s.Bs({6, 2}))) {
+    if (s.Bs(M({5, 9})) && s.E(14) && s.Ws(M({18, 17})) && ((s.E(6) && s.nW(13)) || s.Bs(M({6, 2})))) {
         if (s.E(21)) { t -= 4; if (s.B(13)) t -= 4; if (btm) t -= 40; }
         if (s.O(10)) { t -= 4; if (btm) t -= 40; }
     }
-    if (s.Ws({17, 21}) && s.E(14) && s.Bs({9, 10}) && ((s.E(22) && s.nB(13)) || s.Ws({22, 26}))) {
+    if (s.Ws(M({17, 21})) && s.E(14) && s.Bs(M({9, 10})) && ((s.E(22) && s.nB(13)) || s.Ws(M({22, 26})))) {
         if (s.E(5)) { t += 4; if (s.W(13)) t += 4; if (wtm) t += 40; }
         if (s.O(18)) { t += 4; if (wtm) t += 40; }
     }
-    if (s.Bs({16, 12}) && s.E(19) && s.Ws({24, 23}) && ((s.E(11) && s.nW(20)) || s.Bs({11, 7}))) {
+    if (s.Bs(M({16, 12})) && s.E(19) && s.Ws(M({24, 23})) && ((s.E(11) && s.nW(20)) || s.Bs(M({11, 7})))) {
         if (s.E(28)) { t -= 4; if (s.B(20)) t -= 4; if (btm) t -= 40; }
         if (s.O(15)) { t -= 4; if (btm) t -= 40; }
     }
@@ -206,22 +199,22 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     // Rules 53-54: the man on h4 (White) and a5 (Black).
     if (s.W(20)) {
         if (s.W(26) && s.B(16) && s.B(11) && s.B(19)) {
-            if (s.W(23)) { t += 10; t += 5 * s.countB({12, 8, 4}); }
+            if (s.W(23)) { t += 10; t += 5 * s.countB(M({12, 8, 4})); }
         } else if (s.nW(19) || s.nW(23) || s.nB(16) || s.nB(11) || s.nB(12) || s.O(15) || s.B(14)) {
-            if (s.E(4)) { t += 5; if (s.Bs({8, 12})) t += 5; if (s.E(2)) t += 5; }
+            if (s.E(4)) { t += 5; if (s.Bs(M({8, 12}))) t += 5; if (s.E(2)) t += 5; }
             if (s.E(2)) t += 9;
         } else {
-            t += 5 + 2 * s.countB({8, 4}) + (s.E(3) ? 2 : 0);
+            t += 5 + 2 * s.countB(M({8, 4})) + (s.E(3) ? 2 : 0);
         }
     }
     if (s.B(13)) {
         if (s.B(7) && s.W(17) && s.W(22) && s.W(14)) {
-            if (s.B(10)) { t -= 10; t -= 5 * s.countW({21, 25, 29}); }
+            if (s.B(10)) { t -= 10; t -= 5 * s.countW(M({21, 25, 29})); }
         } else if (s.nB(14) || s.nB(10) || s.nW(17) || s.nW(22) || s.nW(21) || s.O(18) || s.W(19)) {
-            if (s.E(29)) { t -= 5; if (s.Ws({25, 21})) t -= 5; if (s.E(31)) t -= 5; }
+            if (s.E(29)) { t -= 5; if (s.Ws(M({25, 21}))) t -= 5; if (s.E(31)) t -= 5; }
             if (s.E(31)) t -= 9;
         } else {
-            t -= 5 + 2 * s.countW({25, 29}) + (s.E(30) ? 2 : 0);
+            t -= 5 + 2 * s.countW(M({25, 29})) + (s.E(30) ? 2 : 0);
         }
     }
 
@@ -242,53 +235,53 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     }
 
     // Rules 59-64: compact chains.
-    if (s.Ws({18, 23, 27}) && s.E(14)) t += 2;
-    if (s.Bs({15, 10, 6}) && s.E(19)) t -= 2;
-    if (s.Ws({14, 15, 18, 22, 23}) && s.E(10)) t += 4;
-    if (s.Bs({19, 18, 15, 11, 10}) && s.E(23)) t -= 4;
-    if (s.Ws({18, 19, 23, 26, 27}) && s.E(15)) t += 4;
-    if (s.Bs({15, 14, 10, 7, 6}) && s.E(18)) t -= 4;
+    if (s.Ws(M({18, 23, 27})) && s.E(14)) t += 2;
+    if (s.Bs(M({15, 10, 6})) && s.E(19)) t -= 2;
+    if (s.Ws(M({14, 15, 18, 22, 23})) && s.E(10)) t += 4;
+    if (s.Bs(M({19, 18, 15, 11, 10})) && s.E(23)) t -= 4;
+    if (s.Ws(M({18, 19, 23, 26, 27})) && s.E(15)) t += 4;
+    if (s.Bs(M({15, 14, 10, 7, 6})) && s.E(18)) t -= 4;
 
     // Rules 65-70: two against three on a wing.
-    if (s.Bs({11, 12}) && s.Ws({19, 20, 24}) && s.Es({15, 16, 8, 4})) t += s.O(28) ? 30 : -20;
-    if (s.Ws({22, 21}) && s.Bs({14, 13, 9}) && s.Es({18, 17, 25, 29})) t += s.O(5) ? -30 : 20;
-    if (s.Bs({10, 11}) && s.Ws({18, 19, 23}) && s.Es({14, 15, 16, 7})) {
+    if (s.Bs(M({11, 12})) && s.Ws(M({19, 20, 24})) && s.Es(M({15, 16, 8, 4}))) t += s.O(28) ? 30 : -20;
+    if (s.Ws(M({22, 21})) && s.Bs(M({14, 13, 9})) && s.Es(M({18, 17, 25, 29}))) t += s.O(5) ? -30 : 20;
+    if (s.Bs(M({10, 11})) && s.Ws(M({18, 19, 23})) && s.Es(M({14, 15, 16, 7}))) {
         if (s.O(26) || s.O(27)) t += 30;
         else if (s.E(20)) t -= 20;
     }
-    if (s.Ws({23, 22}) && s.Bs({15, 14, 10}) && s.Es({19, 18, 17, 26})) {
+    if (s.Ws(M({23, 22})) && s.Bs(M({15, 14, 10})) && s.Es(M({19, 18, 17, 26}))) {
         if (s.O(7) || s.O(6)) t -= 30;
         else if (s.E(13)) t += 20;
     }
-    if (s.Bs({14, 15}) && s.Ws({22, 23, 26}) && s.Es({17, 18, 19, 10})) {
+    if (s.Bs(M({14, 15})) && s.Ws(M({22, 23, 26})) && s.Es(M({17, 18, 19, 10}))) {
         if (s.O(30) || s.O(31)) t += 30;
         else if (s.E(24)) t -= 20;
     }
-    if (s.Ws({19, 18}) && s.Bs({11, 10, 7}) && s.Es({16, 15, 14, 23})) {
+    if (s.Ws(M({19, 18})) && s.Bs(M({11, 10, 7})) && s.Es(M({16, 15, 14, 23}))) {
         if (s.O(3) || s.O(2)) t -= 30;
         else if (s.E(9)) t += 20;
     }
 
     // Rules 71-72: with White down to fewer than eight men.
-    if (whiteMen < 8 && s.B(7) && s.Ws({12, 16, 20}) && s.Es({3, 4, 8, 18, 19})) {
+    if (whiteMen < 8 && s.B(7) && s.Ws(M({12, 16, 20})) && s.Es(M({3, 4, 8, 18, 19}))) {
         if (s.nB(11) || s.O(15)) {
             if (s.E(11) && s.B(15)) t += 20;
         } else {
             t -= 10;
         }
     }
-    if (whiteMen < 8 && s.W(26) && s.Bs({21, 17, 13}) && s.Es({30, 29, 25, 15, 14})) {
+    if (whiteMen < 8 && s.W(26) && s.Bs(M({21, 17, 13})) && s.Es(M({30, 29, 25, 15, 14}))) {
         if (s.W(22) && s.E(18)) t += 10;
         else if (s.E(22) && s.W(18) && s.E(20)) t -= 20;
     }
 
     // Rules 73-74: the a-file chain against d6, the h-file chain against e3.
-    if (s.Ws({13, 17, 21}) && s.B(10)) {
+    if (s.Ws(M({13, 17, 21})) && s.B(10)) {
         if (s.B(14)) {
             if (s.E(19)) t += 10;
-            if (whiteMen < 9 && s.Es({9, 5, 6, 1, 15, 22})) {
+            if (whiteMen < 9 && s.Es(M({9, 5, 6, 1, 15, 22}))) {
                 t += 20;
-            } else if (s.Bs({9, 6})) {
+            } else if (s.Bs(M({9, 6}))) {
                 t += 10;
                 if (s.B(5)) t += 10;
                 if (s.B(1)) t += 10;
@@ -299,12 +292,12 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
             if (wtm) t += 40;
         }
     }
-    if (s.Bs({20, 16, 12}) && s.W(23)) {
+    if (s.Bs(M({20, 16, 12})) && s.W(23)) {
         if (s.W(19)) {
             if (s.E(14)) t -= 10;
-            if (blackMen < 9 && s.Es({24, 28, 27, 32, 18, 11})) {
+            if (blackMen < 9 && s.Es(M({24, 28, 27, 32, 18, 11}))) {
                 t -= 20;
-            } else if (s.Ws({24, 27})) {
+            } else if (s.Ws(M({24, 27}))) {
                 t -= 10;
                 if (s.W(28)) t -= 10;
                 if (s.W(32)) t -= 10;
@@ -317,14 +310,14 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     }
 
     // Rules 75-76.
-    if (s.Ws({13, 18, 23}) && s.Bs({6, 9, 14}) && s.Es({17, 15}) && (s.E(22) || (s.W(21) && s.E(10)))) {
+    if (s.Ws(M({13, 18, 23})) && s.Bs(M({6, 9, 14})) && s.Es(M({17, 15})) && (s.E(22) || (s.W(21) && s.E(10)))) {
         t += 30;
         if (s.E(10)) t += 10;
         if (s.W(19)) t += 10;
         if (s.B(1)) t += 10;
         if (s.B(5)) t += 10;
     }
-    if (s.Bs({20, 15, 10}) && s.Ws({27, 24, 19}) && s.Es({16, 18}) && (s.E(11) || (s.B(12) && s.E(23)))) {
+    if (s.Bs(M({20, 15, 10})) && s.Ws(M({27, 24, 19})) && s.Es(M({16, 18})) && (s.E(11) || (s.B(12) && s.E(23)))) {
         t -= 30;
         if (s.E(23)) t -= 10;
         if (s.B(14)) t -= 10;
@@ -336,11 +329,16 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
 
 }  // namespace
 
-int structureTerm(const EvalState& st, const Board& board, int side) {
+int structureTermFromMasks(const EvalState& st, const BoardMasks& m, int side) {
     const PieceCount& pc = st.acc.pieceCount;
-    const int t = structureSum(Squares{board}, st.phase, pc[rules::WhiteMan], pc[rules::BlackMan], whiteToMove(st, side));
+    const Squares s{m.whiteMen, m.blackMen, m.empty};
+    const int t = structureSum(s, st.phase, pc[rules::WhiteMan], pc[rules::BlackMan], whiteToMove(st, side));
     const int clamped = std::clamp(t, -70, 70);
     return side == rules::Black ? -clamped : clamped;
+}
+
+int structureTerm(const EvalState& st, const Board& board, int side) {
+    return structureTermFromMasks(st, boardMasks(board), side);
 }
 
 }  // namespace eval

@@ -8,6 +8,7 @@
 
 #include "eval/catalogues.h"
 #include "eval/evaluate.h"
+#include "eval/masks.h"
 #include "eval_support.h"
 
 namespace {
@@ -327,6 +328,29 @@ TEST(Evaluate, CatalogueTermsStayInTheirRanges) {
         ASSERT_EQ(eval::structureTerm(st, b, 1 - side), -sr);
         ASSERT_EQ(eval::breakthroughTerm(st, b, 1 - side), -bt);
         ASSERT_EQ(eval::manSafetyTerm(b, st.phase, 1 - side), -ms);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The word-at-a-time masks agree with a plain scan of the board.
+TEST(BoardMasks, AgreeWithTheBoard) {
+    std::mt19937 rng(11);
+    for (int i = 0; i < 5000; ++i) {
+        rules::Board b{};
+        b[0] = rules::Sentinel;
+        for (int q = 1; q <= 32; ++q) b[q] = static_cast<std::uint8_t>(rng() % 5);
+        const eval::BoardMasks m = eval::boardMasks(b);
+        for (int q = 1; q <= 32; ++q) {
+            ASSERT_EQ(eval::has(m.empty, q), b[q] == rules::Empty);
+            ASSERT_EQ(eval::has(m.whiteMen, q), b[q] == rules::WhiteMan);
+            ASSERT_EQ(eval::has(m.whiteKings, q), b[q] == rules::WhiteKing);
+            ASSERT_EQ(eval::has(m.blackMen, q), b[q] == rules::BlackMan);
+            ASSERT_EQ(eval::has(m.blackKings, q), b[q] == rules::BlackKing);
+            ASSERT_EQ(eval::has(eval::turnMask(m.whiteMen), 33 - q), b[q] == rules::WhiteMan);
+        }
     }
 }
 
