@@ -9,6 +9,11 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "eval/accumulators.h"
+#include "eval/evaluate.h"
+#include "eval/parameter_file.h"
+#include "files/program_folder.h"
+#include "game/host.h"
 #include "rules/fen.h"
 #include "rules/movegen.h"
 #include "rules/perft.h"
@@ -23,8 +28,13 @@ constexpr const char* HelpText =
     "       tavolex-cli moves [FEN]\n"
     "       tavolex-cli show [FEN]\n"
     "       tavolex-cli egdb [FEN]\n"
+    "       tavolex-cli eval [--params FILE] [FEN]\n"
     "FEN: W:W21-32:B1-12 (side to move, then each side's squares by number\n"
-    "or name; K marks a king; without FEN the starting position)\n";
+    "or name; K marks a king; without FEN the starting position)\n"
+    "eval: the static evaluation for each side as the window shows it, after\n"
+    "a search from the position has chosen the phase, with each term in\n"
+    "1/200 of a man; parameters from Parametres/defaut.par of the program\n"
+    "folder unless --params names a file\n";
 
 int usage(const char* what = "wrong arguments") { return cli::usageError(what); }
 
@@ -125,6 +135,79 @@ int cmdShow(const std::vector<std::string_view>& args) {
     return 0;
 }
 
+
+// The command line's Host: the error box becomes a line on stderr.
+class CliHost : public game::Host {
+public:
+    std::int64_t readClock() override { return 0; }
+    void showError(std::string_view text) override {
+        std::fprintf(stderr, "Erreur: %.*s\n", static_cast<int>(text.size()), text.data());
+    }
+};
+
+
+void printTrace(const char* title, const eval::EvalTrace& t) {
+    std::printf("%s\n", title);
+    const auto line = [](const char* name, int v) { std::printf("  %-22s%6d\n", name, v); };
+    line("king value", t.kingValue);
+    line("material", t.material);
+    if (t.earlyExit) {
+        std::printf("  (answered from material alone)\n");
+        return;
+    }
+    line("long diagonal", t.longDiagonal);
+    line("positional", t.positional);
+    line("tempo", t.tempo);
+    line("centre and wings", t.centreAndWings);
+    line("group clamp (45)", t.groupClamp);
+    line("wing balance", t.wingBalance);
+    line("structure", t.structure);
+    line("man safety", t.manSafety);
+    line("last move", t.lastMove);
+    line("clamp (170)", t.finalClamp);
+    line("breakthrough", t.breakthrough);
+    line("kings and tempo", t.kingsAndTempo);
+    line("shot", t.shot);
+    line("root move", t.rootMove);
+    line("endgame", t.endgame);
+    line("divided by four", t.quarter);
+    line("total", t.total);
+}
+
+int cmdEval(std::vector<std::string_view> args) {
+    std::filesystem::path paramFile;
+    if (!args.empty() && args[0] == "--params") {
+        if (args.size() < 2) return usage("--params needs a file");
+        paramFile = std::filesystem::path(std::string(args[1]));
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.size() > 1) return usage();
+    rules::Position pos;
+    if (!loadPosition(args, pos)) return ExitUsage;
+
+    CliHost host;
+    eval::EvalState st;
+    if (paramFile.empty()) paramFile = files::resolveInFolder(programDir(), "Parametres/defaut.par");
+    // As at start-up: without a parameter file the evaluation runs on zeros.
+    eval::loadParameters(st, &host, paramFile);
+
+    // As after a search from this position: the phase and table chosen.
+    selectPhaseAndVariant(st, pos.board);
+    eval::EvalTrace white, black;
+    const int whiteValue = eval::evaluateStaticTraced(st, pos.board, rules::White, white);
+    const int blackValue = eval::evaluateStaticTraced(st, pos.board, rules::Black, black);
+
+    // Shown halved, in 1/100 of a man, as beside the board.
+    std::printf("Eval stat blancs:%4d\n", whiteValue / 2);
+    std::printf("Eval stat noirs:%4d\n", blackValue / 2);
+    static constexpr const char* PhaseNames[] = {"opening", "middle game", "pre-endgame", "endgame"};
+    std::printf("phase %d (%s), variant 1 %s, variant 2 %s\n", st.phase, PhaseNames[st.phase],
+                st.variant1 ? "yes" : "no", st.variant2 ? "yes" : "no");
+    printTrace("White's view, Black to move (1/200 of a man):", white);
+    printTrace("Black's view, White to move (1/200 of a man):", black);
+    return 0;
+}
+
 }  // namespace
 
 namespace cli {
@@ -164,5 +247,6 @@ int main(int argc, char** argv) {
     if (cmd == "moves") return cmdMoves(args);
     if (cmd == "show") return cmdShow(args);
     if (cmd == "egdb") return cli::cmdEgdb(args, programDir());
+    if (cmd == "eval") return cmdEval(std::move(args));
     return usage("unknown command");
 }

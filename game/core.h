@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine/engine_state.h"
+#include "eval/eval_state.h"
 #include "game/game_state.h"
 #include "game/host.h"
 #include "rules/movegen.h"
@@ -15,6 +16,8 @@ namespace game {
 struct Core {
     rules::RulesState rules;
     GameState game;
+    // Parameters in force, the evaluation's accumulators and search-line facts.
+    eval::EvalState eval;
     engine::EngineState engine;
     Host* host = nullptr;
     // Where the program's data lives (see files/program_folder.h).

@@ -67,3 +67,12 @@ run_cli(NAME egdb-corner EXIT 0 ARGS egdb "W:WK4:BK29"
         STDOUT "^table dod.bib offset 157 byte -2\nWhite to move: loss in 2 plies\nh8-g7 loses in 2 plies\n")
 run_cli(NAME egdb-no-table EXIT 0 ARGS egdb STDOUT "^no table for this material\n$")
 run_cli(NAME egdb-bad EXIT 2 ARGS egdb "W:W33:B1" STDERR "off the board")
+# The static evaluation: level material at the start, a man up below.
+run_cli(NAME eval-start EXIT 0 ARGS eval
+        STDOUT "^Eval stat blancs: +-?[0-9]+\nEval stat noirs: +-?[0-9]+\nphase 0 \\(opening\\)"
+               "  material +0\n" "  total +-?[0-9]+\n")
+run_cli(NAME eval-man-up EXIT 0 ARGS eval "W:W6,27,31:B12,20"
+        STDOUT "Eval stat blancs: +[1-9][0-9]+\n" "phase 3 \\(endgame\\)" "  material +200\n" "  material +-200\n")
+run_cli(NAME eval-missing-params EXIT 0 ARGS eval --params /nonexistent/x.par
+        STDOUT "  positional +0\n" STDERR "Erreur: Impossible d'ouvrir ce fichier")
+run_cli(NAME eval-bad-fen EXIT 2 ARGS eval "W:W33:B1" STDERR "off the board")
