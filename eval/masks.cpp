@@ -1,45 +1,41 @@
 #include "eval/masks.h"
 
-#include <bit>
-#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace eval {
 
-namespace {
-
-// Squares 1..32 are read eight bytes to a word, square 1 in the low byte.
-static_assert(std::endian::native == std::endian::little);
-
-constexpr std::uint64_t Ones = 0x0101010101010101ull;
-
-// Bit k of each of the eight bytes of `word`, byte i giving bit i.
-std::uint32_t plane(std::uint64_t word, int k) {
-    // Gathers bit 8i into bit 56 + i; no two products share a bit.
-    return static_cast<std::uint32_t>((((word >> k) & Ones) * 0x0102040810204080ull) >> 56);
-}
-
-}  // namespace
-
 BoardMasks boardMasks(const rules::Board& board) {
-    std::uint64_t words[4];
-    std::memcpy(words, board.data() + 1, sizeof words);   // squares 1..32, eight a word
-    // The four low bits of every square's code, one mask per bit.
-    SquareMask b0 = 0, b1 = 0, b2 = 0, b3 = 0;
-    for (int i = 0; i < 4; ++i) {
-        b0 |= plane(words[i], 0) << (8 * i);
-        b1 |= plane(words[i], 1) << (8 * i);
-        b2 |= plane(words[i], 2) << (8 * i);
-        b3 |= plane(words[i], 3) << (8 * i);
-    }
-    // Codes 0..4 use the three low bits; the high ones are never set on a
-    // square the evaluation reads (only the generator's taken mark would).
-    const SquareMask low = ~b3 & ~b2;
     BoardMasks m;
-    m.empty = low & ~b1 & ~b0;
-    m.whiteMen = low & ~b1 & b0;
-    m.whiteKings = low & b1 & ~b0;
-    m.blackMen = low & b1 & b0;
-    m.blackKings = ~b3 & b2 & ~b1 & ~b0;
+#if defined(__SSE2__)
+    // Squares 1..16 and 17..32 compared sixteen at a time with each code.
+    const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(board.data() + 1));
+    const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(board.data() + 17));
+    const auto squaresHolding = [&](char code) {
+        const __m128i c = _mm_set1_epi8(code);
+        const auto l = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(lo, c)));
+        const auto h = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(hi, c)));
+        return static_cast<SquareMask>(l | h << 16);
+    };
+    m.empty = squaresHolding(rules::Empty);
+    m.whiteMen = squaresHolding(rules::WhiteMan);
+    m.whiteKings = squaresHolding(rules::WhiteKing);
+    m.blackMen = squaresHolding(rules::BlackMan);
+    m.blackKings = squaresHolding(rules::BlackKing);
+#else
+    for (int q = 1; q <= rules::NumSquares; ++q) {
+        const SquareMask bit = SquareMask{1} << (q - 1);
+        switch (board[q]) {
+            case rules::Empty: m.empty |= bit; break;
+            case rules::WhiteMan: m.whiteMen |= bit; break;
+            case rules::WhiteKing: m.whiteKings |= bit; break;
+            case rules::BlackMan: m.blackMen |= bit; break;
+            case rules::BlackKing: m.blackKings |= bit; break;
+            default: break;
+        }
+    }
+#endif
     return m;
 }
 
