@@ -1,5 +1,7 @@
 #include "eval/evaluate.h"
 
+#include "eval/man_safety_bits.h"
+
 #include <algorithm>
 #include <bit>
 #include <cassert>
@@ -117,7 +119,16 @@ int evaluateImpl(const EvalState& st, const Board& b, int s, int alpha, int beta
     int structure = 0, safety = 0;
     if (shot == 0) {
         if (st.phase < PhaseEndgame) structure = structureTermFromMasks(st, masks, s);
-        if (breakthrough >= -8 && breakthrough <= 8) safety = manSafetyFromMasks(b, masks, st.phase, s);
+        if (breakthrough >= -8 && breakthrough <= 8) {
+            // Man by man costs in proportion to the men; the square-set form
+            // costs the same whatever the board, and wins on a full one.
+            if (std::popcount(masks.whiteMen | masks.blackMen) > 10) {
+                safety = std::clamp(manSafetySum(masks, st.phase), -60, 60);
+                if (s == rules::Black) safety = -safety;
+            } else {
+                safety = manSafetyFromMasks(b, masks, st.phase, s);
+            }
+        }
         acc += structure + safety;
     }
 

@@ -8,7 +8,9 @@
 
 #include "eval/catalogues.h"
 #include "eval/evaluate.h"
+#include "eval/man_safety_bits.h"
 #include "eval/masks.h"
+#include "rules/fen.h"
 #include "eval_support.h"
 
 namespace {
@@ -355,3 +357,23 @@ TEST(BoardMasks, AgreeWithTheBoard) {
 }
 
 }  // namespace
+
+// The man-safety rules on square sets give, on any board, what the rules
+// give man by man.
+TEST(ManSafety, SquareSetsAgreeWithTheRulesManByMan) {
+    std::mt19937 rng(2026);
+    for (int i = 0; i < 20000; ++i) {
+        rules::Board b{};
+        b[0] = rules::Sentinel;
+        const int pieces = 2 + static_cast<int>(rng() % 24);
+        for (int k = 0; k < pieces; ++k) {
+            const int q = 1 + static_cast<int>(rng() % 32);
+            b[q] = static_cast<rules::PieceCode>(1 + rng() % 4);
+            if ((b[q] == rules::WhiteMan && q <= 4) || (b[q] == rules::BlackMan && q >= 29)) b[q] = rules::Empty;
+        }
+        for (int phase = 0; phase <= 3; phase += 3) {
+            const int bits = std::clamp(eval::manSafetySum(eval::boardMasks(b), phase), -60, 60);
+            ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White)) << rules::toFen(b, 0) << " phase " << phase;
+        }
+    }
+}
