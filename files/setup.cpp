@@ -11,9 +11,12 @@ SetupToggle Entrerpositionclick(game::Core& core) {
     SetupToggle t;
     g.setupMode = !g.setupMode;
     t.on = g.setupMode;
+    // A turn the engine had before the set-up is void: the position changes.
+    g.engineToMove = false;
     if (g.computerToMove) {
         g.computerToMove = false;
-        t.moveNow = true;
+        t.moveNow = !g.options.humanVsHuman;
+        g.moveNowRequest = t.moveNow;
     }
     return t;
 }
