@@ -48,6 +48,7 @@ void remplir(game::Core& core) {
     first.from = first.to = first.captureCount = 0;
     g.computerToMove = false;
     g.ratedGame = 0;
+    g.lastResult = 3;  // a new game has no result yet: the export must not repeat the last one
     g.navigated = true;
     g.lastMoveFrom = g.lastMoveTo = 0;
 }

@@ -71,10 +71,12 @@ TEST_F(GameFiles, SaveAndReopen) {
 
     game::Core other;
     other.game.ratedGame = 1;
+    other.game.lastResult = 0;
     files::GameFile f;
     ASSERT_EQ(files::ReadGameFile(path("seven.dam"), f), files::FileError::None);
     files::installGameFile(other, f, false);
     EXPECT_EQ(other.game.ratedGame, 0);  // a loaded game does not count for the ratings
+    EXPECT_EQ(other.game.lastResult, 3);  // nor does it keep the last game's result
     EXPECT_EQ(other.rules.gamePosition, shown);
     EXPECT_EQ(other.game.sideToMove, rules::Black);
     ASSERT_EQ(other.game.moveList.size(), 4u);

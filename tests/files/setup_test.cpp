@@ -33,6 +33,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     files::vider(core);
     EXPECT_EQ(rules::countPieces(core.rules.gamePosition).white(), 0);
     core.game.inverted = true;
+    core.game.lastResult = 2;
     host.clock = 777;
     files::remplir(core);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());
@@ -43,6 +44,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     EXPECT_EQ(core.game.whiteClock.total, 0);
     EXPECT_EQ(core.game.blackClock.reference, 777);
     EXPECT_TRUE(core.game.navigated);
+    EXPECT_EQ(core.game.lastResult, 3);
 }
 
 TEST(Setup, ColoursDirectionAndTurn) {
