@@ -549,6 +549,9 @@ void TForm1::Installeruneposition1Click() {
     Damier2D1Click();
     setPage(Probleme0);
     Entrerpositionclick();
+    // Ended from the menu, the set-up leaves an empty page: the move list
+    // is shown instead, unless the computer's thinking was just put there.
+    if (!m_core.game.setupMode && Onglet->currentWidget() == Probleme0) setPage(Liste);
 }
 
 void TForm1::Entrerpositionclick() {

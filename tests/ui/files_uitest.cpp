@@ -599,6 +599,7 @@ private slots:
         settle();
         QVERIFY(!form->core().game.setupMode);
         QVERIFY(!form->Probleme->isVisible());
+        QCOMPARE(form->Onglet->currentWidget(), form->Liste);
     }
 
     // The dialog the window uses by default can be driven like any other.
@@ -642,6 +643,10 @@ private slots:
         });
         QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
         settle();
+        answers << ui::FileAnswer{folder->file("Problemes/03.dam"), ""};
+        QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
+        settle();
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/problem.png"));
     }
 };
 
