@@ -334,7 +334,9 @@ void TForm1::save() {
     const std::filesystem::path folder = folderOf("Sauve", true);
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
+    // The displayed position is what is saved; a move half entered is let go.
     if (!files::saveGame(m_core, pathOf(withSuffix(answer, "dam")), activeSettings())) showFileError();
+    rules::clearMoveEntry(m_core.rules);
     repaintBoard();
 }
 
