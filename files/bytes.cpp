@@ -1,5 +1,6 @@
 #include "files/bytes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,24 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path, FileError& erro
         error = FileError::CannotOpen;
         return {};
     }
+    return bytes;
+}
+
+std::vector<std::uint8_t> readFileStart(const std::string& path, FileError& error, std::size_t count) {
+    error = FileError::None;
+    std::ifstream in(path, std::ios::binary);
+    std::error_code ec;
+    if (!in || std::filesystem::is_directory(path, ec)) {
+        error = FileError::CannotOpen;
+        return {};
+    }
+    std::vector<std::uint8_t> bytes(count);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+    if (in.bad()) {
+        error = FileError::CannotOpen;
+        return {};
+    }
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
     return bytes;
 }
 

@@ -79,6 +79,9 @@ enum class FileError {
 
 // The whole file, or nothing (error set) when it cannot be read.
 std::vector<std::uint8_t> readWholeFile(const std::string& path, FileError& error, std::size_t limit = 1u << 26);
+// At most the first `count` bytes of a file (text import reads a fixed
+// buffer's worth and ignores the rest).
+std::vector<std::uint8_t> readFileStart(const std::string& path, FileError& error, std::size_t count);
 // Writes through a temporary file renamed over the target, so a failed
 // write never destroys the previous file.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);

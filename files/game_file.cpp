@@ -143,6 +143,10 @@ void installGameFile(game::Core& core, const GameFile& file, bool problem) {
     g.selectedLine = g.moveList.empty() ? -1 : static_cast<int>(g.moveList.size()) - 1;
     g.navigated = true;
     g.engineToMove = false;
+    // A loaded game is a different game: it no longer counts for the ratings,
+    // and the file does not say how it ended.
+    g.ratedGame = 0;
+    g.lastResult = 3;
 }
 
 }  // namespace files

@@ -11,9 +11,12 @@ SetupToggle Entrerpositionclick(game::Core& core) {
     SetupToggle t;
     g.setupMode = !g.setupMode;
     t.on = g.setupMode;
+    // A turn the engine had before the set-up is void: the position changes.
+    g.engineToMove = false;
     if (g.computerToMove) {
         g.computerToMove = false;
-        t.moveNow = true;
+        t.moveNow = !g.options.humanVsHuman;
+        g.moveNowRequest = t.moveNow;
     }
     return t;
 }
@@ -45,6 +48,7 @@ void remplir(game::Core& core) {
     first.from = first.to = first.captureCount = 0;
     g.computerToMove = false;
     g.ratedGame = 0;
+    g.lastResult = 3;  // a new game has no result yet: the export must not repeat the last one
     g.navigated = true;
     g.lastMoveFrom = g.lastMoveTo = 0;
 }

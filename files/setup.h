@@ -8,9 +8,11 @@
 
 namespace files {
 
-// Toggles the mode; returns whether it is now on. Turning it off with the
-// computer to move gives the move to the computer (GameState::computerToMove
-// is cleared and moveNow returned true).
+// Toggles the mode; returns whether it is now on. While pieces are placed
+// nobody is to move. Turning it off gives the move to whoever "Couleurjoue"
+// names: with the computer to move, computerToMove is cleared, moveNow
+// returned and the next pass of the game loop hands the move to the engine
+// (not when two people play: then the side to move is simply theirs).
 struct SetupToggle {
     bool on = false;
     bool moveNow = false;

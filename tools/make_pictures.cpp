@@ -1,6 +1,8 @@
 // make_pictures: renders the flat board's six square pictures (60 x 60
 // pixels) into <program folder>/Images1: wooden light and dark squares,
-// and turned men and crowned kings of both colours on the dark square.
+// and turned men and crowned kings of both colours on the dark square;
+// and the position set-up's five piece selectors, the same pictures drawn
+// at 48 x 48 (the empty dark square is the eraser).
 // Everything is drawn with vector shapes and a fixed pseudo-random grain,
 // so every build gives the same pictures.
 
@@ -167,9 +169,12 @@ bool save(const QImage& image, const QString& path) {
     return false;
 }
 
-QImage render(bool light, const PieceColours* piece, bool king) {
-    QImage image(Size, Size, QImage::Format_RGB32);
+QImage render(bool light, const PieceColours* piece, bool king, int size = Size) {
+    QImage image(size, size, QImage::Format_RGB32);
     QPainter p(&image);
+    // Shapes are laid out on the 60-pixel square; smaller pictures are the
+    // same drawing scaled, not a shrunken bitmap.
+    p.scale(double(size) / Size, double(size) / Size);
     if (light) {
         paintLightSquare(p);
     } else {
@@ -201,5 +206,11 @@ int main(int argc, char** argv) {
     ok &= save(render(false, &Ivory, true), dir + "1dba.bmp");
     ok &= save(render(false, &Ebony, false), dir + "1pna.bmp");
     ok &= save(render(false, &Ebony, true), dir + "1dna.bmp");
+    constexpr int Selector = 48;
+    ok &= save(render(false, &Ivory, false, Selector), dir + "b48.Bmp");
+    ok &= save(render(false, &Ivory, true, Selector), dir + "bd48.Bmp");
+    ok &= save(render(false, &Ebony, false, Selector), dir + "n48.Bmp");
+    ok &= save(render(false, &Ebony, true, Selector), dir + "nd48.Bmp");
+    ok &= save(render(false, nullptr, false, Selector), dir + "v48.Bmp");
     return ok ? 0 : 1;
 }

@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "files/program_folder.h"
+#include "files/setup.h"
 #include "game/controller.h"
 #include "game/navigation.h"
 #include "rules/move_input.h"
@@ -113,9 +115,13 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     area->setFixedSize(WindowWidth, AreaHeight);
     setCentralWidget(area);
 
+    m_fileDialog = [this](const FileRequest& r) { return runFileDialog(this, r); };
+
     buildMenus();
     buildBoardSide();
     buildOverlays();
+    buildFilePanels();
+    buildSetupGroup();
     buildIntro();
     readOptions();
 }
@@ -133,13 +139,13 @@ void TForm1::buildMenus() {
     addItem(Fichier1, "Nouveau2", "Nouveau", "Ctrl+N", Disabled);
     Humaincontrehumain1 = addItem(Fichier1, "Humaincontrehumain1", "Humain contre humain", "Ctrl+H", Checkable);
     addItem(Fichier1, "Ordinateurcontreordinateur1", "Ordinateur contre ordinateur", "Ctrl+C", Checkable | Disabled);
-    addItem(Fichier1, "Sauver1", "Sauver", "Ctrl+S", Disabled);
-    addItem(Fichier1, "Ouvrir1", "Ouvrir", "Ctrl+O", Disabled);
-    addItem(Fichier1, "Problmes1", "Leçons, exercices et problèmes", "Ctrl+L", Disabled);
-    addItem(Fichier1, "Installeruneposition1", "Installer une position", "Ctrl+I", Disabled);
-    addItem(Fichier1, "Imprimer1", "Imprimer", "Ctrl+P", Disabled);
-    addItem(Fichier1, "Crerunfichiertexte1", "Créer un fichier texte", "Ctrl+T", Disabled);
-    addItem(Fichier1, "Ouvrirunfichiertexte1", "Ouvrir un fichier texte", "Ctrl+F", Disabled);
+    Sauver1 = addItem(Fichier1, "Sauver1", "Sauver", "Ctrl+S");
+    Ouvrir1 = addItem(Fichier1, "Ouvrir1", "Ouvrir", "Ctrl+O");
+    Problmes1 = addItem(Fichier1, "Problmes1", "Leçons, exercices et problèmes", "Ctrl+L");
+    Installeruneposition1 = addItem(Fichier1, "Installeruneposition1", "Installer une position", "Ctrl+I");
+    Imprimer1 = addItem(Fichier1, "Imprimer1", "Imprimer", "Ctrl+P");
+    Crerunfichiertexte1 = addItem(Fichier1, "Crerunfichiertexte1", "Créer un fichier texte", "Ctrl+T");
+    Ouvrirunfichiertexte1 = addItem(Fichier1, "Ouvrirunfichiertexte1", "Ouvrir un fichier texte", "Ctrl+F");
     addItem(Fichier1, "OuvrirunfichierVOG1", "Ouvrir un fichier VOG", "Ctrl+V", Disabled | Hidden);
     addItem(Fichier1, "Editerlimagefichierbmp1", "Editer l'image (fichier Bitmap)", "Ctrl+E", Disabled);
     Fichier1->addSeparator();
@@ -192,7 +198,7 @@ void TForm1::buildMenus() {
 
     // Opening libraries and evaluation parameters.
     Ouvertures1 = addMenu(this, bar, "Ouvertures1", "Paramétrage");
-    addItem(Ouvertures1, "Bibliothquesactives1", "Bibliothèques actives", nullptr, Checked | Disabled);
+    Bibliothquesactives1 = addItem(Ouvertures1, "Bibliothquesactives1", "Bibliothèques actives", nullptr, Checked | Disabled);
     addItem(Ouvertures1, "Changerbibliothqueouvertures1", "Changer bibliothèque ouvertures", nullptr, Disabled);
     addItem(Ouvertures1, "Ouverturespourlesblancs1", "Ouvertures pour les blancs", nullptr, Disabled | Hidden);
     addItem(Ouvertures1, "Ouverturespourlesnoirs1", "Ouvertures pour les noirs", nullptr, Disabled | Hidden);
@@ -244,6 +250,13 @@ void TForm1::buildMenus() {
 
     connect(Humaincontrehumain1, &QAction::triggered, this, &TForm1::Ordinateur);
     connect(Quitter1, &QAction::triggered, this, &TForm1::quitter);
+    connect(Sauver1, &QAction::triggered, this, &TForm1::save);
+    connect(Ouvrir1, &QAction::triggered, this, &TForm1::ouvre);
+    connect(Problmes1, &QAction::triggered, this, &TForm1::Problmes1Click);
+    connect(Installeruneposition1, &QAction::triggered, this, &TForm1::Installeruneposition1Click);
+    connect(Imprimer1, &QAction::triggered, this, &TForm1::Imprimer1Click);
+    connect(Crerunfichiertexte1, &QAction::triggered, this, &TForm1::Crerunfichiertexte1Click);
+    connect(Ouvrirunfichiertexte1, &QAction::triggered, this, &TForm1::Ouvrirunfichiertexte1Click);
     connect(Reprendrecoups1, &QAction::triggered, this, &TForm1::reprise);
     connect(Avancercoups1, &QAction::triggered, this, &TForm1::avancer);
     connect(Reveniraudebut1, &QAction::triggered, this, &TForm1::revenir_debut);
@@ -312,11 +325,11 @@ void TForm1::buildBoardSide() {
     Onglet->addTab(Liste, QString::fromUtf8("Coups joués"));
     Onglet->addTab(Calcul, QString::fromUtf8("Calcul"));
     Onglet->addTab(Probleme0, QString::fromUtf8("Probleme"));
-    // Position set-up has its own page; it comes with the set-up work.
-    Onglet->setTabEnabled(2, false);
+    m_shownPage = Liste;
+    connect(Onglet, &QTabWidget::currentChanged, this, &TForm1::pageChanged);
 
     ListBox1 = named(new QListWidget(Liste), "ListBox1");
-    ListBox1->setGeometry(4, 4, SideWidth - 14, 232);
+    ListBox1->setGeometry(4, 4, SideWidth - 14, 200);
     ListBox1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { revenir_n(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) { m_core.game.selectedLine = row; });
@@ -338,12 +351,21 @@ void TForm1::buildBoardSide() {
         QToolButton* b = named(new QToolButton(Liste), s.name);
         b->setText(QString::fromUtf8(s.text));
         b->setToolTip(QString::fromUtf8(s.hint));
-        b->setGeometry(x, 242, 44, 28);
+        b->setGeometry(x, 208, 44, 28);
         connect(b, &QToolButton::clicked, this, s.handler);
         x += 48;
     }
+    // The problems' two buttons, shown once a problem has been opened.
+    Panel13 = named(new QPushButton(QStringLiteral("Suivant ->"), Liste), "Panel13");
+    Panel13->setGeometry(4, 240, 122, 26);
+    Panel13->hide();
+    connect(Panel13, &QPushButton::clicked, this, &TForm1::Button1Click);
+    Panel14 = named(new QPushButton(QStringLiteral("Revoir coup"), Liste), "Panel14");
+    Panel14->setGeometry(130, 240, 122, 26);
+    Panel14->hide();
+    connect(Panel14, &QPushButton::clicked, this, &TForm1::Panel14Click);
     Abandon1 = named(new QPushButton(QStringLiteral("Abandonner"), Liste), "Abandon1");
-    Abandon1->setGeometry(4, 274, 120, 24);
+    Abandon1->setGeometry(4, 268, 120, 24);
     Abandon1->hide();  // rated games only
 
     ListBox2 = named(new QListWidget(Calcul), "ListBox2");
@@ -499,8 +521,14 @@ void TForm1::Introduction() {
     }
     // The starting position (remplir).
     game::installPosition(m_core, rules::startingPosition(), rules::White);
-    // The default options: the check marks of the command table; level "5 : Excellence".
-    if (QAction* level = findChild<QAction*>("Niveau05")) level->setChecked(true);
+    // The default options: the check marks of the command table; level
+    // "5 : Excellence" with its search controls and the minutes setting 3.
+    const files::GameSettings defaults;
+    m_settings.level = defaults.level;
+    m_settings.searchControl1 = defaults.searchControl1;
+    m_settings.searchControl2 = defaults.searchControl2;
+    m_settings.minutes = defaults.minutes;
+    showLevel(m_settings.level);
     readOptions();
     for (QMenu* m : {Fichier1, Edition1, Affichage1, Joueurs1, Niveau1, Ouvertures1, Options1, Analyse2, Apprentissage1})
         m->menuAction()->setVisible(true);
@@ -511,6 +539,7 @@ void TForm1::Introduction() {
 
 void TForm1::Damier2D1Click() {
     const bool fromIntro = !m_introDone;
+    if (fromIntro && !m_resumeRead) FormActivate();  // a window never activated reads it now
     if (fromIntro) Introduction();
     // Style selection: the flat board is the only style so far.
     for (QAction* a : Affichage1->actions())
@@ -519,6 +548,7 @@ void TForm1::Damier2D1Click() {
     repaintBoard();
     if (fromIntro) {
         Intro->hide();
+        restoreResumeFile();
         refreshPlayers();
         refreshMoveList();
         requestPass();
@@ -537,7 +567,7 @@ void TForm1::installPosition(const rules::Board& board, int side) {
 
 void TForm1::Button5Click() {
     setWindowTitle(QString::fromUtf8("Tavolex 3D, le jeu"));
-    Franais1->setChecked(true);
+    applyLanguage(0);
 }
 
 void TForm1::repaintBoard() {
@@ -631,7 +661,17 @@ void TForm1::engineTurn() {
 }
 
 void TForm1::clic(int x, int y) {
-    if (!m_introDone) return;
+    if (!m_introDone || m_chooserLoop) return;
+    if (m_core.game.setupMode) {
+        // Setting up: the click puts the selected piece on a dark square at
+        // once. No search runs in this mode, so nothing can be disturbed.
+        if (m_animating) return;
+        if (files::placePiece(m_core, rules::clickToSquare(x, y, m_core.game.inverted))) {
+            repaintBoard();
+            showEvaluation();
+        }
+        return;
+    }
     if (game::clic(m_core, x, y)) requestPass();
 }
 
@@ -813,7 +853,12 @@ void TForm1::numerotation() {
 
 void TForm1::quitter() {
     m_core.engine.stopRequested = true;
-    // The resume file is written here once game files exist.
+    // The game and the settings go to the resume file, for the next start.
+    // Before a board was chosen there is no game of the person's to keep.
+    if (m_introDone) {
+        const std::filesystem::path resume = files::resolveInFolder(m_core.programDir, "last32.dam");
+        if (!files::saveGame(m_core, resume.string(), activeSettings())) showFileError();
+    }
     close();
 }
 
@@ -824,6 +869,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     m_core.engine.stopRequested = true;
+    if (m_chooserLoop) ListeCancelClick();
     event->accept();
     QApplication::quit();
 }

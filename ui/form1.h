@@ -5,21 +5,28 @@
 // window forwards clicks and commands to it and draws what it reports.
 
 #include <QMainWindow>
+#include <QString>
+#include <QStringList>
 
 #include <filesystem>
 #include <functional>
 #include <vector>
 
+#include "files/game_file.h"
 #include "game/core.h"
 #include "game/end_of_game.h"
 #include "game/person_move.h"
 #include "ui/qt_host.h"
 
 class QAction;
+class QEventLoop;
 class QFrame;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -28,6 +35,27 @@ class QWidget;
 namespace ui {
 
 class FlatBoard;
+
+// What the window asks of a file dialog, and the answer. Tests put their
+// own function in place of the dialog.
+struct FileRequest {
+    bool save = false;
+    QString directory;
+    QStringList filters;    // "Fichiers Tavolex (*.dam)", ...
+    QString defaultSuffix;  // without the dot
+};
+struct FileAnswer {
+    QString path;    // empty: the user cancelled
+    QString filter;  // the filter the user chose
+};
+using FileDialogFunction = std::function<FileAnswer(const FileRequest&)>;
+// Sets up the printer and says whether to print.
+using PrintDialogFunction = std::function<bool(QPrinter&)>;
+// Shows a text file to the person without waiting (the comments of a problem).
+using ShowTextFunction = std::function<void(const QString&)>;
+
+// The non-native file dialog the window uses unless told otherwise.
+FileAnswer runFileDialog(QWidget* parent, const FileRequest& request);
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -39,6 +67,12 @@ public:
     // The animations keep the picture for a number of milliseconds while
     // window events run; tests put their own pause here.
     void setHoldFunction(std::function<void(int)> hold) { m_hold = std::move(hold); }
+    void setFileDialog(FileDialogFunction dialog) { m_fileDialog = std::move(dialog); }
+    void setPrintDialog(PrintDialogFunction dialog) { m_printDialog = std::move(dialog); }
+    void setShowText(ShowTextFunction show) { m_showText = std::move(show); }
+    // The settings a game file carries, as the window holds them now (the
+    // level and its search controls wait for the engine's menus).
+    files::GameSettings activeSettings() const;
 
     // A position to play from, with an empty record (position set-up and
     // new games come through here).
@@ -57,6 +91,31 @@ public:
     // Fichier.
     void Ordinateur();
     void quitter();
+    void save();
+    void ouvre();
+    void Problmes1Click();
+    void Button1Click();   // "Suivant ->": the next problem of the folder
+    void Panel14Click();   // "Revoir coup": the same problem again
+    void Crerunfichiertexte1Click();
+    void Imprimer1Click();
+    void Ouvrirunfichiertexte1Click();
+    void ListBox16Click();
+    void ListeCancelClick();
+    // Position set-up.
+    void Installeruneposition1Click();
+    void Entrerpositionclick();
+    void vider();
+    void remplir();
+    void Change_dir();
+    void Change_couleur();
+    void Couleur_joue();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
+    void SpeedButton12Click();
+    void SpeedButton13Click();
+    void SpeedButton14Click();
+    // The first activation of the window reads the resume file.
+    void FormActivate();
     // The board's mouse handler: records the click, the game loop acts on it.
     void clic(int x, int y);
     // The move list's double-click.
@@ -111,6 +170,26 @@ public:
     QFrame* Match_nul = nullptr;
     QPushButton* BitBtn14 = nullptr;
     QPushButton* Annul_nul = nullptr;
+    QPushButton* Panel13 = nullptr;  // "Suivant ->"
+    QPushButton* Panel14 = nullptr;  // "Revoir coup"
+    QFrame* Panel2 = nullptr;        // the chooser of a game among several in a text file
+    QListWidget* ListBox16 = nullptr;
+    QPushButton* ListeOK = nullptr;
+    QPushButton* ListeCancel = nullptr;
+    QGroupBox* Probleme = nullptr;   // "PLACEZ LES PIONS"
+    QToolButton* SpeedButton10 = nullptr;
+    QToolButton* SpeedButton11 = nullptr;
+    QToolButton* SpeedButton12 = nullptr;
+    QToolButton* SpeedButton13 = nullptr;
+    QToolButton* SpeedButton14 = nullptr;
+    QLabel* Piontemoin = nullptr;
+    QPushButton* vider1 = nullptr;
+    QPushButton* remplir1 = nullptr;
+    QPushButton* Bas_Haut = nullptr;
+    QPushButton* Couleurordi = nullptr;
+    QPushButton* Couleurjoue = nullptr;
+    QLineEdit* Blancs = nullptr;
+    QLineEdit* Noirs = nullptr;
 
     // The menus and the items the window itself uses; every item also
     // carries its component name as object name.
@@ -126,6 +205,14 @@ public:
     QMenu* Aide1 = nullptr;
     QAction* Humaincontrehumain1 = nullptr;
     QAction* Quitter1 = nullptr;
+    QAction* Sauver1 = nullptr;
+    QAction* Ouvrir1 = nullptr;
+    QAction* Problmes1 = nullptr;
+    QAction* Installeruneposition1 = nullptr;
+    QAction* Imprimer1 = nullptr;
+    QAction* Crerunfichiertexte1 = nullptr;
+    QAction* Ouvrirunfichiertexte1 = nullptr;
+    QAction* Bibliothquesactives1 = nullptr;
     QAction* Reprendrecoups1 = nullptr;
     QAction* Avancercoups1 = nullptr;
     QAction* Reveniraudebut1 = nullptr;
@@ -140,6 +227,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
@@ -163,6 +251,30 @@ private:
     void showEndOfGame(const game::EndOfGame& end);
     void hold(int ms);
 
+    // Game files, problems, text and set-up (form1_files.cpp).
+    void buildFilePanels();
+    void buildSetupGroup();
+    bool busy() const;
+    void showFileError();
+    std::filesystem::path folderOf(const char* name, bool create) const;
+    int languageIndex() const;
+    void applyLanguage(int index);
+    void showLevel(int level);
+    void restoreResumeFile();
+    // Opening's steps 3 and 5 to 9: settings but the language, the game, the display.
+    void showGameFile(const files::GameFile& file, bool problem);
+    void afterGameChange();
+    bool loadProblem(const QString& folder, const QString& name);
+    QStringList problemListing() const;
+    int chooseGame(const QStringList& lines);
+    void selectPiece(rules::PieceCode code);
+    void refreshSetupCaptions();
+    void showEvaluation();
+    void setPage(QWidget* page);
+    void pageChanged();
+    void OngletChanging(QWidget* from);
+    void OngletChange(QWidget* to);
+
     game::Core m_core;
     QtHost m_host;
     std::function<void(int)> m_hold;
@@ -172,6 +284,18 @@ private:
     bool m_passQueued = false;
     bool m_animating = false;
     bool m_numbering = false;
+
+    FileDialogFunction m_fileDialog;
+    PrintDialogFunction m_printDialog;
+    ShowTextFunction m_showText;
+    files::GameSettings m_settings;  // minutes, level and search controls; the language is the checked item
+    bool m_resumeRead = false;       // the first activation has read "last32.dam"
+    QString m_problemFolder;         // where the last problem was chosen
+    QString m_problemName;           // its place in that folder's listing
+    QEventLoop* m_chooserLoop = nullptr;  // set while Panel2 waits for a choice
+    int m_chosenGame = -1;
+    QWidget* m_shownPage = nullptr;
+    bool m_pageGuard = false;        // a page chosen by the program, not by the person
 };
 
 }  // namespace ui

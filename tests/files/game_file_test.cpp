@@ -70,9 +70,13 @@ TEST_F(GameFiles, SaveAndReopen) {
     EXPECT_EQ(fs::file_size(path("seven.dam")), 22442u);
 
     game::Core other;
+    other.game.ratedGame = 1;
+    other.game.lastResult = 0;
     files::GameFile f;
     ASSERT_EQ(files::ReadGameFile(path("seven.dam"), f), files::FileError::None);
     files::installGameFile(other, f, false);
+    EXPECT_EQ(other.game.ratedGame, 0);  // a loaded game does not count for the ratings
+    EXPECT_EQ(other.game.lastResult, 3);  // nor does it keep the last game's result
     EXPECT_EQ(other.rules.gamePosition, shown);
     EXPECT_EQ(other.game.sideToMove, rules::Black);
     ASSERT_EQ(other.game.moveList.size(), 4u);
@@ -141,6 +145,19 @@ TEST_F(GameFiles, AFailedSaveKeepsThePreviousFile) {
     fs::create_directories(path("keep.dam.tmp"));
     EXPECT_FALSE(files::saveGame(core, path("keep.dam"), files::GameSettings{}));
     EXPECT_EQ(fs::file_size(path("keep.dam")), before);
+}
+
+TEST_F(GameFiles, TextImportReadsOnlyTheStartOfAFile) {
+    std::ofstream(path("long.txt"), std::ios::binary) << std::string(70000, 'x');
+    std::ofstream(path("short.txt"), std::ios::binary) << "a-b";
+    files::FileError error = files::FileError::None;
+    EXPECT_EQ(files::readFileStart(path("long.txt"), error, 64010).size(), 64010u);
+    EXPECT_EQ(error, files::FileError::None);
+    EXPECT_EQ(files::readFileStart(path("short.txt"), error, 64010).size(), 3u);
+    EXPECT_TRUE(files::readFileStart(path("missing.txt"), error, 64010).empty());
+    EXPECT_EQ(error, files::FileError::CannotOpen);
+    files::readFileStart(dir.string(), error, 10);
+    EXPECT_EQ(error, files::FileError::CannotOpen);
 }
 
 TEST_F(GameFiles, ProblemFilesKeepAtMost250Plies) {

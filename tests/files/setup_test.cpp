@@ -33,6 +33,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     files::vider(core);
     EXPECT_EQ(rules::countPieces(core.rules.gamePosition).white(), 0);
     core.game.inverted = true;
+    core.game.lastResult = 2;
     host.clock = 777;
     files::remplir(core);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());
@@ -43,6 +44,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     EXPECT_EQ(core.game.whiteClock.total, 0);
     EXPECT_EQ(core.game.blackClock.reference, 777);
     EXPECT_TRUE(core.game.navigated);
+    EXPECT_EQ(core.game.lastResult, 3);
 }
 
 TEST(Setup, ColoursDirectionAndTurn) {
@@ -63,7 +65,23 @@ TEST(Setup, ColoursDirectionAndTurn) {
     const files::SetupToggle off = files::Entrerpositionclick(core);
     EXPECT_FALSE(off.on);
     EXPECT_TRUE(off.moveNow);  // leaving set-up hands the move to the computer
+    EXPECT_TRUE(core.game.moveNowRequest);
     EXPECT_FALSE(core.game.computerToMove);
+
+    // The engine's turn from before the set-up is void; with the person to
+    // move after it, nobody hands the move on.
+    core.game.moveNowRequest = false;
+    core.game.engineToMove = true;
+    EXPECT_TRUE(files::Entrerpositionclick(core).on);
+    EXPECT_FALSE(core.game.engineToMove);
+    EXPECT_FALSE(files::Entrerpositionclick(core).moveNow);
+    EXPECT_FALSE(core.game.engineToMove || core.game.moveNowRequest);
+    // Two people: "Ordinateur joue" only passes the turn, no engine is asked.
+    core.game.options.humanVsHuman = true;
+    files::Entrerpositionclick(core);
+    files::Couleur_joue(core);
+    EXPECT_FALSE(files::Entrerpositionclick(core).moveNow);
+    EXPECT_FALSE(core.game.engineToMove || core.game.moveNowRequest);
 
     files::Change_dir(core);
     EXPECT_TRUE(core.game.inverted);

@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include "program_copy.h"
 #include "rules/fen.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
@@ -43,11 +44,14 @@ class Form1Test : public QObject {
 
 private:
     std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<testsupport::ProgramCopy> folder;
     std::vector<QImage> held;  // the board as shown at each hold of an animation
 
     // The window after "Damier 2D jaune", two people playing.
     void start(bool twoPeople = true) {
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form.reset();
+        folder = testsupport::copyProgramFolder();
+        form = std::make_unique<ui::TForm1>(folder->path());
         held.clear();
         form->setHoldFunction([this](int) { held.push_back(shown()); });
         form->show();
@@ -114,7 +118,8 @@ private:
 
 private slots:
     void startPanelShowsOnlyHelpUntilABoardIsChosen() {
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        folder = testsupport::copyProgramFolder();
+        form = std::make_unique<ui::TForm1>(folder->path());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Tavolex 3D, le jeu"));
@@ -163,8 +168,8 @@ private slots:
             {"Nouveau2", "Nouveau", "Ctrl+N", false, false},
             {"Humaincontrehumain1", "Humain contre humain", "Ctrl+H", false, true},
             {"Ordinateurcontreordinateur1", "Ordinateur contre ordinateur", "Ctrl+C", false, false},
-            {"Sauver1", "Sauver", "Ctrl+S", false, false},
-            {"Problmes1", "Leçons, exercices et problèmes", "Ctrl+L", false, false},
+            {"Sauver1", "Sauver", "Ctrl+S", false, true},
+            {"Problmes1", "Leçons, exercices et problèmes", "Ctrl+L", false, true},
             {"Editerlimagefichierbmp1", "Editer l'image (fichier Bitmap)", "Ctrl+E", false, false},
             {"Quitter1", "Quitter", "Alt+X", false, true},
             {"Reprendrecoups1", "Reprendre coups", "F1", false, true},
@@ -442,7 +447,9 @@ private slots:
     }
 
     void missingPicturesGiveOneErrorAndAPlainBoard() {
+        // A folder with the resume file and nothing else.
         QTemporaryDir empty;
+        QVERIFY(QFile::copy(QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR "/last32.dam"), empty.filePath("last32.dam")));
         form = std::make_unique<ui::TForm1>(std::filesystem::path(empty.path().toStdString()));
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -474,7 +481,8 @@ private slots:
     void screenshots() {
         const QByteArray dir = qgetenv("TAVOLEX_SCREENSHOTS");
         if (dir.isEmpty()) QSKIP("TAVOLEX_SCREENSHOTS not set");
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        folder = testsupport::copyProgramFolder();
+        form = std::make_unique<ui::TForm1>(folder->path());
         form->setHoldFunction([](int) {});
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

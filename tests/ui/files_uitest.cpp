@@ -1,0 +1,654 @@
+// The window's file commands driven as a person drives them: menu items
+// and their shortcuts, buttons and list lines clicked, the file dialogs
+// answered (a function stands in for the dialog and records what it was
+// asked), and checks of what the window then shows and what is on disk.
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "eval/evaluate.h"
+#include "files/game_file.h"
+#include "files/text_export.h"
+#include "files/text_import.h"
+#include "game/navigation.h"
+#include "pdf_text.h"
+#include "program_copy.h"
+#include "rules/fen.h"
+#include "ui/flat_board.h"
+#include "ui/form1.h"
+
+namespace {
+
+using rules::Square;
+
+Square sq(const char* name) { return *rules::parseSquareName(name); }
+
+QImage picture(const char* name) {
+    return QImage(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Images1/") + QString::fromLatin1(name));
+}
+
+std::string readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll().toStdString();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A game as the text importer hands it over: moves by square names.
+files::ParsedGame gameOf(const char* white, const char* black, std::initializer_list<std::pair<const char*, const char*>> moves) {
+    files::ParsedGame g;
+    g.white = white;
+    g.black = black;
+    for (const auto& [from, to] : moves) g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}});
+    return g;
+}
+
+// Error boxes are answered as they come and remembered.
+class BoxAnswerer {
+public:
+    BoxAnswerer() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->windowTitle() + "|" + box->text();
+                box->accept();
+            }
+        });
+        m_timer.start(10);
+    }
+    QStringList boxes;
+
+private:
+    QTimer m_timer;
+};
+
+}  // namespace
+
+class FilesTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<testsupport::ProgramCopy> folder;
+    QList<ui::FileRequest> requests;   // what the dialogs were asked, in order
+    QList<ui::FileAnswer> answers;     // what they answer, in order; none left: cancel
+    QStringList shownTexts;            // the files shown in the desktop's viewer
+
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    void create(std::unique_ptr<testsupport::ProgramCopy> programFolder) {
+        form.reset();
+        folder = std::move(programFolder);
+        requests.clear();
+        answers.clear();
+        shownTexts.clear();
+        form = std::make_unique<ui::TForm1>(folder->path());
+        form->setHoldFunction([](int) {});
+        form->setFileDialog([this](const ui::FileRequest& r) {
+            requests << r;
+            return answers.isEmpty() ? ui::FileAnswer{} : answers.takeFirst();
+        });
+        form->setShowText([this](const QString& path) { shownTexts << QFileInfo(path).fileName(); });
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    // The window after "Damier 2D jaune", two people playing.
+    void start() {
+        create(testsupport::copyProgramFolder());
+        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
+        settle();
+        form->Humaincontrehumain1->trigger();
+        settle();
+    }
+
+    QImage shown() const { return form->Damier->grab().toImage(); }
+    QPoint corner(Square s) const { return form->Damier->squareCorner(s); }
+    bool shows(Square s, const char* pictureName) const {
+        const QImage pic = picture(pictureName);
+        const QImage image = shown();
+        const QPoint p = corner(s);
+        for (QPoint d : {QPoint(30, 30), QPoint(20, 25), QPoint(40, 38), QPoint(10, 50)})
+            if (image.pixelColor(p + d) != pic.pixelColor(d)) return false;
+        return true;
+    }
+    void click(Square s) {
+        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, corner(s) + QPoint(30, 28));
+        settle();
+    }
+    void play(const char* from, const char* to) {
+        const int before = form->core().game.record.plyCounter;
+        click(sq(from));
+        if (form->core().game.record.plyCounter == before) click(sq(to));
+        QCOMPARE(int(form->core().game.record.plyCounter), before + 1);
+    }
+    void playOpening(int plies) {
+        // Black's eighth ply takes two men, White's ninth takes back.
+        const char* moves[][2] = {{"c3", "d4"}, {"f6", "g5"}, {"b2", "c3"}, {"g5", "h4"}, {"e3", "f4"},
+                                  {"g7", "f6"}, {"d4", "e5"}, {"f6", "b2"}, {"a1", "c3"}};
+        for (int i = 0; i < plies; ++i) play(moves[i][0], moves[i][1]);
+    }
+    QStringList moveLines() const {
+        QStringList lines;
+        for (int i = 0; i < form->ListBox1->count(); ++i) lines << form->ListBox1->item(i)->text();
+        return lines;
+    }
+    QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
+    void clickTab(QWidget* page) {
+        QTabBar* bar = form->Onglet->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->Onglet->indexOf(page)).center());
+        settle();
+    }
+    // A game file written by the core, for the window to read.
+    void writeGame(const QString& path, const files::ParsedGame& game, files::GameSettings settings) {
+        game::Core core;
+        files::replayGame(core, game);
+        QVERIFY(files::saveGame(core, path.toStdString(), settings));
+    }
+
+private slots:
+    // The resume file: read at the first activation with its language,
+    // restored when the start panel is left, written again by "Quitter".
+    void theResumeFileCarriesTheGameFromOneRunToTheNext() {
+        auto copy = testsupport::copyProgramFolder(false);
+        files::GameSettings settings;
+        settings.language = 1;  // English
+        settings.level = 7;
+        settings.minutes = 12;
+        writeGame(copy->file("last32.dam"), gameOf("Ana", "Bia", {{"c3", "d4"}, {"f6", "g5"}, {"g3", "h4"}}), settings);
+        create(std::move(copy));
+        QTRY_VERIFY(item("English1")->isChecked());  // before any board is chosen
+        QVERIFY(!form->Franais1->isChecked());
+
+        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
+        settle();
+        QCOMPARE(moveLines(), (QStringList{" 1.c3-d4 f6-g5", " 2.g3-h4"}));
+        QCOMPARE(form->ListBox1->currentRow(), 1);
+        QCOMPARE(form->Nom_blanc->text(), QString("Ana"));
+        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+        QVERIFY(item("Niveau07")->isChecked());
+        QVERIFY(!item("Niveau05")->isChecked());
+        QVERIFY(item("English1")->isChecked());
+        QVERIFY(shows(sq("h4"), "1pba.BMP"));
+        QCOMPARE(form->Nbpionsblancs->text(), QString(" 12"));
+
+        form->Humaincontrehumain1->trigger();
+        play("g5", "f4");
+        QTest::keyClick(form.get(), Qt::Key_X, Qt::AltModifier);
+        settle();
+        QVERIFY(!form->isVisible());
+        files::GameFile saved;
+        QCOMPARE(files::ReadGameFile(folder->file("last32.dam").toStdString(), saved), files::FileError::None);
+        QCOMPARE(saved.record.recordLength, 4);
+        QCOMPARE(int(saved.record.plyCounter), 4);
+        QCOMPARE(int(saved.settings.language), 1);
+        QCOMPARE(int(saved.settings.level), 7);
+        QCOMPARE(saved.settings.minutes, 12);
+    }
+
+    void aMissingResumeFileIsReportedTwiceAndChangesNothing() {
+        BoxAnswerer answerer;
+        create(testsupport::copyProgramFolder(false));
+        QTRY_COMPARE(answerer.boxes.size(), 1);
+        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
+        settle();
+        QCOMPARE(answerer.boxes, (QStringList{"Erreur|Impossible d'ouvrir ce fichier", "Erreur|Impossible d'ouvrir ce fichier"}));
+        QCOMPARE(form->core().rules.gamePosition, rules::startingPosition());
+        QVERIFY(item("Niveau05")->isChecked());
+        QVERIFY(form->Franais1->isChecked());
+        QCOMPARE(form->activeSettings(), (files::GameSettings{3, 0, 5, 160, 178}));
+        QCOMPARE(form->ListBox1->count(), 0);
+    }
+
+    void savingAndOpeningKeepTheGameButNeverTheLanguage() {
+        start();
+        playOpening(7);
+        const rules::Board position = form->core().rules.gamePosition;
+        const QStringList lines = moveLines();
+        // Saved as English at level 5, under a bare name.
+        form->Franais1->setChecked(false);
+        item("English1")->setChecked(true);
+        const QString sauve = QString::fromStdString(folder->path().string()) + "/Sauve";
+        answers << ui::FileAnswer{sauve + "/partie", "Fichiers Tavolex (*.dam)"};
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        settle();
+        QCOMPARE(requests.size(), 1);
+        QVERIFY(requests[0].save);
+        QCOMPARE(requests[0].directory, sauve);
+        QVERIFY(QFileInfo(sauve).isDir());  // made when missing
+        QCOMPARE(requests[0].filters, QStringList{"Fichiers Tavolex (*.dam)"});
+        QCOMPARE(QFileInfo(sauve + "/partie.dam").size(), qint64(22442));
+
+        // Another game, French again, another level.
+        QTest::keyClick(form.get(), Qt::Key_F1, Qt::ControlModifier);
+        settle();
+        play("a3", "b4");
+        QTest::mouseClick(form->findChild<QPushButton*>("Button5"), Qt::LeftButton);
+        form->Franais1->trigger();
+        item("Niveau05")->setChecked(false);
+        item("Niveau02")->setChecked(true);
+
+        // Cancelling the open dialog changes nothing.
+        QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+        settle();
+        QCOMPARE(moveLines(), QStringList{" 1.a3-b4 "});
+        QVERIFY(item("Niveau02")->isChecked());
+
+        answers << ui::FileAnswer{sauve + "/partie.dam", "Fichiers Tavolex (*.dam)"};
+        QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+        settle();
+        QCOMPARE(form->core().rules.gamePosition, position);
+        // Seven plies: three full lines and White's fourth move alone, selected.
+        QCOMPARE(moveLines().size(), 4);
+        for (int i = 0; i < 3; ++i) QCOMPARE(moveLines()[i], lines[i]);
+        QCOMPARE(moveLines()[3] + " ", lines[3]);
+        QCOMPARE(form->ListBox1->currentRow(), 3);
+        QVERIFY(item("Niveau05")->isChecked());
+        QVERIFY(!item("Niveau02")->isChecked());
+        QVERIFY(form->Franais1->isChecked());  // the file's English is not taken
+        QVERIFY(!item("English1")->isChecked());
+        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        play("f6", "b2");  // the game goes on from the opened position
+    }
+
+    void damagedGameFilesAreRefusedWithTheBox() {
+        start();
+        playOpening(3);
+        const QStringList lines = moveLines();
+        const rules::Board position = form->core().rules.gamePosition;
+        game::Core core;
+        game::installPosition(core, rules::startingPosition(), rules::White);
+        std::vector<std::uint8_t> image = files::encodeGameFile(core.game.record, 0, {});
+        image[1 + 5] = 9;  // a piece code no game has
+        QByteArray bad(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
+        QVERIFY(writeAll(folder->file("bad.dam"), bad));
+        QVERIFY(writeAll(folder->file("short.dam"), bad.left(1000)));
+        BoxAnswerer answerer;
+        for (const char* name : {"bad.dam", "short.dam", "missing.dam"}) {
+            answers << ui::FileAnswer{folder->file(name), ""};
+            form->findChild<QAction*>("Ouvrir1")->trigger();
+            settle();
+        }
+        QCOMPARE(answerer.boxes.size(), 3);
+        for (const QString& b : answerer.boxes) QCOMPARE(b, QString("Erreur|Impossible d'ouvrir ce fichier"));
+        QCOMPARE(moveLines(), lines);
+        QCOMPARE(form->core().rules.gamePosition, position);
+        // A save that cannot be written says so and keeps nothing half-written.
+        answers << ui::FileAnswer{folder->file("no-such-folder/x.dam"), ""};
+        form->findChild<QAction*>("Sauver1")->trigger();
+        settle();
+        QCOMPARE(answerer.boxes.size(), 4);
+        QVERIFY(!QFileInfo::exists(folder->file("no-such-folder")));
+    }
+
+    void problemsOneAfterAnotherWithTheirComments() {
+        start();
+        QVERIFY(!form->Panel13->isVisible() && !form->Panel14->isVisible());
+        // Comments without a game and other files are never loaded as problems.
+        const QString problems = QString::fromStdString(folder->path().string()) + "/Problemes";
+        QVERIFY(writeAll(problems + "/13.damt", "notes"));
+        QVERIFY(writeAll(problems + "/notes.txt", "notes"));
+
+        QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);  // cancelled
+        settle();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests[0].directory, problems);
+        QVERIFY(!form->Panel13->isVisible());
+
+        auto expectProblem = [&](const char* name) {
+            files::GameFile f;
+            QCOMPARE(files::ReadGameFile((problems + "/" + name).toStdString(), f), files::FileError::None);
+            rules::Board b{};
+            b[0] = rules::Sentinel;
+            for (int s = 1; s <= 32; ++s) b[s] = f.record.plies[0].squares[s - 1];
+            QCOMPARE(form->core().rules.gamePosition, b);
+            QCOMPARE(shownTexts.last(), QString(name) + "t");
+        };
+        answers << ui::FileAnswer{problems + "/11.dam", ""};
+        QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
+        settle();
+        expectProblem("11.dam");
+        QVERIFY(form->Panel13->isVisible() && form->Panel14->isVisible());
+        QCOMPARE(form->Panel13->text(), QString("Suivant ->"));
+        QCOMPARE(form->Panel14->text(), QString("Revoir coup"));
+
+        QTest::mouseClick(form->Panel13, Qt::LeftButton);
+        settle();
+        expectProblem("12.dam");
+        QTest::mouseClick(form->Panel13, Qt::LeftButton);  // past the last: the first again
+        settle();
+        expectProblem("01.dam");
+        QCOMPARE(shownTexts.size(), 3);
+
+        // A move, then "Revoir coup" sets the problem up again.
+        const rules::Board start = form->core().rules.gamePosition;
+        play("d6", "c7");
+        QTest::mouseClick(form->Panel14, Qt::LeftButton);
+        settle();
+        QCOMPARE(form->core().rules.gamePosition, start);
+        QCOMPARE(form->ListBox1->count(), 0);
+        QCOMPARE(shownTexts.size(), 4);
+    }
+
+    void textExportInItsThreeTypes() {
+        start();
+        form->core().game.whiteName = game::makeName("Ana");
+        form->core().game.blackName = game::makeName("Bia");
+        playOpening(9);
+        const QString dir = QString::fromStdString(folder->path().string());
+        answers << ui::FileAnswer{dir + "/partie", "Fichiers texte (*.txt)"}
+                << ui::FileAnswer{dir + "/partie", "Fichiers commentaires (*.damt)"}
+                << ui::FileAnswer{dir + "/partie", "Fichiers PDN (*.pdn)"};
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(form.get(), Qt::Key_T, Qt::ControlModifier);
+            settle();
+        }
+        QCOMPARE(requests.size(), 3);
+        QCOMPARE(requests[0].filters,
+                 (QStringList{"Fichiers texte (*.txt)", "Fichiers commentaires (*.damt)", "Fichiers PDN (*.pdn)"}));
+        QVERIFY(requests[0].save);
+        // Shown at ply 9: four full moves on one line, White's fifth left out.
+        const std::string expected =
+            "Ana-Bia \r\nTavolex144\r\n 1.c3-d4 f6-g5   2.b2-c3 g5-h4   3.e3-f4 g7-f6   4.d4-e5 f6xb2  \r\n";
+        QCOMPARE(readAll(dir + "/partie.txt"), expected);
+        QCOMPARE(readAll(dir + "/partie.damt"), expected);
+        const std::string pdn = readAll(dir + "/partie.pdn");
+        QVERIFY(pdn.find("[GameType \"26\"]") != std::string::npos);
+        QVERIFY(pdn.find("[White \"Ana\"]") != std::string::npos);
+        QVERIFY(pdn.find("5. a1xc3 *") != std::string::npos);
+        QVERIFY(pdn.find("[FEN") == std::string::npos);  // from the usual start
+
+        // Our export reads back into its full moves.
+        answers << ui::FileAnswer{dir + "/partie.txt", ""};
+        QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        QCOMPARE(requests.last().filters,
+                 (QStringList{"Fichiers texte (*.txt)", "Fichiers doc (*.doc)", "Fichiers PDN (*.pdn)"}));
+        QCOMPARE(moveLines(), (QStringList{" 1.c3-d4 f6-g5", " 2.b2-c3 g5-h4", " 3.e3-f4 g7-f6", " 4.d4-e5 f6xb2"}));
+        QCOMPARE(form->Nom_blanc->text(), QString("Ana"));
+        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+        // And the PDN reads back into all nine plies.
+        answers << ui::FileAnswer{dir + "/partie.pdn", ""};
+        QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        QCOMPARE(moveLines().size(), 5);
+        QCOMPARE(moveLines()[4], QString(" 5.a1xc3 "));
+    }
+
+    // Three games: the chooser lists them; OK without a line, and Cancel,
+    // change nothing; the third chosen replays the third only.
+    void severalGamesInATextAreChosenFromAList() {
+        start();
+        playOpening(1);
+        const QString path = folder->file("three.txt");
+        QVERIFY(writeAll(path,
+                         "Ana-Bia  2-0\r\n 1.C3-D4 F6-G5  2.D4-E5 D6XF4\r\n\r\n"
+                         "Caio-Davi  0-2\r\n 1.A3-B4 B6-A5\r\n\r\n"
+                         "Eva-Fabio \r\n 1.c3-b4 f6-e5  2.g3-f4 e5xg3  3.h2xf4 b6-c5\r\n"));
+        QStringList listed;
+        auto chooseWith = [&](std::function<void()> act) {
+            answers << ui::FileAnswer{path, "Fichiers texte (*.txt)"};
+            QTimer::singleShot(0, [&, act] {
+                QVERIFY(form->Panel2->isVisible());
+                listed.clear();
+                for (int i = 0; i < form->ListBox16->count(); ++i) listed << form->ListBox16->item(i)->text();
+                // The board takes no clicks meanwhile.
+                click(sq("g3"));
+                act();
+            });
+            QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+            settle();
+            QVERIFY(!form->Panel2->isVisible());
+        };
+        chooseWith([&] { QTest::mouseClick(form->ListeOK, Qt::LeftButton); });
+        QCOMPARE(listed, (QStringList{" 1:Ana", " 2:Caio", " 3:Eva"}));
+        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 "});
+        chooseWith([&] {
+            QListWidget* list = form->ListBox16;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+            QTest::mouseClick(form->ListeCancel, Qt::LeftButton);
+        });
+        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 "});
+        QCOMPARE(form->core().game.sideToMove, rules::Black);
+
+        chooseWith([&] {
+            QListWidget* list = form->ListBox16;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+            QTest::mouseClick(form->ListeOK, Qt::LeftButton);
+        });
+        QCOMPARE(moveLines(),
+                 (QStringList{" 1.c3-b4 f6-e5", " 2.g3-f4 e5xg3", " 3.h2xf4 b6-c5"}));
+        QCOMPARE(form->Nom_blanc->text(), QString("Eva"));
+        QCOMPARE(form->Nom_noir->text(), QString("Fabio"));
+
+        // One game is taken without asking; the capitals read as names.
+        answers << ui::FileAnswer{path, ""};
+        QVERIFY(writeAll(path, "Ana-Bia\r\n 1.C3-D4 F6-G5  2.D4-E5 D6XF4\r\n"));
+        QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        QCOMPARE(moveLines(), (QStringList{" 1.c3-d4 f6-g5", " 2.d4-e5 d6xf4"}));
+        BoxAnswerer answerer;
+        answers << ui::FileAnswer{folder->file("missing.txt"), ""};
+        QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        QCOMPARE(answerer.boxes, QStringList{"Erreur|Impossible d'ouvrir ce fichier"});
+        QCOMPARE(moveLines().size(), 2);
+    }
+
+    // Printing to a PDF file; the text read back from it is the printed
+    // layout: the names, then three moves to a line.
+    void printingWritesThePrintedLayout() {
+        start();
+        form->core().game.whiteName = game::makeName("Ana");
+        form->core().game.blackName = game::makeName("Bia");
+        playOpening(9);
+        const QString pdf = folder->file("printed.pdf");
+        bool asked = false;
+        form->setPrintDialog([&](QPrinter&) {
+            asked = true;
+            return false;  // cancelled: nothing printed
+        });
+        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+        settle();
+        QVERIFY(asked);
+        QVERIFY(!QFileInfo::exists(pdf));
+        form->setPrintDialog([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+        settle();
+        const QStringList text = testsupport::pdfTextLines(pdf);
+        QCOMPARE(text, (QStringList{"AnaxBia ", " 1.c3-d4 f6-g5  2.b2-c3 g5-h4  3.e3-f4 g7-f6 ", " 4.d4-e5 f6xb2 "}));
+    }
+
+    // The set-up page: pieces placed by clicks, the tools, the evaluation
+    // boxes, and play from the position set up.
+    void settingUpAPositionAndPlayingIt() {
+        start();
+        playOpening(2);
+        QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
+        settle();
+        QCOMPARE(form->Onglet->currentWidget(), form->Probleme0);
+        QVERIFY(form->Probleme->isVisible());
+        QCOMPARE(form->Probleme->title(), QString("PLACEZ LES PIONS"));
+        QVERIFY(!form->Ouvertures1->menuAction()->isEnabled());
+        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur noir"));
+        QCOMPARE(form->Couleurjoue->text(), QString("Joueur joue"));
+        QCOMPARE(form->Bas_Haut->text(), QString("Blancs:Bas->Haut"));
+        auto expectEvaluation = [&] {
+            eval::EvalState st;
+            const rules::Board b = form->core().rules.gamePosition;
+            QCOMPARE(form->Blancs->text(),
+                     QString::asprintf("Eval stat blancs:%4d", eval::evaluateStatic(st, b, rules::White) / 2));
+            QCOMPARE(form->Noirs->text(),
+                     QString::asprintf("Eval stat noirs:%4d", eval::evaluateStatic(st, b, rules::Black) / 2));
+        };
+        expectEvaluation();
+
+        // A black king on e5; a light square takes nothing.
+        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton);
+        QCOMPARE(form->Piontemoin->pixmap().toImage(), picture("nd48.Bmp").convertToFormat(QImage::Format_RGB32));
+        click(sq("e5"));
+        QVERIFY(shows(sq("e5"), "1dna.bmp"));
+        QCOMPARE(form->Nbpionsnoirs->text(), QString(" 13"));
+        expectEvaluation();
+        const rules::Board before = form->core().rules.gamePosition;
+        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, corner(sq("e5")) + QPoint(90, 28));  // f5, light
+        settle();
+        QCOMPARE(form->core().rules.gamePosition, before);
+        // The eraser takes a white man off.
+        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton);
+        click(sq("a1"));
+        QVERIFY(shows(sq("a1"), "1pva.bmp"));
+        QCOMPARE(form->Nbpionsblancs->text(), QString(" 11"));
+
+        // Emptied, then filled: the starting position with White to move and no moves.
+        QTest::mouseClick(form->vider1, Qt::LeftButton);
+        QVERIFY(shows(sq("b8"), "1pva.bmp") && shows(sq("a1"), "1pva.bmp"));
+        QTest::mouseClick(form->remplir1, Qt::LeftButton);
+        settle();
+        QCOMPARE(form->core().rules.gamePosition, rules::startingPosition());
+        QCOMPARE(form->core().game.sideToMove, rules::White);
+        QCOMPARE(form->ListBox1->count(), 0);
+
+        // The direction and the colours turn and turn back.
+        QTest::mouseClick(form->Bas_Haut, Qt::LeftButton);
+        QCOMPARE(form->Bas_Haut->text(), QString("Blancs:Haut->Bas"));
+        QTest::mouseClick(form->Bas_Haut, Qt::LeftButton);
+        QCOMPARE(form->Bas_Haut->text(), QString("Blancs:Bas->Haut"));
+        QTest::mouseClick(form->Couleurordi, Qt::LeftButton);
+        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur blanc"));
+        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        QTest::mouseClick(form->Couleurordi, Qt::LeftButton);
+        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur noir"));
+        QCOMPARE(form->core().game.sideToMove, rules::White);
+
+        // A position of our own: a white man on c3 against a black man on f6.
+        QTest::mouseClick(form->vider1, Qt::LeftButton);
+        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton);
+        click(sq("c3"));
+        QTest::mouseClick(form->SpeedButton12, Qt::LeftButton);
+        click(sq("f6"));
+        // Leaving the page ends the set-up; the two people play on from there.
+        clickTab(form->Liste);
+        QVERIFY(!form->core().game.setupMode);
+        QVERIFY(!form->Probleme->isVisible());
+        QVERIFY(form->Ouvertures1->menuAction()->isEnabled());
+        play("c3", "d4");
+        play("f6", "e5");
+        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-e5"});
+    }
+
+    void thePageRulesOfTheSetUp() {
+        start();
+        // Choosing the page starts the set-up and clears the opening books' mark.
+        clickTab(form->Probleme0);
+        QVERIFY(form->core().game.setupMode);
+        QVERIFY(form->Probleme->isVisible());
+        QVERIFY(!form->Bibliothquesactives1->isChecked());
+        // With the computer named to move, leaving hands it the move and shows its thinking.
+        form->Humaincontrehumain1->trigger();  // the computer plays again
+        QTest::mouseClick(form->Couleurjoue, Qt::LeftButton);
+        QCOMPARE(form->Couleurjoue->text(), QString("Ordinateur joue"));
+        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        clickTab(form->Liste);
+        QVERIFY(!form->core().game.setupMode);
+        QCOMPARE(form->Onglet->currentWidget(), form->Calcul);
+        QVERIFY(form->core().game.engineToMove);
+        // While the engine is to move no set-up page is given.
+        clickTab(form->Probleme0);
+        QCOMPARE(form->Onglet->currentWidget(), form->Liste);
+        QVERIFY(!form->core().game.setupMode);
+
+        // A rated game: the page is refused; through the menu a placed piece ends the rating.
+        form->core().game.engineToMove = false;
+        form->core().game.ratedGame = 1;
+        clickTab(form->Probleme0);
+        QCOMPARE(form->Onglet->currentWidget(), form->Liste);
+        QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
+        settle();
+        QVERIFY(form->core().game.setupMode);
+        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton);
+        click(sq("e5"));
+        QCOMPARE(form->core().game.ratedGame, 0);
+        // The menu again ends it.
+        QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
+        settle();
+        QVERIFY(!form->core().game.setupMode);
+        QVERIFY(!form->Probleme->isVisible());
+        QCOMPARE(form->Onglet->currentWidget(), form->Liste);
+    }
+
+    // The dialog the window uses by default can be driven like any other.
+    void theDefaultDialogAnswersWithTheChosenFile() {
+        QTemporaryDir dir;
+        QVERIFY(writeAll(dir.filePath("game.dam"), "x"));
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QCOMPARE(dialog->directory().absolutePath(), QDir(dir.path()).absolutePath());
+            dialog->selectFile("game.dam");
+            static_cast<QDialog*>(dialog)->accept();  // as the OK button does
+        });
+        const ui::FileAnswer a =
+            ui::runFileDialog(nullptr, {false, dir.path(), {"Fichiers Tavolex (*.dam)"}, "dam"});
+        QCOMPARE(QFileInfo(a.path).canonicalFilePath(), QFileInfo(dir.filePath("game.dam")).canonicalFilePath());
+        QCOMPARE(a.filter, QString("Fichiers Tavolex (*.dam)"));
+    }
+
+    // Pictures for people to look at, when asked for.
+    void screenshots() {
+        const QByteArray dir = qgetenv("TAVOLEX_SCREENSHOTS");
+        if (dir.isEmpty()) QSKIP("TAVOLEX_SCREENSHOTS not set");
+        start();
+        playOpening(4);
+        QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
+        settle();
+        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton);
+        click(sq("e5"));
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/setup_page.png"));
+        QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
+        settle();
+        const QString path = folder->file("two.txt");
+        QVERIFY(writeAll(path, "Ana-Bia  2-0\r\n 1.c3-d4 f6-g5\r\n\r\nCaio-Davi\r\n 1.a3-b4 b6-a5\r\n"));
+        answers << ui::FileAnswer{path, ""};
+        QTimer::singleShot(0, [&] {
+            QListWidget* list = form->ListBox16;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+            QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/import_chooser.png"));
+            QTest::mouseClick(form->ListeCancel, Qt::LeftButton);
+        });
+        QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        answers << ui::FileAnswer{folder->file("Problemes/03.dam"), ""};
+        QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
+        settle();
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/problem.png"));
+    }
+};
+
+QTEST_MAIN(FilesTest)
+#include "files_uitest.moc"

@@ -1,0 +1,39 @@
+#pragma once
+// A program folder of its own for each window under test: the build's
+// pictures, resume file and problems copied into a temporary folder, so
+// that what a test saves (the resume file at "Quitter", games in "Sauve")
+// never changes the build tree or another test.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <memory>
+
+namespace testsupport {
+
+inline bool copyFolder(const QString& from, const QString& to) {
+    QDir source(from);
+    if (!QDir().mkpath(to)) return false;
+    for (const QFileInfo& f : source.entryInfoList(QDir::Files))
+        if (!QFile::copy(f.absoluteFilePath(), QDir(to).filePath(f.fileName()))) return false;
+    return true;
+}
+
+struct ProgramCopy {
+    QTemporaryDir dir;
+    std::filesystem::path path() const { return dir.path().toStdString(); }
+    QString file(const QString& name) const { return dir.filePath(name); }
+};
+
+inline std::unique_ptr<ProgramCopy> copyProgramFolder(bool withResume = true) {
+    auto copy = std::make_unique<ProgramCopy>();
+    const QString build = QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR);
+    copyFolder(build + "/Images1", copy->file("Images1"));
+    copyFolder(build + "/Problemes", copy->file("Problemes"));
+    if (withResume) QFile::copy(build + "/last32.dam", copy->file("last32.dam"));
+    return copy;
+}
+
+}  // namespace testsupport

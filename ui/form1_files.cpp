@@ -1,0 +1,694 @@
+// TForm1's commands for game files, problems, the resume file, text export,
+// printing, text import and position set-up. The work on the game is done
+// by files/; this side asks for names, shows boxes and redraws.
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <array>
+
+#include "eval/evaluate.h"
+#include "files/program_folder.h"
+#include "files/setup.h"
+#include "files/text_export.h"
+#include "files/text_import.h"
+#include "rules/move_input.h"
+#include "ui/flat_board.h"
+#include "ui/form1.h"
+
+namespace ui {
+
+namespace {
+
+const char* const CannotOpen = "Impossible d'ouvrir ce fichier";
+const QString GameFilter = QStringLiteral("Fichiers Tavolex (*.dam)");
+
+// The level items by level number: 0..8, then 11..18 for the timed ones.
+constexpr std::array<const char*, 19> LevelItems = {
+    "Dbutant1",        "Niveau01",        "Niveau02",         "Niveau03",         "Niveau04",
+    "Niveau05",        "Niveau06",        "Niveau07",         "Niveau081",        nullptr,
+    nullptr,           "N150coupsen3mn1", "N250coupsen5mn1",  "N350coupsen10mn1", "N450coupsen30mn1",
+    "N550coupsen1h1",  "N650coupsen2h1",  "N7longlong1",      "N8Autre1",
+};
+// The language items by interface language index.
+constexpr std::array<const char*, 6> LanguageItems = {"Franais1",   "English1", "Nederlands1",
+                                                      "Portugues1", "Espanol1", "Italiano1"};
+
+// The state-dependent captions of the set-up group, by language index.
+constexpr std::array<const char*, 6> BottomUp = {"Blancs:Bas->Haut",  "White:Down->Up",    "Wit:Beneden->Boven",
+                                                 "Br.:Embaixo->Acima", "Bl.:Abajo->Arriba", "Bl.:Bianco:Giù->Su"};
+constexpr std::array<const char*, 6> TopDown = {"Blancs:Haut->Bas",  "White:Up->Down",    "Wit:Boven->Beneden",
+                                                "Br.:Acima->Embaixo", "Bl.:Arriba->Abajo", "Bl.:Bianco:Su->Giù"};
+constexpr std::array<const char*, 6> ComputerBlack = {"Ordinateur noir",   "Computer black",  "Computer zwart",
+                                                      "Computador pretas", "Ordenador negras", "Calcolatore nero"};
+constexpr std::array<const char*, 6> ComputerWhite = {"Ordinateur blanc",   "Computer white",    "Computer wit",
+                                                      "Computador brancas", "Ordenador blancas", "Calcolatore blanco"};
+constexpr std::array<const char*, 6> PlayerTurn = {"Joueur joue",  "Player's turn",   "Speler aan zet",
+                                                   "Jogador joga", "Jugador juegue",  "Tocca al giocatore"};
+constexpr std::array<const char*, 6> ComputerTurn = {"Ordinateur joue",  "Computer's turn",   "Computer aan zet",
+                                                     "Computador joga",  "Ordenador juegue",  "Tocca al calcolatore"};
+
+// The suffix a filter such as "Fichiers texte (*.txt)" gives a bare name.
+QString suffixOfFilter(const QString& filter) {
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\*\\.([A-Za-z0-9]+)")).match(filter);
+    return m.hasMatch() ? m.captured(1).toLower() : QString();
+}
+
+// A name typed without an extension takes the chosen type's.
+QString withSuffix(const FileAnswer& answer, const QString& fallback) {
+    if (!QFileInfo(answer.path).suffix().isEmpty()) return answer.path;
+    const QString suffix = suffixOfFilter(answer.filter);
+    return answer.path + '.' + (suffix.isEmpty() ? fallback : suffix);
+}
+
+std::string pathOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+FileAnswer runFileDialog(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDirectory(request.directory);
+    dialog.setNameFilters(request.filters);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    // Choosing another type changes the extension a bare name receives.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
+        const QString suffix = suffixOfFilter(filter);
+        dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return {dialog.selectedFiles().front(), dialog.selectedNameFilter()};
+}
+
+// ---------------------------------------------------------------------------
+// Panels
+
+void TForm1::buildFilePanels() {
+    m_printDialog = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    // The desktop's viewer for text; it returns at once and failing to find
+    // one is not an error.
+    m_showText = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+
+    Panel2 = new QFrame(centralWidget());
+    Panel2->setObjectName("Panel2");
+    Panel2->setFrameShape(QFrame::Panel);
+    Panel2->setFrameShadow(QFrame::Raised);
+    Panel2->setLineWidth(3);
+    Panel2->setAutoFillBackground(true);
+    Panel2->setGeometry(110, 110, 300, 300);
+    Panel2->hide();
+    ListBox16 = new QListWidget(Panel2);
+    ListBox16->setObjectName("ListBox16");
+    ListBox16->setGeometry(10, 10, 280, 236);
+    ListBox16->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ListeOK = new QPushButton(QStringLiteral("OK"), Panel2);
+    ListeOK->setObjectName("ListeOK");
+    ListeOK->setGeometry(50, 256, 90, 30);
+    ListeCancel = new QPushButton(QStringLiteral("Annuler"), Panel2);
+    ListeCancel->setObjectName("ListeCancel");
+    ListeCancel->setGeometry(160, 256, 90, 30);
+    connect(ListeOK, &QPushButton::clicked, this, &TForm1::ListBox16Click);
+    connect(ListeCancel, &QPushButton::clicked, this, &TForm1::ListeCancelClick);
+    connect(ListBox16, &QListWidget::itemDoubleClicked, this, [this] { ListBox16Click(); });
+}
+
+void TForm1::buildSetupGroup() {
+    Probleme = new QGroupBox(QStringLiteral("PLACEZ LES PIONS"), Probleme0);
+    Probleme->setObjectName("Probleme");
+    Probleme->setGeometry(2, 2, 254, 290);
+    Probleme->hide();
+
+    struct Selector {
+        QToolButton*& button;
+        const char* name;
+        const char* picture;
+        const char* text;  // shown when the picture is missing
+        void (TForm1::*handler)();
+    };
+    const Selector selectors[] = {
+        {SpeedButton10, "SpeedButton10", "b48.Bmp", "Pion blanc", &TForm1::SpeedButton10Click},
+        {SpeedButton11, "SpeedButton11", "bd48.Bmp", "Dame blanche", &TForm1::SpeedButton11Click},
+        {SpeedButton12, "SpeedButton12", "n48.Bmp", "Pion noir", &TForm1::SpeedButton12Click},
+        {SpeedButton13, "SpeedButton13", "nd48.Bmp", "Dame noire", &TForm1::SpeedButton13Click},
+        {SpeedButton14, "SpeedButton14", "v48.Bmp", "Vide", &TForm1::SpeedButton14Click},
+    };
+    int x = 6;
+    for (const Selector& s : selectors) {
+        s.button = new QToolButton(Probleme);
+        s.button->setObjectName(QString::fromLatin1(s.name));
+        s.button->setGeometry(x, 22, 46, 46);
+        const QPixmap picture(QString::fromStdString(
+            files::resolveInFolder(m_core.programDir, std::string("Images1/") + s.picture).string()));
+        if (picture.isNull()) {
+            s.button->setText(QString::fromUtf8(s.text));
+        } else {
+            s.button->setIcon(picture);
+            s.button->setIconSize(QSize(40, 40));
+        }
+        s.button->setToolTip(QString::fromUtf8(s.text));
+        connect(s.button, &QToolButton::clicked, this, s.handler);
+        x += 49;
+    }
+
+    QLabel* shown = new QLabel(QString::fromUtf8("Pièce placée :"), Probleme);
+    shown->setGeometry(6, 86, 120, 20);
+    Piontemoin = new QLabel(Probleme);
+    Piontemoin->setObjectName("Piontemoin");
+    Piontemoin->setGeometry(130, 72, 50, 50);
+    Piontemoin->setFrameShape(QFrame::Box);
+    Piontemoin->setAlignment(Qt::AlignCenter);
+    Piontemoin->setToolTip(QString::fromUtf8("Indique le type pion sélectionné"));
+
+    auto button = [this](QPushButton*& b, const char* name, const char* text, QRect r, void (TForm1::*handler)()) {
+        b = new QPushButton(QString::fromUtf8(text), Probleme);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(r);
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    button(vider1, "vider1", "Vider le damier", QRect(6, 130, 119, 28), &TForm1::vider);
+    button(remplir1, "remplir1", "Remplir le damier", QRect(129, 130, 119, 28), &TForm1::remplir);
+    button(Bas_Haut, "Bas_Haut", BottomUp[0], QRect(6, 162, 242, 28), &TForm1::Change_dir);
+    button(Couleurordi, "Couleurordi", ComputerBlack[0], QRect(6, 194, 119, 28), &TForm1::Change_couleur);
+    button(Couleurjoue, "Couleurjoue", PlayerTurn[0], QRect(129, 194, 119, 28), &TForm1::Couleur_joue);
+
+    auto box = [this](QLineEdit*& e, const char* name, QRect r) {
+        e = new QLineEdit(Probleme);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setGeometry(r);
+        e->setReadOnly(true);
+        e->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    };
+    box(Blancs, "Blancs", QRect(6, 230, 242, 24));
+    box(Noirs, "Noirs", QRect(6, 258, 242, 24));
+    selectPiece(rules::Empty);
+}
+
+// ---------------------------------------------------------------------------
+// Common steps
+
+// Commands that replace the game wait while a move is being shown and while
+// the chooser waits for a choice.
+bool TForm1::busy() const { return !m_introDone || m_animating || m_chooserLoop; }
+
+void TForm1::showFileError() { m_host.showError(CannotOpen); }
+
+std::filesystem::path TForm1::folderOf(const char* name, bool create) const {
+    const std::filesystem::path folder = files::resolveInFolder(m_core.programDir, name);
+    std::error_code ec;
+    if (create) std::filesystem::create_directories(folder, ec);
+    return folder;
+}
+
+int TForm1::languageIndex() const {
+    for (std::size_t i = 0; i < LanguageItems.size(); ++i)
+        if (const QAction* a = findChild<QAction*>(LanguageItems[i]); a && a->isChecked()) return static_cast<int>(i);
+    return 0;
+}
+
+// The language's item is checked. Only the French texts exist so far, so
+// the captions stay French whatever the index.
+void TForm1::applyLanguage(int index) {
+    if (index < 0 || index >= static_cast<int>(LanguageItems.size())) index = 0;
+    for (std::size_t i = 0; i < LanguageItems.size(); ++i)
+        if (QAction* a = findChild<QAction*>(LanguageItems[i])) a->setChecked(static_cast<int>(i) == index);
+    refreshSetupCaptions();
+}
+
+// One level item carries the mark; numbers without an item (9, 10, above
+// 18) leave every item clear.
+void TForm1::showLevel(int level) {
+    for (const char* name : LevelItems)
+        if (name)
+            if (QAction* a = findChild<QAction*>(name)) a->setChecked(false);
+    if (level >= 0 && level < static_cast<int>(LevelItems.size()) && LevelItems[static_cast<std::size_t>(level)])
+        if (QAction* a = findChild<QAction*>(LevelItems[static_cast<std::size_t>(level)])) a->setChecked(true);
+}
+
+files::GameSettings TForm1::activeSettings() const {
+    files::GameSettings s = m_settings;
+    s.language = static_cast<std::uint8_t>(languageIndex());
+    for (std::size_t i = 0; i < LevelItems.size(); ++i)
+        if (const QAction* a = LevelItems[i] ? findChild<QAction*>(LevelItems[i]) : nullptr; a && a->isChecked())
+            s.level = static_cast<std::uint8_t>(i);
+    return s;
+}
+
+void TForm1::showGameFile(const files::GameFile& file, bool problem) {
+    m_core.engine.stopRequested = true;
+    // Step 3: the level and minutes of the file; the language stays.
+    const files::GameSettings loaded = file.settings;
+    m_settings.minutes = loaded.minutes;
+    m_settings.level = loaded.level;
+    m_settings.searchControl1 = loaded.searchControl1;
+    m_settings.searchControl2 = loaded.searchControl2;
+    showLevel(loaded.level);
+    // Steps 5 to 9.
+    files::installGameFile(m_core, file, problem);
+    afterGameChange();
+}
+
+// The board, lists, names, clocks and counters after the game was replaced.
+void TForm1::afterGameChange() {
+    fin_de_parties->hide();
+    Nulrefus->hide();
+    m_core.game.drawRefusedShown = false;
+    showCaptureLabels(false);
+    repaintBoard();
+    refreshMoveList();
+    refreshPlayers();
+    Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(m_core.game.record.plyCounter / 2 + 1));
+    if (m_core.game.setupMode) showEvaluation();
+    requestPass();
+}
+
+// ---------------------------------------------------------------------------
+// The resume file
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The box of a missing file must not open inside the activation itself.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_resumeRead)
+        QTimer::singleShot(0, this, [this] {
+            if (!m_resumeRead) FormActivate();
+        });
+}
+
+// Read once, at the first activation: the error box of a missing file
+// takes the activation away and gives it back, which must not read again.
+void TForm1::FormActivate() {
+    if (m_resumeRead || m_introDone) return;
+    m_resumeRead = true;
+    files::GameFile file;
+    const std::filesystem::path resume = files::resolveInFolder(m_core.programDir, "last32.dam");
+    if (files::ReadGameFile(resume.string(), file) != files::FileError::None) {
+        showFileError();
+        return;
+    }
+    // Here, and only here, the file's language becomes the interface's.
+    m_settings = file.settings;
+    applyLanguage(file.settings.language);
+}
+
+void TForm1::restoreResumeFile() {
+    files::GameFile file;
+    const std::filesystem::path resume = files::resolveInFolder(m_core.programDir, "last32.dam");
+    if (files::ReadGameFile(resume.string(), file) != files::FileError::None) {
+        showFileError();
+        return;
+    }
+    showGameFile(file, false);
+}
+
+// ---------------------------------------------------------------------------
+// Saving and opening
+
+void TForm1::save() {
+    if (busy()) return;
+    const std::filesystem::path folder = folderOf("Sauve", true);
+    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    if (answer.path.isEmpty()) return;
+    // The displayed position is what is saved; a move half entered is let go.
+    if (!files::saveGame(m_core, pathOf(withSuffix(answer, "dam")), activeSettings())) showFileError();
+    rules::clearMoveEntry(m_core.rules);
+    repaintBoard();
+}
+
+void TForm1::ouvre() {
+    if (busy()) return;
+    const std::filesystem::path folder = folderOf("Sauve", true);
+    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    if (answer.path.isEmpty()) return;
+    files::GameFile file;
+    if (files::ReadGameFile(pathOf(answer.path), file) != files::FileError::None) {
+        showFileError();
+        return;
+    }
+    showGameFile(file, false);
+}
+
+// ---------------------------------------------------------------------------
+// Problems
+
+// The problems of a folder in the order "Suivant ->" visits them: game
+// files only, never their comments files, by name whatever its case.
+QStringList TForm1::problemListing() const {
+    QStringList names;
+    for (const QString& n : QDir(m_problemFolder).entryList(QDir::Files))
+        if (n.endsWith(QStringLiteral(".dam"), Qt::CaseInsensitive) && !n.contains(QStringLiteral(".damt"), Qt::CaseInsensitive))
+            names << n;
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = QString::compare(a, b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+bool TForm1::loadProblem(const QString& folder, const QString& name) {
+    const QString path = QDir(folder).filePath(name);
+    files::GameFile file;
+    if (files::ReadGameFile(pathOf(path), file) != files::FileError::None) {
+        showFileError();
+        return false;
+    }
+    // The comments go to the desktop's viewer, which the program does not wait for.
+    if (QFileInfo::exists(path + 't')) m_showText(path + 't');
+    showGameFile(file, true);
+    return true;
+}
+
+void TForm1::Problmes1Click() {
+    if (busy()) return;
+    const std::filesystem::path folder = folderOf("Problemes", false);
+    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    if (answer.path.isEmpty()) return;
+    const QFileInfo chosen(answer.path);
+    if (!loadProblem(chosen.absolutePath(), chosen.fileName())) return;
+    // "Suivant ->" goes on from here in this folder.
+    m_problemFolder = chosen.absolutePath();
+    m_problemName = chosen.fileName();
+    Panel13->show();
+    Panel14->show();
+}
+
+void TForm1::Button1Click() {
+    if (busy() || m_problemFolder.isEmpty()) return;
+    const QStringList names = problemListing();
+    if (names.isEmpty()) return;
+    // The entry after the current one; past the last, the first again. A
+    // current file removed meanwhile is followed by the next name after it.
+    qsizetype next = names.indexOf(m_problemName);
+    if (next >= 0) {
+        ++next;
+    } else {
+        next = 0;
+        while (next < names.size() && QString::compare(names[next], m_problemName, Qt::CaseInsensitive) <= 0) ++next;
+    }
+    if (next >= names.size()) next = 0;
+    // The place moves on even when the file is damaged, so the next press passes it.
+    m_problemName = names[next];
+    loadProblem(m_problemFolder, m_problemName);
+}
+
+void TForm1::Panel14Click() {
+    if (busy() || m_problemFolder.isEmpty()) return;
+    loadProblem(m_problemFolder, m_problemName);
+}
+
+// ---------------------------------------------------------------------------
+// Text export and printing
+
+void TForm1::Crerunfichiertexte1Click() {
+    if (busy()) return;
+    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(m_core.programDir.string()),
+                                            {QStringLiteral("Fichiers texte (*.txt)"),
+                                             QStringLiteral("Fichiers commentaires (*.damt)"),
+                                             QStringLiteral("Fichiers PDN (*.pdn)")},
+                                            "txt"});
+    if (answer.path.isEmpty()) return;
+    const QString path = withSuffix(answer, "txt");
+    const game::GameState& g = m_core.game;
+    const auto result = static_cast<files::ResultCode>(g.lastResult);
+    const std::string text =
+        QFileInfo(path).suffix().compare(QStringLiteral("pdn"), Qt::CaseInsensitive) == 0
+            ? files::exportPdn(m_core, result)
+            : files::exportText(game::nameText(g.whiteName), game::nameText(g.blackName), result, g.record.plyCounter,
+                                g.moveList);
+    if (!files::writeTextFile(pathOf(path), text)) showFileError();
+}
+
+void TForm1::Imprimer1Click() {
+    if (busy()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Tavolex"));
+    if (!m_printDialog(printer)) return;
+    const game::GameState& g = m_core.game;
+    const std::vector<std::string> lines =
+        files::printedText(game::nameText(g.whiteName), game::nameText(g.blackName), g.record.plyCounter, g.moveList);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        showFileError();
+        return;
+    }
+    // A fixed-width font keeps the moves in columns, as on a line printer.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(11);
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int pageHeight = printer.height();
+    int y = metrics.ascent();
+    for (const std::string& line : lines) {
+        if (y + metrics.descent() > pageHeight) {
+            printer.newPage();
+            y = metrics.ascent();
+        }
+        painter.drawText(0, y, QString::fromStdString(line));
+        y += metrics.lineSpacing();
+    }
+    painter.end();
+}
+
+// ---------------------------------------------------------------------------
+// Text import
+
+void TForm1::Ouvrirunfichiertexte1Click() {
+    if (busy()) return;
+    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(m_core.programDir.string()),
+                                            {QStringLiteral("Fichiers texte (*.txt)"),
+                                             QStringLiteral("Fichiers doc (*.doc)"),
+                                             QStringLiteral("Fichiers PDN (*.pdn)")},
+                                            "txt"});
+    if (answer.path.isEmpty()) return;
+    files::FileError error = files::FileError::None;
+    const std::vector<std::uint8_t> bytes = files::readFileStart(pathOf(answer.path), error, files::TextBufferSize);
+    if (error != files::FileError::None) {
+        showFileError();
+        return;
+    }
+    // The same chooser serves our layout and PDN.
+    const bool pdn = files::looksLikePdn(bytes);
+    std::vector<files::ParsedGame> pdnGames;
+    QStringList lines;
+    if (pdn) {
+        pdnGames = files::parsePdnGames(bytes);
+        for (std::size_t i = 0; i < pdnGames.size(); ++i)
+            lines << QString::asprintf("%2d:", static_cast<int>(i + 1)) + QString::fromStdString(pdnGames[i].white);
+    } else {
+        for (const std::string& l : files::listTextGames(bytes)) lines << QString::fromStdString(l);
+    }
+    if (lines.isEmpty()) return;  // no game in the text: nothing changes
+    const int chosen = lines.size() == 1 ? 0 : chooseGame(lines);
+    if (chosen < 0) return;
+    const std::optional<files::ParsedGame> parsed =
+        pdn ? std::optional(pdnGames[static_cast<std::size_t>(chosen)]) : files::parseTextGame(bytes, chosen);
+    if (!parsed) return;
+    m_core.engine.stopRequested = true;
+    files::replayGame(m_core, *parsed);
+    m_core.game.engineToMove = false;
+    afterGameChange();
+}
+
+// Shows Panel2 and lets window events run until OK or Cancel. Meanwhile the
+// commands that replace the game and the board's clicks are ignored.
+int TForm1::chooseGame(const QStringList& lines) {
+    ListBox16->clear();
+    ListBox16->addItems(lines);
+    ListBox16->clearSelection();
+    Panel2->show();
+    Panel2->raise();
+    m_chosenGame = -1;
+    QEventLoop wait;
+    m_chooserLoop = &wait;
+    wait.exec();
+    m_chooserLoop = nullptr;
+    Panel2->hide();
+    return m_chosenGame;
+}
+
+void TForm1::ListBox16Click() {
+    // OK without a line selected is a cancel.
+    const QList<QListWidgetItem*> selected = ListBox16->selectedItems();
+    m_chosenGame = selected.isEmpty() ? -1 : ListBox16->row(selected.front());
+    if (m_chooserLoop) m_chooserLoop->quit();
+}
+
+void TForm1::ListeCancelClick() {
+    m_chosenGame = -1;
+    if (m_chooserLoop) m_chooserLoop->quit();
+}
+
+// ---------------------------------------------------------------------------
+// Position set-up
+
+void TForm1::Installeruneposition1Click() {
+    if (busy()) return;
+    Damier2D1Click();
+    setPage(Probleme0);
+    Entrerpositionclick();
+    // Ended from the menu, the set-up leaves an empty page: the move list
+    // is shown instead, unless the computer's thinking was just put there.
+    if (!m_core.game.setupMode && Onglet->currentWidget() == Probleme0) setPage(Liste);
+}
+
+void TForm1::Entrerpositionclick() {
+    const files::SetupToggle t = files::Entrerpositionclick(m_core);
+    rules::clearMoveEntry(m_core.rules);  // the frames of a half-entered move go
+    showEvaluation();
+    if (!t.on) {
+        Probleme->hide();
+        if (Damier2D1->isChecked()) {
+            Ouvertures1->menuAction()->setEnabled(true);
+            Numeroterlescases1->setEnabled(true);
+        }
+    } else {
+        refreshSetupCaptions();
+        Probleme->show();
+        Ouvertures1->menuAction()->setEnabled(false);
+    }
+    if (t.moveNow) {
+        refreshSetupCaptions();
+        setPage(Calcul);
+    }
+    showCaptureLabels(false);
+    repaintBoard();
+    requestPass();
+}
+
+void TForm1::selectPiece(rules::PieceCode code) {
+    m_core.game.setupPiece = code;
+    static constexpr std::array<const char*, 5> pictures = {"v48.Bmp", "b48.Bmp", "bd48.Bmp", "n48.Bmp", "nd48.Bmp"};
+    const QPixmap picture(QString::fromStdString(
+        files::resolveInFolder(m_core.programDir, std::string("Images1/") + pictures[code]).string()));
+    if (picture.isNull())
+        Piontemoin->setText(QString::number(code));
+    else
+        Piontemoin->setPixmap(picture);
+}
+
+void TForm1::SpeedButton10Click() { selectPiece(rules::WhiteMan); }
+void TForm1::SpeedButton11Click() { selectPiece(rules::WhiteKing); }
+void TForm1::SpeedButton12Click() { selectPiece(rules::BlackMan); }
+void TForm1::SpeedButton13Click() { selectPiece(rules::BlackKing); }
+void TForm1::SpeedButton14Click() { selectPiece(rules::Empty); }
+
+// The captions that follow the state, in the interface language.
+void TForm1::refreshSetupCaptions() {
+    const auto i = static_cast<std::size_t>(languageIndex());
+    const game::GameState& g = m_core.game;
+    Bas_Haut->setText(QString::fromUtf8(g.inverted ? TopDown[i] : BottomUp[i]));
+    Couleurordi->setText(QString::fromUtf8(g.computerColour == rules::Black ? ComputerBlack[i] : ComputerWhite[i]));
+    Couleurjoue->setText(QString::fromUtf8(g.computerToMove ? ComputerTurn[i] : PlayerTurn[i]));
+}
+
+// Each side's static evaluation in hundredths of a man (halved, towards zero).
+void TForm1::showEvaluation() {
+    const rules::Board& board = m_core.rules.gamePosition;
+    const int white = eval::evaluateStatic(m_core.eval, board, rules::White) / 2;
+    const int black = eval::evaluateStatic(m_core.eval, board, rules::Black) / 2;
+    Blancs->setText(QString::asprintf("Eval stat blancs:%4d", white));
+    Noirs->setText(QString::asprintf("Eval stat noirs:%4d", black));
+}
+
+void TForm1::vider() {
+    if (busy()) return;
+    files::vider(m_core);
+    repaintBoard();
+    showEvaluation();
+}
+
+void TForm1::remplir() {
+    if (busy()) return;
+    files::remplir(m_core);
+    refreshSetupCaptions();
+    afterGameChange();
+    showEvaluation();
+}
+
+void TForm1::Change_dir() {
+    if (busy()) return;
+    files::Change_dir(m_core);
+    refreshSetupCaptions();
+    repaintBoard();
+    showEvaluation();
+}
+
+void TForm1::Change_couleur() {
+    if (busy()) return;
+    files::Change_couleur(m_core);
+    refreshSetupCaptions();
+}
+
+void TForm1::Couleur_joue() {
+    if (busy()) return;
+    files::Couleur_joue(m_core);
+    refreshSetupCaptions();
+}
+
+// ---------------------------------------------------------------------------
+// Page switching
+
+void TForm1::setPage(QWidget* page) {
+    m_pageGuard = true;
+    Onglet->setCurrentWidget(page);
+    m_shownPage = page;
+    m_pageGuard = false;
+}
+
+// Qt tells of a page change after it happened: the page left is the one
+// shown before.
+void TForm1::pageChanged() {
+    QWidget* from = m_shownPage;
+    QWidget* to = Onglet->currentWidget();
+    m_shownPage = to;
+    if (m_pageGuard || from == to) return;
+    OngletChanging(from);
+    OngletChange(to);
+}
+
+// Leaving a page while setting up ends the set-up, once: leaving the set-up
+// page must not turn it on again.
+void TForm1::OngletChanging(QWidget*) {
+    if (m_core.game.setupMode) Entrerpositionclick();
+}
+
+void TForm1::OngletChange(QWidget* to) {
+    const game::GameState& g = m_core.game;
+    if (g.engineToMove || g.ratedGame == 1) {
+        // No page of the person's choosing while the engine is to move or a
+        // rated game is on: the move list, or the thinking if that was chosen.
+        setPage(to == Calcul ? Calcul : Liste);
+        return;
+    }
+    if (to == Probleme0 && m_introDone) {
+        Bibliothquesactives1->setChecked(false);
+        Entrerpositionclick();
+    }
+}
+
+}  // namespace ui
