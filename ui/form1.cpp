@@ -593,8 +593,8 @@ void TForm1::refreshCounts() {
 
 void TForm1::refreshPlayers() {
     const game::GameState& g = m_core.game;
-    Nom_blanc->setText(QString::fromStdString(game::nameText(g.whiteName)));
-    Nom_noir->setText(QString::fromStdString(game::nameText(g.blackName)));
+    Nom_blanc->setText(QString::fromLatin1(game::nameText(g.whiteName)));  // names are single-byte Latin-1
+    Nom_noir->setText(QString::fromLatin1(game::nameText(g.blackName)));
     minblanc->setText(QString::number(g.whiteClock.minutes));
     secblanc->setText(QString::asprintf("%02d", g.whiteClock.seconds));
     minnoir->setText(QString::number(g.blackClock.minutes));

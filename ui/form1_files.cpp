@@ -468,7 +468,7 @@ void TForm1::Imprimer1Click() {
             printer.newPage();
             y = metrics.ascent();
         }
-        painter.drawText(0, y, QString::fromStdString(line));
+        painter.drawText(0, y, QString::fromLatin1(line));  // the game's texts are single-byte Latin-1
         y += metrics.lineSpacing();
     }
     painter.end();
@@ -498,9 +498,9 @@ void TForm1::Ouvrirunfichiertexte1Click() {
     if (pdn) {
         pdnGames = files::parsePdnGames(bytes);
         for (std::size_t i = 0; i < pdnGames.size(); ++i)
-            lines << QString::asprintf("%2d:", static_cast<int>(i + 1)) + QString::fromStdString(pdnGames[i].white);
+            lines << QString::asprintf("%2d:", static_cast<int>(i + 1)) + QString::fromLatin1(pdnGames[i].white);
     } else {
-        for (const std::string& l : files::listTextGames(bytes)) lines << QString::fromStdString(l);
+        for (const std::string& l : files::listTextGames(bytes)) lines << QString::fromLatin1(l);
     }
     if (lines.isEmpty()) return;  // no game in the text: nothing changes
     const int chosen = lines.size() == 1 ? 0 : chooseGame(lines);
