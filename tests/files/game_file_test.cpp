@@ -171,3 +171,76 @@ TEST_F(GameFiles, ProblemFilesKeepAtMost250Plies) {
 }
 
 }  // namespace
+
+namespace {
+
+// A game file written byte by byte from the layout alone: two plies from
+// the start (c3-d4, f6-g5), shown at ply 1, with settings in their slots.
+std::vector<std::uint8_t> handMadeGameFile() {
+    std::vector<std::uint8_t> f(22442, 0);
+    auto put32 = [&](std::size_t at, std::int32_t v) {
+        for (int i = 0; i < 4; ++i) f[at + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+    };
+    auto putName = [&](std::size_t at, const char* name) {
+        for (std::size_t i = 0; name[i]; ++i) f[at + i] = static_cast<std::uint8_t>(name[i]);
+    };
+    std::uint8_t squares[33] = {};
+    for (int s = 1; s <= 12; ++s) squares[s] = 3;
+    for (int s = 21; s <= 32; ++s) squares[s] = 1;
+    for (int k = 0; k <= 2; ++k) {
+        const std::size_t r = static_cast<std::size_t>(k) * 88;
+        if (k == 1) {  // c3-d4: square 22 to 18
+            squares[22] = 0;
+            squares[18] = 1;
+            f[r + 34] = 22;
+            f[r + 35] = 18;
+        }
+        if (k == 2) {  // f6-g5: square 11 to 16
+            squares[11] = 0;
+            squares[16] = 3;
+            f[r + 34] = 11;
+            f[r + 35] = 16;
+        }
+        for (int s = 1; s <= 32; ++s) f[r + s] = squares[s];
+        put32(r + 36, 7 * k);    // White's clock
+        put32(r + 40, 11 * k);   // Black's clock
+        putName(r + 44, "Ana");
+        putName(r + 64, "Bia");
+        f[r + 84] = 1;           // the computer has Black
+    }
+    f[0] = 2;                    // ply count
+    put32(22300, 5);             // minutes
+    f[22386] = 2;                // Dutch
+    f[22387] = 13;               // level N350coupsen10mn1
+    put32(22388, 600);
+    put32(22392, 40);
+    f[22440] = 1;                // ply shown
+    f[22441] = 1;                // Black to move there
+    return f;
+}
+
+TEST(GameFileGolden, AFileMadeByHandReadsAndWritesBackIdentically) {
+    const std::vector<std::uint8_t> bytes = handMadeGameFile();
+    files::GameFile f;
+    ASSERT_EQ(files::decodeGameFile(bytes, f), files::FileError::None);
+    EXPECT_EQ(f.record.recordLength, 2);
+    EXPECT_EQ(f.record.plyCounter, 1);
+    EXPECT_EQ(f.sideToMove, rules::Black);
+    EXPECT_EQ(f.settings, (files::GameSettings{5, 2, 13, 600, 40}));
+    EXPECT_EQ(f.record.plies[2].from, 11);
+    EXPECT_EQ(f.record.plies[2].blackClock, 22);
+    EXPECT_EQ(game::nameText(f.record.plies[1].blackName), "Bia");
+
+    game::Core core;
+    files::installGameFile(core, f, false);
+    rules::Board expected = rules::startingPosition();
+    expected[22] = rules::Empty;
+    expected[18] = rules::WhiteMan;
+    EXPECT_EQ(core.rules.gamePosition, expected);
+    EXPECT_EQ(core.game.moveList, (std::vector<std::string>{" 1.c3-d4 f6-g5"}));
+    EXPECT_EQ(core.game.whiteClock.total, 7);
+
+    EXPECT_EQ(files::encodeGameFile(f.record, f.sideToMove, f.settings), bytes);
+}
+
+}  // namespace
