@@ -1,6 +1,12 @@
 // make_pictures: renders the flat board's six square pictures (60 x 60
 // pixels) into <program folder>/Images1: wooden light and dark squares,
-// and turned men and crowned kings of both colours on the dark square.
+// and turned men and crowned kings of both colours on the dark square;
+// then the eight perspective styles (tools/perspective_pictures.cpp).
+//
+//   make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]
+//
+// With a preview folder it also writes, per style, PNG scenes with a piece
+// of each kind on every place, to look at the pictures together.
 // Everything is drawn with vector shapes and a fixed pseudo-random grain,
 // so every build gives the same pictures.
 
@@ -15,6 +21,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+
+#include "tools/perspective_pictures.h"
 
 namespace {
 
@@ -184,8 +192,8 @@ QImage render(bool light, const PieceColours* piece, bool king) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
@@ -201,5 +209,12 @@ int main(int argc, char** argv) {
     ok &= save(render(false, &Ivory, true), dir + "1dba.bmp");
     ok &= save(render(false, &Ebony, false), dir + "1pna.bmp");
     ok &= save(render(false, &Ebony, true), dir + "1dna.bmp");
+    ok &= tools::drawPerspectiveStyles(folder);
+    if (argc == 3) {
+        const QDir preview(QString::fromLocal8Bit(argv[2]));
+        for (int style = 1; style <= 8; ++style)
+            for (int code = -1; code <= 4; ++code)
+                ok &= tools::perspectiveScene(style, code).save(preview.filePath(QStringLiteral("style%1_%2.png").arg(style).arg(code)));
+    }
     return ok ? 0 : 1;
 }
