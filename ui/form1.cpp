@@ -117,6 +117,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     buildBoardSide();
     buildOverlays();
     buildIntro();
+    buildLook();
     readOptions();
 }
 
@@ -515,6 +516,7 @@ void TForm1::Damier2D1Click() {
     // Style selection: the flat board is the only style so far.
     for (QAction* a : Affichage1->actions())
         if (a->objectName().startsWith("Damier")) a->setChecked(a == Damier2D1);
+    showPerspective(false);
     Jeuenaveugle1->setEnabled(false);
     repaintBoard();
     if (fromIntro) {
@@ -559,6 +561,7 @@ void TForm1::refreshCounts() {
     const rules::PieceTotals t = rules::countPieces(m_core.rules.gamePosition);
     Nbpionsblancs->setText(QString::asprintf(" %2d", t.white()));
     Nbpionsnoirs->setText(QString::asprintf(" %2d", t.black()));
+    syncPanel10();
 }
 
 void TForm1::refreshPlayers() {
@@ -569,6 +572,7 @@ void TForm1::refreshPlayers() {
     secblanc->setText(QString::asprintf("%02d", g.whiteClock.seconds));
     minnoir->setText(QString::number(g.blackClock.minutes));
     secnoir->setText(QString::asprintf("%02d", g.blackClock.seconds));
+    syncPanel10();
 }
 
 void TForm1::refreshMoveList() {

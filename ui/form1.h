@@ -5,6 +5,8 @@
 // window forwards clicks and commands to it and draws what it reports.
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QString>
 
 #include <filesystem>
 #include <functional>
@@ -28,6 +30,9 @@ class QWidget;
 namespace ui {
 
 class FlatBoard;
+class HelpViewer;
+class PerspectiveBoard;
+class TForm5;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -72,6 +77,37 @@ public:
     // One pass of the game loop; passes are run whenever something happened.
     void gameLoop();
 
+    // Board styles, blind play, the picture, help, the about box, the
+    // parameter editor and the languages (ui/form1_look.cpp).
+    void Damier3D1Click();
+    void Damier3D2Click();
+    void Damier3D3Click();
+    void Damier3D4Click();
+    void Damier3D5Click();
+    void Damier3D6Click();
+    void Damier3D7Click();
+    void Damier3D8Click();
+    // A press on the perspective board at (x, y) of its image.
+    void DamierImage1Click(int x, int y);
+    void Jeuenaveugle1Click();
+    void Editerlimagefichierbmp1Click();
+    void Apropos1Click();
+    void BitBtn6Click();
+    void Guide1Click();
+    void Rgles1Click();
+    void Changer1Click();
+    void parametreOKClick();
+    void parametrecancelClick();
+    void Sauverlesparamtres1Click();
+    void Chargerdesparamtres1Click();
+    // 0 the flat board, 1..8 the perspective styles.
+    int boardStyle() const { return m_style; }
+    // The file a save or open dialog returns ("" when cancelled); tests
+    // put their own function here.
+    using PathDialog = std::function<QString(bool save, const QString& folder, const QString& filter)>;
+    void setPathDialog(PathDialog dialog) { m_pathDialog = std::move(dialog); }
+    HelpViewer* helpViewer() const { return m_help; }
+
     // Components, by the names the rest of the program knows them by.
     FlatBoard* Damier = nullptr;
     QFrame* Intro = nullptr;
@@ -111,6 +147,22 @@ public:
     QFrame* Match_nul = nullptr;
     QPushButton* BitBtn14 = nullptr;
     QPushButton* Annul_nul = nullptr;
+    // The perspective board's panel: the image, the clocks and counters.
+    QFrame* Panel10 = nullptr;
+    PerspectiveBoard* Image5 = nullptr;
+    QFrame* Horlogenoir3d = nullptr;
+    QFrame* Horlogeblanc3d = nullptr;
+    QLabel* minnoir3d = nullptr;
+    QLabel* secnoir3d = nullptr;
+    QLabel* minblanc3d = nullptr;
+    QLabel* secblanc3d = nullptr;
+    QLabel* N3D = nullptr;
+    QLabel* Nbn3d = nullptr;
+    QLabel* B3D = nullptr;
+    QLabel* Nbb3d = nullptr;
+    QFrame* Panel8 = nullptr;  // the about box
+    QPushButton* BitBtn6 = nullptr;
+    TForm5* Form5 = nullptr;   // the parameter editor
 
     // The menus and the items the window itself uses; every item also
     // carries its component name as object name.
@@ -162,6 +214,13 @@ private:
     void performOps(const std::vector<rules::ViewOp>& ops, bool played);
     void showEndOfGame(const game::EndOfGame& end);
     void hold(int ms);
+    // ui/form1_look.cpp
+    void buildLook();
+    void chooseStyle(int style);
+    void selectStyle(int style);
+    void showPerspective(bool on);
+    void syncPanel10();
+    void showHelp(const QString& page);
 
     game::Core m_core;
     QtHost m_host;
@@ -172,6 +231,12 @@ private:
     bool m_passQueued = false;
     bool m_animating = false;
     bool m_numbering = false;
+    // ui/form1_look.cpp
+    int m_style = 0;
+    int m_lastPerspective = 0;  // the perspective style whose files are loaded
+    std::vector<QPointer<QWidget>> m_shifted;  // moved aside for the perspective board
+    PathDialog m_pathDialog;
+    HelpViewer* m_help = nullptr;
 };
 
 }  // namespace ui

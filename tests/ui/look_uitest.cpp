@@ -1,0 +1,390 @@
+// The perspective boards, blind play, the picture export, the about box and
+// the parameter editor, driven as a person drives them: real clicks on the
+// start panel, the menus, the board image and the editor's boxes, and
+// checks of the pixels drawn.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "eval/eval_state.h"
+#include "rules/fen.h"
+#include "ui/flat_board.h"
+#include "ui/form1.h"
+#include "ui/form5.h"
+#include "ui/perspective_board.h"
+#include "ui/perspective_places.h"
+
+namespace {
+
+namespace pp = ui::perspective;
+
+const char* const StyleItems[] = {"Damier2D1", "Damier3D1", "Damier3D2", "Damier3D3", "Damier3D4",
+                                  "Damier3D5", "Damier3D6", "Damier3D7", "Damier3D8"};
+
+QImage picture(const QString& name) { return QImage(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/") + name); }
+
+QString squarePicture(int style, const char* kind, int place) {
+    const int dir = style <= 2 ? 1 : style;
+    return QStringLiteral("Images%1/%2%3_%4.bmp").arg(QString::number(dir), QString::fromLatin1(kind), QString::number(dir), QString::number(place));
+}
+
+QPoint cornerOf(int place) {
+    const pp::Corner c = pp::PlaceCorners[static_cast<std::size_t>(place)];
+    return {c.x, c.y};
+}
+
+}  // namespace
+
+class LookTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::TForm1> form;
+
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    // The window after a start-panel button, two people playing.
+    void start(const char* button) {
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form->setHoldFunction([](int) {});
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QPushButton* b = form->findChild<QPushButton*>(button);
+        QVERIFY2(b && b->isEnabled(), button);
+        QTest::mouseClick(b, Qt::LeftButton);
+        settle();
+        form->Humaincontrehumain1->trigger();
+        settle();
+    }
+    void setUp(const char* fen) {
+        const rules::Position p = *rules::parseFen(fen).position;
+        form->installPosition(p.board, p.side);
+        settle();
+    }
+    QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
+    void trigger(const char* name) {
+        QAction* a = item(name);
+        QVERIFY2(a && a->isEnabled(), name);
+        a->trigger();
+        settle();
+    }
+    QImage shown() const { return form->Image5->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // The place shows the picture file: compared over its whole rectangle.
+    bool placeShows(int place, const QString& file, const QImage& image) const {
+        const QImage pic = picture(file);
+        if (pic.isNull()) return false;
+        const QPoint c = cornerOf(place);
+        for (int y = 0; y < pic.height(); y += 3)
+            for (int x = 0; x < pic.width(); x += 3)
+                if (image.pixelColor(c + QPoint(x, y)) != pic.pixelColor(x, y)) return false;
+        return true;
+    }
+    void clickImage(QPoint at) {
+        QTest::mouseClick(form->Image5, Qt::LeftButton, {}, at);
+        settle();
+    }
+
+private slots:
+    // Every style, chosen from the menu, shows the starting position with
+    // the pictures of its own folder and its own background.
+    void eachStyleShowsItsOwnPictures() {
+        start("IntroClassique");
+        QVERIFY(form->Panel10->isVisible());
+        QVERIFY(!form->Damier->isVisible());
+        for (int style = 1; style <= 8; ++style) {
+            trigger(StyleItems[style]);
+            QCOMPARE(form->boardStyle(), style);
+            for (int s = 0; s <= 8; ++s) QCOMPARE(item(StyleItems[s])->isChecked(), s == style);
+            const QImage image = shown();
+            for (int place = 1; place <= 32; ++place) {
+                const char* kind = place <= 12 ? "pn" : place >= 21 ? "pb" : "pv";
+                QVERIFY2(placeShows(place, squarePicture(style, kind, place), image),
+                         qPrintable(QStringLiteral("style %1 place %2").arg(style).arg(place)));
+                // A piece is visible: its picture differs from the empty square's at the middle.
+                const QImage empty = picture(squarePicture(style, "pv", place));
+                const QImage man = picture(squarePicture(style, "pb", place));
+                const QPoint mid(empty.width() / 2, empty.height() / 2);
+                QVERIFY(empty.pixelColor(mid) != man.pixelColor(mid));
+            }
+            // The background round the board is the style's own.
+            const QImage background = picture(QStringLiteral("damier%1.bmp").arg(style));
+            QCOMPARE(image.pixelColor(20, 10), background.pixelColor(20, 10));
+            QCOMPARE(image.pixelColor(680, 500), background.pixelColor(680, 500));
+        }
+        // The backgrounds differ from style to style.
+        QSet<QRgb> corners;
+        for (int style = 1; style <= 8; ++style) corners.insert(picture(QStringLiteral("damier%1.bmp").arg(style)).pixel(20, 10));
+        QCOMPARE(corners.size(), 8);
+    }
+
+    // Styles 1 to 3 read only what changed; 4 to 8 everything, every time;
+    // after the flat board a perspective style still shows its own pictures.
+    void stylesLoadOnlyWhatTheyNeed() {
+        start("Intro2D");
+        const auto reads = [this](const char* styleItem) {
+            const int before = form->Image5->filesRead();
+            trigger(styleItem);
+            return form->Image5->filesRead() - before;
+        };
+        QCOMPARE(reads("Damier3D1"), 161);  // the first perspective style reads everything
+        QCOMPARE(reads("Damier3D1"), 0);
+        QCOMPARE(reads("Damier3D2"), 1);    // "Nuit" shares the square pictures
+        QCOMPARE(reads("Damier3D3"), 161);
+        QCOMPARE(reads("Damier3D3"), 0);
+        QCOMPARE(reads("Damier3D1"), 161);
+        QCOMPARE(reads("Damier3D4"), 161);
+        QCOMPARE(reads("Damier3D4"), 161);  // reselecting "Copacabana" reads its files again
+        QCOMPARE(reads("Damier3D3"), 161);
+        QCOMPARE(reads("Damier2D1"), 0);
+        QVERIFY(form->Damier->isVisible());
+        QVERIFY(!form->Panel10->isVisible());
+        QCOMPARE(reads("Damier3D3"), 0);
+        QVERIFY(placeShows(1, squarePicture(3, "pn", 1), shown()));
+        QVERIFY(placeShows(29, squarePicture(3, "pb", 29), shown()));
+    }
+
+    // The side column makes room for the perspective panel and comes back.
+    void theSideColumnMovesAsideAndBack() {
+        start("Intro2D");
+        const int listLeft = form->Onglet->x();
+        trigger("Damier3D5");
+        QVERIFY(form->Onglet->x() >= form->Panel10->geometry().right());
+        QVERIFY(form->Onglet->isVisible());
+        QVERIFY(!form->Panel6->isVisible());
+        QCOMPARE(form->Horlogenoir3d->y(), 56);  // Black's clock on top
+        QCOMPARE(form->Horlogeblanc3d->y(), 448);
+        QCOMPARE(form->Nbn3d->text(), QString("12"));
+        trigger("Inverserdamier1");
+        QCOMPARE(form->Horlogenoir3d->y(), 448);
+        QCOMPARE(form->Horlogeblanc3d->y(), 56);
+        // The inverted view paints square s at place 33 - s: square 1's black man at place 32.
+        QVERIFY(placeShows(32, squarePicture(5, "pn", 32), shown()));
+        QVERIFY(placeShows(1, squarePicture(5, "pb", 1), shown()));
+        trigger("Damier2D1");
+        QCOMPARE(form->Onglet->x(), listLeft);
+        QVERIFY(form->Panel6->isVisible());
+    }
+
+    // A press in square 23's box is the flat board's press at (287, 348):
+    // square 23 in the normal view, square 10 in the inverted one.
+    void aPressOnAPlaceSelectsItsSquare() {
+        QCOMPARE(ui::PerspectiveBoard::flatBoardClick(23), QPoint(287, 348));
+        QCOMPARE(ui::PerspectiveBoard::placeAt(350, 264), std::optional<int>(23));
+        QCOMPARE(ui::PerspectiveBoard::placeAt(408, 322), std::optional<int>(23));
+        QCOMPARE(ui::PerspectiveBoard::placeAt(349, 300), std::nullopt);  // bounds are exclusive
+        // Where a far row's box reaches into the next row, the nearer row wins.
+        QCOMPARE(ui::PerspectiveBoard::placeAt(250, 110), std::optional<int>(6));
+        for (int place = 1; place <= 32; ++place) {
+            const QPoint c = cornerOf(place) + QPoint(30, 20);
+            QCOMPARE(ui::PerspectiveBoard::placeAt(c.x(), c.y()), std::optional<int>(place));
+        }
+
+        start("IntroLuxe");
+        setUp("W:W10,23:B1");
+        const QColor red(255, 0, 0);
+        clickImage(QPoint(380, 290));
+        QCOMPARE(form->core().rules.board[23], rules::WhiteMan);
+        QImage image = shown();
+        QCOMPARE(image.pixelColor(cornerOf(23) + QPoint(27, 27)), red);  // the 5 x 5 mark
+        QVERIFY(image.pixelColor(cornerOf(23) + QPoint(31, 27)) != red);
+        // The flat board, hidden, framed the same square.
+        QCOMPARE(form->Damier->canvas().pixelColor(form->Damier->squareCorner(23)), red);
+
+        clickImage(QPoint(380, 290));  // let go
+        trigger("Inverserdamier1");
+        clickImage(QPoint(380, 290));
+        QCOMPARE(form->Damier->canvas().pixelColor(form->Damier->squareCorner(10)), red);
+        QCOMPARE(shown().pixelColor(cornerOf(23) + QPoint(27, 27)), red);  // square 10 sits at place 23
+
+        // A whole move by presses on the image: c3-d4 from the start.
+        trigger("Inverserdamier1");
+        setUp("W:W21-32:B1-12");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 1);
+        QVERIFY(placeShows(18, squarePicture(3, "pb", 18), shown()));
+        QVERIFY(placeShows(22, squarePicture(3, "pv", 22), shown()));
+    }
+
+    void blindPlayHidesThePieces() {
+        start("IntroCopacabana");
+        QAction* blind = item("Jeuenaveugle1");
+        QVERIFY(blind->isEnabled());
+        trigger("Jeuenaveugle1");
+        QVERIFY(blind->isChecked());
+        QVERIFY(!item("Arretrflexionparclicsouris1")->isChecked());
+        const QImage background = picture("damier4.bmp");
+        QCOMPARE(shown(), background.convertToFormat(QImage::Format_RGB32));
+        // A move played blind: the piece moved shows until the next press.
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 1);
+        QVERIFY(placeShows(18, squarePicture(4, "pb", 18), shown()));
+        clickImage(QPoint(5, 5));  // a press off the board wipes it
+        QCOMPARE(shown(), background.convertToFormat(QImage::Format_RGB32));
+        // Choosing it again shows the position.
+        trigger("Jeuenaveugle1");
+        QVERIFY(!blind->isChecked());
+        QVERIFY(placeShows(18, squarePicture(4, "pb", 18), shown()));
+        QVERIFY(placeShows(1, squarePicture(4, "pn", 1), shown()));
+        // The flat board has no blind play.
+        trigger("Jeuenaveugle1");
+        trigger("Damier2D1");
+        QVERIFY(!blind->isEnabled());
+        QVERIFY(!blind->isChecked());
+    }
+
+    void thePictureIsSavedAsABitmap() {
+        start("IntroInferno");
+        QTemporaryDir dir;
+        QString offered;
+        form->setPathDialog([&](bool save, const QString&, const QString& filter) {
+            offered = filter;
+            return save ? dir.filePath("board") : QString();
+        });
+        QAction* edit = item("Editerlimagefichierbmp1");
+        QCOMPARE(edit->shortcut(), QKeySequence("Ctrl+E"));
+        trigger("Editerlimagefichierbmp1");
+        QCOMPARE(offered, QString("Picture (*.bmp)"));
+        const QImage saved(dir.filePath("board.bmp"));
+        QCOMPARE(saved.size(), QSize(pp::ImageWidth, pp::ImageHeight));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), form->Image5->canvas());
+    }
+
+    void theAboutBoxOpensAndCloses() {
+        start("IntroNuit");
+        trigger("Apropos1");
+        QVERIFY(form->Panel8->isVisible());
+        QVERIFY(form->findChild<QLabel*>("Label_apropos")->text().contains("Tavolex"));
+        QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
+        settle();
+        QVERIFY(!form->Panel8->isVisible());
+        QVERIFY(placeShows(1, squarePicture(2, "pn", 1), shown()));
+    }
+
+    // The editor's round trip: open, OK without a change, edits with the
+    // decimal conversion's wrap, Cancel.
+    void theParameterEditorReadsBackItsBoxes() {
+        start("Intro2D");
+        eval::EvalParameters& params = form->core().eval.params;
+        for (int t = 0; t < eval::NumManTables; ++t)
+            for (int q = 0; q <= 32; ++q) params.manTables[t][q] = static_cast<std::uint8_t>(100 + t + q);
+        params.p1 = 20;
+        params.p2 = 12;
+        params.p3 = 6;
+        params.tempoWeights = {3, 2, 1, 0, -1, -2, -3, -4};
+        params.variant1White = {21, 22, 23, 24, 25, 26, 27};
+        params.variant2Black = {1, 2, 3, 4, 5, 6, 0};
+        const eval::EvalParameters loaded = params;
+        QVERIFY(item("Changer1")->isVisible());
+        QVERIFY(item("Sauverlesparamtres1")->isVisible());
+        trigger("Changer1");
+        ui::TForm5* editor = form->Form5;
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->windowTitle(), QString("Parameters"));
+        QCOMPARE(editor->boxCount(), 295);
+        QCOMPARE(editor->tableBox(0, 20)->text(), QString::number(loaded.manTables[0][20]));
+        // The grid: entry 32 top left on the second column, entry 1 bottom right.
+        QCOMPARE(editor->tableBox(0, 32)->pos(), QPoint(24, 8));
+        QCOMPARE(editor->tableBox(0, 25)->pos(), QPoint(104, 24));
+        QCOMPARE(editor->tableBox(0, 1)->pos(), QPoint(104, 120));
+        QTest::mouseClick(editor->parametreOK, Qt::LeftButton);
+        settle();
+        QVERIFY(!editor->isVisible());
+        QVERIFY(params == loaded);
+
+        trigger("Changer1");
+        auto type = [](QLineEdit* box, const char* text) {
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Delete);
+            QTest::keyClicks(box, QString::fromLatin1(text));
+        };
+        type(editor->tableBox(0, 20), "12abc");
+        type(editor->tableBox(1, 5), "300");
+        type(editor->tableBox(2, 7), "-1");
+        type(editor->tableBox(3, 9), "");
+        type(editor->tempoBox(4), "-1");
+        type(editor->thresholdBox(0), " +17x");
+        type(editor->conditionBox(1, false, 6), "40");
+        QTest::mouseClick(editor->parametreOK, Qt::LeftButton);
+        settle();
+        QCOMPARE(int(params.manTables[0][20]), 12);
+        QCOMPARE(int(params.manTables[1][5]), 44);
+        QCOMPARE(int(params.manTables[2][7]), 255);
+        QCOMPARE(int(params.manTables[3][9]), 0);
+        QCOMPARE(int(params.tempoWeights[4]), -1);
+        QCOMPARE(int(params.p1), 17);
+        QCOMPARE(int(params.variant2Black[6]), 40);
+        QCOMPARE(int(params.manTables[0][21]), int(loaded.manTables[0][21]));
+
+        const eval::EvalParameters edited = params;
+        trigger("Changer1");
+        type(editor->tableBox(0, 20), "99");
+        QTest::mouseClick(editor->parametrecancel, Qt::LeftButton);
+        settle();
+        QVERIFY(params == edited);
+        trigger("Changer1");
+        QCOMPARE(editor->tableBox(0, 20)->text(), QString("12"));
+        QCOMPARE(editor->tableBox(2, 7)->text(), QString("255"));
+        QCOMPARE(editor->tempoBox(4)->text(), QString("-1"));
+    }
+
+    void decimalConversion() {
+        const struct {
+            const char* text;
+            int value;
+        } cases[] = {{"12abc", 12}, {"", 0}, {"abc", 0}, {"  -7", -7}, {"+5", 5}, {"- 5", 0}, {"300", 300}, {"4294967297", 1}};
+        for (const auto& c : cases) QCOMPARE(ui::TForm5::decimalValue(QString::fromLatin1(c.text)), c.value);
+    }
+
+    // "Sauver les paramètres" then "Charger des paramètres" bring back an edit.
+    void parametersAreSavedAndLoaded() {
+        start("Intro2D");
+        QTemporaryDir dir;
+        QString answer;
+        form->setPathDialog([&](bool, const QString&, const QString&) { return answer; });
+        eval::EvalParameters& params = form->core().eval.params;
+        params.manTables[5][3] = 77;
+        answer = dir.filePath("mine");
+        trigger("Sauverlesparamtres1");
+        QCOMPARE(QFileInfo(dir.filePath("mine.par")).size(), qint64(1162));
+        params.manTables[5][3] = 1;
+        answer = QString();  // cancelled: nothing changes
+        trigger("Chargerdesparamtres1");
+        QCOMPARE(int(params.manTables[5][3]), 1);
+        answer = dir.filePath("mine.par");
+        trigger("Chargerdesparamtres1");
+        QCOMPARE(int(params.manTables[5][3]), 77);
+    }
+
+    // The window in each style, for people to look at, when asked for.
+    void screenshots() {
+        const QByteArray dir = qgetenv("TAVOLEX_SCREENSHOTS");
+        if (dir.isEmpty()) QSKIP("TAVOLEX_SCREENSHOTS not set");
+        start("IntroClassique");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        clickImage(cornerOf(15) + QPoint(30, 25));
+        setUp("W:WK29,K28,23,22,21,30,31:B13,K3,2,14,9,10");
+        for (int style = 1; style <= 8; ++style) {
+            trigger(StyleItems[style]);
+            clickImage(cornerOf(29) + QPoint(30, 30));
+            QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/style%1.png").arg(style)));
+            clickImage(cornerOf(29) + QPoint(30, 30));
+        }
+    }
+};
+
+QTEST_MAIN(LookTest)
+#include "look_uitest.moc"
