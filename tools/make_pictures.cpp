@@ -21,6 +21,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "tools/perspective_pictures.h"
 
@@ -188,6 +190,89 @@ QImage render(bool light, const PieceColours* piece, bool king) {
     return image;
 }
 
+// The help pages' diagrams: a flat board of 8 x 8 squares of 36 pixels
+// with coordinates, pieces (1 White man, 2 White king, 3 Black man, 4 Black
+// king) and arrows along the squares a move passes.
+struct Diagram {
+    const char* file;
+    std::vector<std::pair<int, int>> pieces;  // square, code
+    std::vector<std::vector<int>> arrows;     // squares in order
+};
+
+QPointF squareCentre(int s, int cell, int margin) {
+    const int row = (s - 1) / 4;
+    const int column = 2 * ((s - 1) % 4) + (row % 2 == 0 ? 1 : 0);
+    return {margin + cell * (column + 0.5), cell * (row + 0.5)};
+}
+
+QImage drawDiagram(const Diagram& d) {
+    constexpr int Cell = 36, Margin = 18;
+    QImage image(Margin + 8 * Cell + 2, 8 * Cell + Margin, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (int row = 0; row < 8; ++row)
+        for (int col = 0; col < 8; ++col)
+            p.fillRect(Margin + col * Cell, row * Cell, Cell, Cell, (row + col) % 2 ? QColor(122, 80, 44) : QColor(240, 218, 170));
+    p.setPen(Qt::black);
+    QFont font = p.font();
+    font.setPixelSize(11);
+    p.setFont(font);
+    for (int i = 0; i < 8; ++i) {
+        p.drawText(QRect(0, i * Cell, Margin, Cell), Qt::AlignCenter, QString(QChar('8' - i)));
+        p.drawText(QRect(Margin + i * Cell, 8 * Cell, Cell, Margin), Qt::AlignCenter, QString(QChar('a' + i)));
+    }
+    for (const auto& [square, code] : d.pieces) {
+        const QPointF c = squareCentre(square, Cell, Margin);
+        const bool white = code <= 2;
+        p.setPen(QPen(white ? QColor(120, 110, 90) : QColor(0, 0, 0), 1.5));
+        QRadialGradient g(c - QPointF(4, 4), 16);
+        g.setColorAt(0, white ? QColor(255, 255, 250) : QColor(110, 96, 90));
+        g.setColorAt(1, white ? QColor(214, 200, 170) : QColor(20, 14, 12));
+        p.setBrush(g);
+        p.drawEllipse(c, 14, 14);
+        if (code == 2 || code == 4) {
+            p.setPen(QPen(QColor(230, 180, 40), 2.5));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(c, 7, 7);
+        }
+    }
+    for (const auto& path : d.arrows) {
+        p.setPen(QPen(QColor(220, 30, 30, 220), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        QPolygonF line;
+        for (int s : path) line << squareCentre(s, Cell, Margin);
+        p.drawPolyline(line);
+        // The head of the arrow at the last square.
+        const QPointF end = line.back(), from = line[line.size() - 2];
+        const double angle = std::atan2(end.y() - from.y(), end.x() - from.x());
+        QPolygonF head{end, end - QPointF(std::cos(angle - 0.4) * 12, std::sin(angle - 0.4) * 12),
+                       end - QPointF(std::cos(angle + 0.4) * 12, std::sin(angle + 0.4) * 12)};
+        p.setBrush(QColor(220, 30, 30));
+        p.drawPolygon(head);
+    }
+    return image;
+}
+
+bool drawDiagrams(const QDir& folder) {
+    if (!folder.mkpath("Aide")) return false;
+    std::vector<std::pair<int, int>> start;
+    for (int s = 1; s <= 12; ++s) start.emplace_back(s, 3);
+    for (int s = 21; s <= 32; ++s) start.emplace_back(s, 1);
+    const Diagram diagrams[] = {
+        {"diagram_start.png", start, {}},
+        // c3 must take two men (c3xe5xg7) rather than the one on b4.
+        {"diagram_capture.png", {{22, 1}, {18, 3}, {11, 3}, {17, 3}, {3, 3}}, {{22, 15, 8}}},
+        // The king on a1 takes d4 from afar and may stop on e5, f6 or g7.
+        {"diagram_king.png", {{29, 2}, {18, 3}, {4, 3}}, {{29, 15}, {29, 11}}},
+        // A man moves forward one square diagonally; it takes both ways.
+        {"diagram_moves.png", {{23, 1}, {10, 3}, {26, 3}}, {{23, 19}, {23, 18}, {10, 14}, {10, 15}}},
+    };
+    bool ok = true;
+    for (const Diagram& d : diagrams) ok &= drawDiagram(d).save(folder.filePath(QStringLiteral("Aide/") + d.file), "PNG");
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -210,6 +295,7 @@ int main(int argc, char** argv) {
     ok &= save(render(false, &Ebony, false), dir + "1pna.bmp");
     ok &= save(render(false, &Ebony, true), dir + "1dna.bmp");
     ok &= tools::drawPerspectiveStyles(folder);
+    ok &= drawDiagrams(folder);
     if (argc == 3) {
         const QDir preview(QString::fromLocal8Bit(argv[2]));
         for (int style = 1; style <= 8; ++style)
