@@ -537,10 +537,7 @@ void TForm1::installPosition(const rules::Board& board, int side) {
     requestPass();
 }
 
-void TForm1::Button5Click() {
-    setWindowTitle(QString::fromUtf8("Tavolex 3D, le jeu"));
-    Franais1->setChecked(true);
-}
+void TForm1::Button5Click() { selectLanguage(0); }
 
 void TForm1::repaintBoard() {
     Damier->setInverted(m_core.game.inverted);
@@ -618,10 +615,10 @@ void TForm1::gameLoop() {
         if (out.hideCaptureLabels) showCaptureLabels(false);
         // Step 4. The mode display and the draw-offer button.
         const game::GameState& g = m_core.game;
-        if (g.ratedGame == 0 && !g.options.humanVsHuman) Panel11->setText(QString::fromUtf8("Entraînement"));
+        if (g.ratedGame == 0 && !g.options.humanVsHuman) Panel11->setText(runText(captions::Text::Training));
         Proposernul->setVisible(true);
         Proposernul->setEnabled(true);
-        Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(out.moveNumber));
+        Nbcoups3d->setText(runText(captions::Text::Moves).arg(out.moveNumber));
         if (out.engineTurn) engineTurn();
         if (out.clickHandled) personClick(out.click);
     } while (m_passAgain);
@@ -655,7 +652,7 @@ void TForm1::personClick(const game::PersonClick& click) {
     if (!played) return;
     refreshMoveList();
     refreshPlayers();
-    Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(m_core.game.record.plyCounter / 2 + 1));
+    Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
     if (click.noMoveLeft) {
         showEndOfGame(game::endOfGame(m_core, game::EndReason::NoMoveAfterPerson));
     } else if (m_core.game.engineToMove) {
@@ -762,7 +759,7 @@ void TForm1::afterNavigation() {
     repaintBoard();
     refreshMoveList();
     refreshPlayers();
-    Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(m_core.game.record.plyCounter / 2 + 1));
+    Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
     requestPass();
 }
 

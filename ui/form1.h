@@ -15,6 +15,7 @@
 #include "game/core.h"
 #include "game/end_of_game.h"
 #include "game/person_move.h"
+#include "ui/captions.h"
 #include "ui/qt_host.h"
 
 class QAction;
@@ -107,6 +108,16 @@ public:
     using PathDialog = std::function<QString(bool save, const QString& folder, const QString& filter)>;
     void setPathDialog(PathDialog dialog) { m_pathDialog = std::move(dialog); }
     HelpViewer* helpViewer() const { return m_help; }
+    // Language selection from the start panel or the menu (Button5Click,
+    // French, is with the start panel): English, Dutch, Portuguese,
+    // Spanish, Italian.
+    void Button6Click();
+    void Button7Click();
+    void Button2Click();
+    void Button8Click();
+    void Button1AClick();
+    // The interface language: the index of the marked language item.
+    int interfaceLanguage() const;
 
     // Components, by the names the rest of the program knows them by.
     FlatBoard* Damier = nullptr;
@@ -221,6 +232,9 @@ private:
     void showPerspective(bool on);
     void syncPanel10();
     void showHelp(const QString& page);
+    void selectLanguage(int language);
+    void applyCaptionSet(int language);
+    QString runText(captions::Text which) const;
 
     game::Core m_core;
     QtHost m_host;

@@ -205,6 +205,22 @@ void TForm1::buildLook() {
         if (QAction* a = findChild<QAction*>(item)) a->setVisible(true);
     // "Indication des mouvements" is a mark that the board reads when it frames.
     if (QAction* a = findChild<QAction*>("Indicationdesmouvements1")) a->setEnabled(true);
+
+    // The languages, from the menu and from the start panel.
+    void (TForm1::*languageHandlers[])() = {&TForm1::Button5Click, &TForm1::Button6Click, &TForm1::Button7Click,
+                                            &TForm1::Button2Click, &TForm1::Button8Click, &TForm1::Button1AClick};
+    const char* languageButtons[] = {"Button5", "Button6", "Button7", "Button2", "Button8", "Button1A"};
+    for (std::size_t i = 1; i < LanguageItems.size(); ++i) {
+        if (QAction* a = findChild<QAction*>(LanguageItems[i])) {
+            a->setEnabled(true);
+            a->setCheckable(true);
+            connect(a, &QAction::triggered, this, languageHandlers[i]);
+        }
+        if (QPushButton* b = Intro->findChild<QPushButton*>(languageButtons[i])) {
+            b->setEnabled(true);
+            connect(b, &QPushButton::clicked, this, languageHandlers[i]);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -415,6 +431,36 @@ void TForm1::Chargerdesparamtres1Click() {
     const QString path = m_pathDialog(false, QString::fromStdString(folder.string()), QStringLiteral("parameters (*.par)"));
     if (path.isEmpty()) return;
     eval::loadParameters(m_core.eval, &m_host, QFile::encodeName(path).toStdString());
+}
+
+// ---------------------------------------------------------------------------
+// Languages
+
+void TForm1::Button6Click() { selectLanguage(1); }
+void TForm1::Button7Click() { selectLanguage(2); }
+void TForm1::Button2Click() { selectLanguage(3); }
+void TForm1::Button8Click() { selectLanguage(4); }
+void TForm1::Button1AClick() { selectLanguage(5); }
+
+int TForm1::interfaceLanguage() const { return checkedLanguage(this); }
+
+QString TForm1::runText(captions::Text which) const { return captions::text(which, interfaceLanguage()); }
+
+// The window caption, the start panel while it shows, then the caption set.
+void TForm1::selectLanguage(int language) {
+    if (language < 0 || language >= captions::NumLanguages) language = 0;
+    setWindowTitle(QString::fromUtf8(captions::windowTitle()[static_cast<std::size_t>(language)]));
+    if (!m_introDone) captions::apply(Intro, captions::startPanel(), language);
+    applyCaptionSet(language);
+}
+
+// Only texts change: the mark of the language's item, every caption of the
+// set, and the texts chosen at run time that are showing now.
+void TForm1::applyCaptionSet(int language) {
+    for (std::size_t i = 0; i < LanguageItems.size(); ++i)
+        if (QAction* a = findChild<QAction*>(LanguageItems[i])) a->setChecked(static_cast<int>(i) == language);
+    captions::apply(this, captions::mainWindow(), language);
+    if (m_introDone) Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
 }
 
 }  // namespace ui

@@ -7,17 +7,25 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstring>
 #include <memory>
 
 #include "eval/eval_state.h"
 #include "rules/fen.h"
 #include "ui/flat_board.h"
+#include "ui/captions.h"
 #include "ui/form1.h"
+#include "ui/help_viewer.h"
 #include "ui/form5.h"
 #include "ui/perspective_board.h"
 #include "ui/perspective_places.h"
@@ -365,6 +373,144 @@ private slots:
         answer = dir.filePath("mine.par");
         trigger("Chargerdesparamtres1");
         QCOMPARE(int(params.manTables[5][3]), 77);
+    }
+
+    // Every component the languages cover has a text in each language, and
+    // every menu and item of the window is among them.
+    void everyComponentHasATextInEveryLanguage() {
+        QSet<QString> covered;
+        for (const ui::captions::Caption& c : ui::captions::mainWindow()) {
+            QVERIFY2(!covered.contains(c.component), c.component);
+            covered.insert(QString::fromLatin1(c.component));
+            for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
+        }
+        for (const char* listed :
+             {"Liste", "Calcul", "Probleme0", "vider1", "remplir1", "Abandon1", "Abandon2", "Joue", "Button9", "Button10",
+              "Button11", "Button12", "Button13", "Panel11", "Panel13", "Panel14", "Proposernul", "Nulrefus", "Patientez", "Zut",
+              "Learn", "Label13", "Label14", "Label15", "Label16", "Label17", "Label18", "Label19", "Label30", "Label31",
+              "Nom_blancs", "Nom_noirs", "N50coupsen", "Choixcouleur1", "RadioGroup2", "RadioGroup3", "Corvanda_blanc",
+              "Corvanda_noir", "Corvanda_blanc1", "Corvanda_noir1", "K1600", "K1700", "K1800", "BitBtn18", "BitBtn19",
+              "BitBtn21", "BitBtn23", "BitBtn25", "Annule_nouveau", "Cancel_joueurs", "RamenerCorvanda", "Entrainement",
+              "Match1", "Humain"})
+            QVERIFY2(covered.contains(QString::fromLatin1(listed)), listed);
+        start("Intro2D");
+        for (QAction* a : form->menuBar()->findChildren<QAction*>()) {
+            if (a->isSeparator() || a->objectName().isEmpty()) continue;
+            QVERIFY2(covered.contains(a->objectName()), qPrintable(a->objectName()));
+        }
+        for (QMenu* m : form->menuBar()->findChildren<QMenu*>()) QVERIFY2(covered.contains(m->objectName()), qPrintable(m->objectName()));
+        for (const ui::captions::Caption& c : ui::captions::startPanel())
+            for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
+        for (int l = 0; l < ui::captions::NumLanguages; ++l)
+            for (int t = 0; t < int(ui::captions::Text::Count); ++t) QVERIFY(!ui::captions::text(ui::captions::Text(t), l).isEmpty());
+    }
+
+    // Each start-panel button and each menu item selects the language
+    // written on it.
+    void languagesSwitchFromTheStartPanelAndTheMenu() {
+        const char* buttons[] = {"Button5", "Button6", "Button7", "Button2", "Button8", "Button1A"};
+        const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
+        const char* titles[] = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, the game",
+                                "Tavolex 3D, o jogo", "Tavolex 3D, el juego", "Tavolex 3D, il gioco"};
+        const char* classic[] = {"Classique", "Classic", "Klassiek", "Clássico", "Clásico", "Classica"};
+        const char* file[] = {"Fichier", "File", "Bestand", "Arquivo", "Archivo", "File"};
+        const char* moves[] = {"Coups joués", "List of moves", "Gespeelde zetten", "Lances jogados", "Jugadas", "Mosse giocate"};
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        for (int order : {1, 2, 3, 4, 5, 0, 3}) {
+            QPushButton* b = form->findChild<QPushButton*>(buttons[order]);
+            QVERIFY2(b && b->isEnabled(), buttons[order]);
+            QTest::mouseClick(b, Qt::LeftButton);
+            QCOMPARE(form->windowTitle(), QString::fromUtf8(titles[order]));
+            QCOMPARE(form->findChild<QPushButton*>("IntroClassique")->text(), QString::fromUtf8(classic[order]));
+            QCOMPARE(form->interfaceLanguage(), order);
+            for (int i = 0; i < 6; ++i) QCOMPARE(item(items[i])->isChecked(), i == order);
+        }
+        QTest::mouseClick(form->findChild<QPushButton*>("IntroIpanema"), Qt::LeftButton);
+        settle();
+        QCOMPARE(form->Fichier1->title(), QString::fromUtf8(file[3]));  // the start panel's choice holds
+        for (int order : {0, 1, 2, 3, 4, 5, 2}) {
+            trigger(items[order]);
+            QCOMPARE(form->windowTitle(), QString::fromUtf8(titles[order]));
+            QCOMPARE(form->interfaceLanguage(), order);
+            for (int i = 0; i < 6; ++i) QCOMPARE(item(items[i])->isChecked(), i == order);
+            QCOMPARE(form->Fichier1->title(), QString::fromUtf8(file[order]));
+            QCOMPARE(form->Onglet->tabText(0), QString::fromUtf8(moves[order]));
+            QCOMPARE(item("Damier3D1")->text(), QString::fromUtf8(classic[order]));
+        }
+        QCOMPARE(item("Jeuenaveugle1")->text(), QString("Blind spelen"));
+        QCOMPARE(form->Proposernul->text(), QString("Remise aanbieden"));
+    }
+
+    // In the middle of a game a new language changes texts only: the
+    // position, the record, the list of moves, the clocks and the pictures
+    // stay as they were.
+    void switchingLanguageMidGameChangesOnlyTexts() {
+        start("IntroGrandluxe");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        clickImage(cornerOf(15) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 2);
+        clickImage(cornerOf(18) + QPoint(30, 25));  // d4 must take e5: selected, its mark stays
+        const game::GameState before = form->core().game;
+        const rules::Board position = form->core().rules.gamePosition;
+        const QImage perspective = form->Image5->canvas();
+        const QImage flat = form->Damier->canvas();
+        QStringList lines;
+        for (int i = 0; i < form->ListBox1->count(); ++i) lines << form->ListBox1->item(i)->text();
+        for (const char* language : {"English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1", "Franais1"}) {
+            trigger(language);
+            const game::GameState& now = form->core().game;
+            QCOMPARE(now.record.plyCounter, before.record.plyCounter);
+            QVERIFY(std::memcmp(&now.record.plies, &before.record.plies, sizeof(before.record.plies)) == 0);
+            QCOMPARE(now.moveList, before.moveList);
+            QCOMPARE(now.sideToMove, before.sideToMove);
+            QCOMPARE(now.whiteClock.total, before.whiteClock.total);
+            QCOMPARE(now.blackClock.total, before.blackClock.total);
+            QCOMPARE(now.inverted, before.inverted);
+            QVERIFY(form->core().rules.gamePosition == position);
+            QCOMPARE(form->Image5->canvas(), perspective);
+            QCOMPARE(form->Damier->canvas(), flat);
+            QStringList nowLines;
+            for (int i = 0; i < form->ListBox1->count(); ++i) nowLines << form->ListBox1->item(i)->text();
+            QCOMPARE(nowLines, lines);
+            QCOMPARE(form->boardStyle(), 7);
+        }
+        // The game goes on from the selection made before.
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 3);
+        QCOMPARE(form->core().rules.gamePosition[15], rules::Empty);
+    }
+
+    // "Documentation" and "Règles" show the interface language's pages.
+    void helpFollowsTheLanguage() {
+        start("Intro2D");
+        const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
+        const char* guides[] = {"Tavolex.html", "Tavolex_e.html", "Tavolex_n.html", "Tavolex_p.html", "Tavolex_es.html", "Tavolex_i.html"};
+        const char* rules[] = {"RTavolex_f.html", "RTavolex_e.html", "RTavolex_n.html", "RTavolex_p.html", "RTavolex_es.html", "RTavolex_i.html"};
+        ui::HelpViewer* help = form->helpViewer();
+        for (int l = 0; l < 6; ++l) {
+            trigger(items[l]);
+            trigger("Guide1");
+            QVERIFY(help->isVisible());
+            QCOMPARE(help->currentPage(), QString::fromLatin1(guides[l]));
+            QVERIFY(help->browser()->toPlainText().contains("Tavolex"));
+            trigger("Rgles1");
+            QCOMPARE(help->currentPage(), QString::fromLatin1(rules[l]));
+            QVERIFY(!help->windowTitle().isEmpty());
+            // Every picture and link of the page is there.
+            const QString html = help->browser()->document()->toHtml();
+            QFile page(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Aide/") + rules[l]);
+            QVERIFY(page.open(QIODevice::ReadOnly));
+            const QString source = QString::fromUtf8(page.readAll());
+            const QRegularExpression ref(QStringLiteral("(?:src|href)=\"([^\"]+)\""));
+            int refs = 0;
+            for (auto m = ref.globalMatch(source); m.hasNext(); ++refs)
+                QVERIFY(QFileInfo::exists(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Aide/") + m.next().captured(1)));
+            QVERIFY(refs >= 5);
+        }
     }
 
     // The window in each style, for people to look at, when asked for.
