@@ -405,6 +405,36 @@ private slots:
             for (int t = 0; t < int(ui::captions::Text::Count); ++t) QVERIFY(!ui::captions::text(ui::captions::Text(t), l).isEmpty());
     }
 
+    // The command table: every item with its shortcut, reachable once the
+    // game has started; the three items that do nothing stay hidden.
+    void everyCommandHasItsItemAndShortcut() {
+        start("IntroClassique");
+        const char* keyed[][2] = {
+            {"Nouveau2", "Ctrl+N"}, {"Humaincontrehumain1", "Ctrl+H"}, {"Ordinateurcontreordinateur1", "Ctrl+C"},
+            {"Sauver1", "Ctrl+S"}, {"Ouvrir1", "Ctrl+O"}, {"Problmes1", "Ctrl+L"}, {"Installeruneposition1", "Ctrl+I"},
+            {"Imprimer1", "Ctrl+P"}, {"Crerunfichiertexte1", "Ctrl+T"}, {"Ouvrirunfichiertexte1", "Ctrl+F"},
+            {"OuvrirunfichierVOG1", "Ctrl+V"}, {"Editerlimagefichierbmp1", "Ctrl+E"}, {"Quitter1", "Alt+X"},
+            {"Reprendrecoups1", "F1"}, {"Avancercoups1", "F2"}, {"Reveniraudebut1", "Ctrl+F1"}, {"Allerlafin1", "Ctrl+F2"},
+            {"Inverserdamier1", "F3"}, {"Inverserlesjoueurs1", "F4"}};
+        for (const auto& k : keyed) {
+            QAction* a = item(k[0]);
+            QVERIFY2(a, k[0]);
+            QCOMPARE(a->shortcut(), QKeySequence(QString::fromLatin1(k[1])));
+        }
+        // The caption table lists the menus and their items first, up to the pages.
+        for (const ui::captions::Caption& c : ui::captions::mainWindow()) {
+            if (QString(c.component) == "Liste") break;
+            QVERIFY2(form->findChild<QAction*>(c.component) || form->findChild<QMenu*>(c.component), c.component);
+        }
+        for (const char* hidden : {"OuvrirunfichierVOG1", "Naturemortelarglejeu1", "Alphabeticalnumber1"})
+            QVERIFY2(!item(hidden)->isVisible(), hidden);
+        // F3 from the keyboard turns the perspective board.
+        QTest::keyClick(form.get(), Qt::Key_F3);
+        settle();
+        QVERIFY(form->core().game.inverted);
+        QCOMPARE(form->Horlogenoir3d->y(), 448);
+    }
+
     // Each start-panel button and each menu item selects the language
     // written on it.
     void languagesSwitchFromTheStartPanelAndTheMenu() {
