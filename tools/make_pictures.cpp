@@ -2,7 +2,13 @@
 // pixels) into <program folder>/Images1: wooden light and dark squares,
 // and turned men and crowned kings of both colours on the dark square;
 // and the position set-up's five piece selectors, the same pictures drawn
-// at 48 x 48 (the empty dark square is the eraser).
+// at 48 x 48 (the empty dark square is the eraser);
+// then the eight perspective styles (tools/perspective_pictures.cpp).
+//
+//   make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]
+//
+// With a preview folder it also writes, per style, PNG scenes with a piece
+// of each kind on every place, to look at the pictures together.
 // Everything is drawn with vector shapes and a fixed pseudo-random grain,
 // so every build gives the same pictures.
 
@@ -17,6 +23,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "tools/perspective_pictures.h"
 
 namespace {
 
@@ -185,12 +195,95 @@ QImage render(bool light, const PieceColours* piece, bool king, int size = Size)
     return image;
 }
 
+// The help pages' diagrams: a flat board of 8 x 8 squares of 36 pixels
+// with coordinates, pieces (1 White man, 2 White king, 3 Black man, 4 Black
+// king) and arrows along the squares a move passes.
+struct Diagram {
+    const char* file;
+    std::vector<std::pair<int, int>> pieces;  // square, code
+    std::vector<std::vector<int>> arrows;     // squares in order
+};
+
+QPointF squareCentre(int s, int cell, int margin) {
+    const int row = (s - 1) / 4;
+    const int column = 2 * ((s - 1) % 4) + (row % 2 == 0 ? 1 : 0);
+    return {margin + cell * (column + 0.5), cell * (row + 0.5)};
+}
+
+QImage drawDiagram(const Diagram& d) {
+    constexpr int Cell = 36, Margin = 18;
+    QImage image(Margin + 8 * Cell + 2, 8 * Cell + Margin, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (int row = 0; row < 8; ++row)
+        for (int col = 0; col < 8; ++col)
+            p.fillRect(Margin + col * Cell, row * Cell, Cell, Cell, (row + col) % 2 ? QColor(122, 80, 44) : QColor(240, 218, 170));
+    p.setPen(Qt::black);
+    QFont font = p.font();
+    font.setPixelSize(11);
+    p.setFont(font);
+    for (int i = 0; i < 8; ++i) {
+        p.drawText(QRect(0, i * Cell, Margin, Cell), Qt::AlignCenter, QString(QChar('8' - i)));
+        p.drawText(QRect(Margin + i * Cell, 8 * Cell, Cell, Margin), Qt::AlignCenter, QString(QChar('a' + i)));
+    }
+    for (const auto& [square, code] : d.pieces) {
+        const QPointF c = squareCentre(square, Cell, Margin);
+        const bool white = code <= 2;
+        p.setPen(QPen(white ? QColor(120, 110, 90) : QColor(0, 0, 0), 1.5));
+        QRadialGradient g(c - QPointF(4, 4), 16);
+        g.setColorAt(0, white ? QColor(255, 255, 250) : QColor(110, 96, 90));
+        g.setColorAt(1, white ? QColor(214, 200, 170) : QColor(20, 14, 12));
+        p.setBrush(g);
+        p.drawEllipse(c, 14, 14);
+        if (code == 2 || code == 4) {
+            p.setPen(QPen(QColor(230, 180, 40), 2.5));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(c, 7, 7);
+        }
+    }
+    for (const auto& path : d.arrows) {
+        p.setPen(QPen(QColor(220, 30, 30, 220), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        QPolygonF line;
+        for (int s : path) line << squareCentre(s, Cell, Margin);
+        p.drawPolyline(line);
+        // The head of the arrow at the last square.
+        const QPointF end = line.back(), from = line[line.size() - 2];
+        const double angle = std::atan2(end.y() - from.y(), end.x() - from.x());
+        QPolygonF head{end, end - QPointF(std::cos(angle - 0.4) * 12, std::sin(angle - 0.4) * 12),
+                       end - QPointF(std::cos(angle + 0.4) * 12, std::sin(angle + 0.4) * 12)};
+        p.setBrush(QColor(220, 30, 30));
+        p.drawPolygon(head);
+    }
+    return image;
+}
+
+bool drawDiagrams(const QDir& folder) {
+    if (!folder.mkpath("Aide")) return false;
+    std::vector<std::pair<int, int>> start;
+    for (int s = 1; s <= 12; ++s) start.emplace_back(s, 3);
+    for (int s = 21; s <= 32; ++s) start.emplace_back(s, 1);
+    const Diagram diagrams[] = {
+        {"diagram_start.png", start, {}},
+        // c3 must take two men (c3xe5xg7) rather than the one on b4.
+        {"diagram_capture.png", {{22, 1}, {18, 3}, {11, 3}, {17, 3}, {3, 3}}, {{22, 15, 8}}},
+        // The king on a1 takes d4 from afar and may stop on e5, f6 or g7.
+        {"diagram_king.png", {{29, 2}, {18, 3}, {4, 3}}, {{29, 15}, {29, 11}}},
+        // A man moves forward one square diagonally; it takes both ways.
+        {"diagram_moves.png", {{23, 1}, {10, 3}, {26, 3}}, {{23, 19}, {23, 18}, {10, 14}, {10, 15}}},
+    };
+    bool ok = true;
+    for (const Diagram& d : diagrams) ok &= drawDiagram(d).save(folder.filePath(QStringLiteral("Aide/") + d.file), "PNG");
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
@@ -212,5 +305,13 @@ int main(int argc, char** argv) {
     ok &= save(render(false, &Ebony, false, Selector), dir + "n48.Bmp");
     ok &= save(render(false, &Ebony, true, Selector), dir + "nd48.Bmp");
     ok &= save(render(false, nullptr, false, Selector), dir + "v48.Bmp");
+    ok &= tools::drawPerspectiveStyles(folder);
+    ok &= drawDiagrams(folder);
+    if (argc == 3) {
+        const QDir preview(QString::fromLocal8Bit(argv[2]));
+        for (int style = 1; style <= 8; ++style)
+            for (int code = -1; code <= 4; ++code)
+                ok &= tools::perspectiveScene(style, code).save(preview.filePath(QStringLiteral("style%1_%2.png").arg(style).arg(code)));
+    }
     return ok ? 0 : 1;
 }

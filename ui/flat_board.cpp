@@ -3,7 +3,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 #include "files/program_folder.h"
+#include "ui/perspective_board.h"
 
 namespace ui {
 
@@ -44,6 +47,16 @@ std::optional<std::string> FlatBoard::loadPictures(const std::filesystem::path& 
     }
     m_havePictures = true;
     return std::nullopt;
+}
+
+void FlatBoard::setInverted(bool inverted) {
+    m_inverted = inverted;
+    if (m_mirror) m_mirror->setInverted(inverted);
+}
+
+void FlatBoard::setNumbering(bool on) {
+    m_numbering = on;
+    if (m_mirror) m_mirror->setNumbering(on);
 }
 
 QPoint FlatBoard::squareCorner(rules::Square s) const {
@@ -95,6 +108,7 @@ void FlatBoard::drawSquare(rules::Square s, rules::PieceCode code) {
     if (m_numbering) writeName(p, corner, s);
     p.end();
     update(r);
+    if (m_mirror) m_mirror->drawSquare(s, code);
 }
 
 void FlatBoard::frameSquare(rules::Square s, QColor colour) {
@@ -111,6 +125,7 @@ void FlatBoard::frameSquare(rules::Square s, QColor colour) {
     }
     p.end();
     update(QRect(c, QSize(SquareSize, SquareSize)));
+    if (m_mirror) m_mirror->frameSquare(s, colour);
 }
 
 void FlatBoard::placer_pions(const rules::Board& position) {
@@ -147,7 +162,11 @@ void FlatBoard::placer_pions(const rules::Board& position) {
             }
         }
     }
+    // The perspective board repaints whole, background first.
+    PerspectiveBoard* mirror = std::exchange(m_mirror, nullptr);
     for (int s = 1; s <= rules::NumSquares; ++s) drawSquare(static_cast<rules::Square>(s), position[s]);
+    m_mirror = mirror;
+    if (m_mirror) m_mirror->placer_pions(position);
     update();
 }
 

@@ -21,6 +21,8 @@
 
 namespace ui {
 
+class PerspectiveBoard;
+
 class FlatBoard : public QWidget {
     Q_OBJECT
 public:
@@ -35,8 +37,12 @@ public:
     std::optional<std::string> loadPictures(const std::filesystem::path& programDir);
     bool hasPictures() const { return m_havePictures; }
 
-    void setInverted(bool inverted) { m_inverted = inverted; }
-    void setNumbering(bool on) { m_numbering = on; }
+    void setInverted(bool inverted);
+    void setNumbering(bool on);
+    // The perspective board follows this one: every square drawn, framed
+    // or repainted here is drawn, framed or repainted there too, with the
+    // same orientation and names.
+    void setMirror(PerspectiveBoard* mirror) { m_mirror = mirror; }
     // Once the main menu shows, the repaint adds the outlines and the
     // coordinates round the board.
     void setMenuShown(bool shown) { m_menuShown = shown; }
@@ -71,6 +77,7 @@ private:
     bool m_inverted = false;
     bool m_numbering = false;
     bool m_menuShown = false;
+    PerspectiveBoard* m_mirror = nullptr;
 };
 
 }  // namespace ui

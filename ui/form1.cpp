@@ -123,6 +123,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     buildFilePanels();
     buildSetupGroup();
     buildIntro();
+    buildLook();
     readOptions();
 }
 
@@ -544,6 +545,7 @@ void TForm1::Damier2D1Click() {
     // Style selection: the flat board is the only style so far.
     for (QAction* a : Affichage1->actions())
         if (a->objectName().startsWith("Damier")) a->setChecked(a == Damier2D1);
+    showPerspective(false);
     Jeuenaveugle1->setEnabled(false);
     repaintBoard();
     if (fromIntro) {
@@ -565,10 +567,7 @@ void TForm1::installPosition(const rules::Board& board, int side) {
     requestPass();
 }
 
-void TForm1::Button5Click() {
-    setWindowTitle(QString::fromUtf8("Tavolex 3D, le jeu"));
-    applyLanguage(0);
-}
+void TForm1::Button5Click() { selectLanguage(0); }
 
 void TForm1::repaintBoard() {
     Damier->setInverted(m_core.game.inverted);
@@ -589,6 +588,7 @@ void TForm1::refreshCounts() {
     const rules::PieceTotals t = rules::countPieces(m_core.rules.gamePosition);
     Nbpionsblancs->setText(QString::asprintf(" %2d", t.white()));
     Nbpionsnoirs->setText(QString::asprintf(" %2d", t.black()));
+    syncPanel10();
 }
 
 void TForm1::refreshPlayers() {
@@ -599,6 +599,7 @@ void TForm1::refreshPlayers() {
     secblanc->setText(QString::asprintf("%02d", g.whiteClock.seconds));
     minnoir->setText(QString::number(g.blackClock.minutes));
     secnoir->setText(QString::asprintf("%02d", g.blackClock.seconds));
+    syncPanel10();
 }
 
 void TForm1::refreshMoveList() {
@@ -644,10 +645,10 @@ void TForm1::gameLoop() {
         if (out.hideCaptureLabels) showCaptureLabels(false);
         // Step 4. The mode display and the draw-offer button.
         const game::GameState& g = m_core.game;
-        if (g.ratedGame == 0 && !g.options.humanVsHuman) Panel11->setText(QString::fromUtf8("Entraînement"));
+        if (g.ratedGame == 0 && !g.options.humanVsHuman) Panel11->setText(runText(captions::Text::Training));
         Proposernul->setVisible(true);
         Proposernul->setEnabled(true);
-        Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(out.moveNumber));
+        Nbcoups3d->setText(runText(captions::Text::Moves).arg(out.moveNumber));
         if (out.engineTurn) engineTurn();
         if (out.clickHandled) personClick(out.click);
     } while (m_passAgain);
@@ -691,7 +692,7 @@ void TForm1::personClick(const game::PersonClick& click) {
     if (!played) return;
     refreshMoveList();
     refreshPlayers();
-    Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(m_core.game.record.plyCounter / 2 + 1));
+    Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
     if (click.noMoveLeft) {
         showEndOfGame(game::endOfGame(m_core, game::EndReason::NoMoveAfterPerson));
     } else if (m_core.game.engineToMove) {
@@ -798,7 +799,7 @@ void TForm1::afterNavigation() {
     repaintBoard();
     refreshMoveList();
     refreshPlayers();
-    Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(m_core.game.record.plyCounter / 2 + 1));
+    Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
     requestPass();
 }
 

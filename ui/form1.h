@@ -5,6 +5,7 @@
 // window forwards clicks and commands to it and draws what it reports.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,7 @@
 #include "game/core.h"
 #include "game/end_of_game.h"
 #include "game/person_move.h"
+#include "ui/captions.h"
 #include "ui/qt_host.h"
 
 class QAction;
@@ -35,6 +37,9 @@ class QWidget;
 namespace ui {
 
 class FlatBoard;
+class HelpViewer;
+class PerspectiveBoard;
+class TForm5;
 
 // What the window asks of a file dialog, and the answer. Tests put their
 // own function in place of the dialog.
@@ -131,6 +136,47 @@ public:
     // One pass of the game loop; passes are run whenever something happened.
     void gameLoop();
 
+    // Board styles, blind play, the picture, help, the about box, the
+    // parameter editor and the languages (ui/form1_look.cpp).
+    void Damier3D1Click();
+    void Damier3D2Click();
+    void Damier3D3Click();
+    void Damier3D4Click();
+    void Damier3D5Click();
+    void Damier3D6Click();
+    void Damier3D7Click();
+    void Damier3D8Click();
+    // A press on the perspective board at (x, y) of its image.
+    void DamierImage1Click(int x, int y);
+    void Jeuenaveugle1Click();
+    void Editerlimagefichierbmp1Click();
+    void Apropos1Click();
+    void BitBtn6Click();
+    void Guide1Click();
+    void Rgles1Click();
+    void Changer1Click();
+    void parametreOKClick();
+    void parametrecancelClick();
+    void Sauverlesparamtres1Click();
+    void Chargerdesparamtres1Click();
+    // 0 the flat board, 1..8 the perspective styles.
+    int boardStyle() const { return m_style; }
+    // The file a save or open dialog returns ("" when cancelled); tests
+    // put their own function here.
+    using PathDialog = std::function<QString(bool save, const QString& folder, const QString& filter)>;
+    void setPathDialog(PathDialog dialog) { m_pathDialog = std::move(dialog); }
+    HelpViewer* helpViewer() const { return m_help; }
+    // Language selection from the start panel or the menu (Button5Click,
+    // French, is with the start panel): English, Dutch, Portuguese,
+    // Spanish, Italian.
+    void Button6Click();
+    void Button7Click();
+    void Button2Click();
+    void Button8Click();
+    void Button1AClick();
+    // The interface language: the index of the marked language item.
+    int interfaceLanguage() const;
+
     // Components, by the names the rest of the program knows them by.
     FlatBoard* Damier = nullptr;
     QFrame* Intro = nullptr;
@@ -190,6 +236,22 @@ public:
     QPushButton* Couleurjoue = nullptr;
     QLineEdit* Blancs = nullptr;
     QLineEdit* Noirs = nullptr;
+    // The perspective board's panel: the image, the clocks and counters.
+    QFrame* Panel10 = nullptr;
+    PerspectiveBoard* Image5 = nullptr;
+    QFrame* Horlogenoir3d = nullptr;
+    QFrame* Horlogeblanc3d = nullptr;
+    QLabel* minnoir3d = nullptr;
+    QLabel* secnoir3d = nullptr;
+    QLabel* minblanc3d = nullptr;
+    QLabel* secblanc3d = nullptr;
+    QLabel* N3D = nullptr;
+    QLabel* Nbn3d = nullptr;
+    QLabel* B3D = nullptr;
+    QLabel* Nbb3d = nullptr;
+    QFrame* Panel8 = nullptr;  // the about box
+    QPushButton* BitBtn6 = nullptr;
+    TForm5* Form5 = nullptr;   // the parameter editor
 
     // The menus and the items the window itself uses; every item also
     // carries its component name as object name.
@@ -228,6 +290,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenus();
@@ -250,6 +313,16 @@ private:
     void performOps(const std::vector<rules::ViewOp>& ops, bool played);
     void showEndOfGame(const game::EndOfGame& end);
     void hold(int ms);
+    // ui/form1_look.cpp
+    void buildLook();
+    void chooseStyle(int style);
+    void selectStyle(int style);
+    void showPerspective(bool on);
+    void syncPanel10();
+    void showHelp(const QString& page);
+    void selectLanguage(int language);
+    void applyCaptionSet(int language);
+    QString runText(captions::Text which) const;
 
     // Game files, problems, text and set-up (form1_files.cpp).
     void buildFilePanels();
@@ -257,8 +330,6 @@ private:
     bool busy() const;
     void showFileError();
     std::filesystem::path folderOf(const char* name, bool create) const;
-    int languageIndex() const;
-    void applyLanguage(int index);
     void showLevel(int level);
     void restoreResumeFile();
     // Opening's steps 3 and 5 to 9: settings but the language, the game, the display.
@@ -296,6 +367,12 @@ private:
     int m_chosenGame = -1;
     QWidget* m_shownPage = nullptr;
     bool m_pageGuard = false;        // a page chosen by the program, not by the person
+    // ui/form1_look.cpp
+    int m_style = 0;
+    int m_lastPerspective = 0;  // the perspective style whose files are loaded
+    std::vector<QPointer<QWidget>> m_shifted;  // moved aside for the perspective board
+    PathDialog m_pathDialog;
+    HelpViewer* m_help = nullptr;
 };
 
 }  // namespace ui

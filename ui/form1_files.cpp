@@ -53,8 +53,6 @@ constexpr std::array<const char*, 19> LevelItems = {
     "N550coupsen1h1",  "N650coupsen2h1",  "N7longlong1",      "N8Autre1",
 };
 // The language items by interface language index.
-constexpr std::array<const char*, 6> LanguageItems = {"Franais1",   "English1", "Nederlands1",
-                                                      "Portugues1", "Espanol1", "Italiano1"};
 
 // The state-dependent captions of the set-up group, by language index.
 constexpr std::array<const char*, 6> BottomUp = {"Blancs:Bas->Haut",  "White:Down->Up",    "Wit:Beneden->Boven",
@@ -226,21 +224,6 @@ std::filesystem::path TForm1::folderOf(const char* name, bool create) const {
     return folder;
 }
 
-int TForm1::languageIndex() const {
-    for (std::size_t i = 0; i < LanguageItems.size(); ++i)
-        if (const QAction* a = findChild<QAction*>(LanguageItems[i]); a && a->isChecked()) return static_cast<int>(i);
-    return 0;
-}
-
-// The language's item is checked. Only the French texts exist so far, so
-// the captions stay French whatever the index.
-void TForm1::applyLanguage(int index) {
-    if (index < 0 || index >= static_cast<int>(LanguageItems.size())) index = 0;
-    for (std::size_t i = 0; i < LanguageItems.size(); ++i)
-        if (QAction* a = findChild<QAction*>(LanguageItems[i])) a->setChecked(static_cast<int>(i) == index);
-    refreshSetupCaptions();
-}
-
 // One level item carries the mark; numbers without an item (9, 10, above
 // 18) leave every item clear.
 void TForm1::showLevel(int level) {
@@ -253,7 +236,7 @@ void TForm1::showLevel(int level) {
 
 files::GameSettings TForm1::activeSettings() const {
     files::GameSettings s = m_settings;
-    s.language = static_cast<std::uint8_t>(languageIndex());
+    s.language = static_cast<std::uint8_t>(interfaceLanguage());
     for (std::size_t i = 0; i < LevelItems.size(); ++i)
         if (const QAction* a = LevelItems[i] ? findChild<QAction*>(LevelItems[i]) : nullptr; a && a->isChecked())
             s.level = static_cast<std::uint8_t>(i);
@@ -300,6 +283,17 @@ void TForm1::changeEvent(QEvent* event) {
         });
 }
 
+// Without a window manager (or before it activates the window) the first
+// showing counts as the first activation, so the resume file's language is
+// in place before anyone can choose another on the start panel.
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_resumeRead)
+        QTimer::singleShot(0, this, [this] {
+            if (!m_resumeRead) FormActivate();
+        });
+}
+
 // Read once, at the first activation: the error box of a missing file
 // takes the activation away and gives it back, which must not read again.
 void TForm1::FormActivate() {
@@ -313,7 +307,7 @@ void TForm1::FormActivate() {
     }
     // Here, and only here, the file's language becomes the interface's.
     m_settings = file.settings;
-    applyLanguage(file.settings.language);
+    selectLanguage(file.settings.language);
 }
 
 void TForm1::restoreResumeFile() {
@@ -599,7 +593,7 @@ void TForm1::SpeedButton14Click() { selectPiece(rules::Empty); }
 
 // The captions that follow the state, in the interface language.
 void TForm1::refreshSetupCaptions() {
-    const auto i = static_cast<std::size_t>(languageIndex());
+    const auto i = static_cast<std::size_t>(interfaceLanguage());
     const game::GameState& g = m_core.game;
     Bas_Haut->setText(QString::fromUtf8(g.inverted ? TopDown[i] : BottomUp[i]));
     Couleurordi->setText(QString::fromUtf8(g.computerColour == rules::Black ? ComputerBlack[i] : ComputerWhite[i]));

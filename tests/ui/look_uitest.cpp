@@ -1,0 +1,566 @@
+// The perspective boards, blind play, the picture export, the about box and
+// the parameter editor, driven as a person drives them: real clicks on the
+// start panel, the menus, the board image and the editor's boxes, and
+// checks of the pixels drawn.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+
+#include "eval/eval_state.h"
+#include "rules/fen.h"
+#include "ui/flat_board.h"
+#include "ui/captions.h"
+#include "ui/form1.h"
+#include "ui/help_viewer.h"
+#include "ui/form5.h"
+#include "ui/perspective_board.h"
+#include "ui/perspective_places.h"
+
+namespace {
+
+namespace pp = ui::perspective;
+
+const char* const StyleItems[] = {"Damier2D1", "Damier3D1", "Damier3D2", "Damier3D3", "Damier3D4",
+                                  "Damier3D5", "Damier3D6", "Damier3D7", "Damier3D8"};
+
+QImage picture(const QString& name) { return QImage(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/") + name); }
+
+QString squarePicture(int style, const char* kind, int place) {
+    const int dir = style <= 2 ? 1 : style;
+    return QStringLiteral("Images%1/%2%3_%4.bmp").arg(QString::number(dir), QString::fromLatin1(kind), QString::number(dir), QString::number(place));
+}
+
+QPoint cornerOf(int place) {
+    const pp::Corner c = pp::PlaceCorners[static_cast<std::size_t>(place)];
+    return {c.x, c.y};
+}
+
+}  // namespace
+
+class LookTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::TForm1> form;
+
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    // The window after a start-panel button, two people playing.
+    void start(const char* button) {
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form->setHoldFunction([](int) {});
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QPushButton* b = form->findChild<QPushButton*>(button);
+        QVERIFY2(b && b->isEnabled(), button);
+        QTest::mouseClick(b, Qt::LeftButton);
+        settle();
+        form->Humaincontrehumain1->trigger();
+        settle();
+    }
+    void setUp(const char* fen) {
+        const rules::Position p = *rules::parseFen(fen).position;
+        form->installPosition(p.board, p.side);
+        settle();
+    }
+    QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
+    void trigger(const char* name) {
+        QAction* a = item(name);
+        QVERIFY2(a && a->isEnabled(), name);
+        a->trigger();
+        settle();
+    }
+    QImage shown() const { return form->Image5->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // The place shows the picture file: compared over its whole rectangle.
+    bool placeShows(int place, const QString& file, const QImage& image) const {
+        const QImage pic = picture(file);
+        if (pic.isNull()) return false;
+        const QPoint c = cornerOf(place);
+        for (int y = 0; y < pic.height(); y += 3)
+            for (int x = 0; x < pic.width(); x += 3)
+                if (image.pixelColor(c + QPoint(x, y)) != pic.pixelColor(x, y)) return false;
+        return true;
+    }
+    void clickImage(QPoint at) {
+        QTest::mouseClick(form->Image5, Qt::LeftButton, {}, at);
+        settle();
+    }
+
+private slots:
+    // Every style, chosen from the menu, shows the starting position with
+    // the pictures of its own folder and its own background.
+    void eachStyleShowsItsOwnPictures() {
+        start("IntroClassique");
+        QVERIFY(form->Panel10->isVisible());
+        QVERIFY(!form->Damier->isVisible());
+        for (int style = 1; style <= 8; ++style) {
+            trigger(StyleItems[style]);
+            QCOMPARE(form->boardStyle(), style);
+            for (int s = 0; s <= 8; ++s) QCOMPARE(item(StyleItems[s])->isChecked(), s == style);
+            const QImage image = shown();
+            for (int place = 1; place <= 32; ++place) {
+                const char* kind = place <= 12 ? "pn" : place >= 21 ? "pb" : "pv";
+                QVERIFY2(placeShows(place, squarePicture(style, kind, place), image),
+                         qPrintable(QStringLiteral("style %1 place %2").arg(style).arg(place)));
+                // A piece is visible: its picture differs from the empty square's at the middle.
+                const QImage empty = picture(squarePicture(style, "pv", place));
+                const QImage man = picture(squarePicture(style, "pb", place));
+                const QPoint mid(empty.width() / 2, empty.height() / 2);
+                QVERIFY(empty.pixelColor(mid) != man.pixelColor(mid));
+            }
+            // The background round the board is the style's own.
+            const QImage background = picture(QStringLiteral("damier%1.bmp").arg(style));
+            QCOMPARE(image.pixelColor(20, 10), background.pixelColor(20, 10));
+            QCOMPARE(image.pixelColor(680, 500), background.pixelColor(680, 500));
+        }
+        // The backgrounds differ from style to style.
+        QSet<QRgb> corners;
+        for (int style = 1; style <= 8; ++style) corners.insert(picture(QStringLiteral("damier%1.bmp").arg(style)).pixel(20, 10));
+        QCOMPARE(corners.size(), 8);
+    }
+
+    // Styles 1 to 3 read only what changed; 4 to 8 everything, every time;
+    // after the flat board a perspective style still shows its own pictures.
+    void stylesLoadOnlyWhatTheyNeed() {
+        start("Intro2D");
+        const auto reads = [this](const char* styleItem) {
+            const int before = form->Image5->filesRead();
+            trigger(styleItem);
+            return form->Image5->filesRead() - before;
+        };
+        QCOMPARE(reads("Damier3D1"), 161);  // the first perspective style reads everything
+        QCOMPARE(reads("Damier3D1"), 0);
+        QCOMPARE(reads("Damier3D2"), 1);    // "Nuit" shares the square pictures
+        QCOMPARE(reads("Damier3D3"), 161);
+        QCOMPARE(reads("Damier3D3"), 0);
+        QCOMPARE(reads("Damier3D1"), 161);
+        QCOMPARE(reads("Damier3D4"), 161);
+        QCOMPARE(reads("Damier3D4"), 161);  // reselecting "Copacabana" reads its files again
+        QCOMPARE(reads("Damier3D3"), 161);
+        QCOMPARE(reads("Damier2D1"), 0);
+        QVERIFY(form->Damier->isVisible());
+        QVERIFY(!form->Panel10->isVisible());
+        QCOMPARE(reads("Damier3D3"), 0);
+        QVERIFY(placeShows(1, squarePicture(3, "pn", 1), shown()));
+        QVERIFY(placeShows(29, squarePicture(3, "pb", 29), shown()));
+    }
+
+    // The side column makes room for the perspective panel and comes back.
+    void theSideColumnMovesAsideAndBack() {
+        start("Intro2D");
+        const int listLeft = form->Onglet->x();
+        trigger("Damier3D5");
+        QVERIFY(form->Onglet->x() >= form->Panel10->geometry().right());
+        QVERIFY(form->Onglet->isVisible());
+        QVERIFY(!form->Panel6->isVisible());
+        QCOMPARE(form->Horlogenoir3d->y(), 56);  // Black's clock on top
+        QCOMPARE(form->Horlogeblanc3d->y(), 448);
+        QCOMPARE(form->Nbn3d->text(), QString("12"));
+        trigger("Inverserdamier1");
+        QCOMPARE(form->Horlogenoir3d->y(), 448);
+        QCOMPARE(form->Horlogeblanc3d->y(), 56);
+        // The inverted view paints square s at place 33 - s: square 1's black man at place 32.
+        QVERIFY(placeShows(32, squarePicture(5, "pn", 32), shown()));
+        QVERIFY(placeShows(1, squarePicture(5, "pb", 1), shown()));
+        trigger("Damier2D1");
+        QCOMPARE(form->Onglet->x(), listLeft);
+        QVERIFY(form->Panel6->isVisible());
+    }
+
+    // A press in square 23's box is the flat board's press at (287, 348):
+    // square 23 in the normal view, square 10 in the inverted one.
+    void aPressOnAPlaceSelectsItsSquare() {
+        QCOMPARE(ui::PerspectiveBoard::flatBoardClick(23), QPoint(287, 348));
+        QCOMPARE(ui::PerspectiveBoard::placeAt(350, 264), std::optional<int>(23));
+        QCOMPARE(ui::PerspectiveBoard::placeAt(408, 322), std::optional<int>(23));
+        QCOMPARE(ui::PerspectiveBoard::placeAt(349, 300), std::nullopt);  // bounds are exclusive
+        // Where a far row's box reaches into the next row, the nearer row wins.
+        QCOMPARE(ui::PerspectiveBoard::placeAt(250, 110), std::optional<int>(6));
+        for (int place = 1; place <= 32; ++place) {
+            const QPoint c = cornerOf(place) + QPoint(30, 20);
+            QCOMPARE(ui::PerspectiveBoard::placeAt(c.x(), c.y()), std::optional<int>(place));
+        }
+
+        start("IntroLuxe");
+        setUp("W:W10,23:B1");
+        const QColor red(255, 0, 0);
+        clickImage(QPoint(380, 290));
+        QCOMPARE(form->core().rules.board[23], rules::WhiteMan);
+        QImage image = shown();
+        QCOMPARE(image.pixelColor(cornerOf(23) + QPoint(27, 27)), red);  // the 5 x 5 mark
+        QVERIFY(image.pixelColor(cornerOf(23) + QPoint(31, 27)) != red);
+        // The flat board, hidden, framed the same square.
+        QCOMPARE(form->Damier->canvas().pixelColor(form->Damier->squareCorner(23)), red);
+
+        clickImage(QPoint(380, 290));  // let go
+        trigger("Inverserdamier1");
+        clickImage(QPoint(380, 290));
+        QCOMPARE(form->Damier->canvas().pixelColor(form->Damier->squareCorner(10)), red);
+        QCOMPARE(shown().pixelColor(cornerOf(23) + QPoint(27, 27)), red);  // square 10 sits at place 23
+
+        // A whole move by presses on the image: c3-d4 from the start.
+        trigger("Inverserdamier1");
+        setUp("W:W21-32:B1-12");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 1);
+        QVERIFY(placeShows(18, squarePicture(3, "pb", 18), shown()));
+        QVERIFY(placeShows(22, squarePicture(3, "pv", 22), shown()));
+    }
+
+    void blindPlayHidesThePieces() {
+        start("IntroCopacabana");
+        QAction* blind = item("Jeuenaveugle1");
+        QVERIFY(blind->isEnabled());
+        trigger("Jeuenaveugle1");
+        QVERIFY(blind->isChecked());
+        QVERIFY(!item("Arretrflexionparclicsouris1")->isChecked());
+        const QImage background = picture("damier4.bmp");
+        QCOMPARE(shown(), background.convertToFormat(QImage::Format_RGB32));
+        // A move played blind: the piece moved shows until the next press.
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 1);
+        QVERIFY(placeShows(18, squarePicture(4, "pb", 18), shown()));
+        clickImage(QPoint(5, 5));  // a press off the board wipes it
+        QCOMPARE(shown(), background.convertToFormat(QImage::Format_RGB32));
+        // Choosing it again shows the position.
+        trigger("Jeuenaveugle1");
+        QVERIFY(!blind->isChecked());
+        QVERIFY(placeShows(18, squarePicture(4, "pb", 18), shown()));
+        QVERIFY(placeShows(1, squarePicture(4, "pn", 1), shown()));
+        // The flat board has no blind play.
+        trigger("Jeuenaveugle1");
+        trigger("Damier2D1");
+        QVERIFY(!blind->isEnabled());
+        QVERIFY(!blind->isChecked());
+    }
+
+    void thePictureIsSavedAsABitmap() {
+        start("IntroInferno");
+        QTemporaryDir dir;
+        QString offered;
+        form->setPathDialog([&](bool save, const QString&, const QString& filter) {
+            offered = filter;
+            return save ? dir.filePath("board") : QString();
+        });
+        QAction* edit = item("Editerlimagefichierbmp1");
+        QCOMPARE(edit->shortcut(), QKeySequence("Ctrl+E"));
+        trigger("Editerlimagefichierbmp1");
+        QCOMPARE(offered, QString("Picture (*.bmp)"));
+        const QImage saved(dir.filePath("board.bmp"));
+        QCOMPARE(saved.size(), QSize(pp::ImageWidth, pp::ImageHeight));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), form->Image5->canvas());
+    }
+
+    void theAboutBoxOpensAndCloses() {
+        start("IntroNuit");
+        trigger("Apropos1");
+        QVERIFY(form->Panel8->isVisible());
+        QVERIFY(form->findChild<QLabel*>("Label_apropos")->text().contains("Tavolex"));
+        QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
+        settle();
+        QVERIFY(!form->Panel8->isVisible());
+        QVERIFY(placeShows(1, squarePicture(2, "pn", 1), shown()));
+    }
+
+    // The editor's round trip: open, OK without a change, edits with the
+    // decimal conversion's wrap, Cancel.
+    void theParameterEditorReadsBackItsBoxes() {
+        start("Intro2D");
+        eval::EvalParameters& params = form->core().eval.params;
+        for (int t = 0; t < eval::NumManTables; ++t)
+            for (int q = 0; q <= 32; ++q) params.manTables[t][q] = static_cast<std::uint8_t>(100 + t + q);
+        params.p1 = 20;
+        params.p2 = 12;
+        params.p3 = 6;
+        params.tempoWeights = {3, 2, 1, 0, -1, -2, -3, -4};
+        params.variant1White = {21, 22, 23, 24, 25, 26, 27};
+        params.variant2Black = {1, 2, 3, 4, 5, 6, 0};
+        const eval::EvalParameters loaded = params;
+        QVERIFY(item("Changer1")->isVisible());
+        QVERIFY(item("Sauverlesparamtres1")->isVisible());
+        trigger("Changer1");
+        ui::TForm5* editor = form->Form5;
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->windowTitle(), QString("Parameters"));
+        QCOMPARE(editor->boxCount(), 295);
+        QCOMPARE(editor->tableBox(0, 20)->text(), QString::number(loaded.manTables[0][20]));
+        // The grid: entry 32 top left on the second column, entry 1 bottom right.
+        QCOMPARE(editor->tableBox(0, 32)->pos(), QPoint(24, 8));
+        QCOMPARE(editor->tableBox(0, 25)->pos(), QPoint(104, 24));
+        QCOMPARE(editor->tableBox(0, 1)->pos(), QPoint(104, 120));
+        QTest::mouseClick(editor->parametreOK, Qt::LeftButton);
+        settle();
+        QVERIFY(!editor->isVisible());
+        QVERIFY(params == loaded);
+
+        trigger("Changer1");
+        auto type = [](QLineEdit* box, const char* text) {
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Delete);
+            QTest::keyClicks(box, QString::fromLatin1(text));
+        };
+        type(editor->tableBox(0, 20), "12abc");
+        type(editor->tableBox(1, 5), "300");
+        type(editor->tableBox(2, 7), "-1");
+        type(editor->tableBox(3, 9), "");
+        type(editor->tempoBox(4), "-1");
+        type(editor->thresholdBox(0), " +17x");
+        type(editor->conditionBox(1, false, 6), "40");
+        QTest::mouseClick(editor->parametreOK, Qt::LeftButton);
+        settle();
+        QCOMPARE(int(params.manTables[0][20]), 12);
+        QCOMPARE(int(params.manTables[1][5]), 44);
+        QCOMPARE(int(params.manTables[2][7]), 255);
+        QCOMPARE(int(params.manTables[3][9]), 0);
+        QCOMPARE(int(params.tempoWeights[4]), -1);
+        QCOMPARE(int(params.p1), 17);
+        QCOMPARE(int(params.variant2Black[6]), 40);
+        QCOMPARE(int(params.manTables[0][21]), int(loaded.manTables[0][21]));
+
+        const eval::EvalParameters edited = params;
+        trigger("Changer1");
+        type(editor->tableBox(0, 20), "99");
+        QTest::mouseClick(editor->parametrecancel, Qt::LeftButton);
+        settle();
+        QVERIFY(params == edited);
+        trigger("Changer1");
+        QCOMPARE(editor->tableBox(0, 20)->text(), QString("12"));
+        QCOMPARE(editor->tableBox(2, 7)->text(), QString("255"));
+        QCOMPARE(editor->tempoBox(4)->text(), QString("-1"));
+    }
+
+    void decimalConversion() {
+        const struct {
+            const char* text;
+            int value;
+        } cases[] = {{"12abc", 12}, {"", 0}, {"abc", 0}, {"  -7", -7}, {"+5", 5}, {"- 5", 0}, {"300", 300}, {"4294967297", 1}};
+        for (const auto& c : cases) QCOMPARE(ui::TForm5::decimalValue(QString::fromLatin1(c.text)), c.value);
+    }
+
+    // "Sauver les paramètres" then "Charger des paramètres" bring back an edit.
+    void parametersAreSavedAndLoaded() {
+        start("Intro2D");
+        QTemporaryDir dir;
+        QString answer;
+        form->setPathDialog([&](bool, const QString&, const QString&) { return answer; });
+        eval::EvalParameters& params = form->core().eval.params;
+        params.manTables[5][3] = 77;
+        answer = dir.filePath("mine");
+        trigger("Sauverlesparamtres1");
+        QCOMPARE(QFileInfo(dir.filePath("mine.par")).size(), qint64(1162));
+        params.manTables[5][3] = 1;
+        answer = QString();  // cancelled: nothing changes
+        trigger("Chargerdesparamtres1");
+        QCOMPARE(int(params.manTables[5][3]), 1);
+        answer = dir.filePath("mine.par");
+        trigger("Chargerdesparamtres1");
+        QCOMPARE(int(params.manTables[5][3]), 77);
+    }
+
+    // Every component the languages cover has a text in each language, and
+    // every menu and item of the window is among them.
+    void everyComponentHasATextInEveryLanguage() {
+        QSet<QString> covered;
+        for (const ui::captions::Caption& c : ui::captions::mainWindow()) {
+            QVERIFY2(!covered.contains(c.component), c.component);
+            covered.insert(QString::fromLatin1(c.component));
+            for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
+        }
+        for (const char* listed :
+             {"Liste", "Calcul", "Probleme0", "vider1", "remplir1", "Abandon1", "Abandon2", "Joue", "Button9", "Button10",
+              "Button11", "Button12", "Button13", "Panel11", "Panel13", "Panel14", "Proposernul", "Nulrefus", "Patientez", "Zut",
+              "Learn", "Label13", "Label14", "Label15", "Label16", "Label17", "Label18", "Label19", "Label30", "Label31",
+              "Nom_blancs", "Nom_noirs", "N50coupsen", "Choixcouleur1", "RadioGroup2", "RadioGroup3", "Corvanda_blanc",
+              "Corvanda_noir", "Corvanda_blanc1", "Corvanda_noir1", "K1600", "K1700", "K1800", "BitBtn18", "BitBtn19",
+              "BitBtn21", "BitBtn23", "BitBtn25", "Annule_nouveau", "Cancel_joueurs", "RamenerCorvanda", "Entrainement",
+              "Match1", "Humain"})
+            QVERIFY2(covered.contains(QString::fromLatin1(listed)), listed);
+        start("Intro2D");
+        for (QAction* a : form->menuBar()->findChildren<QAction*>()) {
+            if (a->isSeparator() || a->objectName().isEmpty()) continue;
+            QVERIFY2(covered.contains(a->objectName()), qPrintable(a->objectName()));
+        }
+        for (QMenu* m : form->menuBar()->findChildren<QMenu*>()) QVERIFY2(covered.contains(m->objectName()), qPrintable(m->objectName()));
+        for (const ui::captions::Caption& c : ui::captions::startPanel())
+            for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
+        for (int l = 0; l < ui::captions::NumLanguages; ++l)
+            for (int t = 0; t < int(ui::captions::Text::Count); ++t) QVERIFY(!ui::captions::text(ui::captions::Text(t), l).isEmpty());
+    }
+
+    // The command table: every item with its shortcut, reachable once the
+    // game has started; the three items that do nothing stay hidden.
+    void everyCommandHasItsItemAndShortcut() {
+        start("IntroClassique");
+        const char* keyed[][2] = {
+            {"Nouveau2", "Ctrl+N"}, {"Humaincontrehumain1", "Ctrl+H"}, {"Ordinateurcontreordinateur1", "Ctrl+C"},
+            {"Sauver1", "Ctrl+S"}, {"Ouvrir1", "Ctrl+O"}, {"Problmes1", "Ctrl+L"}, {"Installeruneposition1", "Ctrl+I"},
+            {"Imprimer1", "Ctrl+P"}, {"Crerunfichiertexte1", "Ctrl+T"}, {"Ouvrirunfichiertexte1", "Ctrl+F"},
+            {"OuvrirunfichierVOG1", "Ctrl+V"}, {"Editerlimagefichierbmp1", "Ctrl+E"}, {"Quitter1", "Alt+X"},
+            {"Reprendrecoups1", "F1"}, {"Avancercoups1", "F2"}, {"Reveniraudebut1", "Ctrl+F1"}, {"Allerlafin1", "Ctrl+F2"},
+            {"Inverserdamier1", "F3"}, {"Inverserlesjoueurs1", "F4"}};
+        for (const auto& k : keyed) {
+            QAction* a = item(k[0]);
+            QVERIFY2(a, k[0]);
+            QCOMPARE(a->shortcut(), QKeySequence(QString::fromLatin1(k[1])));
+        }
+        // The caption table lists the menus and their items first, up to the pages.
+        for (const ui::captions::Caption& c : ui::captions::mainWindow()) {
+            if (QString(c.component) == "Liste") break;
+            QVERIFY2(form->findChild<QAction*>(c.component) || form->findChild<QMenu*>(c.component), c.component);
+        }
+        for (const char* hidden : {"OuvrirunfichierVOG1", "Naturemortelarglejeu1", "Alphabeticalnumber1"})
+            QVERIFY2(!item(hidden)->isVisible(), hidden);
+        // F3 from the keyboard turns the perspective board.
+        QTest::keyClick(form.get(), Qt::Key_F3);
+        settle();
+        QVERIFY(form->core().game.inverted);
+        QCOMPARE(form->Horlogenoir3d->y(), 448);
+    }
+
+    // Each start-panel button and each menu item selects the language
+    // written on it.
+    void languagesSwitchFromTheStartPanelAndTheMenu() {
+        const char* buttons[] = {"Button5", "Button6", "Button7", "Button2", "Button8", "Button1A"};
+        const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
+        const char* titles[] = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, the game",
+                                "Tavolex 3D, o jogo", "Tavolex 3D, el juego", "Tavolex 3D, il gioco"};
+        const char* classic[] = {"Classique", "Classic", "Klassiek", "Clássico", "Clásico", "Classica"};
+        const char* file[] = {"Fichier", "File", "Bestand", "Arquivo", "Archivo", "File"};
+        const char* moves[] = {"Coups joués", "List of moves", "Gespeelde zetten", "Lances jogados", "Jugadas", "Mosse giocate"};
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        for (int order : {1, 2, 3, 4, 5, 0, 3}) {
+            QPushButton* b = form->findChild<QPushButton*>(buttons[order]);
+            QVERIFY2(b && b->isEnabled(), buttons[order]);
+            QTest::mouseClick(b, Qt::LeftButton);
+            QCOMPARE(form->windowTitle(), QString::fromUtf8(titles[order]));
+            QCOMPARE(form->findChild<QPushButton*>("IntroClassique")->text(), QString::fromUtf8(classic[order]));
+            QCOMPARE(form->interfaceLanguage(), order);
+            for (int i = 0; i < 6; ++i) QCOMPARE(item(items[i])->isChecked(), i == order);
+        }
+        QTest::mouseClick(form->findChild<QPushButton*>("IntroIpanema"), Qt::LeftButton);
+        settle();
+        QCOMPARE(form->Fichier1->title(), QString::fromUtf8(file[3]));  // the start panel's choice holds
+        for (int order : {0, 1, 2, 3, 4, 5, 2}) {
+            trigger(items[order]);
+            QCOMPARE(form->windowTitle(), QString::fromUtf8(titles[order]));
+            QCOMPARE(form->interfaceLanguage(), order);
+            for (int i = 0; i < 6; ++i) QCOMPARE(item(items[i])->isChecked(), i == order);
+            QCOMPARE(form->Fichier1->title(), QString::fromUtf8(file[order]));
+            QCOMPARE(form->Onglet->tabText(0), QString::fromUtf8(moves[order]));
+            QCOMPARE(item("Damier3D1")->text(), QString::fromUtf8(classic[order]));
+        }
+        QCOMPARE(item("Jeuenaveugle1")->text(), QString("Blind spelen"));
+        QCOMPARE(form->Proposernul->text(), QString("Remise aanbieden"));
+    }
+
+    // In the middle of a game a new language changes texts only: the
+    // position, the record, the list of moves, the clocks and the pictures
+    // stay as they were.
+    void switchingLanguageMidGameChangesOnlyTexts() {
+        start("IntroGrandluxe");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        clickImage(cornerOf(15) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 2);
+        clickImage(cornerOf(18) + QPoint(30, 25));  // d4 must take e5: selected, its mark stays
+        const game::GameState before = form->core().game;
+        const rules::Board position = form->core().rules.gamePosition;
+        const QImage perspective = form->Image5->canvas();
+        const QImage flat = form->Damier->canvas();
+        QStringList lines;
+        for (int i = 0; i < form->ListBox1->count(); ++i) lines << form->ListBox1->item(i)->text();
+        for (const char* language : {"English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1", "Franais1"}) {
+            trigger(language);
+            const game::GameState& now = form->core().game;
+            QCOMPARE(now.record.plyCounter, before.record.plyCounter);
+            QVERIFY(std::memcmp(&now.record.plies, &before.record.plies, sizeof(before.record.plies)) == 0);
+            QCOMPARE(now.moveList, before.moveList);
+            QCOMPARE(now.sideToMove, before.sideToMove);
+            QCOMPARE(now.whiteClock.total, before.whiteClock.total);
+            QCOMPARE(now.blackClock.total, before.blackClock.total);
+            QCOMPARE(now.inverted, before.inverted);
+            QVERIFY(form->core().rules.gamePosition == position);
+            QCOMPARE(form->Image5->canvas(), perspective);
+            QCOMPARE(form->Damier->canvas(), flat);
+            QStringList nowLines;
+            for (int i = 0; i < form->ListBox1->count(); ++i) nowLines << form->ListBox1->item(i)->text();
+            QCOMPARE(nowLines, lines);
+            QCOMPARE(form->boardStyle(), 7);
+        }
+        // The game goes on from the selection made before.
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        QCOMPARE(form->core().game.record.plyCounter, 3);
+        QCOMPARE(form->core().rules.gamePosition[15], rules::Empty);
+    }
+
+    // "Documentation" and "Règles" show the interface language's pages.
+    void helpFollowsTheLanguage() {
+        start("Intro2D");
+        const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
+        const char* guides[] = {"Tavolex.html", "Tavolex_e.html", "Tavolex_n.html", "Tavolex_p.html", "Tavolex_es.html", "Tavolex_i.html"};
+        const char* rules[] = {"RTavolex_f.html", "RTavolex_e.html", "RTavolex_n.html", "RTavolex_p.html", "RTavolex_es.html", "RTavolex_i.html"};
+        ui::HelpViewer* help = form->helpViewer();
+        for (int l = 0; l < 6; ++l) {
+            trigger(items[l]);
+            trigger("Guide1");
+            QVERIFY(help->isVisible());
+            QCOMPARE(help->currentPage(), QString::fromLatin1(guides[l]));
+            QVERIFY(help->browser()->toPlainText().contains("Tavolex"));
+            trigger("Rgles1");
+            QCOMPARE(help->currentPage(), QString::fromLatin1(rules[l]));
+            QVERIFY(!help->windowTitle().isEmpty());
+            // Every picture and link of the page is there.
+            const QString html = help->browser()->document()->toHtml();
+            QFile page(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Aide/") + rules[l]);
+            QVERIFY(page.open(QIODevice::ReadOnly));
+            const QString source = QString::fromUtf8(page.readAll());
+            const QRegularExpression ref(QStringLiteral("(?:src|href)=\"([^\"]+)\""));
+            int refs = 0;
+            for (auto m = ref.globalMatch(source); m.hasNext(); ++refs)
+                QVERIFY(QFileInfo::exists(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Aide/") + m.next().captured(1)));
+            QVERIFY(refs >= 5);
+        }
+    }
+
+    // The window in each style, for people to look at, when asked for.
+    void screenshots() {
+        const QByteArray dir = qgetenv("TAVOLEX_SCREENSHOTS");
+        if (dir.isEmpty()) QSKIP("TAVOLEX_SCREENSHOTS not set");
+        start("IntroClassique");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        clickImage(cornerOf(15) + QPoint(30, 25));
+        setUp("W:WK29,K28,23,22,21,30,31:B13,K3,2,14,9,10");
+        for (int style = 1; style <= 8; ++style) {
+            trigger(StyleItems[style]);
+            clickImage(cornerOf(29) + QPoint(30, 30));
+            QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/style%1.png").arg(style)));
+            clickImage(cornerOf(29) + QPoint(30, 30));
+        }
+    }
+};
+
+QTEST_MAIN(LookTest)
+#include "look_uitest.moc"

@@ -1,0 +1,302 @@
+#include "ui/captions.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+namespace ui::captions {
+
+namespace {
+
+// French, English, Dutch, Portuguese, Spanish, Italian.
+const Caption MainWindow[] = {
+    // Fichier
+    {"Fichier1", {"Fichier", "File", "Bestand", "Arquivo", "Archivo", "File"}},
+    {"Nouveau2", {"Nouveau", "New", "Nieuw", "Novo", "Nuevo", "Nuovo"}},
+    {"Humaincontrehumain1", {"Humain contre humain", "Human against human", "Mens tegen mens", "Humano contra humano", "Humano contra humano", "Umano contro umano"}},
+    {"Ordinateurcontreordinateur1", {"Ordinateur contre ordinateur", "Computer against computer", "Computer tegen computer", "Computador contra computador", "Ordenador contra ordenador", "Computer contro computer"}},
+    {"Sauver1", {"Sauver", "Save as...", "Opslaan", "Salvar", "Guardar", "Salva"}},
+    {"Ouvrir1", {"Ouvrir", "Open", "Openen", "Abrir", "Abrir", "Apri"}},
+    {"Problmes1", {"Leçons, exercices et problèmes", "Lessons, exercices and problems", "Lessen, oefeningen en problemen", "Lições, exercícios e problemas", "Lecciones, ejercicios y problemas", "Lezioni, esercizi e problemi"}},
+    {"Installeruneposition1", {"Installer une position", "Install a position", "Stand opzetten", "Montar uma posição", "Colocar una posición", "Imposta una posizione"}},
+    {"Imprimer1", {"Imprimer", "Print", "Afdrukken", "Imprimir", "Imprimir", "Stampa"}},
+    {"Crerunfichiertexte1", {"Créer un fichier texte", "Make *.txt file", "Tekstbestand maken", "Criar arquivo texto", "Crear archivo de texto", "Crea file di testo"}},
+    {"Ouvrirunfichiertexte1", {"Ouvrir un fichier texte", "Open a *txt/doc file", "Tekstbestand openen", "Abrir arquivo texto", "Abrir archivo de texto", "Apri file di testo"}},
+    {"OuvrirunfichierVOG1", {"Ouvrir un fichier VOG", "Open a VOG file", "VOG-bestand openen", "Abrir arquivo VOG", "Abrir archivo VOG", "Apri file VOG"}},
+    {"Editerlimagefichierbmp1", {"Editer l'image (fichier Bitmap)", "Edit picture (Bitmap file)", "Afbeelding bewaren (Bitmap)", "Salvar a imagem (Bitmap)", "Guardar la imagen (Bitmap)", "Salva l'immagine (Bitmap)"}},
+    {"Quitter1", {"Quitter", "Quit", "Afsluiten", "Sair", "Salir", "Esci"}},
+    // Edition
+    {"Edition1", {"Edition", "Edit", "Bewerken", "Edição", "Edición", "Modifica"}},
+    {"Reprendrecoups1", {"Reprendre coups", "Backward", "Terug", "Voltar lances", "Retroceder", "Indietro"}},
+    {"Avancercoups1", {"Avancer coups", "Forward", "Vooruit", "Avançar lances", "Avanzar", "Avanti"}},
+    {"Reveniraudebut1", {"Revenir au début", "Back to begining", "Naar het begin", "Voltar ao início", "Volver al inicio", "Torna all'inizio"}},
+    {"Allerlafin1", {"Aller à la fin", "Forward to last move", "Naar het einde", "Ir ao fim", "Ir al final", "Vai alla fine"}},
+    // Affichage
+    {"Affichage1", {"Affichage", "Board", "Bord", "Tabuleiro", "Tablero", "Damiera"}},
+    {"Damier2D1", {"Damier 2D jaune", "2D board", "2D-bord", "Tabuleiro 2D", "Tablero 2D", "Damiera 2D"}},
+    {"Damier3D1", {"Classique", "Classic", "Klassiek", "Clássico", "Clásico", "Classica"}},
+    {"Damier3D2", {"Nuit", "Night", "Nacht", "Noite", "Noche", "Notte"}},
+    {"Damier3D3", {"Luxe", "De Luxe", "Luxe", "Luxo", "Lujo", "Lusso"}},
+    {"Damier3D4", {"Copacabana", "Copacabana", "Copacabana", "Copacabana", "Copacabana", "Copacabana"}},
+    {"Damier3D5", {"Ipanema", "Ipanema", "Ipanema", "Ipanema", "Ipanema", "Ipanema"}},
+    {"Damier3D6", {"Inferno", "Inferno", "Inferno", "Inferno", "Inferno", "Inferno"}},
+    {"Damier3D7", {"Grand luxe", "De Luxe ++", "Grote luxe", "Grande luxo", "Gran lujo", "Gran lusso"}},
+    {"Damier3D8", {"Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia"}},
+    {"Naturemortelarglejeu1", {"Nature morte à la règle du jeu", "Still life with the rules", "Stilleven met de spelregels", "Natureza-morta com as regras", "Naturaleza muerta con las reglas", "Natura morta con le regole"}},
+    {"Inverserdamier1", {"Inverser damier", "Invert board", "Bord omdraaien", "Inverter tabuleiro", "Invertir tablero", "Capovolgi damiera"}},
+    // Joueurs
+    {"Joueurs1", {"Joueurs", "Players", "Spelers", "Jogadores", "Jugadores", "Giocatori"}},
+    {"Match21", {"Nouveau joueur", "New player", "Nieuwe speler", "Novo jogador", "Nuevo jugador", "Nuovo giocatore"}},
+    {"Effacerunjoueur1", {"Effacer un joueur", "Delete a player", "Speler wissen", "Apagar um jogador", "Borrar un jugador", "Cancella un giocatore"}},
+    {"Inverserlesjoueurs1", {"Inverser les joueurs", "Invert players", "Spelers omwisselen", "Inverter os jogadores", "Invertir jugadores", "Inverti i giocatori"}},
+    {"Changerlesnoms1", {"Changer les noms", "Change names", "Namen wijzigen", "Mudar os nomes", "Cambiar los nombres", "Cambia i nomi"}},
+    // Niveau
+    {"Niveau1", {"Niveau", "Level", "Niveau", "Nível", "Nivel", "Livello"}},
+    {"Dbutant1", {"0 : Néophyte", "0 : Novice", "0 : Nieuweling", "0 : Novato", "0 : Novato", "0 : Neofita"}},
+    {"Niveau01", {"1 : Débutant", "1 : Beginner", "1 : Beginner", "1 : Principiante", "1 : Principiante", "1 : Principiante"}},
+    {"Niveau02", {"2 : Amateur", "2 : Amateur", "2 : Amateur", "2 : Amador", "2 : Aficionado", "2 : Dilettante"}},
+    {"Niveau03", {"3 : Promotion", "3 : Promotion", "3 : Promotie", "3 : Promoção", "3 : Promoción", "3 : Promozione"}},
+    {"Niveau04", {"4 : Honneur", "4 : Honnor", "4 : Ereklasse", "4 : Honra", "4 : Honor", "4 : Onore"}},
+    {"Niveau05", {"5 : Excellence", "5 : Excellency", "5 : Uitmuntend", "5 : Excelência", "5 : Excelencia", "5 : Eccellenza"}},
+    {"Niveau06", {"6 : Maître", "6 : Master", "6 : Meester", "6 : Mestre", "6 : Maestro", "6 : Maestro"}},
+    {"Niveau07", {"7 : Grand Maître", "7 : Grand Master", "7 : Grootmeester", "7 : Grande Mestre", "7 : Gran Maestro", "7 : Gran Maestro"}},
+    {"Niveau081", {"8 : Grand Maître International", "8 : International Grand Master", "8 : Internationaal grootmeester", "8 : Grande Mestre Internacional", "8 : Gran Maestro Internacional", "8 : Gran Maestro Internazionale"}},
+    {"XSpcial1", {"X : Spécial", "Special", "Speciaal", "Especial", "Especial", "Speciale"}},
+    {"N150coupsen3mn1", {"1 : 30 coups en 3 mn", "1: 30 moves in 3 mn", "1 : 30 zetten in 3 min", "1 : 30 lances em 3 min", "1 : 30 jugadas en 3 min", "1 : 30 mosse in 3 min"}},
+    {"N250coupsen5mn1", {"2 : 30 coups en 5 mn", "2: 30 moves in 5 mn", "2 : 30 zetten in 5 min", "2 : 30 lances em 5 min", "2 : 30 jugadas en 5 min", "2 : 30 mosse in 5 min"}},
+    {"N350coupsen10mn1", {"3 : 30 coups en 10 mn", "3: 30 moves in 10 mn", "3 : 30 zetten in 10 min", "3 : 30 lances em 10 min", "3 : 30 jugadas en 10 min", "3 : 30 mosse in 10 min"}},
+    {"N450coupsen30mn1", {"4 : 30 coups en 30 mn", "4: 30 moves in 30 mn", "4 : 30 zetten in 30 min", "4 : 30 lances em 30 min", "4 : 30 jugadas en 30 min", "4 : 30 mosse in 30 min"}},
+    {"N550coupsen1h1", {"5 : 30 coups en 1 h", "5: 30 moves in 1 h", "5 : 30 zetten in 1 uur", "5 : 30 lances em 1 h", "5 : 30 jugadas en 1 h", "5 : 30 mosse in 1 ora"}},
+    {"N650coupsen2h1", {"6 : 30 coups en 2 h", "6: 30 moves in 2 h", "6 : 30 zetten in 2 uur", "6 : 30 lances em 2 h", "6 : 30 jugadas en 2 h", "6 : 30 mosse in 2 ore"}},
+    {"N7longlong1", {"7 : long, long", "7: long, long", "7 : lang, lang", "7 : longo, longo", "7 : largo, largo", "7 : lungo, lungo"}},
+    {"N8Autre1", {"Autre", "Other", "Ander", "Outro", "Otro", "Altro"}},
+    // Paramétrage
+    {"Ouvertures1", {"Paramétrage", "Parameters", "Instellingen", "Parâmetros", "Parámetros", "Parametri"}},
+    {"Bibliothquesactives1", {"Bibliothèques actives", "Active libraries", "Openingsbibliotheken actief", "Bibliotecas ativas", "Bibliotecas activas", "Biblioteche attive"}},
+    {"Changerbibliothqueouvertures1", {"Changer bibliothèque ouvertures", "Change openings library", "Openingsbibliotheek wisselen", "Mudar biblioteca de aberturas", "Cambiar biblioteca de aperturas", "Cambia biblioteca di aperture"}},
+    {"Ouverturespourlesblancs1", {"Ouvertures pour les blancs", "Openings library for white", "Openingen voor wit", "Aberturas para as brancas", "Aperturas para las blancas", "Aperture per il Bianco"}},
+    {"Ouverturespourlesnoirs1", {"Ouvertures pour les noirs", "Openings library for black", "Openingen voor zwart", "Aberturas para as pretas", "Aperturas para las negras", "Aperture per il Nero"}},
+    {"Changer1", {"Modifier les paramètres", "Change parameters", "Parameters wijzigen", "Modificar os parâmetros", "Modificar los parámetros", "Modifica i parametri"}},
+    {"Sauverlesparamtres1", {"Sauver les paramètres", "Save parameters", "Parameters bewaren", "Salvar os parâmetros", "Guardar los parámetros", "Salva i parametri"}},
+    {"Chargerdesparamtres1", {"Charger des paramètres", "Load parameters", "Parameters laden", "Carregar parâmetros", "Cargar parámetros", "Carica parametri"}},
+    // Analyse
+    {"Analyse2", {"Analyse", "Analysis", "Analyse", "Análise", "Análisis", "Analisi"}},
+    {"Analyser1", {"Débuter une analyse", "Begin analysis", "Analyse beginnen", "Começar uma análise", "Empezar un análisis", "Inizia un'analisi"}},
+    {"Arrtercettephase1", {"Arrêter cette phase", "Stop this stage", "Deze fase stoppen", "Parar esta fase", "Parar esta fase", "Ferma questa fase"}},
+    {"Terminerlanalyse1", {"Terminer l'analyse", "Stop analysis", "Analyse beëindigen", "Terminar a análise", "Terminar el análisis", "Termina l'analisi"}},
+    // Apprentissage
+    {"Apprentissage1", {"Apprentissage", "Auto-learning", "Zelf leren", "Aprendizagem", "Aprendizaje", "Apprendimento"}},
+    {"Lancerunesession1", {"Lancer une session", "Start a session", "Sessie starten", "Iniciar uma sessão", "Iniciar una sesión", "Avvia una sessione"}},
+    {"Arrterlasession1", {"Arrêter la session", "Stop the session", "Sessie stoppen", "Parar a sessão", "Parar la sesión", "Ferma la sessione"}},
+    {"Chargerdesleons1", {"Charger des leçons", "Load lessons", "Lessen laden", "Carregar lições", "Cargar lecciones", "Carica lezioni"}},
+    // Options
+    {"Options1", {"Options", "Options", "Opties", "Opções", "Opciones", "Opzioni"}},
+    {"Numeroterlescases1", {"Numéroter les cases", "Number squares", "Velden nummeren", "Numerar as casas", "Numerar las casillas", "Numera le case"}},
+    {"Alphabeticalnumber1", {"Alphabetical number", "Alphabetical number", "Alfabetische nummering", "Numeração alfabética", "Numeración alfabética", "Numerazione alfabetica"}},
+    {"Arrtducalcul1", {"Arrêt du calcul", "Stop computing", "Rekenen stoppen", "Parar o cálculo", "Parar el cálculo", "Ferma il calcolo"}},
+    {"Horlogeszro1", {"Horloges à zéro", "Clocks -> 0", "Klokken op 0", "Relógios a zero", "Relojes a cero", "Orologi a zero"}},
+    {"Pause2", {"Pause", "Pause", "Pauze", "Pausa", "Pausa", "Pausa"}},
+    {"Rflexionsurtempsadverse1", {"Réflexion sur temps adverse", "Computing when you think", "Denken in tijd van tegenstander", "Pensar no tempo do adversário", "Pensar en el tiempo del rival", "Pensa nel tempo dell'avversario"}},
+    {"Arretrflexionparclicsouris1", {"Arret réflexion par clic souris", "Stop computing by clic on mouse", "Denken stoppen met muisklik", "Parar o cálculo com clique do mouse", "Parar el cálculo con un clic", "Ferma il calcolo con un clic"}},
+    {"Indicationdesmouvements1", {"Indication des mouvements", "Indicate moves", "Zetten aanwijzen", "Indicar os lances", "Indicar las jugadas", "Indica le mosse"}},
+    {"Dcomposerlesprises1", {"Décomposer les prises", "Decompose captures", "Slagen in stappen", "Decompor as capturas", "Descomponer las capturas", "Scomponi le prese"}},
+    {"Sons1", {"Sons", "Sounds", "Geluiden", "Sons", "Sonidos", "Suoni"}},
+    {"Bipchaquecoup2", {"Bip à chaque coup", "Bip when computer moves", "Piep bij elke zet", "Bip a cada lance", "Pitido en cada jugada", "Bip a ogni mossa"}},
+    {"Commentaires1", {"Autres", "Other ones", "Andere", "Outros", "Otros", "Altri"}},
+    {"Jeuenaveugle1", {"Jeu en aveugle", "Blind play", "Blind spelen", "Jogo às cegas", "Juego a ciegas", "Gioco alla cieca"}},
+    {"Tailledestablesdetransposition1", {"Taille des tables de transposition", "Transposition tables memory size", "Grootte van de transpositietabellen", "Tamanho das tabelas de transposição", "Tamaño de las tablas de transposición", "Dimensione delle tabelle di trasposizione"}},
+    {"N0Mo1", {"0 Mo", "0 MB", "0 MB", "0 MB", "0 MB", "0 MB"}},
+    {"N07Mo1", {"0,7 Mo", "0.7 MB", "0,7 MB", "0,7 MB", "0,7 MB", "0,7 MB"}},
+    {"N15Mo1", {"1,5Mo", "1.5 MB", "1,5 MB", "1,5 MB", "1,5 MB", "1,5 MB"}},
+    {"N3Mo1", {"3Mo", "3 MB", "3 MB", "3 MB", "3 MB", "3 MB"}},
+    {"N5Mo1", {"5Mo", "5 MB", "5 MB", "5 MB", "5 MB", "5 MB"}},
+    {"N10Mo1", {"10Mo", "10 MB", "10 MB", "10 MB", "10 MB", "10 MB"}},
+    {"N15Mo2", {"15Mo", "15 MB", "15 MB", "15 MB", "15 MB", "15 MB"}},
+    {"N30Mo1", {"25Mo", "25 MB", "25 MB", "25 MB", "25 MB", "25 MB"}},
+    // Aide
+    {"Aide1", {"Aide", "Help", "Help", "Ajuda", "Ayuda", "Aiuto"}},
+    {"Guide1", {"Documentation", "Documentation", "Handleiding", "Documentação", "Documentación", "Documentazione"}},
+    {"Rgles1", {"Règles", "Rules", "Spelregels", "Regras", "Reglas", "Regole"}},
+    {"Apropos1", {"A propos...", "About", "Over Tavolex...", "Sobre...", "Acerca de...", "Informazioni..."}},
+    {"Idioma1", {"Idioma/Langue/Language/Taal", "Idioma/Langue/Language/Taal", "Idioma/Langue/Language/Taal", "Idioma/Langue/Language/Taal", "Idioma/Langue/Language/Taal", "Idioma/Langue/Language/Taal"}},
+    {"Portugues1", {"Portugues", "Portugues", "Portugues", "Portugues", "Portugues", "Portugues"}},
+    {"Franais1", {"Français", "Français", "Français", "Français", "Français", "Français"}},
+    {"English1", {"English", "English", "English", "English", "English", "English"}},
+    {"Nederlands1", {"Nederlands", "Nederlands", "Nederlands", "Nederlands", "Nederlands", "Nederlands"}},
+    {"Espanol1", {"Español", "Español", "Español", "Español", "Español", "Español"}},
+    {"Italiano1", {"Italiano", "Italiano", "Italiano", "Italiano", "Italiano", "Italiano"}},
+    // Pages
+    {"Liste", {"Coups joués", "List of moves", "Gespeelde zetten", "Lances jogados", "Jugadas", "Mosse giocate"}},
+    {"Calcul", {"Calcul", "Compute", "Berekening", "Cálculo", "Cálculo", "Calcolo"}},
+    {"Probleme0", {"Probleme", "Problem", "Probleem", "Problema", "Problema", "Problema"}},
+    // Buttons
+    {"vider1", {"Vider le damier", "Clear board", "Bord leegmaken", "Esvaziar o tabuleiro", "Vaciar el tablero", "Svuota la damiera"}},
+    {"remplir1", {"Remplir le damier", "Fill board", "Bord vullen", "Encher o tabuleiro", "Llenar el tablero", "Riempi la damiera"}},
+    {"Abandon1", {"Abandonner", "Give up", "Opgeven", "Abandonar", "Abandonar", "Abbandona"}},
+    {"Abandon2", {"Abandonner", "Give up", "Opgeven", "Abandonar", "Abandonar", "Abbandona"}},
+    {"Joue", {"Arrêter le calcul", "Stop computing", "Rekenen stoppen", "Parar o cálculo", "Parar el cálculo", "Ferma il calcolo"}},
+    {"Button9", {"Editer coups", "Edit best moves", "Beste zetten bewaren", "Salvar os lances", "Guardar jugadas", "Salva le mosse"}},
+    {"Button10", {"Suivant", "Next", "Volgende", "Seguinte", "Siguiente", "Seguente"}},
+    {"Button11", {"Fin analyse", "End analysis", "Einde analyse", "Fim da análise", "Fin del análisis", "Fine analisi"}},
+    {"Button12", {"Editer", "Edit", "Bewaren", "Salvar", "Guardar", "Salva"}},
+    {"Button13", {"Fin", "End", "Einde", "Fim", "Fin", "Fine"}},
+    // Panels
+    {"Panel11", {"Entraînement", "Training", "Training", "Treino", "Entrenamiento", "Allenamento"}},
+    {"Panel13", {"Suivant ->", "Next->", "Volgende ->", "Seguinte ->", "Siguiente ->", "Seguente ->"}},
+    {"Panel14", {"Revoir coup", "Same pos.", "Zelfde stand", "Mesma pos.", "Misma pos.", "Stessa pos."}},
+    {"Proposernul", {"Proposer nul", "Offer draw", "Remise aanbieden", "Propor empate", "Proponer tablas", "Proponi patta"}},
+    {"Nulrefus", {"Nul refusé", "Draw rejected", "Remise geweigerd", "Empate recusado", "Tablas rechazadas", "Patta rifiutata"}},
+    {"Patientez", {"Patientez", "Wait", "Even geduld", "Aguarde", "Espere", "Attendere"}},
+    {"Zut", {"Zut ! ce n'est pas cela que je voulais jouer.", "Hell ! That's not that I wanted to play.", "Verdorie! Dat wilde ik niet spelen.", "Droga! Não era isso que eu queria jogar.", "¡Vaya! No es lo que quería jugar.", "Accidenti! Non è quello che volevo giocare."}},
+    {"Learn", {"Apprendre ?", "Learn ?", "Leren?", "Aprender?", "¿Aprender?", "Imparare?"}},
+    // Labels
+    {"Label13", {"Nom du joueur :", "Player's name:", "Naam van de speler:", "Nome do jogador:", "Nombre del jugador:", "Nome del giocatore:"}},
+    {"Label14", {"Classement :", "Rating:", "Rating:", "Pontuação:", "Puntuación:", "Punteggio:"}},
+    {"Label15", {"Joueur :", "Player:", "Speler:", "Jogador:", "Jugador:", "Giocatore:"}},
+    {"Label16", {"Joueur blanc :", "White player:", "Witspeler:", "Jogador das brancas:", "Jugador blanco:", "Giocatore bianco:"}},
+    {"Label17", {"Joueur noir :", "Black player:", "Zwartspeler:", "Jogador das pretas:", "Jugador negro:", "Giocatore nero:"}},
+    {"Label18", {"Joueur à effacer :", "Player to delete:", "Te wissen speler:", "Jogador a apagar:", "Jugador a borrar:", "Giocatore da cancellare:"}},
+    {"Label19", {"Classement", "Rating", "Rating", "Pontuação", "Puntuación", "Punteggio"}},
+    {"Label30", {"Tavolex propose le match nul", "Tavolex asks for draw", "Tavolex biedt remise aan", "Tavolex propõe o empate", "Tavolex propone tablas", "Tavolex propone la patta"}},
+    {"Label31", {"Appuyez sur OK pour accepter", "Press OK to accept", "Druk op OK om aan te nemen", "Pressione OK para aceitar", "Pulse OK para aceptar", "Premete OK per accettare"}},
+    {"Nom_blancs", {"Blancs :", "White:", "Wit:", "Brancas:", "Blancas:", "Bianco:"}},
+    {"Nom_noirs", {"Noirs :", "Black:", "Zwart:", "Pretas:", "Negras:", "Nero:"}},
+    {"N50coupsen", {"30 coups en : ", "30 moves in: ", "30 zetten in: ", "30 lances em: ", "30 jugadas en: ", "30 mosse in: "}},
+    // Radio groups and buttons
+    {"Choixcouleur1", {"Couleur de Tavolex", "Color for Tavolex", "Kleur van Tavolex", "Cor do Tavolex", "Color de Tavolex", "Colore di Tavolex"}},
+    {"RadioGroup2", {"Couleur de Tavolex", "Color for Tavolex", "Kleur van Tavolex", "Cor do Tavolex", "Color de Tavolex", "Colore di Tavolex"}},
+    {"RadioGroup3", {"Classement de Mister X", "Rating of Mister X", "Rating van Mister X", "Pontuação de Mister X", "Puntuación de Mister X", "Punteggio di Mister X"}},
+    {"Corvanda_blanc", {"blanc", "white", "wit", "brancas", "blancas", "bianco"}},
+    {"Corvanda_noir", {"noir", "black", "zwart", "pretas", "negras", "nero"}},
+    {"Corvanda_blanc1", {"blanc", "white", "wit", "brancas", "blancas", "bianco"}},
+    {"Corvanda_noir1", {"noir", "black", "zwart", "pretas", "negras", "nero"}},
+    {"K1600", {"1600 (l'ordinateur vous laisse le double de son temps)", "1600 (Computer gives you double of its time)", "1600 (de computer geeft u tweemaal zijn tijd)", "1600 (o computador dá-lhe o dobro do tempo dele)", "1600 (el ordenador le da el doble de su tiempo)", "1600 (il computer vi lascia il doppio del suo tempo)"}},
+    {"K1700", {"1700 (l'ordinateur vous laisse voir sa réflexion)", "1700 (You can see computer thinking)", "1700 (u ziet de computer denken)", "1700 (pode ver o computador pensar)", "1700 (puede ver pensar al ordenador)", "1700 (potete vedere il computer pensare)"}},
+    {"K1800", {"1800 (l'ordinateur ne vous fait pas de cadeau)", "1800 (Computer gives you no advantage)", "1800 (de computer geeft u niets cadeau)", "1800 (o computador não lhe dá vantagem)", "1800 (el ordenador no le da ventaja)", "1800 (il computer non vi fa regali)"}},
+    // Cancel buttons
+    {"BitBtn18", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"BitBtn19", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"BitBtn21", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"BitBtn23", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"BitBtn25", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"Annule_nouveau", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"Cancel_joueurs", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"RamenerCorvanda", {"Ramener Tavolex à 2050", "Tavolex back to 2050", "Tavolex terug naar 2050", "Tavolex de volta a 2050", "Tavolex vuelve a 2050", "Riporta Tavolex a 2050"}},
+    // The new-game tabs
+    {"Entrainement", {"Entrainement", "Training", "Training", "Treino", "Entrenamiento", "Allenamento"}},
+    {"Match1", {"Match ", "Match ", "Wedstrijd ", "Partida ", "Partida ", "Partita "}},
+    {"Humain", {"Humain contre humain", "Human against human", "Mens tegen mens", "Humano contra humano", "Humano contra humano", "Umano contro umano"}},
+};
+
+const Caption StartPanel[] = {
+    {"Version", {"Jeu de dames brésiliennes — version 0.1.0", "Brazilian draughts — version 0.1.0", "Braziliaans dammen — versie 0.1.0", "Jogo de damas brasileiro — versão 0.1.0", "Damas brasileñas — versión 0.1.0", "Dama brasiliana — versione 0.1.0"}},
+    {"Intro2D", {"Damier 2D jaune", "2D board", "2D-bord", "Tabuleiro 2D", "Tablero 2D", "Damiera 2D"}},
+    {"IntroClassique", {"Classique", "Classic", "Klassiek", "Clássico", "Clásico", "Classica"}},
+    {"IntroNuit", {"Nuit", "Night", "Nacht", "Noite", "Noche", "Notte"}},
+    {"IntroLuxe", {"Luxe", "De Luxe", "Luxe", "Luxo", "Lujo", "Lusso"}},
+    {"IntroCopacabana", {"Copacabana", "Copacabana", "Copacabana", "Copacabana", "Copacabana", "Copacabana"}},
+    {"IntroIpanema", {"Ipanema", "Ipanema", "Ipanema", "Ipanema", "Ipanema", "Ipanema"}},
+    {"IntroInferno", {"Inferno", "Inferno", "Inferno", "Inferno", "Inferno", "Inferno"}},
+    {"IntroGrandluxe", {"Grand luxe", "De Luxe ++", "Grote luxe", "Grande luxo", "Gran lujo", "Gran lusso"}},
+    {"IntroSalvador", {"Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia", "Salvador da Bahia"}},
+    {"Conseil", {"Si l'image déborde de l'écran, votre écran n'est pas réglé en Super VGA (800x600)",
+                 "If the picture does not fit on the screen, your screen is not set to Super VGA (800x600)",
+                 "Past het beeld niet op het scherm, dan staat uw scherm niet op Super VGA (800x600)",
+                 "Se a imagem não cabe na tela, a sua tela não está em Super VGA (800x600)",
+                 "Si la imagen no cabe en la pantalla, su pantalla no está en Super VGA (800x600)",
+                 "Se l'immagine esce dallo schermo, il vostro schermo non è impostato in Super VGA (800x600)"}},
+};
+
+const Texts Title = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, the game",
+                     "Tavolex 3D, o jogo", "Tavolex 3D, el juego", "Tavolex 3D, il gioco"};
+
+const Texts RunTexts[] = {
+    {"Ordinateur joue", "Computer's turn", "Computer aan zet", "Computador joga", "Ordenador juegue", "Tocca al calcolatore"},
+    {"Joueur joue", "Player's turn", "Speler aan zet", "Jogador joga", "Jugador juegue", "Tocca al giocatore"},
+    {"Ordinateur noir", "Computer black", "Computer zwart", "Computador pretas", "Ordenador negras", "Calcolatore nero"},
+    {"Ordinateur blanc", "Computer white", "Computer wit", "Computador brancas", "Ordenador blancas", "Calcolatore blanco"},
+    {"Blancs:Bas->Haut", "White:Down->Up", "Wit:Beneden->Boven", "Br.:Embaixo->Acima", "Bl.:Abajo->Arriba", "Bl.:Bianco:Giù->Su"},
+    {"Blancs:Haut->Bas", "White:Up->Down", "Wit:Boven->Beneden", "Br.:Acima->Embaixo", "Bl.:Arriba->Abajo", "Bl.:Bianco:Su->Giù"},
+    {"Entraînement", "Training", "Training", "Treino", "Entrenamiento", "Allenamento"},
+    {"Humain contre humain", "Human against human", "Mens tegen mens", "Humano contra humano", "Humano contra humano", "Umano contro umano"},
+    {"Coups : %1", "Moves : %1", "Zetten : %1", "Lances : %1", "Jugadas : %1", "Mosse : %1"},
+    {"Impossible d'ouvrir ce fichier", "Cannot open this file", "Kan dit bestand niet openen", "Não é possível abrir este arquivo",
+     "No se puede abrir este archivo", "Impossibile aprire questo file"},
+};
+static_assert(std::size(RunTexts) == static_cast<std::size_t>(Text::Count));
+
+int clampLanguage(int language) { return language >= 0 && language < NumLanguages ? language : 0; }
+
+// The one label a panel shows its caption with, if it has exactly one.
+QLabel* panelLabel(QWidget* panel) {
+    const QList<QLabel*> labels = panel->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    return labels.size() == 1 ? labels.front() : nullptr;
+}
+
+bool setCaption(QObject* object, const QString& text) {
+    if (auto* menu = qobject_cast<QMenu*>(object)) {
+        menu->setTitle(text);
+        return true;
+    }
+    if (auto* action = qobject_cast<QAction*>(object)) {
+        action->setText(text);
+        return true;
+    }
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget) return false;
+    // A page of a page control takes the text as its tab.
+    if (auto* stack = qobject_cast<QStackedWidget*>(widget->parentWidget()))
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+            if (const int index = tabs->indexOf(widget); index >= 0) {
+                tabs->setTabText(index, text);
+                return true;
+            }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(text);
+        return true;
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+        return true;
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(text);
+        return true;
+    }
+    if (QLabel* label = panelLabel(widget)) {
+        label->setText(text);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::span<const Caption> mainWindow() { return MainWindow; }
+std::span<const Caption> startPanel() { return StartPanel; }
+const Texts& windowTitle() { return Title; }
+
+QString text(Text which, int language) {
+    return QString::fromUtf8(RunTexts[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
+}
+
+int apply(QWidget* root, std::span<const Caption> table, int language) {
+    const std::size_t l = static_cast<std::size_t>(clampLanguage(language));
+    int applied = 0;
+    for (const Caption& c : table) {
+        const QString name = QString::fromLatin1(c.component);
+        const QString caption = QString::fromUtf8(c.texts[l]);
+        // A menu and its item may share the name: the menu's title is the item's text.
+        QObject* target = root->findChild<QMenu*>(name);
+        if (!target) target = root->findChild<QAction*>(name);
+        if (!target) target = root->findChild<QWidget*>(name);
+        if (target && setCaption(target, caption)) ++applied;
+    }
+    return applied;
+}
+
+}  // namespace ui::captions

@@ -1,0 +1,55 @@
+#pragma once
+// The six interface languages: 0 French (the texts the windows are built
+// with), 1 English, 2 Dutch, 3 Portuguese, 4 Spanish, 5 Italian.
+//
+// Captions are tables keyed by component name: one row per component with
+// its text in each language. Applying a language writes each row's text
+// into the component of that name, whatever its kind (menu, menu item, page
+// of a page control, button, label, group box, or a panel's single label);
+// rows whose component is not in the window are passed over.
+
+#include <QString>
+
+#include <array>
+#include <span>
+
+class QWidget;
+
+namespace ui::captions {
+
+constexpr int NumLanguages = 6;
+using Texts = std::array<const char*, NumLanguages>;
+
+struct Caption {
+    const char* component;
+    Texts texts;
+};
+
+// The main window's menus, pages, buttons, panels, labels and groups.
+std::span<const Caption> mainWindow();
+// The start panel: the credits line, the board styles, the screen advice.
+std::span<const Caption> startPanel();
+// The window caption.
+const Texts& windowTitle();
+
+// Texts chosen while the program runs.
+enum class Text {
+    ComputerTurn,   // "Ordinateur joue"
+    PlayerTurn,     // "Joueur joue"
+    ComputerBlack,  // "Ordinateur noir"
+    ComputerWhite,  // "Ordinateur blanc"
+    WhiteUp,        // "Blancs:Bas->Haut"
+    WhiteDown,      // "Blancs:Haut->Bas"
+    Training,       // the mode caption
+    TwoPeople,      // the mode caption when two people play
+    Moves,          // "Coups : %1"
+    CannotOpen,     // "Impossible d'ouvrir ce fichier"
+    Count
+};
+QString text(Text which, int language);
+
+// Writes the language's texts into the components of `root` named in the
+// table; returns how many components took a text.
+int apply(QWidget* root, std::span<const Caption> table, int language);
+
+}  // namespace ui::captions
