@@ -31,7 +31,9 @@ struct GameState {
     int sideToMove = rules::White;
     int computerColour = rules::Black;
     bool engineToMove = false;
-    bool setupMode = false;
+    bool setupMode = false;         // pieces are being placed by hand
+    rules::PieceCode setupPiece = rules::Empty;  // what a set-up click puts on a square
+    bool computerToMove = false;    // the set-up position is to be played on by the computer
     bool navigated = false;         // no thinking on the person's time until the engine's next move
     int ratedGame = 0;              // 0 not rated, 1 rated game in progress, 5 result processed
     bool computerPlays = true;      // false when two people play

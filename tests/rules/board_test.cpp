@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "rules/board.h"
+#include "rules/fen.h"
+
+namespace {
+
+TEST(Board, NeighboursNamesAndRows) {
+    const struct {
+        int s, d, n;
+    } steps[] = {{5, 0, 0}, {4, 1, 0}, {1, 3, 6}, {32, 3, 0}, {29, 1, 25}, {6, 0, 1}, {9, 0, 5}, {1, 2, 5}, {28, 2, 32}};
+    for (const auto& c : steps) EXPECT_EQ(rules::neighbour(c.s, c.d), c.n) << c.s << " dir " << c.d;
+    for (int d = 0; d < 4; ++d) EXPECT_EQ(rules::neighbour(0, d), 0);
+    // A step and its reverse come back, wherever the first step stays on the board.
+    for (int s = 1; s <= 32; ++s)
+        for (int d = 0; d < 4; ++d) {
+            if (const rules::Square n = rules::neighbour(s, d)) {
+                EXPECT_EQ(rules::neighbour(n, 3 - d), s);
+            }
+        }
+
+    EXPECT_EQ(rules::squareName(1), "b8");
+    EXPECT_EQ(rules::squareName(4), "h8");
+    EXPECT_EQ(rules::squareName(5), "a7");
+    EXPECT_EQ(rules::squareName(29), "a1");
+    EXPECT_EQ(rules::squareName(32), "g1");
+    EXPECT_EQ(rules::squareName(0), "0");
+    for (int s = 1; s <= 32; ++s) EXPECT_EQ(rules::parseSquareName(rules::squareName(s)), s);
+    EXPECT_FALSE(rules::parseSquareName("a8"));  // light
+    EXPECT_FALSE(rules::parseSquareName("i1"));
+
+    EXPECT_TRUE(rules::promotionRow(rules::WhiteMan, 4));
+    EXPECT_FALSE(rules::promotionRow(rules::WhiteMan, 5));
+    EXPECT_TRUE(rules::promotionRow(rules::BlackMan, 29));
+    EXPECT_FALSE(rules::promotionRow(rules::BlackMan, 28));
+    EXPECT_FALSE(rules::promotionRow(rules::WhiteKing, 1));
+}
+
+TEST(Board, StartingPositionAndMirror) {
+    const rules::Board start = rules::startingPosition();
+    EXPECT_EQ(start[0], rules::Sentinel);
+    const rules::PieceTotals t = rules::countPieces(start);
+    EXPECT_EQ(t.whiteMen, 12);
+    EXPECT_EQ(t.blackMen, 12);
+    for (int s = 21; s <= 32; ++s) EXPECT_EQ(start[s], rules::WhiteMan);
+
+    rules::Board m = start;
+    rules::mirrorPosition(m);
+    for (int s = 1; s <= 12; ++s) EXPECT_EQ(m[s], rules::WhiteMan);
+    for (int s = 21; s <= 32; ++s) EXPECT_EQ(m[s], rules::BlackMan);
+    EXPECT_EQ(m[0], rules::Sentinel);
+    rules::mirrorPosition(m);
+    EXPECT_EQ(m, start);
+}
+
+struct FenCase {
+    const char* text;
+    const char* fen;    // as written back, or nullptr when refused
+    const char* error;  // a word the refusal must contain
+};
+
+TEST(Fen, ReadsWhatPeopleWriteAndRefusesTheRest) {
+    const FenCase cases[] = {
+        {"W:W21-32:B1-12", "W:W21,22,23,24,25,26,27,28,29,30,31,32:B1,2,3,4,5,6,7,8,9,10,11,12", nullptr},
+        {"B:WK4,22:B1,2", "B:WK4,22:B1,2", nullptr},
+        {"W:Wa1,Kh8:Bb2,d4", "W:WK4,29:B18,25", nullptr},
+        {"w:bk1:w32", "W:W32:BK1", nullptr},  // lists in either order, any case
+        {"B:W:B1", "B:W:B1", nullptr},
+        {" W:W21:B1. ", "W:W21:B1", nullptr},
+        {"", nullptr, "empty"},
+        {"X:W21:B1", nullptr, "side to move"},
+        {"W:W21", nullptr, "both piece lists"},
+        {"W:W21:W22", nullptr, "twice"},
+        {"W:Wa8:B1", nullptr, "light square"},
+        {"W:W0:B1", nullptr, "off the board"},
+        {"W:W33:B1", nullptr, "off the board"},
+        {"W:Wj2:B1", nullptr, "off the board"},
+        {"W:W21,21:B1", nullptr, "given twice"},
+        {"W:W21:B21", nullptr, "given twice"},
+        {"W:W21-25:B24", nullptr, "given twice"},
+        {"W:W25-21:B1", nullptr, "backwards"},
+        {"W:W21,,22:B1", nullptr, "empty entry"},
+        {"W:Wxyz:B1", nullptr, "not a square"},
+        {"W;W21:B1", nullptr, "':'"},
+    };
+    for (const FenCase& c : cases) {
+        const rules::FenResult r = rules::parseFen(c.text);
+        if (c.fen) {
+            ASSERT_TRUE(r.position) << c.text << ": " << r.error;
+            EXPECT_EQ(rules::toFen(r.position->board, r.position->side), c.fen) << c.text;
+            EXPECT_EQ(r.position->board[0], rules::Sentinel);
+        } else {
+            EXPECT_FALSE(r.position) << c.text;
+            EXPECT_NE(r.error.find(c.error), std::string::npos) << c.text << " gave: " << r.error;
+        }
+    }
+}
+
+}  // namespace
