@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/engine_commands.h"
 #include "eval/accumulators.h"
 #include "eval/evaluate.h"
 #include "eval/parameter_file.h"
@@ -239,5 +240,9 @@ int main(int argc, char** argv) {
     if (cmd == "moves") return cmdMoves(args);
     if (cmd == "show") return cmdShow(args);
     if (cmd == "eval") return cmdEval(std::move(args), argv[0]);
+    if (cmd == "analyse") return cli::cmdAnalyse(std::move(args), programFolder(argv[0]));
+    if (cmd == "bench") return cli::cmdBench(std::move(args), programFolder(argv[0]));
+    if (cmd == "hub") return cli::cmdHub(std::move(args), programFolder(argv[0]));
+    if (cmd == "match") return cli::cmdMatch(std::move(args), programFolder(argv[0]));
     return usage("unknown command");
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The state of the game being played or viewed.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ namespace game {
 struct GameOptions {
     bool humanVsHuman = false;        // "Humain contre humain"
     bool decomposeCaptures = false;   // "Décomposer les prises"
+    bool selfPlay = false;            // "Ordinateur contre ordinateur"
+    bool beepEachMove = false;        // "Bip à chaque coup"
+    bool otherSounds = true;          // "Autres": sounds at the end of a game
 };
 
 // A side's clock: seconds used so far, and the moment its current turn began.
@@ -21,7 +25,8 @@ struct SideClock {
     std::int32_t total = 0;
     std::int32_t minutes = 0;   // shown: total / 60
     std::int32_t seconds = 0;   // shown: total % 60
-    std::int64_t reference = 0;
+    std::int64_t reference = 0;  // clock reading when the side's current turn began
+    std::int32_t shown = 0;      // last total shown while its turn runs
 };
 
 struct GameState {
@@ -45,8 +50,15 @@ struct GameState {
 
     SideClock whiteClock;
     SideClock blackClock;
+    std::int32_t lastShown = 0;     // last total shown for either side
     bool clockRunning = false;
     bool paused = true;             // the "Pause" tick
+
+    // The engine's turn and the end of the game.
+    bool pondered = false;          // the engine has thought on this person's turn
+    int lastResult = 3;             // 0 Black won, 1 draw, 2 White won, 3 none
+    // Pieces on the board after each engine move, by ply counter.
+    std::array<std::int32_t, 256> pieceTotals{};
 
     PlayerName whiteName{};
     PlayerName blackName{};

@@ -1,0 +1,43 @@
+#pragma once
+// The search: iterative deepening of an alpha-beta search in min-max form.
+// searchMax handles the nodes where the root side moves, searchMin the
+// others; every value is from the root side's view, in 1/200 of a man, with
+// 32000 standing for infinity and 30000 and beyond decisive. Moves are taken
+// back by restoring saved copies; there is no unmake routine and nothing is
+// allocated per node.
+
+#include "engine/engine_state.h"
+
+namespace game {
+struct Core;
+}
+
+namespace engine {
+
+constexpr int Infinity = 32000;
+constexpr int DecisiveScore = 30000;
+
+// The move to play for `side` in the working board: an index into the root
+// list (ply 1), or NoMoveResult, SingleMoveResult, or AbandonedResult with
+// abandonSearch set. Leaves lastScore, the best line and the thinking shown.
+int searchRoot(game::Core& core, int side);
+
+int searchMax(game::Core& core, int alpha, int beta, int ply);
+int searchMin(game::Core& core, int alpha, int beta, int ply);
+
+// Plays move k of the list of currentPly on the working board, keeping the
+// keys, the evaluation's accumulators, materialSwing and promotionExtension
+// in step.
+void makeSearchMove(game::Core& core, int k);
+
+// Fills the thinking list with `score` and the best line.
+void showThinking(game::Core& core, int score, int depthShown);
+
+// The search's tables and keys from the program folder; missing files are
+// reported once through the host. False when the tables cannot be had.
+bool initialiseSearch(game::Core& core);
+
+// The best line of the last search, plies 1.. (from 0 ends it).
+const rules::Move* bestLine(const game::Core& core);
+
+}  // namespace engine
