@@ -170,9 +170,9 @@ bool advancesFar(const Core& core, rules::PieceCode code, rules::Square to) {
     return (code == rules::WhiteMan && to <= 12) || (code == rules::BlackMan && to >= 21);
 }
 
-// The root's repetition rule: the move would close the cycle of the last
-// five plies (the same four plies played twice).
-bool repeatsCycle(const Core& core, const Move& m) {
+}  // namespace
+
+bool closesRepetition(const Core& core, const Move& m) {
     const game::GameRecord& rec = core.game.record;
     const int n = core.engine.search.pliesPlayed;
     if (n < 6) return false;
@@ -181,6 +181,8 @@ bool repeatsCycle(const Core& core, const Move& m) {
            p[n].from == p[n - 4].from && p[n - 1].captureCount == p[n - 5].captureCount &&
            p[n - 1].from == p[n - 5].from;
 }
+
+namespace {
 
 void showRootLine(Core& core, int k, const Move& m, int value, bool searching) {
     if (!core.host) return;
@@ -192,62 +194,6 @@ void showRootLine(Core& core, int k, const Move& m, int value, bool searching) {
     line.shownScore = value / 2;
     line.searching = searching;
     core.host->showRootMove(line);
-}
-
-// How a table hit is used at a node of kind Max (the root side moves) or
-// Min. Returns true with `value` when the node is answered; otherwise the
-// window may have been narrowed and the entry's move becomes the hash move.
-template <bool Max>
-bool useTableHit(Core& core, const TableEntry& e, int& alpha, int& beta, int& value) {
-    const int s = core.engine.search.rootSide;
-    const int type = e.type;
-    const int v = e.value;
-    const auto answer = [&value](int x) {
-        value = x;
-        return true;
-    };
-    // An entry stored under the other root side describes the same position
-    // with the same side to move from the other side's view: negated, with
-    // its bound flipped.
-    if constexpr (Max) {
-        if (type == s + MaxDecisive || type == s + MaxExact) return answer(v);
-        if (type == 151 - s || type == 52 - s) return answer(-v);
-        if (type == s + MaxLower) {
-            if (v >= beta) return answer(v);
-            alpha = std::max(alpha, v);
-        } else if (type == 54 - s) {
-            if (-v >= beta) return answer(-v);
-            alpha = std::max(alpha, -v);
-        } else if (type == 56 - s) {
-            if (-v <= alpha) return answer(-v);
-            beta = std::min(beta, -v);
-        } else if (type == s + MaxUpper) {
-            if (v <= alpha) return answer(v);
-            beta = std::min(beta, v);
-        } else {
-            return false;
-        }
-    } else {
-        if (type == s + MinDecisive || type == s + MinExact) return answer(v);
-        if (type == 101 - s || type == 2 - s) return answer(-v);
-        if (type == s + MinUpper) {
-            if (v <= alpha) return answer(v);
-            beta = std::min(beta, v);
-        } else if (type == 4 - s) {
-            if (-v <= alpha) return answer(-v);
-            beta = std::min(beta, -v);
-        } else if (type == s + MinLower) {
-            if (v >= beta) return answer(v);
-            alpha = std::max(alpha, v);
-        } else if (type == 6 - s) {
-            if (-v >= beta) return answer(-v);
-            alpha = std::max(alpha, -v);
-        } else {
-            return false;
-        }
-    }
-    core.engine.tables.hashMove = MoveSquares{e.from, e.to};
-    return false;
 }
 
 template <bool Max>
@@ -293,8 +239,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
     const bool tableInReach = Max ? (ply > 3 && ply - t.plyLimitOffset < 18) : (ply > 2 && ply - t.plyLimitOffset < 17);
     if (tableInReach) {
         if (const TableEntry* e = probeTable(t, absPly, absDepth)) {
-            int value = 0;
-            if (useTableHit<Max>(core, *e, alpha, beta, value)) return value;
+            if (const std::optional<int> v = useTableHit(t, *e, Max, s.rootSide, alpha, beta)) return *v;
         }
     }
 
@@ -439,7 +384,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
         // Step 11.8. The root: repetition, and the score that orders the
         // next iteration.
         if (Max && ply == 1) {
-            if (v > -DecisiveScore && v < DecisiveScore && repeatsCycle(core, move)) v = 0;
+            if (v > -DecisiveScore && v < DecisiveScore && closesRepetition(core, move)) v = 0;
             if (k < MaxRootMoves)
                 s.rootMoveScores[k] = static_cast<std::int16_t>(v > best ? v + 200 + 2 * k : v < best ? v - 300 : v - 200);
         }
@@ -596,6 +541,7 @@ void makeSearchMove(Core& core, int k) {
     const rules::PieceCode after = rules::promotedCode(code, m.to);
     b[m.to] = after;
     togglePiece(t, after, m.to);
+    prefetchSlot(t);
 
     if (after != code) {
         // A first king made near the horizon, by a side that is not behind,

@@ -37,6 +37,12 @@ void showThinking(game::Core& core, int score, int depthShown);
 // reported once through the host. False when the tables cannot be had.
 bool initialiseSearch(game::Core& core);
 
+// The root's repetition rule, with n the plies played: the move has the
+// squares of ply n - 3 while plies n and n - 1 repeat plies n - 4 and n - 5
+// (same piece leaving, same kind of move): it would close a cycle of the
+// last plies and is scored as a draw.
+bool closesRepetition(const game::Core& core, const rules::Move& move);
+
 // The best line of the last search, plies 1.. (from 0 ends it).
 const rules::Move* bestLine(const game::Core& core);
 

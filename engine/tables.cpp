@@ -1,5 +1,6 @@
 #include "engine/tables.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -136,6 +137,53 @@ void storeTable(SearchTables& t, int value, int absPly, int absDepth, int type, 
     e.depthStamp = static_cast<std::uint8_t>(absDepth);
 }
 
+std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, int s, int& alpha, int& beta) {
+    const int type = e.type;
+    const int v = e.value;
+    // An entry stored under the other root side describes the same position
+    // with the same side to move, seen from the other side: negated, with its
+    // bound flipped. A bound only ever narrows the window.
+    if (maxNode) {
+        if (type == s + MaxDecisive || type == s + MaxExact) return v;
+        if (type == 151 - s || type == 52 - s) return -v;
+        if (type == s + MaxLower) {
+            if (v >= beta) return v;
+            alpha = std::max(alpha, v);
+        } else if (type == 54 - s) {
+            if (-v >= beta) return -v;
+            alpha = std::max(alpha, -v);
+        } else if (type == 56 - s) {
+            if (-v <= alpha) return -v;
+            beta = std::min(beta, -v);
+        } else if (type == s + MaxUpper) {
+            if (v <= alpha) return v;
+            beta = std::min(beta, v);
+        } else {
+            return std::nullopt;
+        }
+    } else {
+        if (type == s + MinDecisive || type == s + MinExact) return v;
+        if (type == 101 - s || type == 2 - s) return -v;
+        if (type == s + MinUpper) {
+            if (v <= alpha) return v;
+            beta = std::min(beta, v);
+        } else if (type == 4 - s) {
+            if (-v <= alpha) return -v;
+            beta = std::min(beta, -v);
+        } else if (type == s + MinLower) {
+            if (v >= beta) return v;
+            alpha = std::max(alpha, v);
+        } else if (type == 6 - s) {
+            if (-v >= beta) return -v;
+            alpha = std::max(alpha, -v);
+        } else {
+            return std::nullopt;
+        }
+    }
+    t.hashMove = MoveSquares{e.from, e.to};
+    return std::nullopt;
+}
+
 void resetKillers(SearchTables& t) {
     for (int p = 0; p < KillerPlies; ++p) {
         clearKillerPair(t, p);
@@ -229,8 +277,17 @@ std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove) {
     return (keyIndex + (whiteToMove ? 1u : 0u)) % static_cast<std::uint32_t>(LearnedEntries);
 }
 
+void storeLearned(SearchTables& t, bool whiteToMove, int value) {
+    if (!allocateSearchTables(t)) return;
+    LearnedEntry& e = t.learned[learnedSlot(t.keyIndex, whiteToMove)];
+    const bool had = e.value != 0;
+    e.lock = t.keyLock;
+    e.value = static_cast<std::int16_t>(value);
+    t.learnedCount += (e.value != 0) - had;
+}
+
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove) {
-    if (!t.learned) return std::nullopt;
+    if (!t.learned || t.learnedCount == 0) return std::nullopt;
     const LearnedEntry& e = t.learned[learnedSlot(t.keyIndex, whiteToMove)];
     if (e.lock != t.keyLock || e.value == 0) return std::nullopt;
     return e.value;
@@ -254,11 +311,13 @@ DataFileStatus loadLearned(SearchTables& t, const std::filesystem::path& file) {
     if (!opened) return DataFileStatus::Missing;
     if (bytes.size() < LearnedFileSize) return DataFileStatus::Short;
     files::ByteReader r(bytes);
+    t.learnedCount = 0;
     for (int i = 0; i < LearnedEntries; ++i) {
         LearnedEntry& e = t.learned[i];
         e.lock = static_cast<std::uint32_t>(r.i32());
         e.value = r.i16();
         e.unused = r.u16();
+        t.learnedCount += e.value != 0;
     }
     return DataFileStatus::Ok;
 }
@@ -282,6 +341,7 @@ void loadSearchData(SearchTables& t, const std::filesystem::path& programDir, ga
     const DataFileStatus learned = loadLearned(t, files::resolveInFolder(programDir, "kesto.dat"));
     if (learned != DataFileStatus::Ok && t.learned)
         for (int i = 0; i < LearnedEntries; ++i) t.learned[i] = LearnedEntry{};
+    if (learned != DataFileStatus::Ok) t.learnedCount = 0;
     report(learned, "kesto.dat");
 }
 

@@ -131,6 +131,8 @@ struct SearchTables {
     MoveSquares hashMove{};
 
     std::unique_ptr<LearnedEntry[]> learned;   // LearnedEntries, once allocated
+    // Entries with a value; while there are none the search skips the probe.
+    int learnedCount = 0;
 };
 
 // The transposition table (at the current size) and the learned array; the
@@ -158,6 +160,12 @@ const TableEntry* probeTable(const SearchTables& t, int absPly, int absDepth);
 void storeTable(SearchTables& t, int value, int absPly, int absDepth, int type, rules::Square from, rules::Square to,
                 int piecesOnBoard);
 
+// A hit at a node where the root side moves (maxNode) or its opponent does:
+// the value that answers the node, or nothing, the window narrowed and the
+// entry's move made the hash move.
+std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, int rootSide, int& alpha,
+                               int& beta);
+
 // Killers.
 void resetKillers(SearchTables& t);
 void updateKillers(SearchTables& t, const rules::Move& move, int score, int ply);
@@ -171,6 +179,13 @@ void orderByKillers(const SearchTables& t, rules::MoveList& list, int ply, bool 
 // The learned value of the position for the side to move, or nothing.
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove);
 std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove);
+// Teaches the position of the current keys: `value` for the side to move.
+void storeLearned(SearchTables& t, bool whiteToMove, int value);
+
+// The slot of the current keys, fetched ahead of its probe.
+inline void prefetchSlot(const SearchTables& t) {
+    if (t.entries) __builtin_prefetch(&t.table[t.keyIndex % t.entries]);
+}
 
 // Start-up reads: "hashkey33.dat" and "kesto.dat" in the program folder. A
 // missing or short file is reported once through the host and replaced by

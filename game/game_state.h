@@ -47,6 +47,11 @@ struct GameState {
     rules::Square lastMoveTo = 0;
     bool inverted = false;          // board turned by 180 degrees
     bool drawRefusedShown = false;  // the "Nul refusé" notice
+    bool drawOfferShown = false;    // the engine's offer, panel Match_nul
+    bool zutShown = false;          // the weakest level played its second choice
+    bool endPanelShown = false;     // the end-of-game panel
+    std::string endMessage;         // its label
+    int chosenMove = 0;             // the engine's last search result
 
     SideClock whiteClock;
     SideClock blackClock;
@@ -62,6 +67,9 @@ struct GameState {
 
     PlayerName whiteName{};
     PlayerName blackName{};
+    int whiteRating = 1500;         // the players' ratings, for the rated time rule
+    int blackRating = 1500;
+    int language = 0;               // 0 French, 1 English, 2 Dutch, 3 Portuguese, 4 Spanish, 5 Italian
 
     // The "Coups joués" list: line i holds plies 2i + 1 and 2i + 2.
     std::vector<std::string> moveList;

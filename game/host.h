@@ -38,6 +38,10 @@ public:
     virtual void showRootMove(const engine::RootMoveLine&) {}
     // The clock values in GameState changed (ticks, the engine's clock).
     virtual void clocksChanged() {}
+    // The engine starts (true) or ends (false) thinking for its own move: the
+    // window disables the menus that would start another search or change the
+    // game, and shows the busy cursor.
+    virtual void engineBusy(bool) {}
 };
 
 }  // namespace game
