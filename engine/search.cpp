@@ -555,6 +555,37 @@ void makeSearchMove(Core& core, int k) {
     }
 }
 
+int moveAspirationWindow(Aspiration& a, int v) {
+    if (a.research && (v <= a.alpha || v >= a.beta)) {
+        // Outside again after a re-search: the full window, and go on.
+        a.failures = 1;
+        a.research = false;
+        a.alpha = -Infinity;
+        a.beta = Infinity;
+        return 0;
+    }
+    if (a.alpha < v && v < a.beta) {
+        a.failures = 0;
+        a.research = false;
+        if (v > -31000) a.alpha = v - AspirationHalfWidth;
+        if (v < 31000) a.beta = v + AspirationHalfWidth;
+        return 0;
+    }
+    // Outside the window: the same depth again, with the window opened on
+    // the side the value fell.
+    a.research = true;
+    if (v >= a.beta) {
+        a.failures = v >= DecisiveScore ? 0 : a.failures + 1;
+        a.alpha = v - AspirationHalfWidth;
+        a.beta = Infinity;
+    } else {
+        a.failures = v <= -DecisiveScore ? 0 : a.failures + 1;
+        a.alpha = -Infinity;
+        a.beta = v + AspirationHalfWidth;
+    }
+    return -1;
+}
+
 int searchMax(Core& core, int alpha, int beta, int ply) { return searchNode<true>(core, alpha, beta, ply); }
 int searchMin(Core& core, int alpha, int beta, int ply) { return searchNode<false>(core, alpha, beta, ply); }
 
@@ -601,8 +632,7 @@ int searchRoot(Core& core, int side) {
 
     // Step 1.
     r.board[0] = rules::Sentinel;
-    int alpha = -Infinity, beta = Infinity;
-    bool research = false;
+    Aspiration window;
 
     // Step 2. The tables exist; the lists are fresh.
     if (!allocateSearchTables(t)) return NoMoveResult;
@@ -680,35 +710,14 @@ int searchRoot(Core& core, int side) {
         t.keyLock = startLock;
 
         // Step 11.2.
-        int v = searchMax(core, alpha, beta, 1);
+        int v = searchMax(core, window.alpha, window.beta, 1);
         s.followPV = true;
         r.board = savedBoard;
         ev.acc = startAcc;
 
         // Step 11.3. The aspiration window.
-        if (research && (v <= alpha || v >= beta)) {
-            s.aspirationFailures = 1;
-            research = false;
-            alpha = -Infinity;
-            beta = Infinity;
-        } else if (alpha < v && v < beta) {
-            s.aspirationFailures = 0;
-            research = false;
-            if (v > -31000) alpha = v - AspirationHalfWidth;
-            if (v < 31000) beta = v + AspirationHalfWidth;
-        } else if (v >= beta) {
-            --s.iterationDepth;
-            s.aspirationFailures = v >= DecisiveScore ? 0 : s.aspirationFailures + 1;
-            research = true;
-            alpha = v - AspirationHalfWidth;
-            beta = Infinity;
-        } else {
-            --s.iterationDepth;
-            s.aspirationFailures = v <= -DecisiveScore ? 0 : s.aspirationFailures + 1;
-            research = true;
-            alpha = -Infinity;
-            beta = v + AspirationHalfWidth;
-        }
+        s.iterationDepth += moveAspirationWindow(window, v);
+        s.aspirationFailures = window.failures;
 
         // Step 11.4. An interrupted iteration keeps the last finished value.
         if (en.stopRequested) v = en.abandonSearch ? 0 : en.lastScore;

@@ -22,6 +22,17 @@ constexpr int DecisiveScore = 30000;
 // abandonSearch set. Leaves lastScore, the best line and the thinking shown.
 int searchRoot(game::Core& core, int side);
 
+// The root's window around the last value, 250 either side.
+struct Aspiration {
+    int alpha = -Infinity;
+    int beta = Infinity;
+    bool research = false;   // the last iteration fell outside and is repeated
+    int failures = 0;        // aspirationFailures
+};
+// After an iteration's value v: the next window; returns the change to make
+// to the iteration depth (-1 repeats the depth).
+int moveAspirationWindow(Aspiration& window, int v);
+
 int searchMax(game::Core& core, int alpha, int beta, int ply);
 int searchMin(game::Core& core, int alpha, int beta, int ply);
 
