@@ -523,6 +523,8 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
     auto core = std::make_unique<game::Core>();
     if (!setUpCore(*core, host, programDir, {})) return 1;
     setPosition(*core, rules::startingPosition(), rules::White);
+    // Until a level arrives: no limit but "stop".
+    core->engine.limits.levelTime = false;
     LineReader in;
     bool quit = false;
     const auto say = [](const std::string& line) {
