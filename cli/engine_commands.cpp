@@ -721,7 +721,8 @@ double playGame(game::Core& first, game::Core& second, const std::vector<rules::
 }
 
 int match(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
-    SearchOptions options;
+    SearchOptions options, options2;
+    bool secondOwn = false;
     int games = 100;
     std::filesystem::path paramsA, paramsB;
     while (!args.empty()) {
@@ -729,6 +730,14 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
         if (const char* e = takeSearchOption(args, options, taken)) return usage(e);
         if (taken) continue;
         if (args.size() < 2) return usage("an option lacks its value");
+        if (args[0] == "--level2" || args[0] == "--depth2" || args[0] == "--movetime2") {
+            // The second engine's own limits: the same option without the 2.
+            std::vector<std::string_view> one = {args[0].substr(0, args[0].size() - 1), args[1]};
+            if (const char* e = takeSearchOption(one, options2, taken)) return usage(e);
+            secondOwn = true;
+            args.erase(args.begin(), args.begin() + 2);
+            continue;
+        }
         if (args[0] == "--games") {
             const auto n = parseNumber(args[1], 2, 100000);
             if (!n) return usage("--games takes a number of games, at least 2");
@@ -743,13 +752,14 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
         args.erase(args.begin(), args.begin() + 2);
     }
     if (options.level < 0 && options.depth == 0 && options.moveTimeMs == 0) options.depth = 6;
+    if (!secondOwn) options2 = options;
 
     ClockHost host;
     auto first = std::make_unique<game::Core>();
     auto second = std::make_unique<game::Core>();
     if (!setUpCore(*first, host, programDir, paramsA) || !setUpCore(*second, host, programDir, paramsB)) return 1;
     options.apply(first->engine);
-    options.apply(second->engine);
+    options2.apply(second->engine);
     // The same engines must play the same games whatever the machine.
     first->engine.booksActive = second->engine.booksActive = false;
 

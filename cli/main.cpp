@@ -27,12 +27,26 @@ constexpr const char* HelpText =
     "       tavolex-cli moves [FEN]\n"
     "       tavolex-cli show [FEN]\n"
     "       tavolex-cli eval [--params FILE] [FEN]\n"
+    "       tavolex-cli analyse [--level N | --depth D | --movetime S] [FEN]\n"
+    "       tavolex-cli bench [DEPTH]\n"
+    "       tavolex-cli hub\n"
+    "       tavolex-cli match [--games N] [--level N | --depth D | --movetime S]\n"
+    "                         [--level2 N | --depth2 D | --movetime2 S] [--params A.par] [--params2 B.par]\n"
     "FEN: W:W21-32:B1-12 (side to move, then each side's squares by number\n"
     "or name; K marks a king; without FEN the starting position)\n"
     "eval: the static evaluation for each side as the window shows it, after\n"
     "a search from the position has chosen the phase, with each term in\n"
     "1/200 of a man; parameters from Parametres/defaut.par of the program\n"
-    "folder unless --params names a file\n";
+    "folder unless --params names a file\n"
+    "analyse: the engine's search with its thinking lines, then bestmove and\n"
+    "score (1/100 of a man); --level takes a level number (0-8, 11-17)\n"
+    "bench: fixed positions searched to DEPTH (default 9) with fresh tables;\n"
+    "the total node count is the search's signature\n"
+    "hub: the engine behind the hub protocol on standard input and output\n"
+    "(docs/protocol.md)\n"
+    "match: engine against engine (the second takes the first's limits unless\n"
+    "given its own), every opening played twice with colours swapped; wins,\n"
+    "draws and losses of the first, and the Elo difference\n";
 
 // Refused command lines get one line on stderr and nothing else.
 int usage(const char* what = "wrong arguments") {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "engine/search.h"
+#include "engine/thinking.h"
 #include "game/clocks.h"
 #include "game/navigation.h"
 
@@ -117,6 +118,12 @@ EndOfGame endOfGame(Core& core, int reason) {
     g.options.selfPlay = false;
     g.lastResult = end.result;
     return end;
+}
+
+bool Best1Click(const Core& core, const std::filesystem::path& folder) {
+    std::vector<std::string> lines;
+    if (core.engine.statsShown) lines = engine::thinkingLines(core.engine.lastStats);
+    return engine::writeBestMoveFile(folder / "Bestmove.txt", lines);
 }
 
 bool engineOffersDraw(const Core& core) {

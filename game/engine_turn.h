@@ -4,6 +4,7 @@
 // caller's thread; the search inside lets the window breathe through
 // Host::pumpEvents, where handlers only raise flags (clic below).
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,10 @@ bool acceptsDrawOffer(const Core& core);
 std::optional<EndOfGame> ProposernulClick(Core& core);   // nothing: "Nul refusé"
 EndOfGame BitBtn14Click(Core& core);                      // the engine's offer accepted
 void Annul_nulClick(Core& core);                          // ... or refused
+
+// "Editer coups" (Best1Click): the thinking list as it stands, even in the
+// middle of a search, saved as "Bestmove.txt" in `folder`.
+bool Best1Click(const Core& core, const std::filesystem::path& folder);
 
 // The draw offer the engine makes after its move.
 bool engineOffersDraw(const Core& core);

@@ -275,7 +275,9 @@ TEST(PersonTime, ThinksOncePerTurnUntilAClick) {
     ASSERT_TRUE(game::mayThinkOnPersonTime(*g.core));
     int pumps = 0;
     g.host.onPump = [&] {
-        if (++pumps == 4) EXPECT_TRUE(game::clic(*g.core));
+        if (++pumps == 4) {
+            EXPECT_TRUE(game::clic(*g.core));
+        }
     };
     const int r = game::thinkOnPersonTime(*g.core);
     EXPECT_LT(r, engine::NoMoveResult);
