@@ -199,7 +199,7 @@ TEST(TableSize, MenuItemsSetEntriesAndPlyLimit) {
 
 // ----------------------------------------------------------- keys
 
-TEST(Keys, KeptByXorThroughTheSearchMoves) {
+TEST(Keys, KeysAndEvaluationSumsKeptThroughTheSearchMoves) {
     // Random games: after every move made the search's way, the keys equal
     // those computed from the board.
     for (unsigned seed = 1; seed <= 20; ++seed) {
@@ -207,8 +207,11 @@ TEST(Keys, KeptByXorThroughTheSearchMoves) {
         testsupport::playRandomMoves(*core, 20, seed);
         core->rules.board = core->rules.gamePosition;
         engine::computeKeys(core->engine.tables, core->rules.board);
+        for (auto& table : core->eval.params.manTables)
+            for (int q = 1; q <= 32; ++q) table[static_cast<std::size_t>(q)] = static_cast<std::uint8_t>(q * 7 % 23);
         int side = core->game.sideToMove;
         eval::prepareSearchRoot(core->eval, core->rules.board, side);
+        bool promoted = core->eval.acc.pieceCount[rules::WhiteKing] + core->eval.acc.pieceCount[rules::BlackKing] > 0;
         for (int ply = 1; ply < 30; ++ply) {
             core->rules.currentPly = ply;
             const int n = rules::generateMoves(core->rules, side);
@@ -220,6 +223,20 @@ TEST(Keys, KeptByXorThroughTheSearchMoves) {
             ASSERT_EQ(core->engine.tables.keyIndex, check.keyIndex) << "seed " << seed << " ply " << ply;
             ASSERT_EQ(core->engine.tables.keyLock, check.keyLock);
             ASSERT_EQ(core->eval.acc.pieceCount, eval::recountPieces(core->rules.board));
+            // The evaluation's sums, rebuilt from the board with the root's
+            // tables, agree with the ones kept move by move (promotions keep
+            // the man's tempo, regions and centre, so compare those only
+            // while no man has been promoted).
+            eval::EvalState rebuilt = core->eval;
+            eval::buildAccumulators(rebuilt, core->rules.board, core->eval.viewSide);
+            if (rebuilt.kingTable == core->eval.kingTable)
+                ASSERT_EQ(rebuilt.acc.positional, core->eval.acc.positional) << "seed " << seed << " ply " << ply;
+            promoted = promoted || rebuilt.acc.pieceCount[rules::WhiteKing] + rebuilt.acc.pieceCount[rules::BlackKing] > 0;
+            if (!promoted) {
+                ASSERT_EQ(rebuilt.acc.tempo, core->eval.acc.tempo) << "seed " << seed << " ply " << ply;
+                ASSERT_EQ(rebuilt.acc.ownRegion, core->eval.acc.ownRegion);
+                ASSERT_EQ(rebuilt.acc.oppCentre, core->eval.acc.oppCentre);
+            }
         }
     }
 }
