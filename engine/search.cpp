@@ -448,7 +448,9 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
         s.principalVariation[ply + 1][ply + 1].from = 0;
     }
 
-    // Step 12. Store the node's result, away from the horizon.
+    // Step 12. Store the node's result, away from the horizon, whatever the
+    // window: a side that is behind searches below zero and needs its table
+    // as much as a side that is ahead.
     const bool storable = !en.stopRequested && ply < s.extensions[ply] + s.iterationDepth + s.rootReduction &&
                           (Max ? (ply - t.plyLimitOffset < 18 && ply > 3) : (ply - t.plyLimitOffset < 17 && ply > 2));
     if (storable) {

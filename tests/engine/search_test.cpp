@@ -332,6 +332,23 @@ TEST(ThinkingText, FormatsAsTheCalculPageShowsThem) {
     EXPECT_EQ(engine::rootMoveText({0, 13, 22, true, 7, false}), "a5xc3 :     7");
 }
 
+TEST(SearchTable, ALosingSideStillStoresItsNodes) {
+    // White is two men down, so every window of the search lies below zero.
+    // The nodes where White moves store their exact values and upper bounds
+    // all the same (a rule comparing the ply number with the window's upper
+    // bound would keep them out whenever the side searching is behind).
+    Engine e("W:W21,22,23,25,26,27:B1,2,3,5,6,7,9,10");
+    e.search(8);
+    ASSERT_LT(e.core->engine.lastScore, -200);
+    const engine::SearchTables& t = e.core->engine.tables;
+    int stored = 0;
+    for (std::uint32_t i = 0; i < t.entries; ++i) {
+        const int type = t.table[i].type;
+        if (type == engine::MaxExact || type == engine::MaxUpper) ++stored;
+    }
+    EXPECT_GT(stored, 0);
+}
+
 // ----------------------------------------------------------- legality
 
 TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
