@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/engine_commands.h"
 #include "eval/accumulators.h"
 #include "eval/evaluate.h"
 #include "eval/parameter_file.h"
@@ -29,12 +30,26 @@ constexpr const char* HelpText =
     "       tavolex-cli show [FEN]\n"
     "       tavolex-cli egdb [FEN]\n"
     "       tavolex-cli eval [--params FILE] [FEN]\n"
+    "       tavolex-cli analyse [--level N | --depth D | --movetime S] [FEN]\n"
+    "       tavolex-cli bench [DEPTH]\n"
+    "       tavolex-cli hub\n"
+    "       tavolex-cli match [--games N] [--level N | --depth D | --movetime S]\n"
+    "                         [--level2 N | --depth2 D | --movetime2 S] [--params A.par] [--params2 B.par]\n"
     "FEN: W:W21-32:B1-12 (side to move, then each side's squares by number\n"
     "or name; K marks a king; without FEN the starting position)\n"
     "eval: the static evaluation for each side as the window shows it, after\n"
     "a search from the position has chosen the phase, with each term in\n"
     "1/200 of a man; parameters from Parametres/defaut.par of the program\n"
-    "folder unless --params names a file\n";
+    "folder unless --params names a file\n"
+    "analyse: the engine's search with its thinking lines, then bestmove and\n"
+    "score (1/100 of a man); --level takes a level number (0-8, 11-17)\n"
+    "bench: fixed positions searched to DEPTH (default 9) with fresh tables;\n"
+    "the total node count is the search's signature\n"
+    "hub: the engine behind the hub protocol on standard input and output\n"
+    "(docs/protocol.md)\n"
+    "match: engine against engine (the second takes the first's limits unless\n"
+    "given its own), every opening played twice with colours swapped; wins,\n"
+    "draws and losses of the first, and the Elo difference\n";
 
 int usage(const char* what = "wrong arguments") { return cli::usageError(what); }
 
@@ -248,5 +263,9 @@ int main(int argc, char** argv) {
     if (cmd == "show") return cmdShow(args);
     if (cmd == "egdb") return cli::cmdEgdb(args, programDir());
     if (cmd == "eval") return cmdEval(std::move(args));
+    if (cmd == "analyse") return cli::cmdAnalyse(std::move(args), programDir());
+    if (cmd == "bench") return cli::cmdBench(std::move(args), programDir());
+    if (cmd == "hub") return cli::cmdHub(std::move(args), programDir());
+    if (cmd == "match") return cli::cmdMatch(std::move(args), programDir());
     return usage("unknown command");
 }

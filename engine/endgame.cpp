@@ -113,14 +113,29 @@ std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board&
     return table[slot.offset];
 }
 
+int valueForSideToMove(std::int8_t v, int ply) {
+    // A quicker win scores higher, and so does a slower loss.
+    if (v > 0) return 32000 - v - ply;
+    if (v < 0) return -32000 - v + ply;
+    return 0;
+}
+
 std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, int rootSide, int ply) {
     const int side = ply % 2 ? rootSide : 1 - rootSide;
     const std::optional<std::int8_t> v = probeByte(t, board, side);
     if (!v) return std::nullopt;
-    int value = 0;
-    if (*v > 0) value = 32000 - *v - ply;
-    if (*v < 0) value = -32000 - *v + ply;
+    const int value = valueForSideToMove(*v, ply);
     return ply % 2 ? value : -value;
+}
+
+std::optional<int> TableDatabases::probe(const rules::Board& board, int sideToMove, int ply) {
+    const std::optional<std::int8_t> v = probeByte(m_tables, board, sideToMove);
+    if (!v) return std::nullopt;
+    return valueForSideToMove(*v, ply);
+}
+
+bool TableDatabases::kingsAgainstMenWin(const rules::Board& board, int strong) {
+    return kingsVersusMen(board, strong) == 30000;
 }
 
 std::vector<std::string> loadEndgameDatabases(EndgameTables& t, const std::filesystem::path& folder) {

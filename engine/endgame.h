@@ -48,6 +48,9 @@ std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board&
 // always takes an even number of plies.
 constexpr int lossDistance(std::int8_t v) { return v == -1 ? 0 : -v; }
 
+// A stored byte as a score for the side to move at `ply`.
+int valueForSideToMove(std::int8_t v, int ply);
+
 // The probe of the search: a score from the root side's view, the side to
 // move being rootSide at odd plies; nothing when no table matches.
 std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, int rootSide, int ply);
@@ -60,6 +63,31 @@ std::vector<std::string> loadEndgameDatabases(EndgameTables& t, const std::files
 // Whether `side`'s king or kings, placed on the long diagonals, win against
 // the other side's few men: 30000 when a pattern holds, 0 otherwise.
 int kingsVersusMen(const rules::Board& board, int side);
+
+// What the search asks of the endgame databases; installed in the engine's
+// state once the tables are loaded.
+class EndgameDatabases {
+public:
+    virtual ~EndgameDatabases() = default;
+    // The value of a position of at most four pieces for the side to move:
+    // 0 drawn, 32000 - distance - ply when it wins, the negation when it
+    // loses; nothing when no table covers the material.
+    virtual std::optional<int> probe(const rules::Board& board, int sideToMove, int ply) = 0;
+    // Kings against men: true when `strong`, which has a king while the other
+    // side has none and fewer than seven men, wins by force.
+    virtual bool kingsAgainstMenWin(const rules::Board& board, int strong) = 0;
+};
+
+// The databases of our own tables.
+class TableDatabases : public EndgameDatabases {
+public:
+    explicit TableDatabases(const EndgameTables& tables) : m_tables(tables) {}
+    std::optional<int> probe(const rules::Board& board, int sideToMove, int ply) override;
+    bool kingsAgainstMenWin(const rules::Board& board, int strong) override;
+
+private:
+    const EndgameTables& m_tables;
+};
 
 // Pair and triple indices of like pieces on ascending squares.
 constexpr int pairIndex(int l, int h) { return l + (h - 1) * (h - 2) / 2; }

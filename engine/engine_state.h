@@ -1,8 +1,75 @@
 #pragma once
-// The engine's state that the rest of the program touches. The search and
-// its tables join it when the engine is built.
+// The engine's state: stop flags, the search and its tables, the level and
+// its time plan, the installed books and databases. One per game::Core, so
+// two engines can play each other in one process.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <random>
+
+#include "engine/endgame.h"
+#include "engine/levels.h"
+#include "engine/search_stats.h"
+#include "engine/tables.h"
+#include "rules/movegen.h"
 
 namespace engine {
+
+class OpeningBook;
+
+// searchRoot's answers besides a root-list index.
+constexpr int NoMoveResult = 100;      // a side has no piece, or no legal move
+constexpr int SingleMoveResult = 254;  // exactly one legal move: play it unsearched
+constexpr int AbandonedResult = 0;     // with abandonSearch set
+
+constexpr int MaxIterations = 30;
+constexpr int MaxRootMoves = 128;
+// Rows and entries of the best-line table: plies 1..34 and a terminator.
+constexpr int PvSize = rules::MaxPly + 2;
+
+// Limits that front ends (analysis, benchmarks, protocols, matches) put on a
+// search on top of the level. 0 means no such limit.
+struct SearchLimits {
+    int depth = 0;                 // stop after this iteration
+    std::int64_t nodes = 0;        // stop at the first node check past this many
+    std::int64_t moveTimeMs = 0;   // stop after this many milliseconds
+    bool levelTime = true;         // false: the level's time limits do not apply
+};
+
+// Everything one search works with; most of it is rebuilt by each searchRoot.
+struct SearchState {
+    int rootSide = 0;
+    int otherSide = 1;
+    int iterationDepth = 1;
+    int pliesPlayed = 0;
+    std::array<std::uint8_t, rules::MaxPly + 3> extensions{};
+    int rootReduction = 0;
+    int promotionExtension = 0;
+    int materialSwing = 0;
+    int quietPlies = 0;
+    bool ownAdvance = false;
+    bool oppAdvance = false;
+    std::int64_t nodeCount = 0;
+    std::int64_t nodesSinceCheck = 0;
+    bool followPV = false;
+    int rootStaticScore = 0;
+    int aspirationFailures = 0;
+    int bestRootIndex = 0;
+
+    // Root moves in the order of the running iteration, with the scores the
+    // next iteration orders them by.
+    int rootCount = 0;
+    std::array<rules::Square, MaxRootMoves> rootFrom{};
+    std::array<rules::Square, MaxRootMoves> rootTo{};
+    std::array<std::int16_t, MaxRootMoves> rootMoveScores{};
+
+    // Row p: the best line from ply p, in entries p, p + 1, ... ended by an
+    // entry whose from square is 0.
+    std::array<std::array<rules::Move, PvSize>, PvSize> principalVariation{};
+
+    std::int64_t startMs = 0;      // for movetime limits
+};
 
 struct EngineState {
     // Raised by clicks, take-backs and other commands to end a running
@@ -10,11 +77,38 @@ struct EngineState {
     bool stopRequested = false;
     // Raised by record navigation: the search's result must not be played.
     bool abandonSearch = false;
-    // Set while the engine searches the person's side on the person's time.
+    // No time limits and no clock display: thinking on the person's time and
+    // analysis.
     bool infiniteThinking = false;
-    // The value of the last finished search iteration, in 1/200 of a man,
-    // for the side searched; beyond +-30000 a forced win or loss.
+    // A recorded game is being analysed.
+    bool gameAnalysis = false;
+    int analysisEnd = 0;
+    int playedMoveValue = 0;
+
+    // The value of the last finished iteration; survives from one search to
+    // the next.
     int lastScore = 0;
+
+    SearchTables tables;
+    SearchState search;
+    LevelState level;
+    TimePlan plan;
+    SearchLimits limits;
+
+    // Installed by the books and databases when they exist.
+    const OpeningBook* book = nullptr;
+    bool booksActive = true;
+    EndgameDatabases* databases = nullptr;
+    // Our own endgame tables, read at start-up, and their probe.
+    std::unique_ptr<EndgameTables> endgameTables;
+    std::unique_ptr<TableDatabases> endgameProbe;
+    // The runtime's pseudo-random generator for book choices; seeded from the
+    // clock at start-up.
+    std::minstd_rand random{1};
+
+    // The thinking list as last shown (the "Calcul" page; "Editer coups").
+    SearchStats lastStats;
+    bool statsShown = false;
 };
 
 }  // namespace engine

@@ -1,5 +1,7 @@
 #include "game/controller.h"
 
+#include "game/engine_turn.h"
+
 #include "rules/movegen.h"
 
 namespace game {
@@ -11,7 +13,7 @@ PassOutcome gameLoopPass(Core& core) {
     // Steps 1 to 3. Who moves in this pass.
     if (g.moveNowRequest) g.engineToMove = true;
     if (g.engineToMove) out.hideCaptureLabels = true;
-    if (g.options.engineBothSides) g.engineToMove = true;
+    if (g.options.selfPlay) g.engineToMove = true;
 
     // Step 5.
     out.moveNumber = g.record.plyCounter / 2 + 1;
@@ -58,10 +60,7 @@ std::optional<EndOfGame> turnWithoutEngine(Core& core) {
 }
 
 std::optional<EndOfGame> ProposernulClick(Core& core) {
-    const rules::PieceTotals t = rules::countPieces(core.rules.gamePosition);
-    const engine::EngineState& e = core.engine;
-    const bool scoreAllows = e.infiniteThinking ? e.lastScore >= 0 : e.lastScore <= 0;
-    if (t.white() + t.black() < 20 && scoreAllows) {
+    if (acceptsDrawOffer(core)) {
         core.game.drawRefusedShown = false;
         return endOfGame(core, EndReason::Draw);
     }
@@ -75,7 +74,7 @@ void Ordinateur(Core& core) {
     g.computerPlays = !g.options.humanVsHuman;
     if (g.options.humanVsHuman) {
         g.engineToMove = false;
-        g.options.engineBothSides = false;
+        g.options.selfPlay = false;
     }
 }
 

@@ -76,13 +76,20 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
         case EndReason::NoMoveAfterEngine:
             break;
     }
-    if (sound && g.options.otherSounds && core.host) core.host->playSound(*sound);
+    if (sound && g.options.otherSounds) {
+        end.sound = sound;
+        if (core.host) core.host->playSound(*sound);
+    }
 
     // Step 8. Self-play stops with the game (the learning sessions that go
     // on to analyse the game come with them).
-    g.options.engineBothSides = false;
-    // Step 9.
+    g.options.selfPlay = false;
+    // Step 9. A rated game's result is processed once (its ratings are the
+    // roll of players' work); the panel's state for whoever shows it.
+    if (g.ratedGame == 1) g.ratedGame = 5;
     g.lastResult = static_cast<int>(end.result);
+    g.endPanelShown = end.showPanel;
+    g.endMessage = endMessageText(end);
     return end;
 }
 

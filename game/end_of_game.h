@@ -41,6 +41,7 @@ struct EndOfGame {
     EndMessage message = EndMessage::None;
     std::string winnerName;  // for RatedWinner
     bool showPanel = true;   // false while a learning session runs on its own
+    std::optional<Sound> sound;  // the result's sound, already played when "Autres" is ticked
 };
 
 // Decides and records the result (last result, the self-play tick), plays

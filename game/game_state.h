@@ -1,6 +1,7 @@
 #pragma once
 // The state of the game being played or viewed.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,9 +15,10 @@ namespace game {
 struct GameOptions {
     bool humanVsHuman = false;        // "Humain contre humain"
     bool decomposeCaptures = false;   // "Décomposer les prises"
-    bool engineBothSides = false;     // "Ordinateur contre ordinateur"
+    bool selfPlay = false;            // "Ordinateur contre ordinateur"
     bool stopByClick = true;          // "Arret réflexion par clic souris"
-    bool otherSounds = true;          // "Autres": the sounds at the end of a game
+    bool beepEachMove = false;        // "Bip à chaque coup"
+    bool otherSounds = true;          // "Autres": sounds at the end of a game
 };
 
 // A mouse press on the board, kept until the game loop hands it on.
@@ -31,7 +33,8 @@ struct SideClock {
     std::int32_t total = 0;
     std::int32_t minutes = 0;   // shown: total / 60
     std::int32_t seconds = 0;   // shown: total % 60
-    std::int64_t reference = 0;
+    std::int64_t reference = 0;  // clock reading when the side's current turn began
+    std::int32_t shown = 0;      // last total shown while its turn runs
 };
 
 struct GameState {
@@ -52,18 +55,31 @@ struct GameState {
     rules::Square lastMoveTo = 0;
     bool inverted = false;          // board turned by 180 degrees
     bool drawRefusedShown = false;  // the "Nul refusé" notice
-    bool engineDrawOfferShown = false;  // the "Match_nul" panel: the engine offers a draw
+    bool drawOfferShown = false;    // the engine's offer, panel Match_nul
     bool moveNowRequest = false;    // the next pass gives the move to the engine
     PendingClick click;
-    int lastResult = 3;             // 0 Black won, 1 draw, 2 White won, 3 none yet
+    bool zutShown = false;          // the weakest level played its second choice
+    bool endPanelShown = false;     // the end-of-game panel
+    std::string endMessage;         // its label
+    int chosenMove = 0;             // the engine's last search result
 
     SideClock whiteClock;
     SideClock blackClock;
+    std::int32_t lastShown = 0;     // last total shown for either side
     bool clockRunning = false;
     bool paused = true;             // the "Pause" tick
 
+    // The engine's turn and the end of the game.
+    bool pondered = false;          // the engine has thought on this person's turn
+    int lastResult = 3;             // 0 Black won, 1 draw, 2 White won, 3 none
+    // Pieces on the board after each engine move, by ply counter.
+    std::array<std::int32_t, 256> pieceTotals{};
+
     PlayerName whiteName{};
     PlayerName blackName{};
+    int whiteRating = 1500;         // the players' ratings, for the rated time rule
+    int blackRating = 1500;
+    int language = 0;               // 0 French, 1 English, 2 Dutch, 3 Portuguese, 4 Spanish, 5 Italian
 
     // The "Coups joués" list: line i holds plies 2i + 1 and 2i + 2.
     std::vector<std::string> moveList;

@@ -775,13 +775,13 @@ void TForm1::ProposernulClick() {
 
 void TForm1::BitBtn14Click() {
     Match_nul->hide();
-    m_core.game.engineDrawOfferShown = false;
+    m_core.game.drawOfferShown = false;
     showEndOfGame(game::endOfGame(m_core, game::EndReason::Draw));
 }
 
 void TForm1::Annul_nulClick() {
     Match_nul->hide();
-    m_core.game.engineDrawOfferShown = false;
+    m_core.game.drawOfferShown = false;
 }
 
 void TForm1::Ordinateur() {

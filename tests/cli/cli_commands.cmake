@@ -76,3 +76,48 @@ run_cli(NAME eval-man-up EXIT 0 ARGS eval "W:W6,27,31:B12,20"
 run_cli(NAME eval-missing-params EXIT 0 ARGS eval --params /nonexistent/x.par
         STDOUT "  positional +0\n" STDERR "Erreur: Impossible d'ouvrir ce fichier")
 run_cli(NAME eval-bad-fen EXIT 2 ARGS eval "W:W33:B1" STDERR "off the board")
+
+# The engine commands. The search's data files may be missing in a bare
+# build folder: each is then said once on stderr and the engine still plays.
+run_cli(NAME analyse-depth EXIT 0 ARGS analyse --depth 5
+        STDOUT "Profondeur :     5 \\| Noeuds : " "\nbestmove [a-h][1-8]-[a-h][1-8]\nscore -?[0-9]+\n$")
+run_cli(NAME analyse-forced EXIT 0 ARGS analyse --depth 5 "W:W22,30:B18,1" STDOUT "^bestmove c3xe5 \\[d4\\]\n")
+run_cli(NAME analyse-no-move EXIT 0 ARGS analyse "W:W29:B25,22" STDOUT "^bestmove none\n$")
+run_cli(NAME analyse-level EXIT 0 ARGS analyse --level 1 "W:W21,22,23:B1,2,3" STDOUT "Profondeur :     3" "bestmove ")
+run_cli(NAME analyse-bad-level EXIT 2 ARGS analyse --level 9 STDERR "level number")
+run_cli(NAME analyse-bad-depth EXIT 2 ARGS analyse --depth 31 STDERR "from 1 to 30")
+run_cli(NAME analyse-bad-time EXIT 2 ARGS analyse --movetime 0 STDERR "seconds")
+run_cli(NAME analyse-bad-fen EXIT 2 ARGS analyse "W:W33:B1" STDERR "off the board")
+run_cli(NAME bench-shallow EXIT 0 ARGS bench 3
+        STDOUT "position  1  nodes " "position 20  nodes " "\ndepth 3\nnodes [0-9]+\nnodes/s [0-9]+\n")
+run_cli(NAME bench-bad-depth EXIT 2 ARGS bench x STDERR "depth")
+run_cli(NAME match-short EXIT 0 ARGS match --games 2 --depth 2
+        STDOUT "game   1 " "game   2 " "games 2: wins [0-9], draws [0-9], losses [0-9]" "elo ")
+run_cli(NAME match-bad-option EXIT 2 ARGS match --rounds 3 STDERR "unknown match option")
+run_cli(NAME match-missing-params EXIT 1 ARGS match --games 2 --params /nonexistent/x.par
+        STDERR "Impossible d'ouvrir ce fichier")
+
+# The hub protocol: a scripted session on standard input.
+set(script "${CMAKE_CURRENT_BINARY_DIR}/hub_session.txt")
+if(NOT CMAKE_CURRENT_BINARY_DIR)
+    get_filename_component(script "${CLI}" DIRECTORY)
+    set(script "${script}/hub_session.txt")
+endif()
+file(WRITE "${script}" "hub\ninit\nfrobnicate\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-18 11-15\"\nlevel depth=4\ngo think\npos pos=Wbbbb\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-19\"\nlevel depth=99\nlevel speed=3\ngo ponder\npos pos=Weeeeeeeeeeeeeeeeeeeeewwwwwwwwwww\ngo think\nlevel depth=\"4\nnew-game\npos pos=Bbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww\nlevel depth=3\ngo think\nquit\n")
+execute_process(COMMAND ${CLI} hub INPUT_FILE "${script}" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+set(expected
+    "^id name=Tavolex version=[0-9.]+\nwait\nready\nerror unknown command: frobnicate\n"
+    "\ndone move=18x11x15\nerror malformed position: pos pos=Wbbbb\nerror illegal move: 22-19\n"
+    "error malformed level: level depth=99\nerror malformed level: level speed=3\nerror malformed go: go ponder\n"
+    "done\nerror malformed line: level depth=\"4\n"
+    "info depth=1 score=-?[0-9]+ nodes=[0-9]+ time=[0-9.]+ pv=\"[0-9x -]+\"\n"
+    "\ndone move=[0-9]+[-x][0-9x]+\n$")
+string(JOIN "" expected_all ${expected})
+foreach(pattern IN LISTS expected)
+    if(NOT out MATCHES "${pattern}")
+        message(SEND_ERROR "hub-session: stdout lacks '${pattern}'\nstdout:\n${out}\nstderr:\n${err}")
+    endif()
+endforeach()
+if(NOT rc EQUAL 0)
+    message(SEND_ERROR "hub-session: exit code ${rc}")
+endif()

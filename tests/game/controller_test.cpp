@@ -61,14 +61,14 @@ TEST_P(EndOfGame, DecidesTheResultAndItsMessage) {
     core.game.ratedGame = c.rated;
     core.game.whiteName = game::makeName("Ana");
     core.game.blackName = game::makeName("Noa");
-    core.game.options.engineBothSides = true;
+    core.game.options.selfPlay = true;
 
     const game::EndOfGame end = game::endOfGame(core, c.reason);
     EXPECT_TRUE(end.processed);
     EXPECT_EQ(end.result, c.result);
     EXPECT_EQ(game::endMessageText(end), c.message);
     EXPECT_EQ(core.game.lastResult, static_cast<int>(c.result));
-    EXPECT_FALSE(core.game.options.engineBothSides);  // self-play stops with the game
+    EXPECT_FALSE(core.game.options.selfPlay);  // self-play stops with the game
     if (c.sound)
         EXPECT_EQ(host.sounds, std::vector<Sound>{*c.sound});
     else

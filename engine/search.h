@@ -1,0 +1,62 @@
+#pragma once
+// The search: iterative deepening of an alpha-beta search in min-max form.
+// searchMax handles the nodes where the root side moves, searchMin the
+// others; every value is from the root side's view, in 1/200 of a man, with
+// 32000 standing for infinity and 30000 and beyond decisive. Moves are taken
+// back by restoring saved copies; there is no unmake routine and nothing is
+// allocated per node.
+
+#include "engine/engine_state.h"
+
+namespace game {
+struct Core;
+}
+
+namespace engine {
+
+constexpr int Infinity = 32000;
+constexpr int DecisiveScore = 30000;
+
+// The move to play for `side` in the working board: an index into the root
+// list (ply 1), or NoMoveResult, SingleMoveResult, or AbandonedResult with
+// abandonSearch set. Leaves lastScore, the best line and the thinking shown.
+int searchRoot(game::Core& core, int side);
+
+// The root's window around the last value, 250 either side.
+struct Aspiration {
+    int alpha = -Infinity;
+    int beta = Infinity;
+    bool research = false;   // the last iteration fell outside and is repeated
+    int failures = 0;        // aspirationFailures
+};
+// After an iteration's value v: the next window; returns the change to make
+// to the iteration depth (-1 repeats the depth).
+int moveAspirationWindow(Aspiration& window, int v);
+
+int searchMax(game::Core& core, int alpha, int beta, int ply);
+int searchMin(game::Core& core, int alpha, int beta, int ply);
+
+// Plays move k of the list of currentPly on the working board, keeping the
+// keys, the evaluation's accumulators, materialSwing and promotionExtension
+// in step.
+void makeSearchMove(game::Core& core, int k);
+
+// Fills the thinking list with `score` and the best line.
+void showThinking(game::Core& core, int score, int depthShown);
+
+// The search's tables and keys from the program folder; missing files are
+// reported once through the host. False when the tables cannot be had.
+bool initialiseSearch(game::Core& core);
+// The endgame tables from the program folder, once; installs their probe.
+void loadEndgameTables(game::Core& core);
+
+// The root's repetition rule, with n the plies played: the move has the
+// squares of ply n - 3 while plies n and n - 1 repeat plies n - 4 and n - 5
+// (same piece leaving, same kind of move): it would close a cycle of the
+// last plies and is scored as a draw.
+bool closesRepetition(const game::Core& core, const rules::Move& move);
+
+// The best line of the last search, plies 1.. (from 0 ends it).
+const rules::Move* bestLine(const game::Core& core);
+
+}  // namespace engine

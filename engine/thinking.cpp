@@ -1,0 +1,83 @@
+#include "engine/thinking.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+#include "rules/board.h"
+
+namespace engine {
+
+namespace {
+
+template <typename... Args>
+std::string format(const char* pattern, Args... args) {
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, pattern, args...);
+    return buffer;
+}
+
+std::string name(rules::Square s) { return std::string(rules::squareName(s)); }
+
+}  // namespace
+
+std::vector<std::string> thinkingLines(const SearchStats& st) {
+    std::vector<std::string> lines;
+    lines.push_back(format("Profondeur : %5d", st.depth));
+    lines.push_back(format("Noeuds : %8lld", static_cast<long long>(st.nodes)));
+    if (st.timed) {
+        lines.push_back(format("Temps : %6d s", st.seconds));
+        if (st.seconds > 0)
+            lines.push_back(format("Noeuds/s : %8lld", static_cast<long long>(st.nodes / st.seconds)));
+        else
+            lines.push_back("Noeuds/s : //");
+    }
+    // Shown in 1/100 of a man: halved, rounding toward zero.
+    lines.push_back(format("Score : %5d", st.score / 2));
+    lines.push_back(format("Coups : %3d", st.moveNumber));
+    const int shown = std::min(st.pvLength, 32);
+    for (int i = 0; i < shown; i += 2) {
+        const rules::Move& a = st.pv[static_cast<std::size_t>(i)];
+        const char* sa = a.ncapt ? "x" : "-";
+        if (i + 1 < shown) {
+            const rules::Move& b = st.pv[static_cast<std::size_t>(i + 1)];
+            lines.push_back(format("%s %s %s , %s %s %s", name(a.from).c_str(), sa, name(a.to).c_str(),
+                                   name(b.from).c_str(), b.ncapt ? "x" : "-", name(b.to).c_str()));
+        } else {
+            lines.push_back(format("%s %s %s", name(a.from).c_str(), sa, name(a.to).c_str()));
+        }
+    }
+    return lines;
+}
+
+std::string rootMoveText(const RootMoveLine& line) {
+    return format(line.searching ? "%s%s%s : %5d ?<---" : "%s%s%s : %5d", name(line.from).c_str(),
+                  line.capture ? "x" : "-", name(line.to).c_str(), line.shownScore);
+}
+
+bool writeBestMoveFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        for (const std::string& l : lines) out << l << "\r\n";
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ec;
+            std::filesystem::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace engine

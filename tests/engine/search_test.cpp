@@ -1,0 +1,426 @@
+// The search: its answers, its stop rules, its regressions at fixed depth,
+// and that it plays only legal moves and plays them reproducibly.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "engine/search.h"
+#include "engine/thinking.h"
+#include "eval/accumulators.h"
+#include "game/core.h"
+#include "game/navigation.h"
+#include "rules/fen.h"
+#include "rules/perft.h"
+#include "support/fake_host.h"
+#include "support/game_builder.h"
+
+namespace {
+
+// A fake host that can act at the search's polling points and thinking lines.
+class ScriptedHost : public testsupport::FakeHost {
+public:
+    void pumpEvents() override {
+        FakeHost::pumpEvents();
+        if (onPump) onPump();
+    }
+    void showThinking(const engine::SearchStats& st) override {
+        shown.push_back(st);
+        if (onThinking) onThinking(st);
+    }
+    std::function<void()> onPump;
+    std::function<void(const engine::SearchStats&)> onThinking;
+    std::vector<engine::SearchStats> shown;
+};
+
+struct Engine {
+    explicit Engine(const char* fen = "W:W21-32:B1-12") : core(std::make_unique<game::Core>()) {
+        core->host = &host;
+        EXPECT_TRUE(engine::initialiseSearch(*core));
+        host.errors.clear();
+        setPosition(fen);
+        // A fixed parameter set, so the regressions do not follow data files.
+        eval::EvalParameters& p = core->eval.params;
+        p.p1 = 16;
+        p.p2 = 10;
+        p.p3 = 6;
+        for (auto& table : p.manTables)
+            for (int q = 1; q <= 32; ++q) table[static_cast<std::size_t>(q)] = static_cast<std::uint8_t>(rules::squareRow(q) * 3);
+        p.tempoWeights.fill(2);
+    }
+    void setPosition(const char* fen) {
+        const rules::FenResult r = rules::parseFen(fen);
+        EXPECT_TRUE(r.position) << fen;
+        game::installPosition(*core, r.position->board, r.position->side);
+        core->game.sideToMove = r.position->side;
+        core->rules.board = r.position->board;
+        core->rules.gamePosition = r.position->board;
+        side = r.position->side;
+    }
+    int search(int depth) {
+        core->engine.limits.levelTime = false;
+        core->engine.limits.depth = depth;
+        core->rules.board = core->rules.gamePosition;
+        return engine::searchRoot(*core, side);
+    }
+    std::string moveOf(int result) const {
+        if (result == engine::NoMoveResult) return "none";
+        return rules::moveText(core->rules.rootList()[result == engine::SingleMoveResult ? 0 : result]);
+    }
+    ScriptedHost host;
+    std::unique_ptr<game::Core> core;
+    int side = rules::White;
+};
+
+// ----------------------------------------------------------- answers
+
+TEST(SearchRoot, NoPieceOrNoMoveGives100) {
+    for (const char* fen : {"W:W21,22:B", "B:W21,22:B", "W:W:B1,2", "B:W5,6,10:B1", "W:W29:B25,22"}) {
+        Engine e(fen);
+        EXPECT_EQ(e.search(5), engine::NoMoveResult) << fen;
+        EXPECT_EQ(e.core->engine.search.nodeCount, 0) << fen;
+    }
+}
+
+TEST(SearchRoot, SingleMoveIsAnsweredAtOnceOutsideInfiniteThinking) {
+    Engine e("W:W21:B1");
+    EXPECT_EQ(e.search(5), engine::SingleMoveResult);
+    EXPECT_EQ(e.core->engine.search.nodeCount, 0);
+    // A forced capture is a single move too.
+    e.setPosition("W:W22,30:B18,1");
+    EXPECT_EQ(e.search(5), engine::SingleMoveResult);
+
+    // Thinking without limits searches it (a click ends that thinking).
+    e.setPosition("W:W21:B1");
+    e.core->engine.infiniteThinking = true;
+    int pumps = 0;
+    e.host.onPump = [&] {
+        if (++pumps == 3) e.core->engine.stopRequested = true;
+    };
+    EXPECT_EQ(e.search(0), 0);
+    EXPECT_GT(e.core->engine.search.nodeCount, 0);
+}
+
+// ----------------------------------------------------------- regressions
+
+struct RegressionCase {
+    const char* name;
+    const char* fen;
+    int depth;
+    const char* best;
+    std::int64_t nodes;
+    int score;
+};
+
+// Fixed positions, fixed depth, fixed parameters: the move and the node
+// count are the search's signature. A change in the search changes them;
+// update them only for a change meant to change the search.
+const RegressionCase kRegressions[] = {
+    {"Start", "W:W21-32:B1-12", 7, "c3-d4", 31227, 18},
+    {"BlackReplies", "B:W17,21,22,23,25,26,27,28,29,30,31,32:B1-12", 7, "f6-e5", 74019, 26},
+    {"MiddleGame", "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14", 7, "g3-h4", 70677, 29},
+    {"KingsEnding", "B:WK29,25,27,28:BK4,6,9,10", 7, "d6-e5", 11630, -124},
+    {"MenEnding", "W:W22,26,30,31:B3,7,11", 9, "c3-b4", 23102, 325},
+    {"WinsAMan", "W:W17,20,22,23,24,25,28,30:B2,5,6,8,9,11,13,16", 7, "c3-d4", 15033, 356},
+};
+
+class SearchRegression : public testing::TestWithParam<RegressionCase> {};
+
+TEST_P(SearchRegression, BestMoveAndNodeCount) {
+    const RegressionCase& c = GetParam();
+    Engine e(c.fen);
+    const int r = e.search(c.depth);
+    EXPECT_EQ(e.moveOf(r), c.best);
+    EXPECT_EQ(e.core->engine.search.nodeCount, c.nodes);
+    EXPECT_EQ(e.core->engine.lastScore, c.score);
+}
+
+INSTANTIATE_TEST_SUITE_P(FixedDepth, SearchRegression, testing::ValuesIn(kRegressions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SearchRegressionRules, SameInputsSameResultsEvenSideBySide) {
+    // Two engines searched in turn give what each gives alone: they share
+    // nothing.
+    Engine a("W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14");
+    Engine b("W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14");
+    Engine other("B:WK29,25,27,28:BK4,6,9,10");
+    for (int depth = 3; depth <= 7; ++depth) {
+        const int ra = a.search(depth);
+        other.search(depth);
+        const int rb = b.search(depth);
+        EXPECT_EQ(a.moveOf(ra), b.moveOf(rb));
+        EXPECT_EQ(a.core->engine.search.nodeCount, b.core->engine.search.nodeCount);
+        EXPECT_EQ(a.core->engine.lastScore, b.core->engine.lastScore);
+    }
+}
+
+// ----------------------------------------------------------- stop rules
+
+TEST(SearchStop, StopInIterationSevenKeepsIterationSixsScore) {
+    const char* fen = "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14";
+    Engine six(fen);
+    six.search(6);
+    const int scoreOfSix = six.core->engine.lastScore;
+
+    Engine e(fen);
+    e.host.onThinking = [&](const engine::SearchStats&) {
+        // After the first root move of iteration 7 is searched.
+        if (e.core->engine.search.iterationDepth == 7) e.core->engine.stopRequested = true;
+    };
+    const int r = e.search(0);
+    EXPECT_EQ(e.core->engine.search.iterationDepth, 7);
+    EXPECT_EQ(e.core->engine.lastScore, scoreOfSix);
+    ASSERT_LT(r, e.core->rules.rootList().size());
+    // The move searched first and found best so far in iteration 7.
+    EXPECT_EQ(r, e.core->engine.search.bestRootIndex);
+}
+
+TEST(SearchStop, AbandonedSearchAnswersZero) {
+    Engine e;
+    // Inside an iteration, at a node's clock check.
+    e.host.onPump = [&] {
+        const auto& s = e.core->engine.search;
+        if (s.nodeCount > 20000 && s.nodesSinceCheck == 0) e.core->engine.stopRequested = e.core->engine.abandonSearch = true;
+    };
+    EXPECT_EQ(e.search(0), engine::AbandonedResult);
+    EXPECT_EQ(e.core->engine.lastScore, 0);
+}
+
+TEST(SearchStop, WeakLevelsStopAtTheirDepthCap) {
+    const struct {
+        int item;
+        int lastIteration;
+    } cases[] = {{1, 3}, {0, 6}, {2, 6}};
+    for (const auto& c : cases) {
+        Engine e;
+        engine::selectLevel(e.core->engine.level, c.item);
+        e.core->rules.board = e.core->rules.gamePosition;
+        const int r = engine::searchRoot(*e.core, rules::White);
+        EXPECT_LT(r, engine::NoMoveResult);
+        EXPECT_EQ(e.core->engine.search.iterationDepth, c.lastIteration) << "item " << c.item;
+    }
+}
+
+TEST(SearchStop, TheClockStopsTheSearch) {
+    // Level "5 : Excellence" at the first move: hard time 5 s, target 1 s.
+    // Each polling point lets a second pass.
+    Engine e;
+    e.host.onPump = [&] { ++e.host.clock; };
+    e.core->rules.board = e.core->rules.gamePosition;
+    const int r = engine::searchRoot(*e.core, rules::White);
+    EXPECT_LT(r, e.core->rules.rootList().size());
+    EXPECT_LT(e.core->engine.search.iterationDepth, engine::MaxIterations);
+    EXPECT_LE(e.core->engine.plan.elapsed - 0, 7);
+    // The search showed the engine's clock.
+    EXPECT_GT(e.core->game.whiteClock.total, 0);
+    EXPECT_LE(e.core->game.whiteClock.total, e.core->engine.plan.elapsed);
+}
+
+TEST(SearchStop, AWinFoundEndsTheSearch) {
+    Engine e("W:WK1,K5,K10:B20");
+    const int r = e.search(0);
+    EXPECT_LT(r, engine::NoMoveResult);
+    EXPECT_GE(e.core->engine.lastScore, 30001);
+    EXPECT_LT(e.core->engine.search.iterationDepth, engine::MaxIterations);
+}
+
+struct WindowCase {
+    const char* name;
+    engine::Aspiration before;
+    int v;
+    engine::Aspiration after;
+    int depthChange;
+};
+
+const WindowCase kWindows[] = {
+    {"InsideNarrowsAround", {-100, 400, false, 2}, 50, {-200, 300, false, 0}, 0},
+    {"FailHighRepeatsDepth", {-100, 400, false, 0}, 450, {200, 32000, true, 1}, -1},
+    {"FailLowRepeatsDepth", {-100, 400, false, 1}, -150, {-32000, 100, true, 2}, -1},
+    {"DecisiveFailHighDoesNotCount", {-100, 400, false, 1}, 30500, {30250, 32000, true, 0}, -1},
+    {"SecondFailureOpensTheWindow", {200, 32000, true, 1}, 150, {-32000, 32000, false, 1}, 0},
+    {"NearWinKeepsTheUpperBound", {31000, 32000, true, 0}, 31500, {31250, 32000, false, 0}, 0},
+};
+
+class AspirationWindow : public testing::TestWithParam<WindowCase> {};
+
+TEST_P(AspirationWindow, MovesAfterEachIteration) {
+    const WindowCase& c = GetParam();
+    engine::Aspiration a = c.before;
+    EXPECT_EQ(engine::moveAspirationWindow(a, c.v), c.depthChange);
+    EXPECT_EQ(a.alpha, c.after.alpha);
+    EXPECT_EQ(a.beta, c.after.beta);
+    EXPECT_EQ(a.research, c.after.research);
+    EXPECT_EQ(a.failures, c.after.failures);
+}
+
+INSTANTIATE_TEST_SUITE_P(Root, AspirationWindow, testing::ValuesIn(kWindows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ----------------------------------------------------------- the root
+
+TEST(SearchRoot, RepetitionClosingMoveIsADraw) {
+    // Kings shuffling: c3-d4 d6-e5? no: plies n-5..n are b2-c3 (W), g7-h6,
+    // c3-b2, h6-g7, b2-c3, g7-h6; playing c3-b2 again closes the cycle.
+    Engine e("W:WK29:BK4");
+    auto& rec = e.core->game.record;
+    const rules::Square path[][2] = {{29, 25}, {4, 8}, {25, 29}, {8, 4}, {29, 25}, {4, 8}};
+    for (int i = 0; i < 6; ++i) {
+        rec.plies[static_cast<std::size_t>(i + 1)].from = path[i][0];
+        rec.plies[static_cast<std::size_t>(i + 1)].to = path[i][1];
+    }
+    rec.plyCounter = 6;
+    rec.recordLength = 6;
+    e.core->engine.search.pliesPlayed = 6;
+    rules::Move back;
+    back.from = 25;
+    back.to = 29;
+    EXPECT_TRUE(engine::closesRepetition(*e.core, back));
+    rules::Move elsewhere;
+    elsewhere.from = 25;
+    elsewhere.to = 22;
+    EXPECT_FALSE(engine::closesRepetition(*e.core, elsewhere));
+    e.core->engine.search.pliesPlayed = 5;
+    EXPECT_FALSE(engine::closesRepetition(*e.core, back)) << "needs six plies";
+}
+
+TEST(SearchRoot, ThinkingLinesAndRootMoves) {
+    Engine e;
+    std::vector<engine::RootMoveLine> roots;
+    struct : ScriptedHost {
+    } unused;
+    (void)unused;
+    e.search(4);
+    ASSERT_FALSE(e.host.shown.empty());
+    const engine::SearchStats& last = e.host.shown.back();
+    const std::vector<std::string> lines = engine::thinkingLines(last);
+    ASSERT_GE(lines.size(), 7u);
+    EXPECT_EQ(lines[0], "Profondeur :     5") << "the last root move shows the next depth";
+    EXPECT_EQ(lines[2], "Temps :      0 s");
+    EXPECT_EQ(lines[3], "Noeuds/s : //");
+    EXPECT_EQ(lines[4], "Score : " + std::string(5 - std::to_string(last.score / 2).size(), ' ') +
+                            std::to_string(last.score / 2));
+    EXPECT_EQ(lines[5], "Coups :   1");
+    EXPECT_EQ(lines[6].size(), std::string("c3 - d4 , f6 - e5").size());
+}
+
+TEST(ThinkingText, FormatsAsTheCalculPageShowsThem) {
+    engine::SearchStats st;
+    st.depth = 12;
+    st.nodes = 1234567;
+    st.timed = true;
+    st.seconds = 3;
+    st.score = -201;
+    st.moveNumber = 14;
+    st.pv[0].from = 22;
+    st.pv[0].to = 18;
+    st.pv[1].from = 13;
+    st.pv[1].to = 22;
+    st.pv[1].ncapt = 1;
+    st.pv[2].from = 26;
+    st.pv[2].to = 17;
+    st.pvLength = 3;
+    const std::vector<std::string> expected = {
+        "Profondeur :    12", "Noeuds :  1234567", "Temps :      3 s", "Noeuds/s :   411522",
+        "Score :  -100",      "Coups :  14",       "c3 - d4 , a5 x c3", "d2 - b4",
+    };
+    EXPECT_EQ(engine::thinkingLines(st), expected);
+    st.timed = false;
+    EXPECT_EQ(engine::thinkingLines(st).size(), expected.size() - 2) << "no time lines under infinite thinking";
+
+    EXPECT_EQ(engine::rootMoveText({0, 22, 18, false, -12, true}), "c3-d4 :   -12 ?<---");
+    EXPECT_EQ(engine::rootMoveText({0, 13, 22, true, 7, false}), "a5xc3 :     7");
+}
+
+TEST(SearchTable, ALosingSideStillStoresItsNodes) {
+    // White is two men down, so every window of the search lies below zero.
+    // The nodes where White moves store their exact values and upper bounds
+    // all the same (a rule comparing the ply number with the window's upper
+    // bound would keep them out whenever the side searching is behind).
+    Engine e("W:W21,22,23,25,26,27:B1,2,3,5,6,7,9,10");
+    e.search(8);
+    ASSERT_LT(e.core->engine.lastScore, -200);
+    const engine::SearchTables& t = e.core->engine.tables;
+    int stored = 0;
+    for (std::uint32_t i = 0; i < t.entries; ++i) {
+        const int type = t.table[i].type;
+        if (type == engine::MaxExact || type == engine::MaxUpper) ++stored;
+    }
+    EXPECT_GT(stored, 0);
+}
+
+// ----------------------------------------------------------- legality
+
+TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
+    Engine e;
+    int searched = 0, ended = 0;
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        auto game = std::make_unique<game::Core>();
+        const int plies = testsupport::playRandomMoves(*game, static_cast<int>(seed % 70), seed);
+        (void)plies;
+        const int side = game->game.sideToMove;
+        game::installPosition(*e.core, game->rules.gamePosition, side);
+        e.core->game.sideToMove = side;
+        e.side = side;
+        e.core->rules.gamePosition = game->rules.gamePosition;
+
+        // The legal moves, by the generator alone.
+        game->rules.board = game->rules.gamePosition;
+        const int n = rules::generateRootMoves(game->rules, side);
+        std::set<std::string> legal;
+        for (int i = 0; i < n; ++i) legal.insert(rules::moveText(game->rules.rootList()[i]));
+
+        const int r = e.search(1 + static_cast<int>(seed % 4));
+        if (n == 0) {
+            ++ended;
+            EXPECT_EQ(r, engine::NoMoveResult);
+            continue;
+        }
+        ASSERT_NE(r, engine::NoMoveResult) << rules::toFen(game->rules.gamePosition, side);
+        EXPECT_TRUE(legal.count(e.moveOf(r))) << rules::toFen(game->rules.gamePosition, side) << " " << e.moveOf(r);
+        EXPECT_EQ(e.core->rules.board, e.core->rules.gamePosition) << "the working board is given back";
+        ++searched;
+    }
+    EXPECT_GT(searched, 200) << ended << " games had ended";
+}
+
+// ----------------------------------------------------------- move making
+
+TEST(MakeSearchMove, PromotionExtensionForASideThatIsNotBehind) {
+    // Black is the engine, two men up, and promotes late in the line: its
+    // first king is searched deeper. The band is the promoting side's own
+    // view, whichever colour the engine plays.
+    Engine e("B:W30:B1,2,25");
+    auto& s = e.core->engine.search;
+    s.rootSide = rules::Black;
+    s.otherSide = rules::White;
+    s.iterationDepth = 3;
+    s.materialSwing = 2;
+    eval::prepareSearchRoot(e.core->eval, e.core->rules.board, rules::Black);
+    e.core->rules.currentPly = 3;
+    const int n = rules::generateMoves(e.core->rules, rules::Black);
+    int k = -1;
+    for (int i = 0; i < n; ++i)
+        if (e.core->rules.list(3)[i].from == 25 && e.core->rules.list(3)[i].to == 29) k = i;
+    ASSERT_GE(k, 0);
+    engine::makeSearchMove(*e.core, k);
+    EXPECT_EQ(s.promotionExtension, 2);
+    EXPECT_EQ(s.materialSwing, 4);
+    EXPECT_EQ(e.core->rules.board[29], rules::BlackKing);
+
+    // The same side behind: no extension.
+    Engine behind("B:W30:B1,2,25");
+    auto& t = behind.core->engine.search;
+    t.rootSide = rules::Black;
+    t.otherSide = rules::White;
+    t.iterationDepth = 3;
+    t.materialSwing = -1;
+    eval::prepareSearchRoot(behind.core->eval, behind.core->rules.board, rules::Black);
+    behind.core->rules.currentPly = 3;
+    rules::generateMoves(behind.core->rules, rules::Black);
+    engine::makeSearchMove(*behind.core, k);
+    EXPECT_EQ(t.promotionExtension, 0);
+    EXPECT_EQ(t.materialSwing, 1);
+}
+
+}  // namespace

@@ -1,0 +1,362 @@
+// The engine's turn in the game: the move played and recorded, the weakest
+// level's second choice, draw offers both ways, the end of the game, self-
+// play, thinking on the person's time and the click that stops it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/search.h"
+#include "engine/thinking.h"
+#include "game/controller.h"
+#include "game/engine_turn.h"
+#include "game/navigation.h"
+#include "game/person_move.h"
+#include "rules/fen.h"
+#include "rules/perft.h"
+#include "support/fake_host.h"
+
+namespace {
+
+class TurnHost : public testsupport::FakeHost {
+public:
+    void pumpEvents() override {
+        FakeHost::pumpEvents();
+        if (onPump) onPump();
+    }
+    void showThinking(const engine::SearchStats& st) override { thinking.push_back(st); }
+    void engineBusy(bool busy) override { busyCalls.push_back(busy); }
+    std::function<void()> onPump;
+    std::vector<engine::SearchStats> thinking;
+    std::vector<bool> busyCalls;
+};
+
+struct Game {
+    explicit Game(const char* fen = "W:W21-32:B1-12") : core(std::make_unique<game::Core>()) {
+        core->host = &host;
+        EXPECT_TRUE(engine::initialiseSearch(*core));
+        host.errors.clear();
+        const rules::FenResult r = rules::parseFen(fen);
+        EXPECT_TRUE(r.position) << fen;
+        game::installPosition(*core, r.position->board, r.position->side);
+        core->game.sideToMove = r.position->side;
+        core->rules.board = r.position->board;
+        core->rules.gamePosition = r.position->board;
+        core->engine.limits.levelTime = false;
+        core->engine.limits.depth = 4;
+    }
+    game::EngineTurn turn() {
+        core->rules.board = core->rules.gamePosition;
+        return game::engineTurn(*core);
+    }
+    TurnHost host;
+    std::unique_ptr<game::Core> core;
+};
+
+TEST(EngineTurn, PlaysRecordsAndHandsTheTurnOver) {
+    Game g;
+    g.core->game.options.beepEachMove = true;
+    const game::EngineTurn t = g.turn();
+    ASSERT_TRUE(t.played);
+    const auto& rec = g.core->game.record;
+    EXPECT_EQ(rec.plyCounter, 1);
+    EXPECT_EQ(rec.recordLength, 1);
+    EXPECT_EQ(rec.plies[1].from, t.move.from);
+    EXPECT_EQ(g.core->game.sideToMove, rules::Black);
+    EXPECT_EQ(g.core->game.computerColour, rules::White);
+    EXPECT_EQ(t.computerCaption, "Ordinateur blanc");
+    EXPECT_FALSE(g.core->game.engineToMove);
+    EXPECT_EQ(g.core->game.lastMoveTo, t.move.to);
+    EXPECT_EQ(g.core->game.moveList.size(), 1u);
+    EXPECT_EQ(g.core->game.legalMoveCount, 7);
+    EXPECT_EQ(g.host.sounds, std::vector<game::Sound>{game::Sound::Move});
+    EXPECT_EQ(g.host.busyCalls, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(g.host.thinking.empty()) << "the thinking lines are shown while it searches";
+    // The board view ends with the new frames.
+    ASSERT_GE(t.ops.size(), 2u);
+    EXPECT_EQ(t.ops.back().kind, rules::ViewOp::Kind::FrameSquare);
+    EXPECT_EQ(t.ops.back().colour, rules::FrameColour::Silver);
+    rules::Board expected = rules::startingPosition();
+    rules::applyMove(expected, t.move);
+    EXPECT_EQ(g.core->rules.gamePosition, expected);
+}
+
+TEST(EngineTurn, ASingleMoveIsPlayedWithoutSearchAndWithoutZut) {
+    Game g("W:W22,30,31:B18,1,2,3");
+    engine::selectLevel(g.core->engine.level, 0);   // "0 : Néophyte", and ahead
+    const game::EngineTurn t = g.turn();
+    EXPECT_TRUE(t.forced);
+    EXPECT_TRUE(t.played);
+    EXPECT_FALSE(t.zutShown);
+    EXPECT_TRUE(g.host.thinking.empty());
+}
+
+TEST(EngineTurn, TheWeakestLevelAheadPlaysItsSecondChoice) {
+    // Ahead by a man with several moves: the move at index 1 of the root list.
+    Game g("W:W21,22,23,30:B1,2,3");
+    engine::selectLevel(g.core->engine.level, 0);
+    const game::EngineTurn t = g.turn();
+    ASSERT_TRUE(t.played);
+    EXPECT_TRUE(t.zutShown);
+    EXPECT_TRUE(g.core->game.zutShown);
+    EXPECT_EQ(t.searchResult != 1, true) << "its own choice was not the second move";
+    // Not ahead: its own choice, and no panel.
+    Game even("W:W21,22,23:B1,2,3");
+    engine::selectLevel(even.core->engine.level, 0);
+    const game::EngineTurn u = even.turn();
+    EXPECT_FALSE(u.zutShown);
+    EXPECT_TRUE(u.played);
+}
+
+TEST(EngineTurn, NoMoveEndsTheGame) {
+    // White to move cannot: the engine loses at once.
+    Game g("W:W29:B25,22");
+    g.core->game.computerColour = rules::White;
+    const game::EngineTurn t = g.turn();
+    EXPECT_FALSE(t.played);
+    ASSERT_TRUE(t.end);
+    EXPECT_EQ(t.end->result, game::GameResult::BlackWon);
+    EXPECT_EQ(game::endMessageText(*t.end), "Bravo, vous avez gagné");
+    EXPECT_EQ(t.end->sound, game::Sound::Won);
+    EXPECT_EQ(g.core->game.lastResult, static_cast<int>(game::GameResult::BlackWon));
+}
+
+TEST(EngineTurn, TheEngineWinsWhenThePersonIsLeftWithoutMove) {
+    // White captures the last black piece.
+    Game g("W:W22:B18");
+    const game::EngineTurn t = g.turn();
+    ASSERT_TRUE(t.played);
+    ASSERT_TRUE(t.end);
+    EXPECT_EQ(game::endMessageText(*t.end), "Désolé, TAVOLEX a gagné");
+    EXPECT_EQ(t.end->sound, game::Sound::Lost);
+    EXPECT_EQ(t.end->result, game::GameResult::WhiteWon);
+}
+
+TEST(EngineTurn, AnAbandonedSearchPlaysNothing) {
+    Game g;
+    g.core->engine.limits.depth = 0;
+    g.host.onPump = [&] {
+        // The person steps back in the record while the engine thinks.
+        g.core->engine.stopRequested = g.core->engine.abandonSearch = true;
+    };
+    const game::EngineTurn t = g.turn();
+    EXPECT_TRUE(t.abandoned);
+    EXPECT_FALSE(t.played);
+    EXPECT_EQ(g.core->game.record.plyCounter, 0);
+    EXPECT_EQ(g.core->rules.gamePosition, rules::startingPosition());
+}
+
+TEST(EngineTurn, AFullRecordEndsTheGameDrawn) {
+    Game g;
+    g.core->game.record.plyCounter = game::MaxRecordedPly;
+    g.core->game.record.recordLength = game::MaxRecordedPly;
+    const game::EngineTurn t = g.turn();
+    EXPECT_FALSE(t.played);
+    ASSERT_TRUE(t.end);
+    EXPECT_EQ(game::endMessageText(*t.end), "Match nul !");
+    EXPECT_EQ(t.end->result, game::GameResult::Draw);
+}
+
+TEST(EngineTurn, LossOnTimeInARatedGame) {
+    Game g;
+    g.core->game.ratedGame = 1;
+    g.core->game.whiteClock.total = 200;   // the engine's side, over 180
+    const game::EngineTurn t = g.turn();
+    ASSERT_TRUE(t.end);
+    EXPECT_EQ(game::endMessageText(*t.end), "Temps dépassé, vous gagnez");
+    EXPECT_EQ(g.core->game.ratedGame, 5);
+    // The result is processed once.
+    EXPECT_FALSE(game::endOfGame(*g.core, game::EndReason::Draw).processed);
+}
+
+// ----------------------------------------------------------- draws
+
+void recordQuietPlies(game::Core& core, int plies) {
+    auto& rec = core.game.record;
+    for (int k = 1; k <= plies; ++k) {
+        rec.plies[static_cast<std::size_t>(k)].captureCount = 0;
+        rec.plies[static_cast<std::size_t>(k)].from = 1;
+    }
+    rec.plyCounter = static_cast<std::uint8_t>(plies);
+    rec.recordLength = plies;
+}
+
+TEST(DrawOffers, TheEngineOffersInAQuietKingEnding) {
+    Game g("W:WK29,K30:BK4,K3");
+    recordQuietPlies(*g.core, 30);
+    g.core->engine.lastScore = 120;
+    EXPECT_TRUE(game::engineOffersDraw(*g.core));
+    g.core->engine.lastScore = 30000;
+    EXPECT_FALSE(game::engineOffersDraw(*g.core)) << "not with a forced result";
+    g.core->engine.lastScore = 0;
+    g.core->game.record.plies[15].captureCount = 1;
+    EXPECT_FALSE(game::engineOffersDraw(*g.core)) << "a capture in the last 20 plies";
+    g.core->game.record.plies[15].captureCount = 0;
+    g.core->game.record.plyCounter = 20;
+    EXPECT_FALSE(game::engineOffersDraw(*g.core)) << "20 plies are not enough";
+
+    Game men("W:W29,30:B4,3");
+    recordQuietPlies(*men.core, 30);
+    EXPECT_FALSE(game::engineOffersDraw(*men.core)) << "needs a king";
+    Game five("W:WK29,30,31:B4,3");
+    recordQuietPlies(*five.core, 30);
+    EXPECT_FALSE(game::engineOffersDraw(*five.core)) << "at most four pieces";
+}
+
+TEST(DrawOffers, ThePersonsOfferIsAnsweredFromTheLastScore) {
+    Game full;   // 24 pieces: always refused
+    full.core->engine.lastScore = -500;
+    EXPECT_FALSE(game::ProposernulClick(*full.core));
+    EXPECT_TRUE(full.core->game.drawRefusedShown);
+
+    Game g("W:W21,22,23:B1,2,3");
+    g.core->engine.lastScore = 10;
+    EXPECT_FALSE(game::acceptsDrawOffer(*g.core)) << "the engine is ahead";
+    g.core->engine.lastScore = 0;
+    EXPECT_TRUE(game::acceptsDrawOffer(*g.core));
+    // While thinking on the person's time the value is the person's.
+    g.core->engine.infiniteThinking = true;
+    g.core->engine.lastScore = 10;
+    EXPECT_TRUE(game::acceptsDrawOffer(*g.core));
+    g.core->engine.lastScore = -10;
+    EXPECT_FALSE(game::acceptsDrawOffer(*g.core));
+    g.core->engine.infiniteThinking = false;
+    g.core->engine.lastScore = -10;
+    const auto end = game::ProposernulClick(*g.core);
+    ASSERT_TRUE(end);
+    EXPECT_EQ(game::endMessageText(*end), "Match nul !");
+    EXPECT_EQ(g.core->game.lastResult, static_cast<int>(game::GameResult::Draw));
+}
+
+TEST(EndOfGame, BothSidesBlockedTheSideToMoveLoses) {
+    // Neither side can move, Black to move: Black has lost.
+    Game g("B:W27,28,29,30,31,32:B18,19,20,21,22,23,24,25,26");
+    g.core->game.options.humanVsHuman = true;
+    const game::EndOfGame end = game::endOfGame(*g.core, game::EndReason::NoMoveAfterPerson);
+    EXPECT_EQ(end.result, game::GameResult::WhiteWon);
+    EXPECT_EQ(game::endMessageText(end), "Gain des blancs");
+    EXPECT_FALSE(end.sound);
+}
+
+TEST(EndOfGame, ResignationAndSoundsFollowTheTick) {
+    Game g;
+    g.core->game.computerColour = rules::Black;
+    g.core->game.options.otherSounds = false;
+    const game::EndOfGame end = game::endOfGame(*g.core, game::EndReason::PersonResigned);
+    EXPECT_EQ(game::endMessageText(end), "Vous abandonnez, gain TAVOLEX");
+    EXPECT_EQ(end.result, game::GameResult::BlackWon);
+    EXPECT_TRUE(g.host.sounds.empty());
+}
+
+TEST(SelfPlay, EndsDrawnAfterPly250WithoutChange) {
+    Game g("W:WK29,K30,K31:BK4,K3,K2");
+    g.core->game.options.selfPlay = true;
+    recordQuietPlies(*g.core, 251);
+    g.core->game.pieceTotals.fill(6);
+    const game::EngineTurn t = g.turn();
+    ASSERT_TRUE(t.played);
+    ASSERT_TRUE(t.end);
+    EXPECT_EQ(game::endMessageText(*t.end), "Match nul !");
+    EXPECT_FALSE(g.core->game.options.selfPlay) << "self-play stops";
+
+    Game early("W:WK29,K30,K31:BK4,K3,K2");
+    early.core->game.options.selfPlay = true;
+    recordQuietPlies(*early.core, 200);
+    early.core->game.pieceTotals.fill(6);
+    EXPECT_FALSE(early.turn().end);
+}
+
+// ----------------------------------------------------------- the person's time
+
+TEST(PersonTime, ThinksOncePerTurnUntilAClick) {
+    Game g;
+    g.core->game.sideToMove = rules::White;   // the person's turn
+    g.core->game.computerColour = rules::Black;
+    ASSERT_TRUE(game::mayThinkOnPersonTime(*g.core));
+    int pumps = 0;
+    g.host.onPump = [&] {
+        if (++pumps == 4) {
+            EXPECT_TRUE(game::clic(*g.core, 100, 100));
+        }
+    };
+    const int r = game::thinkOnPersonTime(*g.core);
+    EXPECT_LT(r, engine::NoMoveResult);
+    EXPECT_TRUE(g.core->engine.stopRequested);
+    EXPECT_FALSE(g.core->engine.infiniteThinking);
+    EXPECT_EQ(g.core->rules.board, g.core->rules.gamePosition);
+    EXPECT_FALSE(game::mayThinkOnPersonTime(*g.core)) << "once per turn";
+    EXPECT_FALSE(g.host.thinking.empty());
+    EXPECT_FALSE(g.host.thinking.back().timed) << "no clock lines while thinking on the person's time";
+
+    // After the engine's move the person's next turn may be thought on again.
+    g.core->game.sideToMove = rules::Black;
+    g.host.onPump = nullptr;
+    g.turn();
+    EXPECT_TRUE(game::mayThinkOnPersonTime(*g.core));
+    g.core->game.navigated = true;
+    EXPECT_FALSE(game::mayThinkOnPersonTime(*g.core));
+}
+
+TEST(PersonTime, ClicksWhileTheEngineThinks) {
+    Game g;
+    g.core->game.engineToMove = true;
+    EXPECT_TRUE(game::clic(*g.core, 100, 100));
+    g.core->game.options.stopByClick = false;
+    g.core->engine.stopRequested = false;
+    EXPECT_FALSE(game::clic(*g.core, 100, 100));
+    EXPECT_FALSE(g.core->engine.stopRequested);
+    g.core->game.options.stopByClick = true;
+    g.core->game.ratedGame = 1;
+    EXPECT_FALSE(game::clic(*g.core, 100, 100)) << "never in a rated game";
+    g.core->game.engineToMove = false;
+    EXPECT_TRUE(game::clic(*g.core, 100, 100)) << "thinking on the person's time always stops";
+}
+
+// ----------------------------------------------------------- a whole game
+
+TEST(WholeGame, PersonAgainstTheLowestLevel) {
+    // The person plays the first legal move each turn; the engine answers at
+    // "0 : Néophyte" until the game ends or 80 plies are played.
+    Game g;
+    engine::selectLevel(g.core->engine.level, 0);
+    g.core->engine.limits = engine::SearchLimits{};
+    g.core->game.computerColour = rules::Black;
+    for (int ply = 0; ply < 80; ++ply) {
+        if (g.core->game.sideToMove == rules::White) {
+            g.core->rules.board = g.core->rules.gamePosition;
+            if (rules::generateRootMoves(g.core->rules, rules::White) == 0) break;
+            const rules::Move m = g.core->rules.rootList()[0];
+            rules::applyMove(g.core->rules.board, m);
+            game::PersonClick out;
+            game::completePersonMove(*g.core, m, out);
+            ASSERT_TRUE(g.core->game.engineToMove);
+        } else {
+            const game::EngineTurn t = g.turn();
+            if (t.end) break;
+            ASSERT_TRUE(t.played);
+        }
+    }
+    EXPECT_GT(g.core->game.record.plyCounter, 10);
+    EXPECT_FALSE(g.host.thinking.empty());
+}
+
+// ----------------------------------------------------------- Editer coups
+
+TEST(BestMoveFile, WritesTheThinkingListLineByLine) {
+    const auto dir = std::filesystem::temp_directory_path() / "tavolex_bestmove_test";
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "Bestmove.txt";
+    {
+        std::ofstream old(file);
+        old << "an older report that is longer than the new one\n";
+    }
+    ASSERT_TRUE(engine::writeBestMoveFile(file, {"Profondeur :     3", "Noeuds :       57"}));
+    std::ifstream in(file, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "Profondeur :     3\r\nNoeuds :       57\r\n");
+    EXPECT_FALSE(engine::writeBestMoveFile(dir / "no such folder" / "Bestmove.txt", {"x"}));
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
