@@ -433,9 +433,9 @@ void TForm1::buildOverlays() {
     connect(BitBtn13, &QPushButton::clicked, this, &TForm1::BitBtn13Click);
 
     Match_nul = overlay(area, "Match_nul", QRect(100, 190, 320, 150));
-    label(Match_nul, "Label_match_nul", QStringLiteral("Tavolex propose le match nul"), QRect(10, 16, 300, 28))
+    label(Match_nul, "Label30", QStringLiteral("Tavolex propose le match nul"), QRect(10, 16, 300, 28))
         ->setAlignment(Qt::AlignCenter);
-    label(Match_nul, "Label_accepter", QStringLiteral("Appuyez sur OK pour accepter"), QRect(10, 48, 300, 24))
+    label(Match_nul, "Label31", QStringLiteral("Appuyez sur OK pour accepter"), QRect(10, 48, 300, 24))
         ->setAlignment(Qt::AlignCenter);
     BitBtn14 = named(new QPushButton(QStringLiteral("OK"), Match_nul), "BitBtn14");
     BitBtn14->setGeometry(60, 100, 90, 30);
