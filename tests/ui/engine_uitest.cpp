@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -274,6 +275,37 @@ private slots:
         item("Horlogeszro1")->trigger();
         for (QLabel* l : {form->minblanc, form->secblanc, form->minnoir, form->secnoir}) QCOMPARE(l->text(), QString("0"));
         QCOMPARE(form->core().game.ratedGame, 0);
+    }
+
+    // While the engine thinks for its own move the commands that would
+    // change the game are closed and the cursor is busy; "Arrêter le
+    // calcul" makes it play its best move so far, and all comes back.
+    void theEngineIsStoppedFromTheCalculPage() {
+        start();
+        item("N7longlong1")->trigger();  // no depth cap and, on the test's clock, no time limit
+        bool closed = false;
+        bool busyCursor = false;
+        std::function<void()> probe = [&] {
+            if (!form->searching()) {
+                QTimer::singleShot(1, form.get(), probe);
+                return;
+            }
+            closed = !item("Sauver1")->isEnabled() && !form->Edition1->menuAction()->isEnabled() &&
+                     !form->Proposernul->isVisible() && !form->Onglet->isTabVisible(form->Onglet->indexOf(form->Probleme0));
+            busyCursor = form->cursor().shape() == Qt::WaitCursor;
+            QTest::mouseClick(form->Joue, Qt::LeftButton);
+        };
+        QTimer::singleShot(1, form.get(), probe);
+        playFirstLegalMove();
+        settle();
+        QVERIFY(closed);
+        QVERIFY(busyCursor);
+        QCOMPARE(int(form->core().game.record.plyCounter), 2);
+        QVERIFY(item("Sauver1")->isEnabled());
+        QVERIFY(form->Edition1->menuAction()->isEnabled());
+        QVERIFY(form->Proposernul->isVisible());
+        QVERIFY(form->Onglet->isTabVisible(form->Onglet->indexOf(form->Probleme0)));
+        QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     }
 
     // A rated game lost on time by the person: the engine's turn ends it.
