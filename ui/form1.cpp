@@ -15,9 +15,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "files/program_folder.h"
 #include "files/setup.h"
 #include "game/controller.h"
+#include "game/engine_turn.h"
 #include "game/navigation.h"
 #include "rules/move_input.h"
 #include "ui/flat_board.h"
@@ -124,6 +128,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     buildSetupGroup();
     buildIntro();
     buildLook();
+    buildEngine();
     readOptions();
 }
 
@@ -428,9 +433,9 @@ void TForm1::buildOverlays() {
     connect(BitBtn13, &QPushButton::clicked, this, &TForm1::BitBtn13Click);
 
     Match_nul = overlay(area, "Match_nul", QRect(100, 190, 320, 150));
-    label(Match_nul, "Label_match_nul", QStringLiteral("Tavolex propose le match nul"), QRect(10, 16, 300, 28))
+    label(Match_nul, "Label30", QStringLiteral("Tavolex propose le match nul"), QRect(10, 16, 300, 28))
         ->setAlignment(Qt::AlignCenter);
-    label(Match_nul, "Label_accepter", QStringLiteral("Appuyez sur OK pour accepter"), QRect(10, 48, 300, 24))
+    label(Match_nul, "Label31", QStringLiteral("Appuyez sur OK pour accepter"), QRect(10, 48, 300, 24))
         ->setAlignment(Qt::AlignCenter);
     BitBtn14 = named(new QPushButton(QStringLiteral("OK"), Match_nul), "BitBtn14");
     BitBtn14->setGeometry(60, 100, 90, 30);
@@ -510,12 +515,21 @@ void TForm1::readOptions() {
     game::GameOptions& o = m_core.game.options;
     o.humanVsHuman = Humaincontrehumain1->isChecked();
     o.decomposeCaptures = Dcomposerlesprises1->isChecked();
+    o.selfPlay = Ordinateurcontreordinateur1->isChecked();
+    o.stopByClick = Arretrflexionparclicsouris1->isChecked();
+    o.beepEachMove = Bipchaquecoup2->isChecked();
+    o.otherSounds = Commentaires1->isChecked();
+    m_core.engine.level.ponderOnPersonTime = Rflexionsurtempsadverse1->isChecked();
 }
 
 // Step by step as the program starts; the steps whose subsystems are not
 // in the program yet (search tables and keys, opening books, learned
 // positions, evaluation parameters, endgame databases) have nothing to do.
 void TForm1::Introduction() {
+    if (!startEngine()) {
+        std::puts("Erreur allocation Hash tables");
+        std::exit(1);
+    }
     // The pictures of the flat board.
     if (const auto missing = Damier->loadPictures(m_core.programDir)) {
         m_host.showError("Impossible d'ouvrir ce fichier\n" + *missing);
@@ -524,12 +538,7 @@ void TForm1::Introduction() {
     game::installPosition(m_core, rules::startingPosition(), rules::White);
     // The default options: the check marks of the command table; level
     // "5 : Excellence" with its search controls and the minutes setting 3.
-    const files::GameSettings defaults;
-    m_settings.level = defaults.level;
-    m_settings.searchControl1 = defaults.searchControl1;
-    m_settings.searchControl2 = defaults.searchControl2;
-    m_settings.minutes = defaults.minutes;
-    showLevel(m_settings.level);
+    applyLevelSettings(files::GameSettings{});
     readOptions();
     for (QMenu* m : {Fichier1, Edition1, Affichage1, Joueurs1, Niveau1, Ouvertures1, Options1, Analyse2, Apprentissage1})
         m->menuAction()->setVisible(true);
@@ -558,6 +567,7 @@ void TForm1::Damier2D1Click() {
 }
 
 void TForm1::installPosition(const rules::Board& board, int side) {
+    if (deferWhileSearching([this, board, side] { installPosition(board, side); })) return;
     game::installPosition(m_core, board, side);
     fin_de_parties->hide();
     showCaptureLabels(false);
@@ -651,14 +661,17 @@ void TForm1::gameLoop() {
         Nbcoups3d->setText(runText(captions::Text::Moves).arg(out.moveNumber));
         if (out.engineTurn) engineTurn();
         if (out.clickHandled) personClick(out.click);
+        // The person's turn with nothing to act on: the engine may think
+        // on the person's time, once, until a click stops it.
+        if (!m_passAgain && !m_core.game.engineToMove && !m_animating && !m_chooserLoop &&
+            game::mayThinkOnPersonTime(m_core))
+            thinkOnPersonTime();
+        if (m_core.game.paused)
+            Timer1->stop();
+        else if (!Timer1->isActive())
+            Timer1->start();
     } while (m_passAgain);
     m_inPass = false;
-}
-
-void TForm1::engineTurn() {
-    // The engine's search and its move are not in the program yet: the
-    // computer's side waits, unless it has no move at all.
-    if (const auto end = game::turnWithoutEngine(m_core)) showEndOfGame(*end);
 }
 
 void TForm1::clic(int x, int y) {
@@ -756,6 +769,9 @@ void TForm1::showEndOfGame(const game::EndOfGame& end) {
         fin_de_parties->show();
         fin_de_parties->raise();
     }
+    // The end of a game stops self-play and lets clicks stop the engine again.
+    Ordinateurcontreordinateur1->setChecked(m_core.game.options.selfPlay);
+    Arretrflexionparclicsouris1->setEnabled(true);
 }
 
 void TForm1::BitBtn13Click() {
@@ -765,6 +781,22 @@ void TForm1::BitBtn13Click() {
 
 void TForm1::ProposernulClick() {
     if (!m_introDone) return;
+    // While the engine thinks on the person's time its view is the
+    // person's: the answer is decided now, the game ended once it stops.
+    if (m_searching) {
+        const bool accepted = game::acceptsDrawOffer(m_core);
+        deferWhileSearching([this, accepted] {
+            if (accepted) {
+                m_core.game.drawRefusedShown = false;
+                repaintBoard();
+                showEndOfGame(game::endOfGame(m_core, game::EndReason::Draw));
+            } else {
+                m_core.game.drawRefusedShown = true;
+            }
+            Nulrefus->setVisible(m_core.game.drawRefusedShown);
+        });
+        return;
+    }
     const auto end = game::ProposernulClick(m_core);
     Nulrefus->setVisible(m_core.game.drawRefusedShown);
     if (end) {
@@ -774,6 +806,7 @@ void TForm1::ProposernulClick() {
 }
 
 void TForm1::BitBtn14Click() {
+    if (deferWhileSearching([this] { BitBtn14Click(); })) return;
     Match_nul->hide();
     m_core.game.drawOfferShown = false;
     showEndOfGame(game::endOfGame(m_core, game::EndReason::Draw));
@@ -785,6 +818,10 @@ void TForm1::Annul_nulClick() {
 }
 
 void TForm1::Ordinateur() {
+    if (deferWhileSearching([this] { Ordinateur(); })) {
+        Humaincontrehumain1->setChecked(m_core.game.options.humanVsHuman);  // flipped once it runs
+        return;
+    }
     game::Ordinateur(m_core);
     Humaincontrehumain1->setChecked(m_core.game.options.humanVsHuman);
     requestPass();
@@ -807,30 +844,40 @@ void TForm1::afterNavigation() {
 // under an animation.
 void TForm1::reprise() {
     if (!m_introDone || m_animating) return;
+    if (deferWhileSearching([this] { reprise(); })) return;
     game::reprise(m_core);
     afterNavigation();
 }
 
 void TForm1::avancer() {
     if (!m_introDone || m_animating) return;
+    if (deferWhileSearching([this] { avancer(); })) return;
     game::avancer(m_core);
     afterNavigation();
 }
 
 void TForm1::revenir_debut() {
     if (!m_introDone || m_animating) return;
+    if (deferWhileSearching([this] { revenir_debut(); })) return;
     game::revenir_debut(m_core);
     afterNavigation();
 }
 
 void TForm1::Aller_fin() {
     if (!m_introDone || m_animating) return;
+    if (deferWhileSearching([this] { Aller_fin(); })) return;
     game::Aller_fin(m_core);
     afterNavigation();
 }
 
 void TForm1::revenir_n() {
     if (!m_introDone || m_animating) return;
+    const int line = ListBox1->currentRow();
+    if (deferWhileSearching([this, line] {
+            ListBox1->setCurrentRow(line);
+            revenir_n();
+        }))
+        return;
     m_core.game.selectedLine = ListBox1->currentRow();
     game::revenir_n(m_core);
     afterNavigation();
@@ -853,6 +900,7 @@ void TForm1::numerotation() {
 }
 
 void TForm1::quitter() {
+    if (deferWhileSearching([this] { quitter(); })) return;
     m_core.engine.stopRequested = true;
     // The game and the settings go to the resume file, for the next start.
     // Before a board was chosen there is no game of the person's to keep.

@@ -31,6 +31,7 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 class QWidget;
 
@@ -75,6 +76,13 @@ public:
     void setFileDialog(FileDialogFunction dialog) { m_fileDialog = std::move(dialog); }
     void setPrintDialog(PrintDialogFunction dialog) { m_printDialog = std::move(dialog); }
     void setShowText(ShowTextFunction show) { m_showText = std::move(show); }
+    // Tests drive the clock (whole seconds, as QtHost::readClock) and hear
+    // the sounds through their own functions.
+    void setClockFunction(std::function<std::int64_t()> clock) { m_host.setClockFunction(std::move(clock)); }
+    void setSoundFunction(std::function<void(game::Sound)> sound) { m_host.setSoundFunction(std::move(sound)); }
+    // True while a search runs inside a pass (the engine's move or its
+    // thinking on the person's time).
+    bool searching() const { return m_searching; }
     // The settings a game file carries, as the window holds them now (the
     // level and its search controls wait for the engine's menus).
     files::GameSettings activeSettings() const;
@@ -132,6 +140,26 @@ public:
     void Annul_nulClick();
     void Dcomposerlesprises1Click();
     void Button5Click();
+    void AbandonClick();
+
+    // The engine's commands (ui/form1_engine.cpp): levels, "Autre" with
+    // Panel9, table sizes, clocks, stopping the search, the switches, the
+    // sounds, self-play and "Editer coups".
+    void selectLevelItem(int item);  // the sixteen items of engine::LevelTable
+    void N8Autre1Click();
+    void BitBtn24Click();
+    void BitBtn25Click();
+    void selectTableSize(int item);  // engine::TableSizes
+    void pause();
+    void Horlogeszro1Click();
+    void Pause2Click();
+    void Rflexionsurtempsadverse1Click();
+    void Arretrflexionparclicsouris1Click();
+    void Bipchaquecoup2Click();
+    void Commentaires1Click();
+    void Ordinateurcontreordinateur1Click();
+    void Best1Click();
+    void ajouter_temps();
 
     // One pass of the game loop; passes are run whenever something happened.
     void gameLoop();
@@ -208,6 +236,12 @@ public:
     QPushButton* Abandon2 = nullptr;
     QPushButton* Joue = nullptr;
     QPushButton* Button9 = nullptr;
+    QFrame* Zut = nullptr;           // "Zut ! ce n'est pas cela que je voulais jouer."
+    QFrame* Panel9 = nullptr;        // "30 coups en : " Nbminutes "minutes"
+    QLineEdit* Nbminutes = nullptr;
+    QPushButton* BitBtn24 = nullptr;
+    QPushButton* BitBtn25 = nullptr;
+    QTimer* Timer1 = nullptr;        // the clocks' one-second tick
     QFrame* fin_de_parties = nullptr;
     QLabel* qui_gagne = nullptr;
     QLabel* Resultat_blanc = nullptr;
@@ -286,6 +320,12 @@ public:
     QAction* Dcomposerlesprises1 = nullptr;
     QAction* Jeuenaveugle1 = nullptr;
     QAction* Franais1 = nullptr;
+    QAction* Ordinateurcontreordinateur1 = nullptr;
+    QAction* Rflexionsurtempsadverse1 = nullptr;
+    QAction* Arretrflexionparclicsouris1 = nullptr;
+    QAction* Bipchaquecoup2 = nullptr;
+    QAction* Commentaires1 = nullptr;
+    QAction* Pause2 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -313,6 +353,20 @@ private:
     void performOps(const std::vector<rules::ViewOp>& ops, bool played);
     void showEndOfGame(const game::EndOfGame& end);
     void hold(int ms);
+    // ui/form1_engine.cpp
+    void buildEngine();
+    bool startEngine();
+    void thinkOnPersonTime();
+    void engineBusy(bool busy);
+    void showThinking(const engine::SearchStats& stats);
+    void showRootMove(const engine::RootMoveLine& line);
+    void refreshClocks();
+    void applyLevelSettings(const files::GameSettings& settings);
+    void refreshLevelMarks();
+    // A command that changes the game while a search runs stops the search
+    // and runs once it has returned; true when it was put off.
+    bool deferWhileSearching(std::function<void()> command);
+    void runDeferred();
     // ui/form1_look.cpp
     void buildLook();
     void chooseStyle(int style);
@@ -355,6 +409,11 @@ private:
     bool m_passQueued = false;
     bool m_animating = false;
     bool m_numbering = false;
+    bool m_searching = false;        // a search runs inside the current pass
+    bool m_engineThinking = false;   // ... for the engine's own move
+    std::vector<std::function<void()>> m_deferred;
+    // The items engineBusy disabled, to be enabled again afterwards.
+    std::vector<QPointer<QAction>> m_busyDisabled;
 
     FileDialogFunction m_fileDialog;
     PrintDialogFunction m_printDialog;

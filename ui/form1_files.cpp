@@ -234,24 +234,22 @@ void TForm1::showLevel(int level) {
         if (QAction* a = findChild<QAction*>(LevelItems[static_cast<std::size_t>(level)])) a->setChecked(true);
 }
 
+// The level in force and the minutes typed in Panel9's box.
 files::GameSettings TForm1::activeSettings() const {
     files::GameSettings s = m_settings;
     s.language = static_cast<std::uint8_t>(interfaceLanguage());
-    for (std::size_t i = 0; i < LevelItems.size(); ++i)
-        if (const QAction* a = LevelItems[i] ? findChild<QAction*>(LevelItems[i]) : nullptr; a && a->isChecked())
-            s.level = static_cast<std::uint8_t>(i);
+    const engine::LevelState& l = m_core.engine.level;
+    s.level = static_cast<std::uint8_t>(l.levelNumber);
+    s.searchControl1 = l.levelBudget;
+    s.searchControl2 = l.levelHardBudget;
+    s.minutes = Nbminutes->text().trimmed().toInt();
     return s;
 }
 
 void TForm1::showGameFile(const files::GameFile& file, bool problem) {
     m_core.engine.stopRequested = true;
     // Step 3: the level and minutes of the file; the language stays.
-    const files::GameSettings loaded = file.settings;
-    m_settings.minutes = loaded.minutes;
-    m_settings.level = loaded.level;
-    m_settings.searchControl1 = loaded.searchControl1;
-    m_settings.searchControl2 = loaded.searchControl2;
-    showLevel(loaded.level);
+    applyLevelSettings(file.settings);
     // Steps 5 to 9.
     files::installGameFile(m_core, file, problem);
     afterGameChange();
@@ -325,6 +323,7 @@ void TForm1::restoreResumeFile() {
 
 void TForm1::save() {
     if (busy()) return;
+    if (deferWhileSearching([this] { save(); })) return;
     const std::filesystem::path folder = folderOf("Sauve", true);
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
@@ -336,6 +335,7 @@ void TForm1::save() {
 
 void TForm1::ouvre() {
     if (busy()) return;
+    if (deferWhileSearching([this] { ouvre(); })) return;
     const std::filesystem::path folder = folderOf("Sauve", true);
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
@@ -379,6 +379,7 @@ bool TForm1::loadProblem(const QString& folder, const QString& name) {
 
 void TForm1::Problmes1Click() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Problmes1Click(); })) return;
     const std::filesystem::path folder = folderOf("Problemes", false);
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
@@ -393,6 +394,7 @@ void TForm1::Problmes1Click() {
 
 void TForm1::Button1Click() {
     if (busy() || m_problemFolder.isEmpty()) return;
+    if (deferWhileSearching([this] { Button1Click(); })) return;
     const QStringList names = problemListing();
     if (names.isEmpty()) return;
     // The entry after the current one; past the last, the first again. A
@@ -412,6 +414,7 @@ void TForm1::Button1Click() {
 
 void TForm1::Panel14Click() {
     if (busy() || m_problemFolder.isEmpty()) return;
+    if (deferWhileSearching([this] { Panel14Click(); })) return;
     loadProblem(m_problemFolder, m_problemName);
 }
 
@@ -420,6 +423,7 @@ void TForm1::Panel14Click() {
 
 void TForm1::Crerunfichiertexte1Click() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Crerunfichiertexte1Click(); })) return;
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(m_core.programDir.string()),
                                             {QStringLiteral("Fichiers texte (*.txt)"),
                                              QStringLiteral("Fichiers commentaires (*.damt)"),
@@ -439,6 +443,7 @@ void TForm1::Crerunfichiertexte1Click() {
 
 void TForm1::Imprimer1Click() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Imprimer1Click(); })) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Tavolex"));
     if (!m_printDialog(printer)) return;
@@ -473,6 +478,7 @@ void TForm1::Imprimer1Click() {
 
 void TForm1::Ouvrirunfichiertexte1Click() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Ouvrirunfichiertexte1Click(); })) return;
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(m_core.programDir.string()),
                                             {QStringLiteral("Fichiers texte (*.txt)"),
                                              QStringLiteral("Fichiers doc (*.doc)"),
@@ -542,6 +548,7 @@ void TForm1::ListeCancelClick() {
 
 void TForm1::Installeruneposition1Click() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Installeruneposition1Click(); })) return;
     Damier2D1Click();
     setPage(Probleme0);
     Entrerpositionclick();
@@ -551,6 +558,7 @@ void TForm1::Installeruneposition1Click() {
 }
 
 void TForm1::Entrerpositionclick() {
+    if (deferWhileSearching([this] { Entrerpositionclick(); })) return;
     const files::SetupToggle t = files::Entrerpositionclick(m_core);
     rules::clearMoveEntry(m_core.rules);  // the frames of a half-entered move go
     showEvaluation();
@@ -611,6 +619,7 @@ void TForm1::showEvaluation() {
 
 void TForm1::vider() {
     if (busy()) return;
+    if (deferWhileSearching([this] { vider(); })) return;
     files::vider(m_core);
     repaintBoard();
     showEvaluation();
@@ -618,6 +627,7 @@ void TForm1::vider() {
 
 void TForm1::remplir() {
     if (busy()) return;
+    if (deferWhileSearching([this] { remplir(); })) return;
     files::remplir(m_core);
     refreshSetupCaptions();
     afterGameChange();
@@ -626,6 +636,7 @@ void TForm1::remplir() {
 
 void TForm1::Change_dir() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Change_dir(); })) return;
     files::Change_dir(m_core);
     refreshSetupCaptions();
     repaintBoard();
@@ -634,12 +645,14 @@ void TForm1::Change_dir() {
 
 void TForm1::Change_couleur() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Change_couleur(); })) return;
     files::Change_couleur(m_core);
     refreshSetupCaptions();
 }
 
 void TForm1::Couleur_joue() {
     if (busy()) return;
+    if (deferWhileSearching([this] { Couleur_joue(); })) return;
     files::Couleur_joue(m_core);
     refreshSetupCaptions();
 }

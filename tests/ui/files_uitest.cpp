@@ -113,6 +113,8 @@ private:
         form->setShowText([this](const QString& path) { shownTexts << QFileInfo(path).fileName(); });
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        // No thinking on the person's time: it would last until the next click.
+        form->findChild<QAction*>("Rflexionsurtempsadverse1")->setChecked(false);
     }
     // The window after "Damier 2D jaune", two people playing.
     void start() {
@@ -571,14 +573,18 @@ private slots:
         QVERIFY(!form->Bibliothquesactives1->isChecked());
         // With the computer named to move, leaving hands it the move and shows its thinking.
         form->Humaincontrehumain1->trigger();  // the computer plays again
+        item("Niveau01")->trigger();           // and stops at a small depth
         QTest::mouseClick(form->Couleurjoue, Qt::LeftButton);
         QCOMPARE(form->Couleurjoue->text(), QString("Ordinateur joue"));
         QCOMPARE(form->core().game.sideToMove, rules::Black);
         clickTab(form->Liste);
         QVERIFY(!form->core().game.setupMode);
         QCOMPARE(form->Onglet->currentWidget(), form->Calcul);
-        QVERIFY(form->core().game.engineToMove);
+        QCOMPARE(form->core().game.sideToMove, rules::White);  // the engine has moved Black
+        QCOMPARE(int(form->core().game.record.plyCounter), 1);
+        QVERIFY(form->ListBox2->count() > 0);
         // While the engine is to move no set-up page is given.
+        form->core().game.engineToMove = true;
         clickTab(form->Probleme0);
         QCOMPARE(form->Onglet->currentWidget(), form->Liste);
         QVERIFY(!form->core().game.setupMode);

@@ -19,6 +19,7 @@
 
 #include "program_copy.h"
 #include "rules/fen.h"
+#include "rules/movegen.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
 
@@ -46,6 +47,7 @@ private:
     std::unique_ptr<ui::TForm1> form;
     std::unique_ptr<testsupport::ProgramCopy> folder;
     std::vector<QImage> held;  // the board as shown at each hold of an animation
+    bool ponderMarkAtStart = false;
 
     // The window after "Damier 2D jaune", two people playing.
     void start(bool twoPeople = true) {
@@ -54,12 +56,19 @@ private:
         form = std::make_unique<ui::TForm1>(folder->path());
         held.clear();
         form->setHoldFunction([this](int) { held.push_back(shown()); });
+        form->setClockFunction([] { return std::int64_t{86400}; });
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        // The engine plays at its weakest level and does not think on the
+        // person's time, which would last until the next click.
+        QAction* ponder = form->findChild<QAction*>("Rflexionsurtempsadverse1");
+        ponderMarkAtStart = ponder->isChecked();
+        if (ponderMarkAtStart) ponder->trigger();
         QPushButton* flat = form->findChild<QPushButton*>("Intro2D");
         QVERIFY(flat);
         QTest::mouseClick(flat, Qt::LeftButton);
         settle();
+        form->findChild<QAction*>("Dbutant1")->trigger();
         if (twoPeople) form->Humaincontrehumain1->trigger();
         settle();
     }
@@ -122,6 +131,7 @@ private slots:
         form = std::make_unique<ui::TForm1>(folder->path());
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->findChild<QAction*>("Rflexionsurtempsadverse1")->setChecked(false);
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Tavolex 3D, le jeu"));
         QVERIFY(form->Intro->isVisible());
         QVERIFY(form->Aide1->menuAction()->isVisible());
@@ -167,7 +177,7 @@ private slots:
         const Item items[] = {
             {"Nouveau2", "Nouveau", "Ctrl+N", false, false},
             {"Humaincontrehumain1", "Humain contre humain", "Ctrl+H", false, true},
-            {"Ordinateurcontreordinateur1", "Ordinateur contre ordinateur", "Ctrl+C", false, false},
+            {"Ordinateurcontreordinateur1", "Ordinateur contre ordinateur", "Ctrl+C", false, true},
             {"Sauver1", "Sauver", "Ctrl+S", false, true},
             {"Problmes1", "Leçons, exercices et problèmes", "Ctrl+L", false, true},
             {"Editerlimagefichierbmp1", "Editer l'image (fichier Bitmap)", "Ctrl+E", false, true},
@@ -178,16 +188,21 @@ private slots:
             {"Allerlafin1", "Aller à la fin", "Ctrl+F2", false, true},
             {"Inverserdamier1", "Inverser damier", "F3", false, true},
             {"Inverserlesjoueurs1", "Inverser les joueurs", "F4", false, false},
-            {"Niveau05", "5 : Excellence", "", true, false},
-            {"N7longlong1", "7 : long, long", "", false, false},
+            {"Dbutant1", "0 : Néophyte", "", true, true},
+            {"Niveau05", "5 : Excellence", "", false, true},
+            {"N7longlong1", "7 : long, long", "", false, true},
             {"Bibliothquesactives1", "Bibliothèques actives", "", true, false},
             {"Numeroterlescases1", "Numéroter les cases", "", false, true},
-            {"Rflexionsurtempsadverse1", "Réflexion sur temps adverse", "", true, false},
+            {"Rflexionsurtempsadverse1", "Réflexion sur temps adverse", "", false, true},  // ticked at start, see below
+            {"Arretrflexionparclicsouris1", "Arret réflexion par clic souris", "", true, true},
+            {"Commentaires1", "Autres", "", true, true},
+            {"Pause2", "Pause", "", false, true},
             {"Dcomposerlesprises1", "Décomposer les prises", "", true, true},
-            {"Bipchaquecoup2", "Bip à chaque coup", "", true, false},
-            {"N15Mo1", "1,5Mo", "", true, false},
+            {"Bipchaquecoup2", "Bip à chaque coup", "", true, true},
+            {"N15Mo1", "1,5Mo", "", true, true},
             {"Franais1", "Français", "", true, true},
         };
+        QVERIFY(ponderMarkAtStart);
         for (const Item& it : items) {
             QAction* a = form->findChild<QAction*>(it.name);
             QVERIFY2(a, it.name);
@@ -253,19 +268,29 @@ private slots:
         QCOMPARE(form->qui_gagne->text(), QString::fromUtf8("Bravo, vous avez gagné"));
     }
 
-    void theComputerSideMakesNoMoveYet() {
+    void theComputerAnswersAndTwoPeopleMayTakeOver() {
         start(false);
-        play("c3", "d4");
+        click("c3");
+        click("d4");
         settle();
-        QVERIFY(form->core().game.engineToMove);
+        // The engine has answered: White is to move again.
+        QVERIFY(!form->core().game.engineToMove);
+        QCOMPARE(int(form->core().game.record.plyCounter), 2);
+        QCOMPARE(form->core().game.sideToMove, rules::White);
         QVERIFY(!form->fin_de_parties->isVisible());
-        click("f6");  // Black's pieces are the computer's: nothing happens
-        QCOMPARE(int(form->core().game.record.plyCounter), 1);
-        // Two people take over: the person moves Black.
+        // Two people take over: the person now moves both sides.
         form->Humaincontrehumain1->trigger();
         settle();
-        play("f6", "g5");
-        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-g5"});
+        rules::RulesState r;
+        r.board = form->core().rules.gamePosition;
+        QVERIFY(rules::generateRootMoves(r, rules::White) > 0);
+        const rules::Move m = r.rootList()[0];
+        click(m.from);
+        if (form->core().game.record.plyCounter == 2) click(m.to);
+        QCOMPARE(int(form->core().game.record.plyCounter), 3);
+        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        settle();
+        QCOMPARE(int(form->core().game.record.plyCounter), 3);  // no answer from the engine
     }
 
     void aKingsFinalSquareMayBeClickedAtOnce() {
@@ -450,9 +475,11 @@ private slots:
         // A folder with the resume file and nothing else.
         QTemporaryDir empty;
         QVERIFY(QFile::copy(QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR "/last32.dam"), empty.filePath("last32.dam")));
+        QVERIFY(testsupport::copyEngineData(empty.path()));
         form = std::make_unique<ui::TForm1>(std::filesystem::path(empty.path().toStdString()));
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->findChild<QAction*>("Rflexionsurtempsadverse1")->setChecked(false);
         QStringList boxes;
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -486,6 +513,7 @@ private slots:
         form->setHoldFunction([](int) {});
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->findChild<QAction*>("Rflexionsurtempsadverse1")->setChecked(false);
         QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/start_panel.png"));
         QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
         settle();

@@ -67,6 +67,8 @@ private:
         form->setHoldFunction([](int) {});
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        // No thinking on the person's time: it would last until the next click.
+        form->findChild<QAction*>("Rflexionsurtempsadverse1")->setChecked(false);
         QPushButton* b = form->findChild<QPushButton*>(button);
         QVERIFY2(b && b->isEnabled(), button);
         QTest::mouseClick(b, Qt::LeftButton);

@@ -21,6 +21,17 @@ inline bool copyFolder(const QString& from, const QString& to) {
     return true;
 }
 
+// What the engine reads at start-up: the search keys, the learned
+// positions, the default parameters, the endgame tables, and the sounds.
+inline bool copyEngineData(const QString& to) {
+    const QString build = QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR);
+    QDir source(build);
+    const QStringList patterns{"*.bib", "hashkey33.dat", "kesto.dat", "*.wav"};
+    for (const QFileInfo& f : source.entryInfoList(patterns, QDir::Files))
+        if (!QFile::copy(f.absoluteFilePath(), QDir(to).filePath(f.fileName()))) return false;
+    return copyFolder(build + "/Parametres", QDir(to).filePath("Parametres"));
+}
+
 struct ProgramCopy {
     QTemporaryDir dir;
     std::filesystem::path path() const { return dir.path().toStdString(); }
@@ -33,6 +44,7 @@ inline std::unique_ptr<ProgramCopy> copyProgramFolder(bool withResume = true) {
     copyFolder(build + "/Images1", copy->file("Images1"));
     copyFolder(build + "/Problemes", copy->file("Problemes"));
     if (withResume) QFile::copy(build + "/last32.dam", copy->file("last32.dam"));
+    copyEngineData(copy->dir.path());
     return copy;
 }
 

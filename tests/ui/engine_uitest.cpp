@@ -1,0 +1,433 @@
+// The engine in the window, driven as a person drives it: moves clicked on
+// the board and answered by the engine, the "Calcul" page filling, the
+// levels with "Autre", the clocks, thinking on the person's time stopped by
+// a click, the engine's draw offer and the weakest level's excuse. The
+// clock is the test's own, so no test waits on real time; the levels used
+// stop on their depth.
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include "game/clocks.h"
+#include "program_copy.h"
+#include "rules/fen.h"
+#include "rules/move_input.h"
+#include "rules/movegen.h"
+#include "ui/flat_board.h"
+#include "ui/form1.h"
+
+namespace {
+
+using rules::Square;
+
+Square sq(const char* name) { return *rules::parseSquareName(name); }
+
+QStringList lines(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+}  // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<testsupport::ProgramCopy> folder;
+    std::int64_t now = 5 * 86400;  // the test's clock, in seconds
+    std::vector<game::Sound> sounds;
+
+    QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
+
+    // The window after "Damier 2D jaune": the person has White against the
+    // engine at "0 : Néophyte", without thinking on the person's time.
+    void start() {
+        form.reset();
+        folder = testsupport::copyProgramFolder();
+        form = std::make_unique<ui::TForm1>(folder->path());
+        form->setHoldFunction([](int) {});
+        form->setClockFunction([this] { return now; });
+        form->setSoundFunction([this](game::Sound s) { sounds.push_back(s); });
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        item("Rflexionsurtempsadverse1")->trigger();
+        QVERIFY(!item("Rflexionsurtempsadverse1")->isChecked());
+        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
+        settle();
+        item("Dbutant1")->trigger();
+        settle();
+        sounds.clear();
+    }
+    void setUp(const char* fen) {
+        const rules::Position p = *rules::parseFen(fen).position;
+        form->installPosition(p.board, p.side);
+        settle();
+    }
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    void click(Square s) {
+        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, form->Damier->squareCorner(s) + QPoint(30, 28));
+        settle();
+    }
+    // A legal move of the side to move. With `safe`, the first after which
+    // the other side has nothing to take.
+    rules::Move firstLegalMove(bool safe) {
+        game::Core& c = form->core();
+        const int side = c.game.sideToMove;
+        rules::RulesState r;
+        r.board = c.rules.gamePosition;
+        const int n = rules::generateRootMoves(r, side);
+        if (n == 0) return {};
+        for (int k = 0; safe && k < n; ++k) {
+            rules::RulesState after;
+            after.board = c.rules.gamePosition;
+            rules::executeEngineMove(after, r.rootList()[k], false);
+            rules::generateRootMoves(after, 1 - side);
+            if (after.captureCount == 0) return r.rootList()[k];
+        }
+        return r.rootList()[0];
+    }
+    // ... played by clicks: its start, then its end.
+    void playFirstLegalMove(bool safe = false) {
+        game::Core& c = form->core();
+        const rules::Move m = firstLegalMove(safe);
+        QVERIFY(m.from != 0);
+        const int before = c.game.record.plyCounter;
+        click(m.from);
+        if (c.game.record.plyCounter == before) click(m.to);
+        QVERIFY(c.game.record.plyCounter > before);
+    }
+
+private slots:
+    // A short game at the lowest level: every person's move is answered,
+    // the thinking and the root moves are on the "Calcul" page, the move
+    // beeps and the engine's colour is named.
+    void aShortGameAgainstTheEngine() {
+        start();
+        QVERIFY(item("Dbutant1")->isChecked());
+        QVERIFY(!item("Niveau05")->isChecked());
+        QCOMPARE(form->core().engine.level.levelBudget, 5);
+        form->Onglet->setCurrentWidget(form->Calcul);
+        for (int move = 1; move <= 4; ++move) {
+            playFirstLegalMove();
+            settle();
+            const game::GameState& g = form->core().game;
+            QCOMPARE(int(g.record.plyCounter), 2 * move);
+            QCOMPARE(g.sideToMove, rules::White);
+            QVERIFY(!g.engineToMove);
+        }
+        QCOMPARE(form->ListBox1->count(), 4);
+        const QStringList thinking = lines(form->ListBox2);
+        QVERIFY2(thinking.size() >= 6, qPrintable(thinking.join('|')));
+        // The level's depth cap, one more while the last root move is shown.
+        QVERIFY2(thinking[0] == "Profondeur :     6" || thinking[0] == "Profondeur :     7", qPrintable(thinking[0]));
+        QVERIFY(thinking[1].startsWith("Noeuds : "));
+        QCOMPARE(thinking[2], QString("Temps :      0 s"));
+        QCOMPARE(thinking[3], QString("Noeuds/s : //"));
+        QVERIFY(thinking[4].startsWith("Score : "));
+        QCOMPARE(thinking[5], QString("Coups :   4"));
+        // The best line, two plies a line, starting with the move played.
+        const game::PlyRecord& last = form->core().game.record.plies[8];
+        QVERIFY2(thinking[6].startsWith(QString::fromLatin1(rules::squareName(last.from).data(), qsizetype(rules::squareName(last.from).size()))), qPrintable(thinking[6]));
+        // Every root move has its line; none is still being searched.
+        const QStringList roots = lines(form->ListBox5);
+        QVERIFY(!roots.isEmpty());
+        for (const QString& l : roots) QVERIFY2(!l.contains("?<---") && l.contains(" : "), qPrintable(l));
+        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur noir"));
+        QCOMPARE(int(std::count(sounds.begin(), sounds.end(), game::Sound::Move)), 4);
+        // The engine's last move is framed: aqua where it ended.
+        const rules::Rgb aqua = rules::frameRgb(rules::FrameColour::Aqua);
+        const QImage image = form->Damier->grab().toImage();
+        QCOMPARE(image.pixelColor(form->Damier->squareCorner(last.to)), QColor(aqua.r, aqua.g, aqua.b));
+        // The clocks run once the person has moved.
+        QVERIFY(form->Timer1->isActive());
+
+        // "Editer coups" writes the thinking list as shown.
+        QTest::mouseClick(form->Button9, Qt::LeftButton);
+        QFile file(folder->file("Bestmove.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLatin1(file.readAll()), thinking.join("\r\n") + "\r\n");
+
+        // Without the beep the engine's moves are silent.
+        item("Bipchaquecoup2")->trigger();
+        sounds.clear();
+        playFirstLegalMove();
+        settle();
+        QCOMPARE(int(form->core().game.record.plyCounter), 10);
+        QVERIFY(sounds.empty());
+    }
+
+    // Ahead in material at "0 : Néophyte", the engine plays its second
+    // choice and says so; at another level it plays its own.
+    void theWeakestLevelsSecondChoice() {
+        start();
+        // Black (the engine) has three men against two.
+        setUp("W:W21,22:B1,2,3");
+        playFirstLegalMove();
+        settle();
+        QVERIFY(form->Zut->isVisible());
+        QCOMPARE(form->Zut->findChild<QLabel*>()->text(),
+                 QString::fromUtf8("Zut ! ce n'est pas cela que je voulais jouer."));
+        item("Niveau01")->trigger();
+        setUp("W:W21,22:B1,2,3");
+        playFirstLegalMove();
+        settle();
+        QVERIFY(!form->Zut->isVisible());
+    }
+
+    // "Autre": Panel9 takes a number of minutes for 30 moves; the other
+    // levels set their own budgets and minutes.
+    void levelsAndTheCustomTimeControl() {
+        start();
+        item("Niveau07")->trigger();
+        QCOMPARE(form->core().engine.level.levelBudget, 540);
+        QCOMPARE(form->Nbminutes->text(), QString("10"));
+        QVERIFY(item("Niveau07")->isChecked() && !item("Dbutant1")->isChecked());
+        item("N8Autre1")->trigger();
+        QVERIFY(form->Panel9->isVisible());
+        QVERIFY(!item("N8Autre1")->isChecked());
+        QVERIFY(item("Niveau07")->isChecked());
+        // An empty or non-positive number is refused; the panel stays.
+        for (const char* refused : {"", "0", "-3", "abc"}) {
+            form->Nbminutes->setText(refused);
+            QTest::mouseClick(form->BitBtn24, Qt::LeftButton);
+            QVERIFY2(form->Panel9->isVisible(), refused);
+            QCOMPARE(form->core().engine.level.levelBudget, 540);
+        }
+        form->Nbminutes->clear();
+        QTest::keyClicks(form->Nbminutes, "4");
+        QTest::mouseClick(form->BitBtn24, Qt::LeftButton);
+        QVERIFY(!form->Panel9->isVisible());
+        const engine::LevelState& l = form->core().engine.level;
+        QCOMPARE(l.levelBudget, 220);
+        QCOMPARE(l.levelHardBudget, 238);
+        QCOMPARE(l.levelNumber, 18);
+        QVERIFY(item("N8Autre1")->isChecked() && !item("Niveau07")->isChecked());
+        // The level and the minutes go with a saved game.
+        const files::GameSettings s = form->activeSettings();
+        QCOMPARE(int(s.level), 18);
+        QCOMPARE(s.searchControl1, 220);
+        QCOMPARE(s.searchControl2, 238);
+        QCOMPARE(s.minutes, 4);
+        // Cancel leaves the level alone.
+        item("N8Autre1")->trigger();
+        form->Nbminutes->setText("9");
+        QTest::mouseClick(form->BitBtn25, Qt::LeftButton);
+        QVERIFY(!form->Panel9->isVisible());
+        QCOMPARE(form->core().engine.level.levelBudget, 220);
+        QVERIFY(item("N8Autre1")->isChecked());
+        // A special item.
+        item("N650coupsen2h1")->trigger();
+        QCOMPARE(form->core().engine.level.levelBudget, 6700);
+        QCOMPARE(form->core().engine.level.levelNumber, 16);
+        QVERIFY(item("N650coupsen2h1")->isChecked() && !item("N8Autre1")->isChecked());
+
+        // Table sizes: one mark, the table of that size.
+        item("N5Mo1")->trigger();
+        QVERIFY(item("N5Mo1")->isChecked() && !item("N15Mo1")->isChecked());
+        QCOMPARE(form->core().engine.tables.sizeItem, 4);
+    }
+
+    // The clocks: the tick advances the person's clock; the engine's own
+    // clock moves only with its search; zeroing and pause.
+    void clocksTickPauseAndZero() {
+        start();
+        playFirstLegalMove();  // the clocks start with the person's first click
+        settle();
+        now += 75;
+        form->ajouter_temps();
+        QCOMPARE(form->minblanc->text(), QString("1"));
+        QCOMPARE(form->secblanc->text(), QString("15"));
+        QCOMPARE(form->minnoir->text(), QString("0"));
+        QCOMPARE(form->secnoir->text(), QString("00"));
+        // Pause: the tick stands still, and the running turn restarts from
+        // its clock when resumed.
+        item("Pause2")->trigger();
+        QVERIFY(item("Pause2")->isChecked());
+        QVERIFY(!form->Timer1->isActive());
+        now += 30;
+        form->ajouter_temps();
+        QCOMPARE(form->secblanc->text(), QString("15"));
+        item("Pause2")->trigger();
+        QVERIFY(!item("Pause2")->isChecked());
+        QVERIFY(form->Timer1->isActive());
+        now += 5;
+        form->ajouter_temps();
+        QCOMPARE(form->minblanc->text(), QString("0"));
+        QCOMPARE(form->secblanc->text(), QString("05"));
+        // "Horloges à zéro" writes "0" everywhere and ends a rated game's clock rule.
+        form->core().game.ratedGame = 1;
+        item("Horlogeszro1")->trigger();
+        for (QLabel* l : {form->minblanc, form->secblanc, form->minnoir, form->secnoir}) QCOMPARE(l->text(), QString("0"));
+        QCOMPARE(form->core().game.ratedGame, 0);
+    }
+
+    // While the engine thinks for its own move the commands that would
+    // change the game are closed and the cursor is busy; "Arrêter le
+    // calcul" makes it play its best move so far, and all comes back.
+    void theEngineIsStoppedFromTheCalculPage() {
+        start();
+        item("N7longlong1")->trigger();  // no depth cap and, on the test's clock, no time limit
+        bool closed = false;
+        bool busyCursor = false;
+        std::function<void()> probe = [&] {
+            if (!form->searching()) {
+                QTimer::singleShot(1, form.get(), probe);
+                return;
+            }
+            closed = !item("Sauver1")->isEnabled() && !form->Edition1->menuAction()->isEnabled() &&
+                     !form->Proposernul->isVisible() && !form->Onglet->isTabVisible(form->Onglet->indexOf(form->Probleme0));
+            busyCursor = form->cursor().shape() == Qt::WaitCursor;
+            QTest::mouseClick(form->Joue, Qt::LeftButton);
+        };
+        QTimer::singleShot(1, form.get(), probe);
+        playFirstLegalMove();
+        settle();
+        QVERIFY(closed);
+        QVERIFY(busyCursor);
+        QCOMPARE(int(form->core().game.record.plyCounter), 2);
+        QVERIFY(item("Sauver1")->isEnabled());
+        QVERIFY(form->Edition1->menuAction()->isEnabled());
+        QVERIFY(form->Proposernul->isVisible());
+        QVERIFY(form->Onglet->isTabVisible(form->Onglet->indexOf(form->Probleme0)));
+        QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // A rated game lost on time by the person: the engine's turn ends it.
+    void aRatedGameIsLostOnTime() {
+        start();
+        playFirstLegalMove();
+        settle();
+        game::GameState& g = form->core().game;
+        g.ratedGame = 1;
+        g.whiteClock.total = 2 * (58 + 3);  // above twice the limit of "0 : Néophyte" (58 + 2)
+        g.whiteRating = 1500;
+        playFirstLegalMove();
+        settle();
+        QVERIFY(form->fin_de_parties->isVisible());
+        QCOMPARE(form->qui_gagne->text(), QString::fromUtf8("Temps dépassé, gain TAVOLEX"));
+        QCOMPARE(int(std::count(sounds.begin(), sounds.end(), game::Sound::Lost)), 1);
+    }
+
+    // Thinking on the person's time starts with the person's turn, shows
+    // its thinking without times, and a click on the board ends it; the
+    // click then selects the piece.
+    void thinkingOnThePersonsTimeStopsAtAClick() {
+        start();
+        playFirstLegalMove();  // a game read from a file is not thought on until the engine has moved
+        settle();
+        QStringList seen;
+        bool searching = false;
+        item("Rflexionsurtempsadverse1")->trigger();  // the pass it asks for comes first
+        const rules::Move next = firstLegalMove(false);
+        // A timer, not a posted call: the search's pauses for window events
+        // deliver the person's input and timers, as the real window's do.
+        QTimer::singleShot(1, form.get(), [&] {
+            searching = form->searching();
+            seen = lines(form->ListBox2);
+            item("Rflexionsurtempsadverse1")->trigger();  // once is enough for this test
+            QTest::mouseClick(form->Damier, Qt::LeftButton, {}, form->Damier->squareCorner(next.from) + QPoint(30, 28));
+        });
+        settle();
+        settle();
+        QVERIFY(searching);
+        QVERIFY(!form->searching());
+        QVERIFY2(!seen.isEmpty() && seen[0].startsWith("Profondeur"), qPrintable(seen.join('|')));
+        for (const QString& l : seen) QVERIFY2(!l.startsWith("Temps") && !l.startsWith("Noeuds/s"), qPrintable(l));
+        // The click was kept and replayed: the piece is selected (or, with
+        // one way to go, moved), its landing square completes the move.
+        if (form->core().game.record.plyCounter == 2) click(next.to);
+        settle();
+        QCOMPARE(int(form->core().game.record.plyCounter), 4);
+    }
+
+    // A take-back asked for while the engine thinks on the person's time
+    // waits until that search has stopped, then takes the move back.
+    void commandsWaitForTheSearchToStop() {
+        start();
+        playFirstLegalMove();
+        settle();
+        QCOMPARE(int(form->core().game.record.plyCounter), 2);
+        bool deferredWhileSearching = false;
+        item("Rflexionsurtempsadverse1")->trigger();
+        QTimer::singleShot(1, form.get(), [&] {
+            item("Rflexionsurtempsadverse1")->trigger();
+            form->reprise();
+            deferredWhileSearching = form->searching() && form->core().game.record.plyCounter == 2;
+        });
+        settle();
+        settle();
+        QVERIFY(deferredWhileSearching);
+        QCOMPARE(int(form->core().game.record.plyCounter), 1);
+    }
+
+    // With four pieces, a king among them and twenty quiet plies, the
+    // engine offers a draw; OK accepts it.
+    void theEnginesDrawOffer() {
+        start();
+        // A king each, moved so that nothing can be taken.
+        setUp("W:WK30:BK2");
+        for (int i = 0; i < 11 && !form->Match_nul->isVisible(); ++i) {
+            playFirstLegalMove(true);
+            settle();
+        }
+        QVERIFY(form->Match_nul->isVisible());
+        QVERIFY(form->core().game.record.plyCounter > 20);
+        QTest::mouseClick(form->BitBtn14, Qt::LeftButton);
+        settle();
+        QVERIFY(!form->Match_nul->isVisible());
+        QVERIFY(form->fin_de_parties->isVisible());
+        QCOMPARE(form->qui_gagne->text(), QString("Match nul !"));
+        QCOMPARE(form->core().game.lastResult, 1);
+    }
+
+    // Three kings against one: the engine, playing both sides, wins the
+    // ending the tables call won, and self-play stops with the result.
+    void aWonKingEndingIsConverted() {
+        start();
+        item("Niveau01")->trigger();  // no second choices
+        setUp("W:WK29,K25,K22:BK3");
+        item("Ordinateurcontreordinateur1")->trigger();
+        QVERIFY(!item("Humaincontrehumain1")->isChecked());
+        for (int pass = 0; pass < 60 && !form->fin_de_parties->isVisible(); ++pass) settle();
+        QVERIFY(form->fin_de_parties->isVisible());
+        QCOMPARE(form->qui_gagne->text(), QString::fromUtf8("Désolé, TAVOLEX a gagné"));
+        QCOMPARE(form->core().game.lastResult, 2);
+        QVERIFY(form->core().game.record.plyCounter <= 23);
+        QVERIFY(!item("Ordinateurcontreordinateur1")->isChecked());
+        QCOMPARE(rules::countPieces(form->core().rules.gamePosition).black(), 0);
+    }
+
+    // Screenshots of a game against the engine with the "Calcul" page.
+    void screenshots() {
+        const QByteArray dir = qgetenv("TAVOLEX_SCREENSHOTS");
+        if (dir.isEmpty()) QSKIP("TAVOLEX_SCREENSHOTS not set");
+        start();
+        form->Onglet->setCurrentWidget(form->Calcul);
+        for (int move = 0; move < 6; ++move) {
+            playFirstLegalMove();
+            settle();
+        }
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/engine_game.png"));
+        item("N8Autre1")->trigger();
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/engine_autre.png"));
+    }
+};
+
+QTEST_MAIN(EngineTest)
+#include "engine_uitest.moc"
