@@ -165,7 +165,7 @@ private slots:
             bool enabled;
         };
         const Item items[] = {
-            {"Nouveau2", "Nouveau", "Ctrl+N", false, false},
+            {"Nouveau2", "Nouveau", "Ctrl+N", false, true},
             {"Humaincontrehumain1", "Humain contre humain", "Ctrl+H", false, true},
             {"Ordinateurcontreordinateur1", "Ordinateur contre ordinateur", "Ctrl+C", false, false},
             {"Sauver1", "Sauver", "Ctrl+S", false, true},
@@ -177,7 +177,7 @@ private slots:
             {"Reveniraudebut1", "Revenir au début", "Ctrl+F1", false, true},
             {"Allerlafin1", "Aller à la fin", "Ctrl+F2", false, true},
             {"Inverserdamier1", "Inverser damier", "F3", false, true},
-            {"Inverserlesjoueurs1", "Inverser les joueurs", "F4", false, false},
+            {"Inverserlesjoueurs1", "Inverser les joueurs", "F4", false, true},
             {"Niveau05", "5 : Excellence", "", true, false},
             {"N7longlong1", "7 : long, long", "", false, false},
             {"Bibliothquesactives1", "Bibliothèques actives", "", true, false},
