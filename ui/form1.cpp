@@ -873,6 +873,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     m_core.engine.stopRequested = true;
+    m_core.engine.gameAnalysis = false;  // a running analysis stops at its next polling point
     if (m_chooserLoop) ListeCancelClick();
     event->accept();
     QApplication::quit();

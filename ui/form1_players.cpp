@@ -509,6 +509,14 @@ void TForm1::Analyser() {
     Panel17->show();
     Panel17->raise();
 
+    // The walk owns the record until it returns: nothing may move it
+    // meanwhile (navigation, files, new games, levels).
+    std::vector<QAction*> frozen;
+    for (QMenu* m : {Fichier1, Edition1, Joueurs1, Niveau1, Ouvertures1, Apprentissage1})
+        if (m->menuAction()->isEnabled()) {
+            m->menuAction()->setEnabled(false);
+            frozen.push_back(m->menuAction());
+        }
     AnalysisView view(Form4->ListBox1, ListBox6, Form4->Etat, language, [this] {
         repaintBoard();
         refreshPlayers();
@@ -517,6 +525,7 @@ void TForm1::Analyser() {
     m_finishRequested = false;
     const engine::AnalysisOutcome out = engine::Analyser(m_core, &view);
     m_analysisRunning = false;
+    for (QAction* a : frozen) a->setEnabled(true);
     m_analysedLines = view.lines;
     Form4->Etat->setText(out.completed ? QString::fromUtf8("Analyse terminée") : QString::fromUtf8("Analyse arrêtée"));
     item("Arrtercettephase1")->setEnabled(false);

@@ -348,17 +348,24 @@ private slots:
         QVERIFY(!item("Terminerlanalyse1")->isEnabled());
         QCOMPARE(form->core().game.sideToMove, int(rules::White));
 
+        // While the walk runs nothing may move the record.
         // "Terminer l'analyse" while the walk runs stops it at once.
+        bool editionOff = false;
         form->Aller_fin();
         settle();
         form->core().engine.limits.depth = 30;
-        QTimer::singleShot(0, item("Terminerlanalyse1"), &QAction::trigger);
+        QTimer::singleShot(0, this, [&] {
+            editionOff = !form->Edition1->menuAction()->isEnabled();
+            item("Terminerlanalyse1")->trigger();
+        });
         item("Analyser1")->trigger();
         settle();
         QVERIFY(!f4->isVisible());
         QVERIFY(form->Learn->isVisible());
         QVERIFY(!form->core().engine.gameAnalysis);
         QVERIFY(form->ListBox6->count() < 4);
+        QVERIFY(editionOff);
+        QVERIFY(form->Edition1->menuAction()->isEnabled());
     }
 
 private:
