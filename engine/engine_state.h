@@ -12,6 +12,7 @@
 #include "engine/levels.h"
 #include "engine/search_stats.h"
 #include "engine/tables.h"
+#include "game/record.h"
 #include "rules/movegen.h"
 
 namespace engine {
@@ -84,6 +85,12 @@ struct EngineState {
     bool gameAnalysis = false;
     int analysisEnd = 0;
     int playedMoveValue = 0;
+    // The best value found for the position at each ply of the record, from
+    // the side to move there; kept for the annotated export until the next
+    // analysis or a new game.
+    std::array<std::int16_t, game::RecordEntries> analysisScores{};
+    // "Réflexion sur temps adverse" as it was before the analysis.
+    bool savedPonder = true;
 
     // The value of the last finished iteration; survives from one search to
     // the next.

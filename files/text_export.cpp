@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "engine/analysis.h"
 #include "files/bytes.h"
 #include "rules/fen.h"
 
@@ -76,12 +77,7 @@ std::string analysisReportText(const std::vector<std::string>& lines) {
 std::vector<std::string> printedAnalysisReport(const std::string& white, const std::string& black, int language,
                                                const std::vector<std::string>& lines) {
     std::vector<std::string> out{"", "", "", white + std::string(25, ' ') + black};
-    if (language == 0)
-        out.push_back("+100 gagne un pion ; -100 perd un pion ; * en début de ligne indique qu'il y avait un bien meilleur coup");
-    else if (language == 3)
-        out.push_back("+100 ganha uma peça ; -100 perde uma peça ; * no começo significa que existia um lance melhor");
-    else
-        out.push_back("+100 wins a man ; -100 loses a man ; * at the begining means that there was a very better move");
+    out.push_back(engine::analysisLegend(language));
     out.insert(out.end(), lines.begin(), lines.end());
     return out;
 }

@@ -9,6 +9,7 @@
 #include "eval/eval_state.h"
 #include "game/game_state.h"
 #include "game/host.h"
+#include "players/roll.h"
 #include "rules/movegen.h"
 
 namespace game {
@@ -19,6 +20,9 @@ struct Core {
     // Parameters in force, the evaluation's accumulators and search-line facts.
     eval::EvalState eval;
     engine::EngineState engine;
+    // The roll as the new-game panel read it: the working copy of the
+    // ratings until a rated game's result is saved.
+    players::Roll players;
     Host* host = nullptr;
     // Where the program's data lives (see files/program_folder.h).
     std::filesystem::path programDir;

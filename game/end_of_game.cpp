@@ -1,5 +1,6 @@
 #include "game/end_of_game.h"
 
+#include "players/rated_game.h"
 #include "rules/move_input.h"
 #include "rules/movegen.h"
 
@@ -84,9 +85,12 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
     // Step 8. Self-play stops with the game (the learning sessions that go
     // on to analyse the game come with them).
     g.options.selfPlay = false;
-    // Step 9. A rated game's result is processed once (its ratings are the
-    // roll of players' work); the panel's state for whoever shows it.
-    if (g.ratedGame == 1) g.ratedGame = 5;
+    // Step 9. A rated game's result is processed once: the ratings move and
+    // are saved, and a second signal for the same game finds the flag at 5.
+    if (g.ratedGame == 1) {
+        end.ratings = players::UpdateRatings(core, end.result);
+        g.ratedGame = 5;
+    }
     g.lastResult = static_cast<int>(end.result);
     g.endPanelShown = end.showPanel;
     g.endMessage = endMessageText(end);

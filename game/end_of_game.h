@@ -42,6 +42,9 @@ struct EndOfGame {
     std::string winnerName;  // for RatedWinner
     bool showPanel = true;   // false while a learning session runs on its own
     std::optional<Sound> sound;  // the result's sound, already played when "Autres" is ticked
+    // A rated game's ratings before and after, already saved to "points.dat";
+    // nothing for a game that was not rated (the panel's rating lines are empty).
+    std::optional<players::RatingChange> ratings;
 };
 
 // Decides and records the result (last result, the self-play tick), plays

@@ -79,6 +79,10 @@ struct GameState {
     PlayerName blackName{};
     int whiteRating = 1500;         // the players' ratings, for the rated time rule
     int blackRating = 1500;
+    // The players' lines in the roll; negative: the result is not stored.
+    // They are remembered from one rated game to the next.
+    int whiteLine = -1;
+    int blackLine = -1;
     int language = 0;               // 0 French, 1 English, 2 Dutch, 3 Portuguese, 4 Spanish, 5 Italian
 
     // The "Coups joués" list: line i holds plies 2i + 1 and 2i + 2.

@@ -81,4 +81,10 @@ NewRatings updatedRatings(int w, int b, Result result) {
     return {w, b};
 }
 
+std::string ratingChangeText(int from, int to) {
+    char text[64];
+    std::snprintf(text, sizeof text, " passe de %4d \xC3\xA0 %4d", from, to);
+    return text;
+}
+
 }  // namespace players

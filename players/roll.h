@@ -40,4 +40,14 @@ struct NewRatings {
 // are (a rated game never starts with one).
 NewRatings updatedRatings(int white, int black, Result result);
 
+// What a rated game's result did to the two ratings.
+struct RatingChange {
+    int whiteOld = 0, whiteNew = 0;
+    int blackOld = 0, blackNew = 0;
+    bool saved = true;  // false: "points.dat" could not be written
+};
+// The end-of-game panel's line after a player's name: " passe de %4d à %4d"
+// (UTF-8; the name before it is the window's to show).
+std::string ratingChangeText(int from, int to);
+
 }  // namespace players

@@ -129,6 +129,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     buildIntro();
     buildLook();
     buildEngine();
+    buildPlayers();
     readOptions();
 }
 
@@ -142,7 +143,7 @@ void TForm1::buildMenus() {
     bar->setObjectName("MainMenu1");
 
     Fichier1 = addMenu(this, bar, "Fichier1", "Fichier");
-    addItem(Fichier1, "Nouveau2", "Nouveau", "Ctrl+N", Disabled);
+    addItem(Fichier1, "Nouveau2", "Nouveau", "Ctrl+N");
     Humaincontrehumain1 = addItem(Fichier1, "Humaincontrehumain1", "Humain contre humain", "Ctrl+H", Checkable);
     addItem(Fichier1, "Ordinateurcontreordinateur1", "Ordinateur contre ordinateur", "Ctrl+C", Checkable | Disabled);
     Sauver1 = addItem(Fichier1, "Sauver1", "Sauver", "Ctrl+S");
@@ -180,10 +181,10 @@ void TForm1::buildMenus() {
 
     // Players and the new-game modes.
     Joueurs1 = addMenu(this, bar, "Joueurs1", "Joueurs");
-    addItem(Joueurs1, "Match21", "Nouveau joueur", nullptr, Disabled);
-    addItem(Joueurs1, "Effacerunjoueur1", "Effacer un joueur", nullptr, Disabled);
-    addItem(Joueurs1, "Inverserlesjoueurs1", "Inverser les joueurs", "F4", Disabled);
-    addItem(Joueurs1, "Changerlesnoms1", "Changer les noms", nullptr, Disabled);
+    addItem(Joueurs1, "Match21", "Nouveau joueur");
+    addItem(Joueurs1, "Effacerunjoueur1", "Effacer un joueur");
+    addItem(Joueurs1, "Inverserlesjoueurs1", "Inverser les joueurs", "F4");
+    addItem(Joueurs1, "Changerlesnoms1", "Changer les noms");
 
     // Playing levels, with the engine.
     Niveau1 = addMenu(this, bar, "Niveau1", "Niveau");
@@ -213,7 +214,8 @@ void TForm1::buildMenus() {
     addItem(Ouvertures1, "Chargerdesparamtres1", "Charger des paramètres", nullptr, Disabled);
 
     Analyse2 = addMenu(this, bar, "Analyse2", "Analyse");
-    addItem(Analyse2, "Analyser1", "Débuter une analyse", nullptr, Disabled);
+    addItem(Analyse2, "Analyser1", "Débuter une analyse");
+    // Enabled while an analysis is under way.
     addItem(Analyse2, "Arrtercettephase1", "Arrêter cette phase", nullptr, Disabled);
     addItem(Analyse2, "Terminerlanalyse1", "Terminer l'analyse", nullptr, Disabled);
 
@@ -642,7 +644,8 @@ void TForm1::requestPass() {
 // A pass runs when something happened. A pass already running (waiting in
 // an animation) is not entered again: it runs once more when it is done.
 void TForm1::gameLoop() {
-    if (!m_introDone) return;
+    // An analysis walks the record: the game waits until it is over.
+    if (!m_introDone || m_analysisRunning) return;
     if (m_inPass) {
         m_passAgain = true;
         return;
@@ -656,6 +659,7 @@ void TForm1::gameLoop() {
         // Step 4. The mode display and the draw-offer button.
         const game::GameState& g = m_core.game;
         if (g.ratedGame == 0 && !g.options.humanVsHuman) Panel11->setText(runText(captions::Text::Training));
+        refreshMode();
         Proposernul->setVisible(true);
         Proposernul->setEnabled(true);
         Nbcoups3d->setText(runText(captions::Text::Moves).arg(out.moveNumber));
@@ -675,7 +679,7 @@ void TForm1::gameLoop() {
 }
 
 void TForm1::clic(int x, int y) {
-    if (!m_introDone || m_chooserLoop) return;
+    if (!m_introDone || m_chooserLoop || m_analysisRunning) return;
     if (m_core.game.setupMode) {
         // Setting up: the click puts the selected piece on a dark square at
         // once. No search runs in this mode, so nothing can be disturbed.
@@ -683,6 +687,7 @@ void TForm1::clic(int x, int y) {
         if (files::placePiece(m_core, rules::clickToSquare(x, y, m_core.game.inverted))) {
             repaintBoard();
             showEvaluation();
+            requestPass();  // a placed piece ends a rated game: the mode display follows
         }
         return;
     }
@@ -762,9 +767,7 @@ void TForm1::hold(int ms) {
 void TForm1::showEndOfGame(const game::EndOfGame& end) {
     if (!end.processed) return;
     qui_gagne->setText(QString::fromStdString(game::endMessageText(end)));
-    // Ratings change only after rated games.
-    Resultat_blanc->clear();
-    Resultat_noir->clear();
+    showRatingLines(end);
     if (end.showPanel) {
         fin_de_parties->show();
         fin_de_parties->raise();
@@ -918,6 +921,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     m_core.engine.stopRequested = true;
+    m_core.engine.gameAnalysis = false;  // a running analysis stops at its next polling point
     if (m_chooserLoop) ListeCancelClick();
     event->accept();
     QApplication::quit();

@@ -22,6 +22,7 @@
 
 class QAction;
 class QEventLoop;
+class QRadioButton;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -40,6 +41,7 @@ namespace ui {
 class FlatBoard;
 class HelpViewer;
 class PerspectiveBoard;
+class TForm4;
 class TForm5;
 
 // What the window asks of a file dialog, and the answer. Tests put their
@@ -187,6 +189,80 @@ public:
     void parametrecancelClick();
     void Sauverlesparamtres1Click();
     void Chargerdesparamtres1Click();
+    // Players, new games and game analysis (ui/form1_players.cpp).
+    void Nouveau2Click();
+    void BitBtn15Click();
+    void BitBtn16Click();
+    void BitBtn17Click();
+    void Annule_nouveauClick();
+    void RamenerCorvandaClick();
+    void Match21Click();
+    void BitBtn7Click();
+    void OClick();
+    void Effacerunjoueur1Click();
+    void ListBox7Click();
+    void BitBtn20Click();
+    void BitBtn12Click();
+    void Changerlesnoms1Click();
+    void OKjoueurClick();
+    void Cancel_joueursClick();
+    void inverser_joueurs();
+    void Analyser();
+    void pauseAnalysis();   // "Arrêter cette phase", "Suivant"
+    void fin_analyse();     // "Terminer l'analyse", "Fin analyse"
+    void Button3Click();    // "Editer analyse"
+    void Button3aClick();   // "Imprimer analyse"
+    bool analysisRunning() const { return m_analysisRunning; }
+    QTabWidget* Nouvelle_partie = nullptr;
+    QWidget* Entrainement = nullptr;
+    QWidget* Match1 = nullptr;
+    QWidget* Humain = nullptr;
+    QLineEdit* Joueur0 = nullptr;
+    QLineEdit* Joueur1 = nullptr;
+    QLineEdit* Joueur2 = nullptr;
+    QLineEdit* Joueur3 = nullptr;
+    QListWidget* ListBox8 = nullptr;
+    QListWidget* ListBox9 = nullptr;
+    QListWidget* ListBox10 = nullptr;
+    QListWidget* ListBox11 = nullptr;
+    QListWidget* ListBox12 = nullptr;
+    QListWidget* ListBox13 = nullptr;
+    QListWidget* ListBox14 = nullptr;
+    QListWidget* ListBox15 = nullptr;
+    QRadioButton* Corvanda_blanc = nullptr;
+    QRadioButton* Corvanda_noir = nullptr;
+    QRadioButton* Corvanda_blanc1 = nullptr;
+    QRadioButton* Corvanda_noir1 = nullptr;
+    QPushButton* BitBtn15 = nullptr;
+    QPushButton* BitBtn16 = nullptr;
+    QPushButton* BitBtn17 = nullptr;
+    QPushButton* Annule_nouveau = nullptr;
+    QPushButton* BitBtn18 = nullptr;
+    QPushButton* BitBtn19 = nullptr;
+    QPushButton* RamenerCorvanda = nullptr;
+    QLabel* Refus_match = nullptr;   // why a match cannot be rated
+    QFrame* Nouveau_joueur = nullptr;
+    QLineEdit* Joueur = nullptr;
+    QRadioButton* K1600 = nullptr;
+    QRadioButton* K1700 = nullptr;
+    QRadioButton* K1800 = nullptr;
+    QPushButton* BitBtn7 = nullptr;
+    QPushButton* O = nullptr;
+    QFrame* Efface_j = nullptr;
+    QLineEdit* joueur_efface = nullptr;
+    QPushButton* BitBtn20 = nullptr;
+    QPushButton* BitBtn12 = nullptr;
+    QFrame* Joueurs = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QPushButton* OKjoueur = nullptr;
+    QPushButton* Cancel_joueurs = nullptr;
+    QPushButton* Abandon = nullptr;
+    QFrame* Panel17 = nullptr;       // the analysis strip
+    QListWidget* ListBox6 = nullptr;
+    QFrame* Learn = nullptr;
+    TForm4* Form4 = nullptr;         // the analysis window
+
     // 0 the flat board, 1..8 the perspective styles.
     int boardStyle() const { return m_style; }
     // The file a save or open dialog returns ("" when cancelled); tests
@@ -399,6 +475,19 @@ private:
     void pageChanged();
     void OngletChanging(QWidget* from);
     void OngletChange(QWidget* to);
+
+    // ui/form1_players.cpp
+    void buildPlayers();
+    void fillRollLists();
+    void startedNewGame();
+    void refreshMode();
+    void showRatingLines(const game::EndOfGame& end);
+    void finishAnalysis();
+    std::vector<QPointer<QAction>> m_matchDisabled;  // items a rated game switched off
+    bool m_analysisRunning = false;
+    bool m_finishRequested = false;
+    bool m_searchReady = false;
+    int m_analysedLines = 0;
 
     game::Core m_core;
     QtHost m_host;

@@ -86,8 +86,6 @@ void TForm1::buildEngine() {
     Button9->setEnabled(true);
     connect(Joue, &QPushButton::clicked, this, &TForm1::pause);
     connect(Button9, &QPushButton::clicked, this, &TForm1::Best1Click);
-    connect(Abandon1, &QPushButton::clicked, this, &TForm1::AbandonClick);
-    connect(Abandon2, &QPushButton::clicked, this, &TForm1::AbandonClick);
 
     // The menus: levels, sizes, switches, sounds, clocks, self-play.
     auto item = [this](const char* name) {
@@ -253,15 +251,6 @@ void TForm1::Best1Click() {
 
 // "Arrêt du calcul", "Arrêter le calcul": the engine plays its best move so far.
 void TForm1::pause() { game::pause(m_core); }
-
-void TForm1::AbandonClick() {
-    if (!m_introDone) return;
-    if (deferWhileSearching([this] { AbandonClick(); })) return;
-    m_core.engine.stopRequested = true;
-    const game::EndOfGame end = game::endOfGame(m_core, game::EndReason::PersonResigned);
-    m_core.game.ratedGame = 0;
-    showEndOfGame(end);
-}
 
 // ---------------------------------------------------------------------------
 // Levels and table sizes

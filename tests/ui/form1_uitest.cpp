@@ -175,7 +175,7 @@ private slots:
             bool enabled;
         };
         const Item items[] = {
-            {"Nouveau2", "Nouveau", "Ctrl+N", false, false},
+            {"Nouveau2", "Nouveau", "Ctrl+N", false, true},
             {"Humaincontrehumain1", "Humain contre humain", "Ctrl+H", false, true},
             {"Ordinateurcontreordinateur1", "Ordinateur contre ordinateur", "Ctrl+C", false, true},
             {"Sauver1", "Sauver", "Ctrl+S", false, true},
@@ -187,7 +187,7 @@ private slots:
             {"Reveniraudebut1", "Revenir au début", "Ctrl+F1", false, true},
             {"Allerlafin1", "Aller à la fin", "Ctrl+F2", false, true},
             {"Inverserdamier1", "Inverser damier", "F3", false, true},
-            {"Inverserlesjoueurs1", "Inverser les joueurs", "F4", false, false},
+            {"Inverserlesjoueurs1", "Inverser les joueurs", "F4", false, true},
             {"Dbutant1", "0 : Néophyte", "", true, true},
             {"Niveau05", "5 : Excellence", "", false, true},
             {"N7longlong1", "7 : long, long", "", false, true},

@@ -1,0 +1,229 @@
+// Game analysis: the backward walk over the record with small depths, its
+// lines and marks, stopping it, and the texts in each language.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/analysis.h"
+#include "engine/search.h"
+#include "game/clocks.h"
+#include "game/navigation.h"
+#include "game/person_move.h"
+#include "rules/fen.h"
+#include "support/fake_host.h"
+#include "support/game_builder.h"
+
+namespace {
+
+class PumpHost : public testsupport::FakeHost {
+public:
+    void pumpEvents() override {
+        FakeHost::pumpEvents();
+        if (onPump) onPump();
+    }
+    std::function<void()> onPump;
+};
+
+// White's and Black's pieces by square name, e.g. {"d4", "a1"}.
+std::string fenOf(char side, std::initializer_list<const char*> white, std::initializer_list<const char*> black) {
+    auto list = [](std::initializer_list<const char*> names) {
+        std::string s;
+        for (const char* n : names) s += (s.empty() ? "" : ",") + std::to_string(*rules::parseSquareName(n));
+        return s;
+    };
+    return std::string(1, side) + ":W" + list(white) + ":B" + list(black);
+}
+
+struct Game {
+    explicit Game(const std::string& fen = "W:W21-32:B1-12") : core(std::make_unique<game::Core>()) {
+        core->host = &host;
+        EXPECT_TRUE(engine::initialiseSearch(*core));
+        const rules::FenResult r = rules::parseFen(fen);
+        EXPECT_TRUE(r.position) << fen;
+        game::installPosition(*core, r.position->board, r.position->side);
+        core->engine.limits.levelTime = false;
+        core->engine.limits.depth = 4;
+        core->game.options.humanVsHuman = true;  // moves are entered by the test
+    }
+    void play(const char* from, const char* to) {
+        rules::RulesState& r = core->rules;
+        r.board = r.gamePosition;
+        const int n = rules::generateRootMoves(r, core->game.sideToMove);
+        for (int k = 0; k < n; ++k) {
+            const rules::Move m = r.rootList()[k];
+            if (rules::squareName(m.from) == from && rules::squareName(m.to) == to) {
+                rules::applyMove(r.board, m);
+                game::PersonClick out;
+                game::completePersonMove(*core, m, out);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no move " << from << "-" << to;
+    }
+    PumpHost host;
+    std::unique_ptr<game::Core> core;
+};
+
+TEST(Analysis, NothingToAnalyseWithoutAPly) {
+    Game g;
+    g.core->game.ratedGame = 1;
+    const engine::AnalysisOutcome out = engine::Analyser(*g.core);
+    EXPECT_FALSE(out.started);
+    EXPECT_EQ(g.core->game.ratedGame, 1);
+    EXPECT_FALSE(g.core->engine.gameAnalysis);
+}
+
+TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
+    Game g;
+    ASSERT_EQ(testsupport::playRandomMoves(*g.core, 7, 11), 7);
+    const game::GameRecord rec = g.core->game.record;
+    g.core->engine.level.ponderOnPersonTime = true;
+    g.core->game.ratedGame = 1;
+
+    struct Watch : engine::AnalysisObserver {
+        std::vector<int> plies, remaining, written;
+        void positionStarted(int ply, int left) override {
+            plies.push_back(ply);
+            remaining.push_back(left);
+        }
+        void lineWritten(const engine::AnalysisLine& l) override { written.push_back(l.ply); }
+    } watch;
+    const engine::AnalysisOutcome out = engine::Analyser(*g.core, &watch);
+    ASSERT_TRUE(out.started);
+    EXPECT_TRUE(out.completed);
+    EXPECT_EQ(out.endPly, 7);
+    EXPECT_EQ(watch.plies, (std::vector<int>{7, 6, 5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(watch.remaining, (std::vector<int>{8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(watch.written, (std::vector<int>{6, 5, 4, 3, 2, 1, 0}));  // the last position has no move after it
+    ASSERT_EQ(out.lines.size(), 7u);
+    for (int i = 0; i < 7; ++i) {
+        const engine::AnalysisLine& l = out.lines[static_cast<std::size_t>(i)];
+        EXPECT_EQ(l.ply, i);
+        EXPECT_EQ(l.mover, i % 2 == 0 ? rules::White : rules::Black);
+        EXPECT_EQ(l.playedFrom, rec.plies[static_cast<std::size_t>(i + 1)].from);
+        EXPECT_EQ(l.playedTo, rec.plies[static_cast<std::size_t>(i + 1)].to);
+        EXPECT_EQ(l.bestScore, g.core->engine.analysisScores[static_cast<std::size_t>(i)] / 2);
+        if (l.bestFrom == l.playedFrom && l.bestTo == l.playedTo) {
+            // The best move was the move played: one value, never marked.
+            EXPECT_EQ(l.playedScore, l.bestScore) << i;
+            EXPECT_FALSE(l.marked) << i;
+        } else {
+            // Otherwise the played move is worth what the next position is.
+            EXPECT_EQ(l.playedScore, -g.core->engine.analysisScores[static_cast<std::size_t>(i + 1)] / 2) << i;
+        }
+    }
+    // Back at the start, the game no longer rated, the record untouched,
+    // and pondering switched off until the analysis is ended.
+    EXPECT_FALSE(g.core->engine.gameAnalysis);
+    EXPECT_EQ(g.core->game.record.plyCounter, 0);
+    EXPECT_EQ(g.core->rules.gamePosition, rules::startingPosition());
+    EXPECT_EQ(g.core->game.sideToMove, rules::White);
+    EXPECT_EQ(g.core->game.record.recordLength, 7);
+    EXPECT_EQ(g.core->game.ratedGame, 0);
+    EXPECT_FALSE(g.core->engine.level.ponderOnPersonTime);
+    engine::fin_analyse(*g.core);
+    EXPECT_TRUE(g.core->engine.level.ponderOnPersonTime);
+    EXPECT_EQ(g.core->game.sideToMove, rules::White);  // as in the position shown
+    EXPECT_EQ(g.core->game.computerColour, rules::Black);
+    EXPECT_FALSE(g.core->game.engineToMove);
+
+    const std::vector<std::string> window = engine::analysisWindowLines(out.lines, 0);
+    ASSERT_EQ(window.size(), 9u);
+    EXPECT_EQ(window[7].rfind("+100 gagne un pion", 0), 0u);
+    EXPECT_EQ(window[8].rfind("(ne pas prendre en compte", 0), 0u);
+    EXPECT_EQ(window[0].rfind(" 1 Blanc: jou", 0), 0u);
+    EXPECT_EQ(window[1].rfind(" 1 Noir : jou", 0), 0u);
+}
+
+TEST(Analysis, MarksAManLostAndValuesTheForcedReplyUnsearched) {
+    // White's d4-e5 loses a man to f6xd4, Black's only move; d4-c5 was safe.
+    Game g(fenOf('W', {"d4", "a1", "c1", "e1", "g1"}, {"f6", "h8", "b8", "d8", "a7"}));
+    g.play("d4", "e5");
+    g.play("f6", "d4");
+    g.play("c1", "b2");
+    const engine::AnalysisOutcome out = engine::Analyser(*g.core);
+    ASSERT_EQ(out.lines.size(), 3u);
+    const engine::AnalysisLine& blunder = out.lines[0];
+    const engine::AnalysisLine& forced = out.lines[1];
+    const engine::AnalysisLine& quiet = out.lines[2];
+    // The single legal move: the played move shown as the best, worth the
+    // negated value of the position after it.
+    EXPECT_EQ(forced.bestFrom, forced.playedFrom);
+    EXPECT_EQ(forced.bestTo, forced.playedTo);
+    EXPECT_EQ(forced.bestScore, -quiet.bestScore);
+    EXPECT_FALSE(forced.marked);
+    // The blunder: a much better move existed, and the line says which.
+    EXPECT_TRUE(blunder.marked);
+    EXPECT_NE(rules::squareName(blunder.bestTo), "e5");
+    EXPECT_GT(blunder.bestScore - blunder.playedScore, 50);
+    const std::string text = engine::analysisLongLine(blunder, 1);
+    EXPECT_EQ(text.rfind("* 1 White : played : d4-e5; score : ", 0), 0u) << text;
+    EXPECT_NE(text.find(" ->( "), std::string::npos) << text;
+    EXPECT_EQ(engine::analysisShortLine(blunder, 1).rfind("* 1 White : d4-e5; score : ", 0), 0u);
+}
+
+TEST(Analysis, EndsAtOnceWhenTerminatedAndGoesOnWhenAPhaseIsStopped) {
+    Game g;
+    ASSERT_EQ(testsupport::playRandomMoves(*g.core, 6, 3), 6);
+    // "Arrêter cette phase" during each search: every position still gets
+    // its line, from the iterations finished.
+    g.core->engine.limits.depth = 0;
+    g.host.onPump = [&] { game::pause(*g.core); };
+    const engine::AnalysisOutcome phases = engine::Analyser(*g.core);
+    EXPECT_TRUE(phases.completed);
+    EXPECT_EQ(phases.lines.size(), 6u);
+
+    game::Aller_fin(*g.core);
+    g.host.onPump = nullptr;
+    g.core->engine.limits.depth = 3;
+    struct Stopper : engine::AnalysisObserver {
+        game::Core* core = nullptr;
+        void positionStarted(int ply, int) override {
+            if (ply == 3) engine::stopAnalysis(*core);
+        }
+    } stopper;
+    stopper.core = g.core.get();
+    const engine::AnalysisOutcome cut = engine::Analyser(*g.core, &stopper);
+    EXPECT_TRUE(cut.started);
+    EXPECT_FALSE(cut.completed);
+    ASSERT_EQ(cut.lines.size(), 2u);  // plies 4 and 5
+    EXPECT_EQ(cut.lines[0].ply, 4);
+    EXPECT_EQ(g.core->game.record.plyCounter, 3);
+    EXPECT_FALSE(g.core->engine.gameAnalysis);
+    engine::fin_analyse(*g.core);
+    EXPECT_EQ(g.core->game.sideToMove, rules::Black);  // ply 3 is Black's to play
+}
+
+TEST(AnalysisText, EachLanguageAndTheMark) {
+    engine::AnalysisLine l;
+    l.ply = 5;  // Black's third move
+    l.mover = rules::Black;
+    l.playedFrom = *rules::parseSquareName("f6");
+    l.playedTo = *rules::parseSquareName("e5");
+    l.bestFrom = *rules::parseSquareName("b6");
+    l.bestTo = *rules::parseSquareName("a5");
+    l.playedScore = -25;  // -50 inside
+    l.bestScore = 40;     // +80 inside
+    l.marked = true;
+    l.continuation = {*rules::parseSquareName("c3"), *rules::parseSquareName("d4"), *rules::parseSquareName("e5"),
+                      *rules::parseSquareName("c3")};
+    EXPECT_EQ(engine::analysisLongLine(l, 0),
+              "* 3 Noir : joué : f6-e5; score : -25; meilleur : b6-a5; score : 40 ->( c3-d4 e5-c3 ....)");
+    EXPECT_EQ(engine::analysisShortLine(l, 0), "* 3 Noirs : f6-e5; score: -25 ; meilleur: b6-a5; score: 40");
+    EXPECT_EQ(engine::analysisShortLine(l, 3), "* 3 Pretas : f6-e5; valor : -25; melhor : b6-a5; valor : 40");
+    EXPECT_EQ(engine::analysisShortLine(l, 4), "* 3 Negras : f6-e5; Puntuación : -25; melhor : b6-a5; valor : 40");
+    // Dutch and Italian read English.
+    for (int language : {1, 2, 5}) {
+        EXPECT_EQ(engine::analysisShortLine(l, language), "* 3 Black : f6-e5; score : -25 ; best : b6-a5; score : 40");
+        EXPECT_EQ(engine::analysisHeader(language).rfind("(don't consider", 0), 0u);
+    }
+    l.marked = false;
+    l.mover = rules::White;
+    l.ply = 0;
+    EXPECT_EQ(engine::analysisLongLine(l, 3), " 1 Brancas: jogou : f6-e5; valor : -25; melhor : b6-a5; valor : 40");
+    EXPECT_EQ(engine::analysisLegend(3).rfind("+100 ganha", 0), 0u);
+    EXPECT_EQ(engine::analysisHeader(4).rfind("(don't", 0), 0u);  // no Spanish header
+}
+
+}  // namespace

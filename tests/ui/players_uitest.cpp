@@ -1,0 +1,385 @@
+// Players, new games and analysis driven as a person drives them: menu
+// items and shortcuts, tabs, list lines, radio buttons and OK buttons
+// clicked, and what the window then shows and what is on disk.
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include "pdf_text.h"
+#include "program_copy.h"
+#include "rules/board.h"
+#include "ui/flat_board.h"
+#include "ui/form1.h"
+#include "ui/form4.h"
+
+namespace {
+
+std::string readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll().toStdString();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+}  // namespace
+
+class PlayersTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<testsupport::ProgramCopy> folder;
+    QList<ui::FileAnswer> answers;
+    QStringList boxes;
+    QTimer boxTimer;
+
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    // The window after "Damier 2D jaune", with the roll the build ships
+    // (or the one given) and the engine's data files.
+    void start(const QByteArray& points = {}) {
+        form.reset();
+        folder = testsupport::copyProgramFolder();
+        const QString build = QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR);
+        QDir dir(build);
+        for (const QString& f : dir.entryList({"*.bib", "*.dat"}, QDir::Files)) QFile::copy(build + "/" + f, folder->file(f));
+        if (!points.isEmpty()) {
+            QFile::remove(folder->file("points.dat"));
+            QVERIFY(writeAll(folder->file("points.dat"), points));
+        }
+        answers.clear();
+        boxes.clear();
+        form = std::make_unique<ui::TForm1>(folder->path());
+        form->setHoldFunction([](int) {});
+        form->setFileDialog([this](const ui::FileRequest&) { return answers.isEmpty() ? ui::FileAnswer{} : answers.takeFirst(); });
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        // The engine plays at its weakest level and does not think on the
+        // person's time, which would last until the next click.
+        if (QAction* ponder = item("Rflexionsurtempsadverse1"); ponder->isChecked()) ponder->trigger();
+        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
+        settle();
+        item("Dbutant1")->trigger();
+        settle();
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
+    }
+
+    QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
+    void click(QWidget* w) {
+        // Radio buttons take clicks on their mark and caption only.
+        const QPoint at = qobject_cast<QRadioButton*>(w) ? QPoint(8, w->height() / 2) : w->rect().center();
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        settle();
+    }
+    void clickTab(QWidget* page) {
+        QTabBar* bar = form->Nouvelle_partie->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->Nouvelle_partie->indexOf(page)).center());
+        settle();
+    }
+    void clickLine(QListWidget* list, const QString& text) {
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(text));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+        settle();
+    }
+    void type(QLineEdit* edit, const QString& text) {
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+    void newGame() {
+        QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
+        settle();
+        QVERIFY(form->Nouvelle_partie->isVisible());
+    }
+    void play(const char* from, const char* to) {
+        const int before = form->core().game.record.plyCounter;
+        for (const char* s : {from, to}) {
+            if (form->core().game.record.plyCounter != before) break;
+            const QPoint p = form->Damier->squareCorner(*rules::parseSquareName(s)) + QPoint(30, 28);
+            QTest::mouseClick(form->Damier, Qt::LeftButton, {}, p);
+            settle();
+        }
+        // The person's move is recorded (and the engine may already have answered).
+        QVERIFY(int(form->core().game.record.plyCounter) >= before + 1);
+    }
+
+private slots:
+    void init() {
+        // Error boxes are answered as they come and remembered.
+        connect(&boxTimer, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->accept();
+            }
+        });
+        boxTimer.start(10);
+    }
+    void cleanup() {
+        boxTimer.stop();
+        boxTimer.disconnect();
+        form.reset();
+    }
+
+    void theThreePagesStartTheirGames() {
+        start();
+        newGame();
+        QCOMPARE(form->Nouvelle_partie->currentWidget(), form->Entrainement);
+        QCOMPARE(form->ListBox8->item(0)->text(), QString("Tavolex"));
+        QCOMPARE(form->ListBox14->item(0)->text().trimmed(), QString("2050"));
+
+        // Training with the computer on White: the board turns, names swap.
+        click(form->Corvanda_blanc);
+        click(form->BitBtn15);
+        QVERIFY(!form->Nouvelle_partie->isVisible());
+        QCOMPARE(form->Nom_blanc->text(), QString("Tavolex"));
+        QCOMPARE(form->Nom_noir->text(), QString("Mister X"));
+        QVERIFY(form->core().game.inverted);
+        // The computer, on White, makes the first move.
+        QTRY_COMPARE(int(form->core().game.record.plyCounter), 1);
+        QCOMPARE(form->Panel11->text(), QString::fromUtf8("Entraînement"));
+        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur blanc"));
+
+        // A name from the list, the computer on Black.
+        newGame();
+        clickLine(form->ListBox8, "Tavolex");
+        QCOMPARE(form->Joueur0->text(), QString("Tavolex"));
+        type(form->Joueur0, "Lea");
+        click(form->Corvanda_noir);
+        click(form->BitBtn15);
+        QCOMPARE(form->Nom_blanc->text(), QString("Lea"));
+        QVERIFY(!form->core().game.inverted);
+        QVERIFY(!form->core().game.engineToMove);
+
+        // Two people: the same name twice, or the computer's line, is refused.
+        newGame();
+        clickTab(form->Humain);
+        type(form->Joueur2, "Ana");
+        type(form->Joueur3, "Ana");
+        click(form->BitBtn17);
+        QVERIFY(form->Nouvelle_partie->isVisible());
+        clickLine(form->ListBox11, "Tavolex");
+        QCOMPARE(form->Joueur3->text(), QString("Tavolex"));
+        click(form->BitBtn17);
+        QVERIFY(form->Nouvelle_partie->isVisible());
+        form->ListBox11->setCurrentRow(-1);
+        type(form->Joueur3, "Bia");
+        click(form->BitBtn17);
+        QVERIFY(!form->Nouvelle_partie->isVisible());
+        QVERIFY(form->Humaincontrehumain1->isChecked());
+        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+        play("c3", "d4");
+        play("f6", "g5");  // both sides by hand
+
+        // A match without a name does nothing; Cancel closes the page.
+        newGame();
+        clickTab(form->Match1);
+        form->Joueur1->clear();
+        click(form->BitBtn16);
+        QVERIFY(form->Nouvelle_partie->isVisible());
+        click(form->BitBtn18);
+        QVERIFY(!form->Nouvelle_partie->isVisible());
+        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+
+        // Changing the names.
+        item("Changerlesnoms1")->trigger();
+        settle();
+        QCOMPARE(form->Edit2->text(), QString("Ana"));
+        type(form->Edit2, "Carla");
+        click(form->OKjoueur);
+        QCOMPARE(form->Nom_blanc->text(), QString("Carla"));
+    }
+
+    void aRatedMatchLostByResignationUpdatesPointsDat() {
+        start();
+        // A new player with 1700.
+        item("Match21")->trigger();
+        settle();
+        QVERIFY(form->Nouveau_joueur->isVisible());
+        click(form->BitBtn7);  // no name: the panel stays
+        QVERIFY(form->Nouveau_joueur->isVisible());
+        type(form->Joueur, "Mister X");
+        click(form->K1700);
+        click(form->BitBtn7);
+        QVERIFY(!form->Nouveau_joueur->isVisible());
+        QCOMPARE(readAll(folder->file("joueurs.dat")), std::string("Tavolex\r\nMister X\r\n"));
+        QCOMPARE(readAll(folder->file("points.dat")), std::string("2050\r\n1700\r\n"));
+
+        newGame();
+        clickTab(form->Match1);
+        clickLine(form->ListBox9, "Mister X");
+        click(form->BitBtn16);
+        QVERIFY(!form->Nouvelle_partie->isVisible());
+        QCOMPARE(form->Panel11->text(), QString("Match"));
+        QVERIFY(form->Abandon->isVisible());
+        QVERIFY(!form->Fichier1->menuAction()->isEnabled());
+        QVERIFY(!item("Match21")->isEnabled());
+        QVERIFY(!item("Changerlesnoms1")->isEnabled());
+        QVERIFY(item("Inverserlesjoueurs1")->isEnabled());
+        QVERIFY(!form->Analyse2->menuAction()->isEnabled());
+        QVERIFY(!item("Reprendrecoups1")->isEnabled());
+        QVERIFY(form->Edition1->menuAction()->isEnabled());
+        QVERIFY(!form->close());  // closing is refused during a match
+        play("c3", "d4");
+
+        click(form->Abandon);
+        QVERIFY(form->fin_de_parties->isVisible());
+        QCOMPARE(form->qui_gagne->text(), QString("Vous abandonnez, gain TAVOLEX"));
+        QCOMPARE(form->Resultat_blanc->text(), QString::fromUtf8("Mister X passe de 1700 à 1688"));
+        QCOMPARE(form->Resultat_noir->text(), QString::fromUtf8("Tavolex passe de 2050 à 2062"));
+        QCOMPARE(readAll(folder->file("points.dat")), std::string("2062\r\n1688\r\n"));
+        click(form->BitBtn13);
+        QVERIFY(!form->fin_de_parties->isVisible());
+        QVERIFY(form->Fichier1->menuAction()->isEnabled());
+        QVERIFY(item("Reprendrecoups1")->isEnabled());
+        QVERIFY(!form->Abandon->isVisible());
+
+        // Deleting the player keeps both files aligned; line 0 stays.
+        item("Effacerunjoueur1")->trigger();
+        settle();
+        clickLine(form->ListBox15, "Tavolex");
+        click(form->BitBtn20);
+        QVERIFY(form->Efface_j->isVisible());
+        clickLine(form->ListBox15, "Mister X");
+        QCOMPARE(form->joueur_efface->text(), QString("Mister X"));
+        click(form->BitBtn20);
+        QVERIFY(!form->Efface_j->isVisible());
+        QCOMPARE(readAll(folder->file("joueurs.dat")), std::string("Tavolex\r\n"));
+        QCOMPARE(readAll(folder->file("points.dat")), std::string("2062\r\n"));
+    }
+
+    void anUnreadableRatingIsRefusedWithAReason() {
+        start("oops\r\n");
+        newGame();
+        clickTab(form->Match1);
+        type(form->Joueur1, "Inconnu");
+        click(form->BitBtn16);
+        QVERIFY(form->Nouvelle_partie->isVisible());
+        QVERIFY(form->Refus_match->text().contains("Tavolex"));
+        QCOMPARE(form->core().game.ratedGame, 0);
+        // "Ramener Tavolex à 2050" mends it; "Inconnu" then plays rated.
+        click(form->RamenerCorvanda);
+        QCOMPARE(form->ListBox14->item(0)->text(), QString("2050"));
+        QVERIFY(form->Joueur1->text().isEmpty());
+        type(form->Joueur1, "Inconnu");
+        click(form->BitBtn16);
+        QVERIFY(!form->Nouvelle_partie->isVisible());
+        QCOMPARE(form->core().game.ratedGame, 1);
+        QCOMPARE(form->core().game.whiteRating, 1500);
+        // Swapping sides ends the rating.
+        QTest::keyClick(form.get(), Qt::Key_F4);
+        settle();
+        QCOMPARE(form->core().game.ratedGame, 0);
+        QVERIFY(form->Fichier1->menuAction()->isEnabled());
+        QVERIFY(!form->Abandon->isVisible());
+    }
+
+    void aGameIsAnalysedSavedAndPrinted() {
+        start();
+        newGame();
+        clickTab(form->Humain);
+        type(form->Joueur2, "Ana");
+        type(form->Joueur3, "Bia");
+        click(form->BitBtn17);
+        const char* moves[][2] = {{"c3", "d4"}, {"f6", "g5"}, {"b2", "c3"}, {"g5", "h4"}};
+        for (const auto& m : moves) play(m[0], m[1]);
+        form->core().engine.limits.levelTime = false;
+        form->core().engine.limits.depth = 2;
+
+        item("Analyser1")->trigger();  // returns when the walk is done
+        settle();
+        ui::TForm4* f4 = form->Form4;
+        QVERIFY(f4->isVisible());
+        QVERIFY(form->Panel17->isVisible());
+        QCOMPARE(f4->ListBox1->count(), 6);
+        QVERIFY(f4->ListBox1->item(0)->text().startsWith(QString::fromUtf8(" 1 Blanc: joué : c3-d4; score : ")));
+        QVERIFY(f4->ListBox1->item(3)->text().contains(QString::fromUtf8(" 2 Noir : joué : g5-h4")));
+        QVERIFY(f4->ListBox1->item(4)->text().startsWith("+100 gagne un pion"));
+        QCOMPARE(form->ListBox6->count(), 4);
+        QVERIFY(form->ListBox6->item(0)->text().startsWith(" 1 Blancs: c3-d4; score: "));
+        QCOMPARE(f4->Etat->text(), QString::fromUtf8("Analyse terminée"));
+        QVERIFY(!item("Analyser1")->isEnabled());
+        QVERIFY(item("Terminerlanalyse1")->isEnabled());
+        QCOMPARE(int(form->core().game.record.plyCounter), 0);
+
+        // "Editer analyse": the window's lines, CR LF.
+        answers << ui::FileAnswer{folder->file("analyse.txt"), "Fichiers texte (*.txt)"};
+        click(f4->BitBtn2);
+        const std::string saved = readAll(folder->file("analyse.txt"));
+        QVERIFY(saved.rfind(" 1 Blanc: jou\xE9 : c3-d4", 0) == 0);  // Latin-1, as the game's texts
+        QCOMPARE(int(std::count(saved.begin(), saved.end(), '\n')), 6);
+
+        // "Imprimer analyse", to a PDF.
+        const QString pdf = folder->file("analyse.pdf");
+        form->setPrintDialog([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        click(f4->BitBtn3);
+        const QStringList printed = testsupport::pdfTextLines(pdf);
+        QVERIFY2(printed.size() >= 6, qPrintable(printed.join('|')));
+        QVERIFY(printed.contains("Ana" + QString(25, ' ') + "Bia"));
+        QVERIFY(printed.contains(QString::fromUtf8(engine_legend())));
+        QVERIFY(printed.last().contains("g5-h4"));
+
+        // "Fin analyse": the window goes, the learning prompt comes.
+        click(f4->BitBtn4);
+        QVERIFY(!f4->isVisible());
+        QVERIFY(!form->Panel17->isVisible());
+        QVERIFY(form->Learn->isVisible());
+        QVERIFY(item("Analyser1")->isEnabled());
+        QVERIFY(!item("Terminerlanalyse1")->isEnabled());
+        QCOMPARE(form->core().game.sideToMove, int(rules::White));
+
+        // While the walk runs nothing may move the record.
+        // "Terminer l'analyse" while the walk runs stops it at once.
+        bool editionOff = false;
+        form->Aller_fin();
+        settle();
+        form->core().engine.limits.depth = 30;
+        QTimer::singleShot(0, this, [&] {
+            editionOff = !form->Edition1->menuAction()->isEnabled();
+            item("Terminerlanalyse1")->trigger();
+        });
+        item("Analyser1")->trigger();
+        settle();
+        QVERIFY(!f4->isVisible());
+        QVERIFY(form->Learn->isVisible());
+        QVERIFY(!form->core().engine.gameAnalysis);
+        QVERIFY(form->ListBox6->count() < 4);
+        QVERIFY(editionOff);
+        QVERIFY(form->Edition1->menuAction()->isEnabled());
+    }
+
+private:
+    static const char* engine_legend() {
+        return "+100 gagne un pion ; -100 perd un pion ; * en début de ligne indique qu'il y avait un bien meilleur coup";
+    }
+};
+
+QTEST_MAIN(PlayersTest)
+#include "players_uitest.moc"
