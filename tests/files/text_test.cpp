@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "files/setup.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
@@ -180,6 +183,26 @@ TEST_F(TextRoundTrip, PdnOfOtherProgramsWithCommentsAndNumbering) {
     EXPECT_EQ(c.game.moveList, (Lines{" 1.c3-d4 f6-g5", " 2.g3-h4 b6-a5"}));
     EXPECT_EQ(files::replayGame(c, games[1]), 2);
     EXPECT_EQ(game::nameText(c.game.whiteName), "Ines");
+}
+
+}  // namespace
+
+namespace {
+
+// A whole game of Brazilian draughts, played by the engine against itself
+// and written out by hand in PDN (square 1 is b8), read into its final
+// position move by move.
+TEST(PdnGolden, AWholeGameReachesItsFinalPosition) {
+    std::ifstream in(std::string(TAVOLEX_SOURCE_DIR) + "/tests/data/engine_game.pdn", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    const auto games = files::parsePdnGames(bytesOf(text));
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].halfMoves.size(), 66u);
+    game::Core c;
+    EXPECT_EQ(files::replayGame(c, games[0]), 66);  // every move legal where it stands
+    EXPECT_EQ(rules::toFen(c.rules.gamePosition, c.game.sideToMove), "W:W12,13:B3,7,20,25");
+    EXPECT_EQ(c.game.moveList.front(), " 1.c3-d4 h6-g5");
 }
 
 }  // namespace
