@@ -3,7 +3,7 @@
 // and turned men and crowned kings of both colours on the dark square;
 // and the position set-up's five piece selectors, the same pictures drawn
 // at 48 x 48 (the empty dark square is the eraser);
-// then the eight perspective styles (tools/perspective_pictures.cpp).
+// then the eight perspective styles (tools/pictures3d.cpp).
 //
 //   make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]
 //
@@ -26,7 +26,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/perspective_pictures.h"
+#include "tools/pictures3d.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "files/program_folder.h"
-#include "ui/perspective_board.h"
+#include "ui/board3d.h"
 
 namespace ui {
 

@@ -28,7 +28,7 @@
 #include "game/engine_turn.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
-#include "ui/perspective_board.h"
+#include "ui/board3d.h"
 
 namespace ui {
 

@@ -27,8 +27,8 @@
 #include "ui/form1.h"
 #include "ui/help_viewer.h"
 #include "ui/form5.h"
-#include "ui/perspective_board.h"
-#include "ui/perspective_places.h"
+#include "ui/board3d.h"
+#include "ui/board3d_places.h"
 
 namespace {
 

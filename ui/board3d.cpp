@@ -1,10 +1,10 @@
-#include "ui/perspective_board.h"
+#include "ui/board3d.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "files/program_folder.h"
-#include "ui/perspective_places.h"
+#include "ui/board3d_places.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The perspective board, `Image5`: a picture of the style's background on
 // which a square picture per place and piece code is painted at the place's
-// corner (ui/perspective_places.h). It follows the flat board: every square
+// corner (ui/board3d_places.h). It follows the flat board: every square
 // the window draws or frames there is drawn or framed here too.
 //
 // The pictures belong to places, not squares: in the inverted view square s

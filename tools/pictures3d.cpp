@@ -3,7 +3,7 @@
 // The scene of a style is built in three layers: its surroundings, painted
 // flat over the whole image; the board, painted flat as a texture (frame,
 // light and dark squares) and then projected onto the image with the plane
-// projection of ui/perspective_places.h, with its front edge and its shadow;
+// projection of ui/board3d_places.h, with its front edge and its shadow;
 // and the pieces, discs standing on their squares, drawn in the image with
 // their sides, shading and shadows. A square's picture is the rectangle of
 // its place cut from the scene with only that square's piece on it, so it
@@ -13,7 +13,7 @@
 // Every random grain comes from a fixed generator: each build draws the
 // same pictures.
 
-#include "tools/perspective_pictures.h"
+#include "tools/pictures3d.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -26,7 +26,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "ui/perspective_places.h"
+#include "ui/board3d_places.h"
 
 namespace tools {
 
