@@ -25,6 +25,7 @@
 #include "game/navigation.h"
 #include "rules/move_input.h"
 #include "ui/flat_board.h"
+#include "ui/widgets.h"
 
 namespace ui {
 
@@ -70,27 +71,10 @@ QMenu* addSubMenu(QMenu* menu, const char* name, const char* caption) {
     return m;
 }
 
-template <class W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geometry) {
     QLabel* l = named(new QLabel(text, parent), name);
     l->setGeometry(geometry);
     return l;
-}
-
-QFrame* overlay(QWidget* parent, const char* name, QRect geometry) {
-    QFrame* f = named(new QFrame(parent), name);
-    f->setFrameShape(QFrame::Panel);
-    f->setFrameShadow(QFrame::Raised);
-    f->setLineWidth(3);
-    f->setAutoFillBackground(true);
-    f->setGeometry(geometry);
-    f->hide();
-    return f;
 }
 
 QColor colourOf(rules::FrameColour c) {

@@ -27,6 +27,7 @@
 #include "game/clocks.h"
 #include "game/engine_turn.h"
 #include "ui/flat_board.h"
+#include "ui/widgets.h"
 #include "ui/form1.h"
 #include "ui/board3d.h"
 
@@ -34,36 +35,19 @@ namespace ui {
 
 namespace {
 
-template <class W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame* panel(QWidget* parent, const char* name, QRect geometry) {
-    QFrame* f = named(new QFrame(parent), name);
-    f->setFrameShape(QFrame::Panel);
-    f->setFrameShadow(QFrame::Raised);
-    f->setLineWidth(3);
-    f->setAutoFillBackground(true);
-    f->setGeometry(geometry);
-    f->hide();
-    return f;
-}
-
 }  // namespace
 
 void TForm1::buildEngine() {
     QWidget* area = centralWidget();
 
     // The weakest level's excuse, over the bottom of the board.
-    Zut = panel(area, "Zut", QRect(40, 470, 440, 44));
+    Zut = overlay(area, "Zut", QRect(40, 470, 440, 44));
     QLabel* zutText = named(new QLabel(QString::fromUtf8("Zut ! ce n'est pas cela que je voulais jouer."), Zut), "ZutTexte");
     zutText->setGeometry(8, 6, 424, 32);
     zutText->setAlignment(Qt::AlignCenter);
 
     // "Autre": the custom time control.
-    Panel9 = panel(area, "Panel9", QRect(110, 200, 300, 110));
+    Panel9 = overlay(area, "Panel9", QRect(110, 200, 300, 110));
     QLabel* n50 = named(new QLabel(QStringLiteral("30 coups en : "), Panel9), "N50coupsen");
     n50->setGeometry(14, 20, 110, 26);
     Nbminutes = named(new QLineEdit(QString::fromLatin1(m_core.engine.level.nbMinutes), Panel9), "Nbminutes");

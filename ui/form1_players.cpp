@@ -26,6 +26,7 @@
 #include "game/end_of_game.h"
 #include "players/new_game.h"
 #include "ui/form1.h"
+#include "ui/widgets.h"
 #include "ui/form4.h"
 
 namespace ui {
@@ -57,16 +58,6 @@ QRadioButton* radio(QWidget* parent, const char* name, const char* text, QRect g
     r->setText(QString::fromUtf8(text));
     r->setChecked(checked);
     return r;
-}
-
-QFrame* panel(QWidget* parent, const char* name, QRect geometry) {
-    QFrame* f = make<QFrame>(parent, name, geometry);
-    f->setFrameShape(QFrame::Panel);
-    f->setFrameShadow(QFrame::Raised);
-    f->setLineWidth(3);
-    f->setAutoFillBackground(true);
-    f->hide();
-    return f;
 }
 
 // Names are single-byte Latin-1, in the window as in the files.
@@ -186,7 +177,7 @@ void TForm1::buildPlayers() {
     connect(RamenerCorvanda, &QPushButton::clicked, this, &TForm1::RamenerCorvandaClick);
 
     // Adding a player.
-    Nouveau_joueur = panel(area, "Nouveau_joueur", QRect(60, 120, 400, 250));
+    Nouveau_joueur = overlay(area, "Nouveau_joueur", QRect(60, 120, 400, 250));
     caption(Nouveau_joueur, "Label13", "Nom du joueur :", QRect(12, 14, 120, 24));
     Joueur = make<QLineEdit>(Nouveau_joueur, "Joueur", QRect(136, 12, 250, 26));
     Joueur->setMaxLength(19);
@@ -201,7 +192,7 @@ void TForm1::buildPlayers() {
     connect(O, &QPushButton::clicked, this, &TForm1::OClick);
 
     // Deleting a player.
-    Efface_j = panel(area, "Efface_j", QRect(100, 80, 320, 360));
+    Efface_j = overlay(area, "Efface_j", QRect(100, 80, 320, 360));
     caption(Efface_j, "Label18", "Joueur à effacer :", QRect(12, 10, 200, 24));
     ListBox15 = make<QListWidget>(Efface_j, "ListBox15", QRect(12, 36, 296, 230));
     joueur_efface = make<QLineEdit>(Efface_j, "joueur_efface", QRect(12, 272, 296, 26));
@@ -213,7 +204,7 @@ void TForm1::buildPlayers() {
     connect(BitBtn12, &QPushButton::clicked, this, &TForm1::BitBtn12Click);
 
     // Changing the names.
-    Joueurs = panel(area, "Joueurs", QRect(100, 170, 320, 150));
+    Joueurs = overlay(area, "Joueurs", QRect(100, 170, 320, 150));
     caption(Joueurs, "Nom_blancs", "Blancs :", QRect(12, 14, 70, 24));
     Edit2 = make<QLineEdit>(Joueurs, "Edit2", QRect(86, 12, 220, 26));
     caption(Joueurs, "Nom_noirs", "Noirs :", QRect(12, 50, 70, 24));
@@ -230,7 +221,7 @@ void TForm1::buildPlayers() {
     for (QPushButton* b : {Abandon, Abandon1, Abandon2}) connect(b, &QPushButton::clicked, this, &TForm1::AbandonClick);
 
     // The analysis strip over the side pages, and the learning prompt.
-    Panel17 = panel(area, "Panel17", QRect(528, 98, 264, 324));
+    Panel17 = overlay(area, "Panel17", QRect(528, 98, 264, 324));
     ListBox6 = make<QListWidget>(Panel17, "ListBox6", QRect(4, 4, 256, 272));
     ListBox6->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     QPushButton* next = button(Panel17, "Button10", "Suivant", QRect(4, 282, 82, 30));
@@ -239,7 +230,7 @@ void TForm1::buildPlayers() {
     connect(next, &QPushButton::clicked, this, &TForm1::pauseAnalysis);
     connect(edit, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(end, &QPushButton::clicked, this, &TForm1::fin_analyse);
-    Learn = panel(area, "Learn", QRect(100, 200, 320, 120));
+    Learn = overlay(area, "Learn", QRect(100, 200, 320, 120));
     caption(Learn, "Label_learn", "Tavolex doit-il apprendre cette position ?", QRect(12, 14, 296, 40))->setWordWrap(true);
     QPushButton* learnYes = button(Learn, "Learn_oui", "Oui", QRect(60, 70, 86, 30));
     learnYes->setEnabled(false);  // learning positions comes with the opening books
