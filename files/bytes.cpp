@@ -8,14 +8,23 @@
 
 namespace files {
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path, FileError& error, std::size_t limit) {
+namespace {
+// A readable regular file, or CannotOpen.
+bool openForReading(std::ifstream& in, const std::string& path, FileError& error) {
     error = FileError::None;
-    std::ifstream in(path, std::ios::binary);
+    in.open(path, std::ios::binary);
     std::error_code ec;
     if (!in || std::filesystem::is_directory(path, ec)) {
         error = FileError::CannotOpen;
-        return {};
+        return false;
     }
+    return true;
+}
+}  // namespace
+
+std::vector<std::uint8_t> readWholeFile(const std::string& path, FileError& error, std::size_t limit) {
+    std::ifstream in;
+    if (!openForReading(in, path, error)) return {};
     std::vector<std::uint8_t> bytes;
     char buffer[65536];
     while (in) {
@@ -36,13 +45,8 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path, FileError& erro
 }
 
 std::vector<std::uint8_t> readFileStart(const std::string& path, FileError& error, std::size_t count) {
-    error = FileError::None;
-    std::ifstream in(path, std::ios::binary);
-    std::error_code ec;
-    if (!in || std::filesystem::is_directory(path, ec)) {
-        error = FileError::CannotOpen;
-        return {};
-    }
+    std::ifstream in;
+    if (!openForReading(in, path, error)) return {};
     std::vector<std::uint8_t> bytes(count);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
     if (in.bad()) {

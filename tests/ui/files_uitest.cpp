@@ -43,16 +43,8 @@ QImage picture(const char* name) {
     return QImage(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Images1/") + QString::fromLatin1(name));
 }
 
-std::string readAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll().toStdString();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using testsupport::readAll;
+using testsupport::writeAll;
 
 // A game as the text importer hands it over: moves by square names.
 files::ParsedGame gameOf(const char* white, const char* black, std::initializer_list<std::pair<const char*, const char*>> moves) {

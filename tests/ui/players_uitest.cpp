@@ -29,16 +29,8 @@
 
 namespace {
 
-std::string readAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll().toStdString();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using testsupport::readAll;
+using testsupport::writeAll;
 
 }  // namespace
 

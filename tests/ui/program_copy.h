@@ -10,8 +10,20 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace testsupport {
+
+inline std::string readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll().toStdString();
+}
+
+inline bool writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 inline bool copyFolder(const QString& from, const QString& to) {
     QDir source(from);
