@@ -31,7 +31,6 @@ namespace {
 
 using rules::Square;
 
-Square sq(const char* name) { return *rules::parseSquareName(name); }
 
 QStringList lines(const QListWidget* list) {
     QStringList out;
