@@ -761,7 +761,7 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     options.apply(first->engine);
     options2.apply(second->engine);
     // The same engines must play the same games whatever the machine.
-    first->engine.booksActive = second->engine.booksActive = false;
+    first->engine.books.booksActive = second->engine.books.booksActive = false;
 
     // Openings: every three-ply line from the start, spread evenly.
     std::vector<std::vector<rules::Move>> lines;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/learning.h"
 #include "engine/search.h"
 #include "game/clocks.h"
 #include "game/core.h"
@@ -133,6 +134,9 @@ AnalysisOutcome Analyser(game::Core& core, AnalysisObserver* observer) {
     en.analysisScores.fill(0);
     en.gameAnalysis = true;
     en.analysisEnd = n;
+    // A session learns from its analyses: they think at least as long as
+    // its games.
+    if (en.learning.session && en.level.levelBudget < SessionBudget) en.level.levelBudget = SessionBudget;
     en.abandonSearch = false;
 
     // Step 6. Backwards from the position shown. prev is the value of the

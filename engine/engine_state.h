@@ -6,18 +6,18 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <random>
 
+#include "engine/book.h"
 #include "engine/endgame.h"
+#include "engine/learning.h"
 #include "engine/levels.h"
+#include "engine/random.h"
 #include "engine/search_stats.h"
 #include "engine/tables.h"
 #include "game/record.h"
 #include "rules/movegen.h"
 
 namespace engine {
-
-class OpeningBook;
 
 // searchRoot's answers besides a root-list index.
 constexpr int NoMoveResult = 100;      // a side has no piece, or no legal move
@@ -102,16 +102,16 @@ struct EngineState {
     TimePlan plan;
     SearchLimits limits;
 
-    // Installed by the books and databases when they exist.
-    const OpeningBook* book = nullptr;
-    bool booksActive = true;
+    // The opening libraries, read at start-up (empty until then).
+    OpeningBooks books;
+    LearningState learning;
+    // Installed by the databases when they exist.
     EndgameDatabases* databases = nullptr;
     // Our own endgame tables, read at start-up, and their probe.
     std::unique_ptr<EndgameTables> endgameTables;
     std::unique_ptr<TableDatabases> endgameProbe;
-    // The runtime's pseudo-random generator for book choices; seeded from the
-    // clock at start-up.
-    std::minstd_rand random{1};
+    // Book choices; the window seeds it from the clock at start-up.
+    Rand15 random{1};
 
     // The thinking list as last shown (the "Calcul" page; "Editer coups").
     SearchStats lastStats;

@@ -489,13 +489,15 @@ void clearRootState(SearchState& s) {
 // Step 9 of the root: a book move, chosen at random among the candidates.
 int bookMove(Core& core, int side) {
     EngineState& en = core.engine;
-    if (!en.book || !en.booksActive) return -1;
+    if (!en.books.booksActive) return -1;
     const int n = en.search.pliesPlayed;
     const eval::PieceCount& pc = core.eval.acc.pieceCount;
-    const bool fullBoard = pc[rules::WhiteMan] == 12 && pc[rules::BlackMan] == 12;
-    if (!((n < 3 && fullBoard) || (n >= 3 && n <= 41))) return -1;
-    std::array<BookMove, 64> candidates{};
-    const int count = std::min<int>(en.book->candidates(core.rules.board, side, candidates), candidates.size());
+    if (!inBookWindow(n, pc[rules::WhiteMan], pc[rules::BlackMan])) return -1;
+    const game::GameRecord& rec = core.game.record;
+    std::array<BookMove, LastBookPly + 1> played{};
+    for (int k = 1; k <= n; ++k) played[k - 1] = {rec.plies[k].from, rec.plies[k].to};
+    std::array<BookMove, MaxBookCandidates> candidates{};
+    const int count = bookCandidates(en.books.of(side), std::span(played.data(), n), candidates);
     std::array<int, MaxRootMoves> chosen{};
     int found = 0;
     const MoveList& root = core.rules.rootList();
@@ -503,7 +505,7 @@ int bookMove(Core& core, int side) {
         for (int i = 0; i < root.size() && found < MaxRootMoves; ++i)
             if (root[i].from == candidates[c].from && root[i].to == candidates[c].to) chosen[found++] = i;
     if (found == 0) return -1;
-    return chosen[static_cast<std::size_t>(en.random() % static_cast<unsigned>(found))];
+    return chosen[static_cast<std::size_t>(en.random() % found)];
 }
 
 // The end of a search that ran: the clock position for the next one.

@@ -82,9 +82,10 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
         if (core.host) core.host->playSound(*sound);
     }
 
-    // Step 8. Self-play stops with the game (the learning sessions that go
-    // on to analyse the game come with them).
+    // Step 8. Self-play stops with the game. A learning session goes on to
+    // analyse it instead of showing the panel, then starts the next game.
     g.options.selfPlay = false;
+    if (core.engine.learning.session) end.showPanel = false;
     // Step 9. A rated game's result is processed once: the ratings move and
     // are saved, and a second signal for the same game finds the flag at 5.
     if (g.ratedGame == 1) {

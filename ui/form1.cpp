@@ -114,6 +114,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     buildLook();
     buildEngine();
     buildPlayers();
+    buildBooks();
     readOptions();
 }
 
@@ -516,6 +517,7 @@ void TForm1::Introduction() {
         std::puts("Erreur allocation Hash tables");
         std::exit(1);
     }
+    loadBooks();
     // The pictures of the flat board.
     if (const auto missing = Damier->loadPictures(m_core.programDir)) {
         m_host.showError("Impossible d'ouvrir ce fichier\n" + *missing);
@@ -759,6 +761,8 @@ void TForm1::showEndOfGame(const game::EndOfGame& end) {
     // The end of a game stops self-play and lets clicks stop the engine again.
     Ordinateurcontreordinateur1->setChecked(m_core.game.options.selfPlay);
     Arretrflexionparclicsouris1->setEnabled(true);
+    // A learning session analyses the game and goes on with the next.
+    if (m_core.engine.learning.session) QTimer::singleShot(0, this, &TForm1::sessionStep);
 }
 
 void TForm1::BitBtn13Click() {

@@ -41,6 +41,7 @@ namespace ui {
 class FlatBoard;
 class HelpViewer;
 class PerspectiveBoard;
+class TForm2;
 class TForm4;
 class TForm5;
 
@@ -213,6 +214,21 @@ public:
     void Button3Click();    // "Editer analyse"
     void Button3aClick();   // "Imprimer analyse"
     bool analysisRunning() const { return m_analysisRunning; }
+    // Opening libraries, position learning and sessions (ui/form1_books.cpp).
+    void Bibliothquesactives1Click();
+    void Changerbibliothqueouvertures1Click();
+    void Ouverturespourlesblancs1Click();
+    void Ouverturespourlesnoirs1Click();
+    void BitBtn1Click(int side);  // an editor's "Enregistrer"
+    void BitBtn2Click(int side);  // an editor's cancel
+    void Apprendreposition1Click();
+    void Learn_noClick();
+    void Chargerdesleons1Click();
+    void Lancerunesession1Click();
+    void Arrterlasession1Click();
+    TForm2* Form2 = nullptr;  // White's opening library
+    TForm2* Form3 = nullptr;  // Black's
+    int editorSide() const { return m_editorSide; }
     QTabWidget* Nouvelle_partie = nullptr;
     QWidget* Entrainement = nullptr;
     QWidget* Match1 = nullptr;
@@ -476,6 +492,12 @@ private:
     void OngletChanging(QWidget* from);
     void OngletChange(QWidget* to);
 
+    // ui/form1_books.cpp
+    void buildBooks();
+    void loadBooks();
+    void openEditor(int side);
+    void sessionStep();
+    int m_editorSide = 0;
     // ui/form1_players.cpp
     void buildPlayers();
     void fillRollLists();

@@ -693,6 +693,7 @@ void TForm1::OngletChange(QWidget* to) {
         return;
     }
     if (to == Probleme0 && m_introDone) {
+        m_core.engine.books.booksActive = false;
         Bibliothquesactives1->setChecked(false);
         Entrerpositionclick();
     }

@@ -231,11 +231,10 @@ void TForm1::buildPlayers() {
     connect(edit, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(end, &QPushButton::clicked, this, &TForm1::fin_analyse);
     Learn = overlay(area, "Learn", QRect(100, 200, 320, 120));
-    caption(Learn, "Label_learn", "Tavolex doit-il apprendre cette position ?", QRect(12, 14, 296, 40))->setWordWrap(true);
-    QPushButton* learnYes = button(Learn, "Learn_oui", "Oui", QRect(60, 70, 86, 30));
-    learnYes->setEnabled(false);  // learning positions comes with the opening books
-    QPushButton* learnNo = button(Learn, "Learn_non", "Non", QRect(170, 70, 86, 30));
-    connect(learnNo, &QPushButton::clicked, Learn, &QWidget::hide);
+    caption(Learn, "Label_learn", "Apprendre ?", QRect(12, 14, 296, 40))->setWordWrap(true);
+    button(Learn, "Learn_yes", "Oui", QRect(60, 70, 86, 30));  // wired with the libraries
+    QPushButton* learnNo = button(Learn, "Learn_no", "Non", QRect(170, 70, 86, 30));
+    connect(learnNo, &QPushButton::clicked, this, &TForm1::Learn_noClick);
 
     Form4 = new TForm4(this);
     connect(Form4->BitBtn1, &QPushButton::clicked, this, &TForm1::pauseAnalysis);
@@ -504,8 +503,10 @@ void TForm1::Analyser() {
     // The walk owns the record until it returns: nothing may move it
     // meanwhile (navigation, files, new games, levels).
     std::vector<QAction*> frozen;
+    // A session's analysis leaves "Apprentissage" open, so that the session
+    // can be stopped.
     for (QMenu* m : {Fichier1, Edition1, Joueurs1, Niveau1, Ouvertures1, Apprentissage1})
-        if (m->menuAction()->isEnabled()) {
+        if (m->menuAction()->isEnabled() && !(m == Apprentissage1 && m_core.engine.learning.session)) {
             m->menuAction()->setEnabled(false);
             frozen.push_back(m->menuAction());
         }

@@ -229,8 +229,9 @@ TEST(Keys, KeysAndEvaluationSumsKeptThroughTheSearchMoves) {
             // while no man has been promoted).
             eval::EvalState rebuilt = core->eval;
             eval::buildAccumulators(rebuilt, core->rules.board, core->eval.viewSide);
-            if (rebuilt.kingTable == core->eval.kingTable)
+            if (rebuilt.kingTable == core->eval.kingTable) {
                 ASSERT_EQ(rebuilt.acc.positional, core->eval.acc.positional) << "seed " << seed << " ply " << ply;
+            }
             promoted = promoted || rebuilt.acc.pieceCount[rules::WhiteKing] + rebuilt.acc.pieceCount[rules::BlackKing] > 0;
             if (!promoted) {
                 ASSERT_EQ(rebuilt.acc.tempo, core->eval.acc.tempo) << "seed " << seed << " ply " << ply;
