@@ -71,10 +71,11 @@ void TForm1::buildBooks() {
 }
 
 // Start-up: both libraries from the program folder, and the book choices'
-// random numbers from the clock.
+// random numbers from the clock. Without a library the engine simply
+// searches from the first move, so a missing one is no reason to stop the
+// person with a message box.
 void TForm1::loadBooks() {
-    for (const std::string& name : engine::loadDefaultBooks(m_core.engine.books, m_core.programDir))
-        m_host.showError("Fichier absent : " + name);
+    engine::loadDefaultBooks(m_core.engine.books, m_core.programDir);
     m_core.engine.random.seed(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
     Form2->setLines(m_core.engine.books.white);
     Form3->setLines(m_core.engine.books.black);

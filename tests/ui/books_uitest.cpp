@@ -1,0 +1,274 @@
+// The opening libraries, position learning and sessions driven through the
+// window: the editors reached from "Paramétrage", a line of the game added
+// and a library set saved and switched, the learning prompt, learning files
+// loaded back, and a session played, analysed, learned and stopped.
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include "engine/tables.h"
+#include "program_copy.h"
+#include "rules/board.h"
+#include "ui/flat_board.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+
+namespace {
+
+using testsupport::readAll;
+using testsupport::writeAll;
+
+}  // namespace
+
+class BooksTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<testsupport::ProgramCopy> folder;
+    QList<ui::FileAnswer> answers;
+    QList<ui::FileRequest> requests;
+    QStringList boxes;
+    QTimer boxTimer;
+
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    void start() {
+        form.reset();
+        folder = testsupport::copyProgramFolder();
+        QFile::remove(folder->file("ouvert_b.ouv"));
+        QFile::remove(folder->file("ouvert_n.ouv"));
+        QVERIFY(writeAll(folder->file("ouvert_b.ouv"), "23-19 9-13\r\n22-18 10-14\r\n"));
+        QVERIFY(writeAll(folder->file("ouvert_n.ouv"), "22-18 10-14\r\n"));
+        answers.clear();
+        requests.clear();
+        boxes.clear();
+        form = std::make_unique<ui::TForm1>(folder->path());
+        form->setHoldFunction([](int) {});
+        form->setFileDialog([this](const ui::FileRequest& r) {
+            requests << r;
+            return answers.isEmpty() ? ui::FileAnswer{} : answers.takeFirst();
+        });
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        if (QAction* ponder = item("Rflexionsurtempsadverse1"); ponder->isChecked()) ponder->trigger();
+        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
+        settle();
+        item("Dbutant1")->trigger();
+        settle();
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
+    }
+
+    QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
+    void click(QWidget* w) {
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        settle();
+    }
+    void clickLine(QListWidget* list, const QString& text) {
+        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(text));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+        settle();
+    }
+    void play(const char* from, const char* to) {
+        const int before = form->core().game.record.plyCounter;
+        for (const char* s : {from, to}) {
+            const QPoint p = form->Damier->squareCorner(*rules::parseSquareName(s)) + QPoint(30, 28);
+            QTest::mouseClick(form->Damier, Qt::LeftButton, {}, p);
+            settle();
+        }
+        QCOMPARE(int(form->core().game.record.plyCounter), before + 1);
+    }
+    QStringList lines(QListWidget* list) const {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+        return out;
+    }
+
+private slots:
+    void init() {
+        connect(&boxTimer, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->accept();
+            }
+        });
+        boxTimer.start(10);
+    }
+    void cleanup() {
+        boxTimer.stop();
+        boxTimer.disconnect();
+        form.reset();
+    }
+
+    void theGameGoesIntoWhitesBookAndALibrarySetIsSavedAndSwitched() {
+        start();
+        QCOMPARE(form->core().engine.books.white.size(), std::size_t(2));
+        QVERIFY(item("Bibliothquesactives1")->isChecked());
+        // Both editors are offered in "Paramétrage".
+        for (const char* name : {"Ouverturespourlesblancs1", "Ouverturespourlesnoirs1"}) {
+            QVERIFY(item(name)->isVisible());
+            QVERIFY(item(name)->isEnabled());
+            QVERIFY(form->Ouvertures1->actions().contains(item(name)));
+        }
+        item("Humaincontrehumain1")->trigger();
+        settle();
+        play("c3", "d4");
+        play("f6", "g5");
+
+        item("Ouverturespourlesblancs1")->trigger();
+        settle();
+        ui::TForm2* white = form->Form2;
+        QVERIFY(white->isVisible());
+        QCOMPARE(white->windowTitle(), QString("White"));
+        QCOMPARE(white->Fiche_Ouvertures->title(), QString("Ouvertures (Blancs)"));
+        QVERIFY(!white->BitBtn3->isVisible());  // "Construire et enregistrer" has no work: never shown
+        QCOMPARE(white->Nouvelle_Ouverture->text(), QString("22-18 11-16 "));
+        QCOMPARE(form->Form3->Nouvelle_Ouverture->text(), QString("22-18 11-16 "));
+        QCOMPARE(lines(white->Liste_Ouvertures), (QStringList{"22-18 10-14", "23-19 9-13"}));
+
+        // "Ajouter" twice gives two lines; "Effacer" takes the selected one away.
+        click(white->Valide_Ouverture);
+        click(white->Valide_Ouverture);
+        QCOMPARE(white->Liste_Ouvertures->count(), 4);
+        clickLine(white->Liste_Ouvertures, "23-19 9-13");
+        QCOMPARE(white->Nouvelle_Ouverture->text(), QString("23-19 9-13"));
+        click(white->Effacer);
+        QVERIFY(white->Nouvelle_Ouverture->text().isEmpty());
+        QCOMPARE(lines(white->Liste_Ouvertures), (QStringList{"22-18 10-14", "22-18 11-16 ", "22-18 11-16 "}));
+
+        // "Enregistrer" as "test" (no extension typed) in "Parametres".
+        answers << ui::FileAnswer{folder->file("Parametres/test"), {}};
+        click(white->BitBtn1);
+        QVERIFY(!white->isVisible());
+        QVERIFY(requests.last().save);
+        QCOMPARE(QDir(requests.last().directory).dirName(), QString("Parametres"));
+        const std::string book = "22-18 10-14\r\n22-18 11-16 \r\n22-18 11-16 \r\n";
+        QCOMPARE(readAll(folder->file("Parametres/test_b.ouv")), book);
+        QCOMPARE(readAll(folder->file("ouvert_b.ouv")), book);
+        QCOMPARE(readAll(folder->file("Parametres/test_n.ouv")), std::string("22-18 10-14\r\n"));
+        QVERIFY(QFile::exists(folder->file("Parametres/test.ovv")));
+        QVERIFY(!QFile::exists(folder->file("Parametres/test.ovv.ovv")));
+        QCOMPARE(form->core().engine.books.white.size(), std::size_t(3));
+
+        // Cancel discards what was edited.
+        item("Ouverturespourlesnoirs1")->trigger();
+        settle();
+        QVERIFY(form->Form3->isVisible());
+        click(form->Form3->Valide_Ouverture);
+        QCOMPARE(form->Form3->Liste_Ouvertures->count(), 2);
+        click(form->Form3->BitBtn2);
+        QVERIFY(!form->Form3->isVisible());
+        QCOMPARE(form->core().engine.books.black.size(), std::size_t(1));
+
+        // Switching to another set makes it the active pair and the default.
+        QVERIFY(writeAll(folder->file("Parametres/autre.ovv"), ""));
+        QVERIFY(writeAll(folder->file("Parametres/autre_b.ouv"), "21-17 9-13\r\n"));
+        QVERIFY(writeAll(folder->file("Parametres/autre_n.ouv"), "24-19 10-15\r\n"));
+        answers << ui::FileAnswer{folder->file("Parametres/autre.ovv"), {}};
+        item("Changerbibliothqueouvertures1")->trigger();
+        settle();
+        QCOMPARE(readAll(folder->file("ouvert_n.ouv")), std::string("24-19 10-15\r\n"));
+        QCOMPARE(form->core().engine.books.white, engine::BookLines{"21-17 9-13"});
+        QCOMPARE(lines(form->Form2->Liste_Ouvertures), QStringList{"21-17 9-13"});
+        // A cancelled dialog changes nothing.
+        item("Changerbibliothqueouvertures1")->trigger();
+        settle();
+        QCOMPARE(form->core().engine.books.white, engine::BookLines{"21-17 9-13"});
+
+        // "Bibliothèques actives" flips; the problem page turns the books off.
+        item("Bibliothquesactives1")->trigger();
+        QVERIFY(!form->core().engine.books.booksActive);
+        QVERIFY(!item("Bibliothquesactives1")->isChecked());
+        item("Bibliothquesactives1")->trigger();
+        QVERIFY(form->core().engine.books.booksActive);
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
+    }
+
+    void aSessionPlaysLearnsAndStopsAndItsFileLoadsBack() {
+        start();
+        QVERIFY(item("Lancerunesession1")->isEnabled());
+        QVERIFY(!item("Arrterlasession1")->isEnabled());
+        // Quick games: the search is cut at depth 2 whatever the budget.
+        form->core().engine.limits.levelTime = false;
+        form->core().engine.limits.depth = 2;
+        form->core().engine.books.booksActive = false;
+        item("Lancerunesession1")->trigger();
+        QVERIFY(!item("Lancerunesession1")->isEnabled());
+        QVERIFY(item("Arrterlasession1")->isEnabled());
+        QVERIFY(item("Ordinateurcontreordinateur1")->isChecked());
+        QVERIFY(!item("Humaincontrehumain1")->isChecked());
+        QCOMPARE(form->core().engine.level.levelBudget, 500);
+
+        // Games follow games until one has been learned into the session's file.
+        const QString sessionFile = QString::fromStdString(form->core().engine.learning.sessionFile.string());
+        QVERIFY(sessionFile.startsWith(folder->file("Parametres/session_")));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sessionFile), 240000);
+        QVERIFY(!form->fin_de_parties->isVisible());
+        QCOMPARE(QFileInfo(sessionFile).size(), qint64(engine::LearnedFileSize));
+
+        item("Arrterlasession1")->trigger();
+        settle();
+        QTRY_VERIFY(!form->searching() && !form->analysisRunning());
+        QVERIFY(item("Lancerunesession1")->isEnabled());
+        QVERIFY(!item("Arrterlasession1")->isEnabled());
+        QVERIFY(!item("Ordinateurcontreordinateur1")->isChecked());
+        QCOMPARE(form->core().engine.level.levelBudget, 500);  // stopping keeps the budget
+
+        // The session's file is the table; "Charger des leçons" loads it back
+        // over a table changed since.
+        engine::SearchTables& tables = form->core().engine.tables;
+        QVERIFY(engine::writeLearningFile(tables, folder->file("Parametres/now.dal").toStdString()));
+        const std::string saved = readAll(sessionFile);
+        QVERIFY(saved == readAll(folder->file("Parametres/now.dal")));
+        tables.learned[7] = {123u, 456, 0};
+        answers << ui::FileAnswer{sessionFile, {}};
+        item("Chargerdesleons1")->trigger();
+        settle();
+        QCOMPARE(QDir(requests.last().directory).dirName(), QString("Parametres"));
+        QVERIFY(engine::writeLearningFile(tables, folder->file("Parametres/now.dal").toStdString()));
+        QVERIFY(saved == readAll(folder->file("Parametres/now.dal")));
+        // A file that is not there: the error box, the table kept.
+        tables.learned[7] = {123u, 456, 0};
+        answers << ui::FileAnswer{folder->file("Parametres/absent.dal"), {}};
+        item("Chargerdesleons1")->trigger();
+        QTRY_COMPARE(boxes.size(), 1);
+        QCOMPARE(int(tables.learned[7].value), 456);
+    }
+
+    void aShortGameIsNotLearned() {
+        start();
+        item("Humaincontrehumain1")->trigger();
+        settle();
+        play("c3", "d4");
+        play("f6", "g5");
+        form->core().engine.limits.levelTime = false;
+        form->core().engine.limits.depth = 2;
+        item("Analyser1")->trigger();
+        settle();
+        form->fin_analyse();
+        settle();
+        QVERIFY(form->Learn->isVisible());
+        click(form->findChild<QPushButton*>("Learn_yes"));
+        QVERIFY(!form->Learn->isVisible());
+        QVERIFY(requests.isEmpty());  // nothing asked, nothing written
+        QCOMPARE(int(form->core().game.record.plyCounter), 2);
+    }
+};
+
+QTEST_MAIN(BooksTest)
+#include "books_uitest.moc"
