@@ -191,7 +191,10 @@ private slots:
             {"Dbutant1", "0 : Néophyte", "", true, true},
             {"Niveau05", "5 : Excellence", "", false, true},
             {"N7longlong1", "7 : long, long", "", false, true},
-            {"Bibliothquesactives1", "Bibliothèques actives", "", true, false},
+            {"Bibliothquesactives1", "Bibliothèques actives", "", true, true},
+            {"Ouverturespourlesblancs1", "Ouvertures pour les blancs", "", false, true},
+            {"Lancerunesession1", "Lancer une session", "", false, true},
+            {"Arrterlasession1", "Arrêter la session", "", false, false},
             {"Numeroterlescases1", "Numéroter les cases", "", false, true},
             {"Rflexionsurtempsadverse1", "Réflexion sur temps adverse", "", false, true},  // ticked at start, see below
             {"Arretrflexionparclicsouris1", "Arret réflexion par clic souris", "", true, true},
@@ -212,8 +215,7 @@ private slots:
             QCOMPARE(a->isEnabled(), it.enabled);
         }
         // Items that exist but are never shown.
-        for (const char* name : {"OuvrirunfichierVOG1", "Naturemortelarglejeu1", "Ouverturespourlesblancs1",
-                                 "Ouverturespourlesnoirs1"}) {
+        for (const char* name : {"OuvrirunfichierVOG1", "Naturemortelarglejeu1"}) {
             QAction* a = form->findChild<QAction*>(name);
             QVERIFY2(a && !a->isVisible(), name);
         }
