@@ -725,10 +725,16 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     bool secondOwn = false;
     int games = 100;
     std::filesystem::path paramsA, paramsB;
+    bool materialA = false, materialB = false;
     while (!args.empty()) {
         bool taken = false;
         if (const char* e = takeSearchOption(args, options, taken)) return usage(e);
         if (taken) continue;
+        if (args[0] == "--material" || args[0] == "--material2") {
+            (args[0] == "--material" ? materialA : materialB) = true;
+            args.erase(args.begin());
+            continue;
+        }
         if (args.size() < 2) return usage("an option lacks its value");
         if (args[0] == "--level2" || args[0] == "--depth2" || args[0] == "--movetime2") {
             // The second engine's own limits: the same option without the 2.
@@ -760,6 +766,8 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     if (!setUpCore(*first, host, programDir, paramsA) || !setUpCore(*second, host, programDir, paramsB)) return 1;
     options.apply(first->engine);
     options2.apply(second->engine);
+    first->eval.materialOnly = materialA;
+    second->eval.materialOnly = materialB;
     // The same engines must play the same games whatever the machine.
     first->engine.books.booksActive = second->engine.books.booksActive = false;
 

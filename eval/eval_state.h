@@ -42,6 +42,9 @@ struct Accumulators {
 
 struct EvalState {
     EvalParameters params;
+    // Material and nothing else: the yardstick engine matches measure the
+    // evaluation against.
+    bool materialOnly = false;
     // The last parameter file read or written, reserved bytes included.
     ParameterBlock staging{};
 

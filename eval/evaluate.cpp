@@ -55,6 +55,10 @@ int evaluateImpl(const EvalState& st, const Board& b, int s, int alpha, int beta
         tr->kingValue = king;
         tr->material = material;
     }
+    if (st.materialOnly) {
+        if constexpr (Trace) tr->total = material;
+        return material;
+    }
 
     // Step 3. Hopeless or overwhelming on material alone.
     if (oddPly ? material <= alpha - 185 : material >= beta + 185) {

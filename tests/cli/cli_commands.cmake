@@ -93,6 +93,8 @@ run_cli(NAME bench-shallow EXIT 0 ARGS bench 3
 run_cli(NAME bench-bad-depth EXIT 2 ARGS bench x STDERR "depth")
 run_cli(NAME match-short EXIT 0 ARGS match --games 2 --depth 2
         STDOUT "game   1 " "game   2 " "games 2: wins [0-9], draws [0-9], losses [0-9]" "elo ")
+run_cli(NAME match-material-only EXIT 0 ARGS match --games 2 --depth 2 --material2
+        STDOUT "games 2: wins [0-9], draws [0-9], losses [0-9]")
 run_cli(NAME match-bad-option EXIT 2 ARGS match --rounds 3 STDERR "unknown match option")
 run_cli(NAME match-missing-params EXIT 1 ARGS match --games 2 --params /nonexistent/x.par
         STDERR "Impossible d'ouvrir ce fichier")
