@@ -8,6 +8,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include "game/end_of_game.h"
+
 namespace ui::captions {
 
 namespace {
@@ -307,8 +309,41 @@ const Texts RunTexts[] = {
     {"Coups : %1", "Moves : %1", "Zetten : %1", "Lances : %1", "Jugadas : %1", "Mosse : %1"},
     {"Impossible d'ouvrir ce fichier", "Cannot open this file", "Kan dit bestand niet openen", "Não é possível abrir este arquivo",
      "No se puede abrir este archivo", "Impossibile aprire questo file"},
+    {"Match", "Match", "Wedstrijd", "Partida", "Partida", "Partita"},
+    {"Partie impossible : le classement de %1 dans points.dat est illisible ou inférieur à 1.",
+     "No match possible: the rating of %1 in points.dat is unreadable or below 1.",
+     "Geen wedstrijd mogelijk: de rating van %1 in points.dat is onleesbaar of kleiner dan 1.",
+     "Partida impossível: a pontuação de %1 em points.dat é ilegível ou inferior a 1.",
+     "Partida imposible: la puntuación de %1 en points.dat es ilegible o inferior a 1.",
+     "Partita impossibile: il punteggio di %1 in points.dat è illeggibile o inferiore a 1."},
+    {"Analyse du coup %1 (ply %2) — encore %3 positions", "Analysing move %1 (ply %2) — %3 positions to go",
+     "Analyse van zet %1 (ply %2) — nog %3 standen", "Análise do lance %1 (ply %2) — faltam %3 posições",
+     "Análisis de la jugada %1 (ply %2) — quedan %3 posiciones", "Analisi della mossa %1 (ply %2) — ancora %3 posizioni"},
+    {"Analyse terminée", "Analysis complete", "Analyse voltooid", "Análise concluída", "Análisis terminado", "Analisi terminata"},
+    {"Analyse arrêtée", "Analysis stopped", "Analyse gestopt", "Análise interrompida", "Análisis detenido", "Analisi interrotta"},
 };
 static_assert(std::size(RunTexts) == static_cast<std::size_t>(Text::Count));
+
+// By game::EndMessage. The French texts are game::endMessageText's, which
+// the game file keeps; %1 is the winner's name in a rated game.
+const Texts EndMessages[] = {
+    {"", "", "", "", "", ""},
+    {"Gain des blancs", "White wins", "Wit wint", "Vitória das brancas", "Ganan las blancas", "Vince il Bianco"},
+    {"Gain des noirs", "Black wins", "Zwart wint", "Vitória das pretas", "Ganan las negras", "Vince il Nero"},
+    {"Désolé, TAVOLEX a gagné", "Sorry, TAVOLEX has won", "Helaas, TAVOLEX wint", "Sinto muito, TAVOLEX ganhou",
+     "Lo siento, TAVOLEX ha ganado", "Spiacente, TAVOLEX ha vinto"},
+    {"Bravo, vous avez gagné", "Well done, you have won", "Bravo, u hebt gewonnen", "Parabéns, você ganhou",
+     "¡Enhorabuena, ha ganado!", "Bravo, avete vinto"},
+    {"%1 gagne", "%1 wins", "%1 wint", "%1 vence", "%1 gana", "%1 vince"},
+    {"Match nul !", "Draw!", "Remise!", "Empate!", "¡Tablas!", "Patta!"},
+    {"Temps dépassé, gain TAVOLEX", "Time's up, TAVOLEX wins", "Tijd om, TAVOLEX wint", "Tempo esgotado, TAVOLEX vence",
+     "Tiempo agotado, gana TAVOLEX", "Tempo scaduto, vince TAVOLEX"},
+    {"Temps dépassé, vous gagnez", "Time's up, you win", "Tijd om, u wint", "Tempo esgotado, você vence",
+     "Tiempo agotado, usted gana", "Tempo scaduto, avete vinto"},
+    {"Vous abandonnez, gain TAVOLEX", "You resign, TAVOLEX wins", "U geeft op, TAVOLEX wint", "Você abandona, TAVOLEX vence",
+     "Usted abandona, gana TAVOLEX", "Abbandonate, vince TAVOLEX"},
+};
+static_assert(std::size(EndMessages) == static_cast<std::size_t>(game::EndMessage::PersonResigned) + 1);
 
 int clampLanguage(int language) { return language >= 0 && language < NumLanguages ? language : 0; }
 
@@ -373,6 +408,11 @@ std::span<const WindowCaptions> ownWindows() { return OwnWindows; }
 
 QString text(Text which, int language) {
     return QString::fromUtf8(RunTexts[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
+}
+
+QString endMessage(game::EndMessage which, const QString& winner, int language) {
+    const QString text = QString::fromUtf8(EndMessages[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
+    return which == game::EndMessage::RatedWinner ? text.arg(winner) : text;
 }
 
 QObject* captionHolder(QWidget* window, const QString& component) {

@@ -18,10 +18,15 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <span>
 
 class QObject;
 class QWidget;
+
+namespace game {
+enum class EndMessage : std::uint8_t;
+}
 
 namespace ui::captions {
 
@@ -60,9 +65,18 @@ enum class Text {
     TwoPeople,      // the mode caption when two people play
     Moves,          // "Coups : %1"
     CannotOpen,     // "Impossible d'ouvrir ce fichier"
+    RatedGame,      // the mode caption of a rated game, "Match"
+    UnreadableRating,  // why a match cannot be rated: %1 the player's name
+    AnalysisProgress,  // %1 the move number, %2 the ply, %3 positions left
+    AnalysisDone,      // "Analyse terminée"
+    AnalysisStopped,   // "Analyse arrêtée"
     Count
 };
 QString text(Text which, int language);
+
+// The end-of-game panel's message; `winner` is the winner's name, used by
+// the rated game's message only. Empty for EndMessage::None.
+QString endMessage(game::EndMessage which, const QString& winner, int language);
 
 // The object a row named `component` writes its text into in `window`: the
 // window itself, a menu, an item, a page, a button, a label, a group box or

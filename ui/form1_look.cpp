@@ -461,6 +461,10 @@ void TForm1::applyCaptionSet(int language) {
         if (QAction* a = findChild<QAction*>(LanguageItems[i])) a->setChecked(static_cast<int>(i) == language);
     captions::applyAll(this, language);
     if (m_introDone) Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
+    if (m_core.game.ratedGame == 1) Panel11->setText(runText(captions::Text::RatedGame));
+    if (const QVariant message = qui_gagne->property("endMessage"); message.isValid())
+        qui_gagne->setText(captions::endMessage(static_cast<game::EndMessage>(message.toInt()),
+                                                qui_gagne->property("winner").toString(), language));
     if (Bas_Haut) refreshSetupCaptions();
 }
 

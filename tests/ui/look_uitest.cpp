@@ -500,8 +500,14 @@ private slots:
                     for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
                 }
         }
-        for (int l = 0; l < cap::NumLanguages; ++l)
+        for (int l = 0; l < cap::NumLanguages; ++l) {
             for (int t = 0; t < int(cap::Text::Count); ++t) QVERIFY(!cap::text(cap::Text(t), l).isEmpty());
+            for (int m = int(game::EndMessage::WhiteWins); m <= int(game::EndMessage::PersonResigned); ++m)
+                QVERIFY(!cap::endMessage(game::EndMessage(m), "Ana", l).isEmpty());
+            QVERIFY(cap::endMessage(game::EndMessage::None, "Ana", l).isEmpty());
+            const QString winner = QString::fromUtf8("José");
+            QVERIFY(cap::endMessage(game::EndMessage::RatedWinner, winner, l).contains(winner));
+        }
     }
 
     // Every named component that shows a French word is reached by a row of
@@ -669,6 +675,55 @@ private slots:
         clickImage(cornerOf(11) + QPoint(30, 25));
         QCOMPARE(form->core().game.record.plyCounter, 3);
         QCOMPARE(form->core().rules.gamePosition[15], rules::Empty);
+    }
+
+    // The texts chosen while playing: the end-of-game panel says who won in
+    // the interface language, and says it again in the next one, while the
+    // game keeps the French text; a rated game's mode stays "Match" in each.
+    void theTextsChosenWhilePlayingFollowTheLanguage() {
+        start("IntroClassique");
+        form->core().game.ratedGame = 1;  // no result is played out: nothing is rated
+        trigger("Nederlands1");
+        QCOMPARE(form->Panel11->text(), QString("Wedstrijd"));
+        form->core().game.ratedGame = 0;
+        trigger("English1");
+        QCOMPARE(form->Panel11->text(), QString("Training"));
+        setUp("W:W18:B15");
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));  // takes Black's last piece
+        QVERIFY(form->fin_de_parties->isVisible());
+        QCOMPARE(form->qui_gagne->text(), QString("White wins"));
+        trigger("Italiano1");
+        QCOMPARE(form->qui_gagne->text(), QString("Vince il Bianco"));
+        trigger("Nederlands1");
+        QCOMPARE(form->qui_gagne->text(), QString("Wit wint"));
+        QCOMPARE(QString::fromStdString(form->core().game.endMessage), QString("Gain des blancs"));
+        trigger("Franais1");
+        QCOMPARE(form->qui_gagne->text(), QString("Gain des blancs"));
+    }
+
+    // An analysis in Spanish: the window, the strip and the state line.
+    void theAnalysisSpeaksTheInterfaceLanguage() {
+        start("IntroClassique");
+        trigger("Espanol1");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        clickImage(cornerOf(15) + QPoint(30, 25));
+        form->core().engine.limits.levelTime = false;
+        form->core().engine.limits.depth = 2;
+        trigger("Analyser1");  // returns when the walk is done
+        ui::TForm4* analysis = form->Form4;
+        QVERIFY(analysis->isVisible());
+        QCOMPARE(analysis->windowTitle(), QString::fromUtf8("Análisis"));
+        QCOMPARE(analysis->Etat->text(), QString("Análisis terminado"));
+        QCOMPARE(analysis->BitBtn1->text(), QString("Siguiente"));
+        QCOMPARE(analysis->BitBtn4->text(), QString::fromUtf8("Fin del análisis"));
+        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString::fromUtf8("Fin del análisis"));
+        trigger("Terminerlanalyse1");
+        QVERIFY(!analysis->isVisible());
+        QCOMPARE(form->findChild<QLabel*>("Label_learn")->text(), QString::fromUtf8("¿Aprender?"));
+        QCOMPARE(form->findChild<QPushButton*>("Learn_yes")->text(), QString::fromUtf8("Sí"));
     }
 
     // "Documentation" and "Règles" show the interface language's pages.
