@@ -8,6 +8,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include "game/end_of_game.h"
+
 namespace ui::captions {
 
 namespace {
@@ -190,6 +192,41 @@ const Caption MainWindow[] = {
     {"Entrainement", {"Entrainement", "Training", "Training", "Treino", "Entrenamiento", "Allenamento"}},
     {"Match1", {"Match ", "Match ", "Wedstrijd ", "Partida ", "Partida ", "Partita "}},
     {"Humain", {"Humain contre humain", "Human against human", "Mens tegen mens", "Humano contra humano", "Humano contra humano", "Umano contro umano"}},
+    {"Nom_joueur", {"Joueur :", "Player:", "Speler:", "Jogador:", "Jugador:", "Giocatore:"}},
+    // The player panels: the starting rating of a new player, the other cancel buttons
+    {"Capital", {"Capital points", "Starting rating", "Beginrating", "Pontuação inicial", "Puntuación inicial", "Punteggio iniziale"}},
+    {"O", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"BitBtn12", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"Abandon", {"Abandonner", "Give up", "Opgeven", "Abandonar", "Abandonar", "Abbandona"}},
+    // The draw offer's refusal, the chooser of a game in a text file
+    {"Annul_nul", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    {"ListeCancel", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+    // "Autre": the unit after the number of minutes
+    {"Label_minutes", {"minutes", "minutes", "minuten", "minutos", "minutos", "minuti"}},
+    // The learning prompt's answers (its question is the Learn panel's label)
+    {"Learn_yes", {"Oui", "Yes", "Ja", "Sim", "Sí", "Sì"}},
+    {"Learn_no", {"Non", "No", "Nee", "Não", "No", "No"}},
+    // Below the board, side by side: one phrase in three labels of 50, 90
+    // and 100 pixels, so each part stays short.
+    {"Prise", {"Prise", "Must", "Slaan", "Deve", "Toma", "Presa"}},
+    {"obligatoire", {"obligatoire", "capture", "verplicht:", "capturar", "máxima", "massima"}},
+    {"majoritaire", {"majoritaire", "the most", "meerslag", "o máximo", "obligatoria", "obbligatoria"}},
+    // Position set-up
+    {"Probleme", {"PLACEZ LES PIONS", "PLACE THE PIECES", "PLAATS DE STUKKEN", "COLOQUE AS PEÇAS", "COLOQUE LAS PIEZAS", "DISPONETE I PEZZI"}},
+    // The about box
+    {"Label_apropos",
+     {"<h2>Tavolex 3D</h2><p>Jeu de dames brésiliennes<br>version 0.1.0</p>"
+      "<p>Moteur, évaluation, tables de finales, damiers et aide : l'équipe Tavolex.</p>",
+      "<h2>Tavolex 3D</h2><p>Brazilian draughts<br>version 0.1.0</p>"
+      "<p>Engine, evaluation, endgame tables, boards and help: the Tavolex team.</p>",
+      "<h2>Tavolex 3D</h2><p>Braziliaans dammen<br>versie 0.1.0</p>"
+      "<p>Rekenkern, evaluatie, eindspeltabellen, borden en hulp: het Tavolex-team.</p>",
+      "<h2>Tavolex 3D</h2><p>Jogo de damas brasileiro<br>versão 0.1.0</p>"
+      "<p>Motor, avaliação, tabelas de finais, tabuleiros e ajuda: a equipe Tavolex.</p>",
+      "<h2>Tavolex 3D</h2><p>Damas brasileñas<br>versión 0.1.0</p>"
+      "<p>Motor, evaluación, tablas de finales, tableros y ayuda: el equipo Tavolex.</p>",
+      "<h2>Tavolex 3D</h2><p>Dama brasiliana<br>versione 0.1.0</p>"
+      "<p>Motore, valutazione, tabelle dei finali, damiere e guida: il team Tavolex.</p>"}},
 };
 
 const Caption StartPanel[] = {
@@ -209,6 +246,52 @@ const Caption StartPanel[] = {
                  "Se a imagem não cabe na tela, a sua tela não está em Super VGA (800x600)",
                  "Si la imagen no cabe en la pantalla, su pantalla no está en Super VGA (800x600)",
                  "Se l'immagine esce dallo schermo, il vostro schermo non è impostato in Super VGA (800x600)"}},
+    // Each language's button bears its own name, whatever the language.
+    {"Button5", {"Français", "Français", "Français", "Français", "Français", "Français"}},
+    {"Button6", {"English", "English", "English", "English", "English", "English"}},
+    {"Button7", {"Nederlands", "Nederlands", "Nederlands", "Nederlands", "Nederlands", "Nederlands"}},
+    {"Button2", {"Portugues", "Portugues", "Portugues", "Portugues", "Portugues", "Portugues"}},
+    {"Button8", {"Español", "Español", "Español", "Español", "Español", "Español"}},
+    {"Button1A", {"Italiano", "Italiano", "Italiano", "Italiano", "Italiano", "Italiano"}},
+};
+
+// The analysis window (TForm4). "Editer analyse" writes the analysis to a
+// text file.
+const Caption AnalysisWindow[] = {
+    {"TForm4", {"Analyse", "Analysis", "Analyse", "Análise", "Análisis", "Analisi"}},
+    {"BitBtn1", {"Suivant", "Next", "Volgende", "Seguinte", "Siguiente", "Seguente"}},
+    {"BitBtn2", {"Editer analyse", "Save analysis", "Analyse bewaren", "Salvar a análise", "Guardar el análisis", "Salva l'analisi"}},
+    {"BitBtn3", {"Imprimer analyse", "Print analysis", "Analyse afdrukken", "Imprimir a análise", "Imprimir el análisis", "Stampa l'analisi"}},
+    {"BitBtn4", {"Fin analyse", "End analysis", "Einde analyse", "Fim da análise", "Fin del análisis", "Fine analisi"}},
+};
+
+// The parameter editor (TForm5): its title and buttons. The window is built
+// with the English "Parameters" and "Cancel", and French shows them so.
+const Caption ParameterEditor[] = {
+    {"TForm5", {"Parameters", "Parameters", "Parameters", "Parâmetros", "Parámetros", "Parametri"}},
+    {"parametrecancel", {"Cancel", "Cancel", "Annuleer", "Cancelar", "Cancelar", "Annulla"}},
+};
+
+// The two opening-library editors (TForm2 as "Form2" for White, "Form3" for
+// Black) share their buttons; the title and the frame name the colour.
+const Caption LibraryEditor[] = {
+    {"Valide_Ouverture", {"Ajouter", "Add", "Toevoegen", "Adicionar", "Añadir", "Aggiungi"}},
+    {"Effacer", {"Effacer", "Delete", "Wissen", "Apagar", "Borrar", "Cancella"}},
+    {"BitBtn1", {"Enregistrer", "Save", "Opslaan", "Salvar", "Guardar", "Salva"}},
+    {"BitBtn2", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
+};
+const Caption WhiteLibraryEditor[] = {
+    {"Form2", {"White", "White", "Wit", "Brancas", "Blancas", "Bianco"}},
+    {"Fiche_Ouvertures", {"Ouvertures (Blancs)", "Openings (White)", "Openingen (wit)", "Aberturas (brancas)", "Aperturas (blancas)", "Aperture (Bianco)"}},
+};
+const Caption BlackLibraryEditor[] = {
+    {"Form3", {"Black", "Black", "Zwart", "Pretas", "Negras", "Nero"}},
+    {"Fiche_Ouvertures", {"Ouvertures (Noirs)", "Openings (Black)", "Openingen (zwart)", "Aberturas (pretas)", "Aperturas (negras)", "Aperture (Nero)"}},
+};
+
+const WindowCaptions OwnWindows[] = {
+    {"TForm4", AnalysisWindow},     {"TForm5", ParameterEditor},   {"Form2", LibraryEditor},
+    {"Form2", WhiteLibraryEditor},  {"Form3", LibraryEditor},      {"Form3", BlackLibraryEditor},
 };
 
 const Texts Title = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, the game",
@@ -226,8 +309,41 @@ const Texts RunTexts[] = {
     {"Coups : %1", "Moves : %1", "Zetten : %1", "Lances : %1", "Jugadas : %1", "Mosse : %1"},
     {"Impossible d'ouvrir ce fichier", "Cannot open this file", "Kan dit bestand niet openen", "Não é possível abrir este arquivo",
      "No se puede abrir este archivo", "Impossibile aprire questo file"},
+    {"Match", "Match", "Wedstrijd", "Partida", "Partida", "Partita"},
+    {"Partie impossible : le classement de %1 dans points.dat est illisible ou inférieur à 1.",
+     "No match possible: the rating of %1 in points.dat is unreadable or below 1.",
+     "Geen wedstrijd mogelijk: de rating van %1 in points.dat is onleesbaar of kleiner dan 1.",
+     "Partida impossível: a pontuação de %1 em points.dat é ilegível ou inferior a 1.",
+     "Partida imposible: la puntuación de %1 en points.dat es ilegible o inferior a 1.",
+     "Partita impossibile: il punteggio di %1 in points.dat è illeggibile o inferiore a 1."},
+    {"Analyse du coup %1 (ply %2) — encore %3 positions", "Analysing move %1 (ply %2) — %3 positions to go",
+     "Analyse van zet %1 (ply %2) — nog %3 standen", "Análise do lance %1 (ply %2) — faltam %3 posições",
+     "Análisis de la jugada %1 (ply %2) — quedan %3 posiciones", "Analisi della mossa %1 (ply %2) — ancora %3 posizioni"},
+    {"Analyse terminée", "Analysis complete", "Analyse voltooid", "Análise concluída", "Análisis terminado", "Analisi terminata"},
+    {"Analyse arrêtée", "Analysis stopped", "Analyse gestopt", "Análise interrompida", "Análisis detenido", "Analisi interrotta"},
 };
 static_assert(std::size(RunTexts) == static_cast<std::size_t>(Text::Count));
+
+// By game::EndMessage. The French texts are game::endMessageText's, which
+// the game file keeps; %1 is the winner's name in a rated game.
+const Texts EndMessages[] = {
+    {"", "", "", "", "", ""},
+    {"Gain des blancs", "White wins", "Wit wint", "Vitória das brancas", "Ganan las blancas", "Vince il Bianco"},
+    {"Gain des noirs", "Black wins", "Zwart wint", "Vitória das pretas", "Ganan las negras", "Vince il Nero"},
+    {"Désolé, TAVOLEX a gagné", "Sorry, TAVOLEX has won", "Helaas, TAVOLEX wint", "Sinto muito, TAVOLEX ganhou",
+     "Lo siento, TAVOLEX ha ganado", "Spiacente, TAVOLEX ha vinto"},
+    {"Bravo, vous avez gagné", "Well done, you have won", "Bravo, u hebt gewonnen", "Parabéns, você ganhou",
+     "¡Enhorabuena, ha ganado!", "Bravo, avete vinto"},
+    {"%1 gagne", "%1 wins", "%1 wint", "%1 vence", "%1 gana", "%1 vince"},
+    {"Match nul !", "Draw!", "Remise!", "Empate!", "¡Tablas!", "Patta!"},
+    {"Temps dépassé, gain TAVOLEX", "Time's up, TAVOLEX wins", "Tijd om, TAVOLEX wint", "Tempo esgotado, TAVOLEX vence",
+     "Tiempo agotado, gana TAVOLEX", "Tempo scaduto, vince TAVOLEX"},
+    {"Temps dépassé, vous gagnez", "Time's up, you win", "Tijd om, u wint", "Tempo esgotado, você vence",
+     "Tiempo agotado, usted gana", "Tempo scaduto, avete vinto"},
+    {"Vous abandonnez, gain TAVOLEX", "You resign, TAVOLEX wins", "U geeft op, TAVOLEX wint", "Você abandona, TAVOLEX vence",
+     "Usted abandona, gana TAVOLEX", "Abbandonate, vince TAVOLEX"},
+};
+static_assert(std::size(EndMessages) == static_cast<std::size_t>(game::EndMessage::PersonResigned) + 1);
 
 int clampLanguage(int language) { return language >= 0 && language < NumLanguages ? language : 0; }
 
@@ -237,41 +353,50 @@ QLabel* panelLabel(QWidget* panel) {
     return labels.size() == 1 ? labels.front() : nullptr;
 }
 
-bool setCaption(QObject* object, const QString& text) {
-    if (auto* menu = qobject_cast<QMenu*>(object)) {
-        menu->setTitle(text);
-        return true;
-    }
-    if (auto* action = qobject_cast<QAction*>(object)) {
-        action->setText(text);
-        return true;
-    }
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget) return false;
-    // A page of a page control takes the text as its tab.
+// A page of a page control takes its caption as its tab's text.
+QTabWidget* pageControlOf(QWidget* widget) {
     if (auto* stack = qobject_cast<QStackedWidget*>(widget->parentWidget()))
-        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
-            if (const int index = tabs->indexOf(widget); index >= 0) {
-                tabs->setTabText(index, text);
-                return true;
-            }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(text);
-        return true;
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()); tabs && tabs->indexOf(widget) >= 0) return tabs;
+    return nullptr;
+}
+
+// Dialogs and widgets made windows; menus are windows too, but popups of
+// the window that holds them.
+bool isOwnWindow(const QWidget* widget) {
+    return widget->isWindow() && (widget->windowType() == Qt::Window || widget->windowType() == Qt::Dialog);
+}
+
+// True when no window of its own lies between the object and `root`.
+bool inWindow(const QObject* object, const QWidget* root) {
+    for (; object && object != root; object = object->parent())
+        if (const auto* w = qobject_cast<const QWidget*>(object); w && isOwnWindow(w)) return false;
+    return object == root;
+}
+
+template <class T>
+T* findInWindow(QWidget* root, const QString& name) {
+    for (T* object : root->findChildren<T*>(name))
+        if (inWindow(object, root)) return object;
+    return nullptr;
+}
+
+void setCaption(QWidget* root, QObject* holder, const QString& text) {
+    if (holder == root) {
+        root->setWindowTitle(text);
+    } else if (auto* menu = qobject_cast<QMenu*>(holder)) {
+        menu->setTitle(text);
+    } else if (auto* action = qobject_cast<QAction*>(holder)) {
+        action->setText(text);
+    } else if (auto* widget = qobject_cast<QWidget*>(holder)) {
+        if (QTabWidget* tabs = pageControlOf(widget))
+            tabs->setTabText(tabs->indexOf(widget), text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(text);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text);
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            group->setTitle(text);
     }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(text);
-        return true;
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        group->setTitle(text);
-        return true;
-    }
-    if (QLabel* label = panelLabel(widget)) {
-        label->setText(text);
-        return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -279,23 +404,46 @@ bool setCaption(QObject* object, const QString& text) {
 std::span<const Caption> mainWindow() { return MainWindow; }
 std::span<const Caption> startPanel() { return StartPanel; }
 const Texts& windowTitle() { return Title; }
+std::span<const WindowCaptions> ownWindows() { return OwnWindows; }
 
 QString text(Text which, int language) {
     return QString::fromUtf8(RunTexts[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
 }
 
+QString endMessage(game::EndMessage which, const QString& winner, int language) {
+    const QString text = QString::fromUtf8(EndMessages[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
+    return which == game::EndMessage::RatedWinner ? text.arg(winner) : text;
+}
+
+QObject* captionHolder(QWidget* window, const QString& component) {
+    if (component == window->objectName()) return window;
+    // A menu and its item may share the name: the menu's title is the item's text.
+    if (QMenu* menu = findInWindow<QMenu>(window, component)) return menu;
+    if (QAction* action = findInWindow<QAction>(window, component)) return action;
+    QWidget* widget = findInWindow<QWidget>(window, component);
+    if (!widget) return nullptr;
+    if (pageControlOf(widget) || qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLabel*>(widget) ||
+        qobject_cast<QGroupBox*>(widget))
+        return widget;
+    return panelLabel(widget);
+}
+
 int apply(QWidget* root, std::span<const Caption> table, int language) {
     const std::size_t l = static_cast<std::size_t>(clampLanguage(language));
     int applied = 0;
-    for (const Caption& c : table) {
-        const QString name = QString::fromLatin1(c.component);
-        const QString caption = QString::fromUtf8(c.texts[l]);
-        // A menu and its item may share the name: the menu's title is the item's text.
-        QObject* target = root->findChild<QMenu*>(name);
-        if (!target) target = root->findChild<QAction*>(name);
-        if (!target) target = root->findChild<QWidget*>(name);
-        if (target && setCaption(target, caption)) ++applied;
-    }
+    for (const Caption& c : table)
+        if (QObject* holder = captionHolder(root, QString::fromLatin1(c.component))) {
+            setCaption(root, holder, QString::fromUtf8(c.texts[l]));
+            ++applied;
+        }
+    return applied;
+}
+
+int applyAll(QWidget* mainWindow, int language) {
+    int applied = apply(mainWindow, MainWindow, language);
+    for (const WindowCaptions& w : OwnWindows)
+        if (auto* window = mainWindow->findChild<QWidget*>(QString::fromLatin1(w.window)); window && isOwnWindow(window))
+            applied += apply(window, w.captions, language);
     return applied;
 }
 

@@ -6,14 +6,27 @@
 // its text in each language. Applying a language writes each row's text
 // into the component of that name, whatever its kind (menu, menu item, page
 // of a page control, button, label, group box, or a panel's single label);
-// rows whose component is not in the window are passed over.
+// rows whose component is not in the window are passed over. A row named
+// after the window itself holds its title.
+//
+// The main window holds windows of their own (the analysis window, the
+// parameter editor, the two opening-library editors). Their components
+// reuse names such as BitBtn1 with other meanings, so each has its own
+// tables, and a table applied to a window never reaches into the windows
+// it holds.
 
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <span>
 
+class QObject;
 class QWidget;
+
+namespace game {
+enum class EndMessage : std::uint8_t;
+}
 
 namespace ui::captions {
 
@@ -32,6 +45,14 @@ std::span<const Caption> startPanel();
 // The window caption.
 const Texts& windowTitle();
 
+// A window of its own inside the main window, found by its object name,
+// and one of its tables (a window may have several).
+struct WindowCaptions {
+    const char* window;
+    std::span<const Caption> captions;
+};
+std::span<const WindowCaptions> ownWindows();
+
 // Texts chosen while the program runs.
 enum class Text {
     ComputerTurn,   // "Ordinateur joue"
@@ -44,12 +65,31 @@ enum class Text {
     TwoPeople,      // the mode caption when two people play
     Moves,          // "Coups : %1"
     CannotOpen,     // "Impossible d'ouvrir ce fichier"
+    RatedGame,      // the mode caption of a rated game, "Match"
+    UnreadableRating,  // why a match cannot be rated: %1 the player's name
+    AnalysisProgress,  // %1 the move number, %2 the ply, %3 positions left
+    AnalysisDone,      // "Analyse terminée"
+    AnalysisStopped,   // "Analyse arrêtée"
     Count
 };
 QString text(Text which, int language);
 
+// The end-of-game panel's message; `winner` is the winner's name, used by
+// the rated game's message only. Empty for EndMessage::None.
+QString endMessage(game::EndMessage which, const QString& winner, int language);
+
+// The object a row named `component` writes its text into in `window`: the
+// window itself, a menu, an item, a page, a button, a label, a group box or
+// a panel's single label; null when the window has none (components of the
+// windows it holds are not looked at).
+QObject* captionHolder(QWidget* window, const QString& component);
+
 // Writes the language's texts into the components of `root` named in the
 // table; returns how many components took a text.
 int apply(QWidget* root, std::span<const Caption> table, int language);
+
+// The main window's table to the main window and each of its own windows'
+// tables to that window; the start panel is left to the caller.
+int applyAll(QWidget* mainWindow, int language);
 
 }  // namespace ui::captions

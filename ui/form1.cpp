@@ -752,7 +752,12 @@ void TForm1::hold(int ms) {
 
 void TForm1::showEndOfGame(const game::EndOfGame& end) {
     if (!end.processed) return;
-    qui_gagne->setText(QString::fromStdString(game::endMessageText(end)));
+    // In the interface language; the label keeps the message and the winner
+    // (Latin-1, as names are) so that another language can say it again.
+    const QString winner = QString::fromLatin1(end.winnerName.data(), static_cast<qsizetype>(end.winnerName.size()));
+    qui_gagne->setProperty("endMessage", static_cast<int>(end.message));
+    qui_gagne->setProperty("winner", winner);
+    qui_gagne->setText(captions::endMessage(end.message, winner, interfaceLanguage()));
     showRatingLines(end);
     if (end.showPanel) {
         fin_de_parties->show();

@@ -264,7 +264,7 @@ void TForm1::afterGameChange() {
     repaintBoard();
     refreshMoveList();
     refreshPlayers();
-    Nbcoups3d->setText(QStringLiteral("Coups : %1").arg(m_core.game.record.plyCounter / 2 + 1));
+    Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
     if (m_core.game.setupMode) showEvaluation();
     requestPass();
 }

@@ -459,8 +459,12 @@ void TForm1::selectLanguage(int language) {
 void TForm1::applyCaptionSet(int language) {
     for (std::size_t i = 0; i < LanguageItems.size(); ++i)
         if (QAction* a = findChild<QAction*>(LanguageItems[i])) a->setChecked(static_cast<int>(i) == language);
-    captions::apply(this, captions::mainWindow(), language);
+    captions::applyAll(this, language);
     if (m_introDone) Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
+    if (m_core.game.ratedGame == 1) Panel11->setText(runText(captions::Text::RatedGame));
+    if (const QVariant message = qui_gagne->property("endMessage"); message.isValid())
+        qui_gagne->setText(captions::endMessage(static_cast<game::EndMessage>(message.toInt()),
+                                                qui_gagne->property("winner").toString(), language));
     if (Bas_Haut) refreshSetupCaptions();
 }
 

@@ -86,7 +86,7 @@ public:
           m_redraw(std::move(redraw)) {}
     void positionStarted(int ply, int remaining) override {
         m_redraw();
-        m_state->setText(QString::fromUtf8("Analyse du coup %1 (ply %2) — encore %3 positions")
+        m_state->setText(captions::text(captions::Text::AnalysisProgress, m_language)
                              .arg(ply / 2 + 1)
                              .arg(ply)
                              .arg(remaining));
@@ -308,9 +308,7 @@ void TForm1::BitBtn16Click() {
         players::BitBtn16Click(m_core, latin1(Joueur1), ListBox9->currentRow(), Corvanda_noir1->isChecked());
     if (out.refusal == players::Refusal::RatingBelowOne) {
         // The formula divides by both ratings: such a game cannot be rated.
-        Refus_match->setText(QString::fromUtf8("Partie impossible : le classement de %1 dans points.dat est "
-                                               "illisible ou inférieur à 1.")
-                                 .arg(fromLatin1(out.badName)));
+        Refus_match->setText(runText(captions::Text::UnreadableRating).arg(fromLatin1(out.badName)));
         return;
     }
     if (!out.accepted()) return;
@@ -455,7 +453,7 @@ void TForm1::showRatingLines(const game::EndOfGame& end) {
 void TForm1::refreshMode() {
     const game::GameState& g = m_core.game;
     const bool rated = g.ratedGame == 1;
-    if (rated) Panel11->setText(QStringLiteral("Match"));
+    if (rated) Panel11->setText(runText(captions::Text::RatedGame));
     for (QPushButton* b : {Abandon, Abandon1, Abandon2}) b->setVisible(rated);
     auto switchOff = [this](QAction* a, bool off) {
         if (!a) return;
@@ -520,7 +518,7 @@ void TForm1::Analyser() {
     m_analysisRunning = false;
     for (QAction* a : frozen) a->setEnabled(true);
     m_analysedLines = view.lines;
-    Form4->Etat->setText(out.completed ? QString::fromUtf8("Analyse terminée") : QString::fromUtf8("Analyse arrêtée"));
+    Form4->Etat->setText(runText(out.completed ? captions::Text::AnalysisDone : captions::Text::AnalysisStopped));
     item("Arrtercettephase1")->setEnabled(false);
     repaintBoard();
     refreshPlayers();

@@ -3,8 +3,10 @@
 // start panel, the menus, the board image and the editor's boxes, and
 // checks of the pixels drawn.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,11 +14,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QTextBrowser>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -25,6 +29,8 @@
 #include "ui/flat_board.h"
 #include "ui/captions.h"
 #include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form4.h"
 #include "ui/help_viewer.h"
 #include "ui/form5.h"
 #include "ui/board3d.h"
@@ -47,6 +53,82 @@ QString squarePicture(int style, const char* kind, int place) {
 QPoint cornerOf(int place) {
     const pp::Corner c = pp::PlaceCorners[static_cast<std::size_t>(place)];
     return {c.x, c.y};
+}
+
+namespace cap = ui::captions;
+
+// A dialog or a widget made a window, inside the main window: its
+// components are not the main window's.
+bool inOtherWindow(const QObject* o, const QWidget* window) {
+    for (const QObject* p = o; p && p != window; p = p->parent())
+        if (const auto* w = qobject_cast<const QWidget*>(p);
+            w && w->isWindow() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            return true;
+    return false;
+}
+
+bool hasLetter(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+}
+
+// The text a person reads on a caption's holder.
+QString captionOf(const QWidget* window, const QObject* holder) {
+    if (holder == window) return window->windowTitle();
+    if (const auto* m = qobject_cast<const QMenu*>(holder)) return m->title();
+    if (const auto* a = qobject_cast<const QAction*>(holder)) return a->text();
+    const auto* w = qobject_cast<const QWidget*>(holder);
+    if (!w) return {};
+    if (const auto* stack = qobject_cast<const QStackedWidget*>(w->parentWidget()))
+        if (const auto* tabs = qobject_cast<const QTabWidget*>(stack->parentWidget()))
+            return tabs->tabText(tabs->indexOf(const_cast<QWidget*>(w)));
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
+    if (const auto* l = qobject_cast<const QLabel*>(w)) return l->text();
+    if (const auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
+    return {};
+}
+
+struct Shown {
+    const QObject* object;
+    QString text;
+};
+
+// What a person can read on a window: its title and every menu, item,
+// button, label, group box and page whose text has a letter in it, but
+// nothing of the windows of their own it holds.
+QList<Shown> wordsShown(QWidget* window) {
+    QList<Shown> out;
+    auto add = [&](const QObject* o, const QString& text) {
+        if (!inOtherWindow(o, window) && hasLetter(text)) out.push_back({o, text});
+    };
+    add(window, window->windowTitle());
+    for (const QMenu* m : window->findChildren<QMenu*>()) add(m, m->title());
+    for (const QAction* a : window->findChildren<QAction*>())
+        if (!a->menu() && !a->isSeparator()) add(a, a->text());
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>()) add(b, b->text());
+    for (const QLabel* l : window->findChildren<QLabel*>()) add(l, l->text());
+    for (const QGroupBox* g : window->findChildren<QGroupBox*>()) add(g, g->title());
+    for (const QTabWidget* t : window->findChildren<QTabWidget*>())
+        for (int i = 0; i < t->count(); ++i) add(t->widget(i), t->tabText(i));
+    return out;
+}
+
+// Shown with a French text of letters, yet without a row, by window: what
+// they say is data, or is rewritten from the state in the interface
+// language, or is never shown.
+const char* const NoRow[][2] = {
+    {"TForm1", "Titre"},        // the program's name, "TAVOLEX"
+    {"TForm1", "Nbcoups3d"},    // the move number: Text::Moves on every pass
+    {"TForm1", "Bas_Haut"},     // the set-up group's three state buttons:
+    {"TForm1", "Couleurordi"},  // refreshSetupCaptions writes them in the
+    {"TForm1", "Couleurjoue"},  // interface language
+    {"Form2", "BitBtn3"},       // "Construire et enregistrer": no work behind it, never shown
+    {"Form3", "BitBtn3"},
+};
+
+bool hasNoRow(const QWidget* window, const QString& component) {
+    return std::any_of(std::begin(NoRow), std::end(NoRow), [&](const auto& e) {
+        return window->objectName() == QLatin1String(e[0]) && component == QLatin1String(e[1]);
+    });
 }
 
 }  // namespace
@@ -102,6 +184,33 @@ private:
     void clickImage(QPoint at) {
         QTest::mouseClick(form->Image5, Qt::LeftButton, {}, at);
         settle();
+    }
+    // Each window with the tables applied to it: the main window (its start
+    // panel included), then its own windows.
+    struct WindowTables {
+        QWidget* window;
+        QList<std::span<const cap::Caption>> tables;
+    };
+    QList<WindowTables> windowTables(bool withStartPanel) const {
+        QList<WindowTables> out{{form.get(), {cap::mainWindow()}}};
+        if (withStartPanel) out.front().tables.push_back(cap::startPanel());
+        for (const cap::WindowCaptions& w : cap::ownWindows()) {
+            QWidget* window = form->findChild<QWidget*>(QString::fromLatin1(w.window));
+            auto it = std::find_if(out.begin(), out.end(), [&](const WindowTables& t) { return t.window == window; });
+            if (it == out.end()) out.push_back({window, {w.captions}});
+            else it->tables.push_back(w.captions);
+        }
+        return out;
+    }
+    // Every row whose component the window has shows the language's text.
+    void everyRowShows(int language) const {
+        for (const WindowTables& w : windowTables(false))
+            for (std::span<const cap::Caption> table : w.tables)
+                for (const cap::Caption& c : table)
+                    if (const QObject* holder = cap::captionHolder(w.window, QString::fromLatin1(c.component)))
+                        QVERIFY2(captionOf(w.window, holder) == QString::fromUtf8(c.texts[static_cast<std::size_t>(language)]),
+                                 qPrintable(QStringLiteral("%1/%2 in language %3")
+                                                .arg(w.window->objectName(), c.component, QString::number(language))));
     }
 
 private slots:
@@ -377,34 +486,80 @@ private slots:
         QCOMPARE(int(params.manTables[5][3]), 77);
     }
 
-    // Every component the languages cover has a text in each language, and
-    // every menu and item of the window is among them.
+    // Every row has a text in each language, a name once per window, and
+    // every text chosen at run time exists in each language.
     void everyComponentHasATextInEveryLanguage() {
-        QSet<QString> covered;
-        for (const ui::captions::Caption& c : ui::captions::mainWindow()) {
-            QVERIFY2(!covered.contains(c.component), c.component);
-            covered.insert(QString::fromLatin1(c.component));
-            for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        for (const WindowTables& w : windowTables(true)) {
+            QVERIFY(w.window);
+            QSet<QString> names;
+            for (std::span<const cap::Caption> table : w.tables)
+                for (const cap::Caption& c : table) {
+                    QVERIFY2(!names.contains(c.component), c.component);
+                    names.insert(QString::fromLatin1(c.component));
+                    for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
+                }
         }
-        for (const char* listed :
-             {"Liste", "Calcul", "Probleme0", "vider1", "remplir1", "Abandon1", "Abandon2", "Joue", "Button9", "Button10",
-              "Button11", "Button12", "Button13", "Panel11", "Panel13", "Panel14", "Proposernul", "Nulrefus", "Patientez", "Zut",
-              "Learn", "Label13", "Label14", "Label15", "Label16", "Label17", "Label18", "Label19", "Label30", "Label31",
-              "Nom_blancs", "Nom_noirs", "N50coupsen", "Choixcouleur1", "RadioGroup2", "RadioGroup3", "Corvanda_blanc",
-              "Corvanda_noir", "Corvanda_blanc1", "Corvanda_noir1", "K1600", "K1700", "K1800", "BitBtn18", "BitBtn19",
-              "BitBtn21", "BitBtn23", "BitBtn25", "Annule_nouveau", "Cancel_joueurs", "RamenerCorvanda", "Entrainement",
-              "Match1", "Humain"})
-            QVERIFY2(covered.contains(QString::fromLatin1(listed)), listed);
-        start("Intro2D");
-        for (QAction* a : form->menuBar()->findChildren<QAction*>()) {
-            if (a->isSeparator() || a->objectName().isEmpty()) continue;
-            QVERIFY2(covered.contains(a->objectName()), qPrintable(a->objectName()));
+        for (int l = 0; l < cap::NumLanguages; ++l) {
+            for (int t = 0; t < int(cap::Text::Count); ++t) QVERIFY(!cap::text(cap::Text(t), l).isEmpty());
+            for (int m = int(game::EndMessage::WhiteWins); m <= int(game::EndMessage::PersonResigned); ++m)
+                QVERIFY(!cap::endMessage(game::EndMessage(m), "Ana", l).isEmpty());
+            QVERIFY(cap::endMessage(game::EndMessage::None, "Ana", l).isEmpty());
+            const QString winner = QString::fromUtf8("José");
+            QVERIFY(cap::endMessage(game::EndMessage::RatedWinner, winner, l).contains(winner));
         }
-        for (QMenu* m : form->menuBar()->findChildren<QMenu*>()) QVERIFY2(covered.contains(m->objectName()), qPrintable(m->objectName()));
-        for (const ui::captions::Caption& c : ui::captions::startPanel())
-            for (const char* t : c.texts) QVERIFY2(t && *t, c.component);
-        for (int l = 0; l < ui::captions::NumLanguages; ++l)
-            for (int t = 0; t < int(ui::captions::Text::Count); ++t) QVERIFY(!ui::captions::text(ui::captions::Text(t), l).isEmpty());
+    }
+
+    // Every named component that shows a French word is reached by a row of
+    // its own window's tables; "OK" is written the same in every language,
+    // and NoRow says why the rest have none.
+    void everyWordShownHasACaption() {
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        QStringList missing;
+        for (const WindowTables& w : windowTables(true)) {
+            QVERIFY(w.window);
+            QSet<const QObject*> reached;
+            for (std::span<const cap::Caption> table : w.tables)
+                for (const cap::Caption& c : table)
+                    reached.insert(cap::captionHolder(w.window, QString::fromLatin1(c.component)));
+            if (w.window == form.get()) reached.insert(form.get());  // its title is captions::windowTitle()
+            for (const Shown& s : wordsShown(w.window)) {
+                const QString name = s.object->objectName();
+                // A row is keyed by a name: the parameter editor's captions and
+                // the few other labels without one cannot have rows.
+                if (name.isEmpty() || s.text == "OK" || hasNoRow(w.window, name) || reached.contains(s.object)) continue;
+                missing << w.window->objectName() + "/" + name + " \"" + s.text + "\"";
+            }
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable("without a caption row: " + missing.join(", ")));
+        // Each exclusion still names a component with words on it.
+        for (const auto& e : NoRow) {
+            QWidget* window = form->objectName() == QLatin1String(e[0]) ? form.get() : form->findChild<QWidget*>(e[0]);
+            QVERIFY2(window, e[0]);
+            const QList<Shown> shown = wordsShown(window);
+            const auto named = [&](const Shown& s) { return s.object->objectName() == QLatin1String(e[1]); };
+            QVERIFY2(std::any_of(shown.begin(), shown.end(), named), e[1]);
+        }
+        // Names repeat from window to window with other meanings: each window's
+        // rows reach its own components only.
+        QCOMPARE(cap::captionHolder(form.get(), "Valide_Ouverture"), nullptr);
+        QCOMPARE(cap::captionHolder(form.get(), "BitBtn1"), nullptr);
+        QCOMPARE(cap::captionHolder(form->Form2, "BitBtn1"), form->Form2->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->Form3, "BitBtn1"), form->Form3->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->Form4, "BitBtn1"), form->Form4->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->Form4, "TForm4"), form->Form4);
+        QCOMPARE(cap::captionHolder(form.get(), "Learn"), form->findChild<QLabel*>("Label_learn"));  // a panel's one label
+    }
+
+    // French is what the windows are built with: choosing it changes nothing
+    // on a new window.
+    void theFrenchRowsAreTheBuiltTexts() {
+        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        for (const WindowTables& w : windowTables(true))
+            for (std::span<const cap::Caption> table : w.tables)
+                for (const cap::Caption& c : table)
+                    if (const QObject* holder = cap::captionHolder(w.window, QString::fromLatin1(c.component)))
+                        QVERIFY2(captionOf(w.window, holder) == QString::fromUtf8(c.texts[0]), c.component);
     }
 
     // The command table: every item with its shortcut, reachable once the
@@ -477,7 +632,9 @@ private slots:
 
     // In the middle of a game a new language changes texts only: the
     // position, the record, the list of moves, the clocks and the pictures
-    // stay as they were.
+    // stay as they were, while every row of every window, the analysis
+    // window, the parameter editor and the library editors included, shows
+    // the new language.
     void switchingLanguageMidGameChangesOnlyTexts() {
         start("IntroGrandluxe");
         clickImage(cornerOf(22) + QPoint(30, 30));
@@ -492,8 +649,12 @@ private slots:
         const QImage flat = form->Damier->canvas();
         QStringList lines;
         for (int i = 0; i < form->ListBox1->count(); ++i) lines << form->ListBox1->item(i)->text();
-        for (const char* language : {"English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1", "Franais1"}) {
+        const std::pair<const char*, int> languages[] = {{"English1", 1},  {"Nederlands1", 2}, {"Portugues1", 3},
+                                                         {"Espanol1", 4},  {"Italiano1", 5},   {"Franais1", 0}};
+        for (const auto& [language, index] : languages) {
             trigger(language);
+            everyRowShows(index);
+            if (QTest::currentTestFailed()) return;
             const game::GameState& now = form->core().game;
             QCOMPARE(now.record.plyCounter, before.record.plyCounter);
             QVERIFY(std::memcmp(&now.record.plies, &before.record.plies, sizeof(before.record.plies)) == 0);
@@ -514,6 +675,55 @@ private slots:
         clickImage(cornerOf(11) + QPoint(30, 25));
         QCOMPARE(form->core().game.record.plyCounter, 3);
         QCOMPARE(form->core().rules.gamePosition[15], rules::Empty);
+    }
+
+    // The texts chosen while playing: the end-of-game panel says who won in
+    // the interface language, and says it again in the next one, while the
+    // game keeps the French text; a rated game's mode stays "Match" in each.
+    void theTextsChosenWhilePlayingFollowTheLanguage() {
+        start("IntroClassique");
+        form->core().game.ratedGame = 1;  // no result is played out: nothing is rated
+        trigger("Nederlands1");
+        QCOMPARE(form->Panel11->text(), QString("Wedstrijd"));
+        form->core().game.ratedGame = 0;
+        trigger("English1");
+        QCOMPARE(form->Panel11->text(), QString("Training"));
+        setUp("W:W18:B15");
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));  // takes Black's last piece
+        QVERIFY(form->fin_de_parties->isVisible());
+        QCOMPARE(form->qui_gagne->text(), QString("White wins"));
+        trigger("Italiano1");
+        QCOMPARE(form->qui_gagne->text(), QString("Vince il Bianco"));
+        trigger("Nederlands1");
+        QCOMPARE(form->qui_gagne->text(), QString("Wit wint"));
+        QCOMPARE(QString::fromStdString(form->core().game.endMessage), QString("Gain des blancs"));
+        trigger("Franais1");
+        QCOMPARE(form->qui_gagne->text(), QString("Gain des blancs"));
+    }
+
+    // An analysis in Spanish: the window, the strip and the state line.
+    void theAnalysisSpeaksTheInterfaceLanguage() {
+        start("IntroClassique");
+        trigger("Espanol1");
+        clickImage(cornerOf(22) + QPoint(30, 30));
+        clickImage(cornerOf(18) + QPoint(30, 25));
+        clickImage(cornerOf(11) + QPoint(30, 25));
+        clickImage(cornerOf(15) + QPoint(30, 25));
+        form->core().engine.limits.levelTime = false;
+        form->core().engine.limits.depth = 2;
+        trigger("Analyser1");  // returns when the walk is done
+        ui::TForm4* analysis = form->Form4;
+        QVERIFY(analysis->isVisible());
+        QCOMPARE(analysis->windowTitle(), QString::fromUtf8("Análisis"));
+        QCOMPARE(analysis->Etat->text(), QString("Análisis terminado"));
+        QCOMPARE(analysis->BitBtn1->text(), QString("Siguiente"));
+        QCOMPARE(analysis->BitBtn4->text(), QString::fromUtf8("Fin del análisis"));
+        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString::fromUtf8("Fin del análisis"));
+        trigger("Terminerlanalyse1");
+        QVERIFY(!analysis->isVisible());
+        QCOMPARE(form->findChild<QLabel*>("Label_learn")->text(), QString::fromUtf8("¿Aprender?"));
+        QCOMPARE(form->findChild<QPushButton*>("Learn_yes")->text(), QString::fromUtf8("Sí"));
     }
 
     // "Documentation" and "Règles" show the interface language's pages.
