@@ -206,6 +206,9 @@ const Caption MainWindow[] = {
     // The learning prompt's answers (its question is the Learn panel's label)
     {"Learn_yes", {"Oui", "Yes", "Ja", "Sim", "Sí", "Sì"}},
     {"Learn_no", {"Non", "No", "Nee", "Não", "No", "No"}},
+    {"Label_pieces_Panel6", {"Pièces", "Pieces", "Stukken", "Peças", "Piezas", "Pezzi"}},
+    {"Label_pieces_Panel7", {"Pièces", "Pieces", "Stukken", "Peças", "Piezas", "Pezzi"}},
+    {"Label_piece_placee", {"Pièce placée :", "Piece placed:", "Geplaatst stuk:", "Peça colocada:", "Pieza colocada:", "Pezzo posato:"}},
     // Below the board, side by side: one phrase in three labels of 50, 90
     // and 100 pixels, so each part stays short.
     {"Prise", {"Prise", "Must", "Slaan", "Deve", "Toma", "Presa"}},

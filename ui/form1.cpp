@@ -299,7 +299,8 @@ void TForm1::buildBoardSide() {
         colon->setFont(clockFont);
         seconds = label(panel, secName, "00", QRect(68, 36, 44, 34));
         seconds->setFont(clockFont);
-        QLabel* piecesCaption = label(panel, "", QString::fromUtf8("Pièces"), QRect(140, 44, 60, 22));
+        QLabel* piecesCaption = label(panel, "", QString::fromUtf8("Pièces"), QRect(124, 44, 76, 22));
+        piecesCaption->setObjectName(QStringLiteral("Label_pieces_") + QString::fromLatin1(name));
         piecesCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         count = label(panel, countName, " 12", QRect(204, 36, 50, 34));
         count->setFont(clockFont);
@@ -409,14 +410,17 @@ void TForm1::buildOverlays() {
     big.setPixelSize(20);
     big.setBold(true);
 
-    fin_de_parties = overlay(area, "fin_de_parties", QRect(100, 190, 320, 150));
-    qui_gagne = label(fin_de_parties, "qui_gagne", QString(), QRect(10, 14, 300, 34));
+    // Wide enough for the longest result in any language on one line, and
+    // room for a second line should a name make it longer.
+    fin_de_parties = overlay(area, "fin_de_parties", QRect(60, 180, 400, 170));
+    qui_gagne = label(fin_de_parties, "qui_gagne", QString(), QRect(10, 10, 380, 56));
     qui_gagne->setFont(big);
     qui_gagne->setAlignment(Qt::AlignCenter);
-    Resultat_blanc = label(fin_de_parties, "Resultat_blanc", QString(), QRect(10, 54, 300, 20));
-    Resultat_noir = label(fin_de_parties, "Resultat_noir", QString(), QRect(10, 76, 300, 20));
+    qui_gagne->setWordWrap(true);
+    Resultat_blanc = label(fin_de_parties, "Resultat_blanc", QString(), QRect(10, 72, 380, 20));
+    Resultat_noir = label(fin_de_parties, "Resultat_noir", QString(), QRect(10, 94, 380, 20));
     BitBtn13 = named(new QPushButton(QStringLiteral("OK"), fin_de_parties), "BitBtn13");
-    BitBtn13->setGeometry(120, 106, 80, 30);
+    BitBtn13->setGeometry(160, 126, 80, 30);
     connect(BitBtn13, &QPushButton::clicked, this, &TForm1::BitBtn13Click);
 
     Match_nul = overlay(area, "Match_nul", QRect(100, 190, 320, 150));

@@ -176,6 +176,7 @@ void TForm1::buildSetupGroup() {
     }
 
     QLabel* shown = new QLabel(QString::fromUtf8("Pièce placée :"), Probleme);
+    shown->setObjectName("Label_piece_placee");
     shown->setGeometry(6, 86, 120, 20);
     Piontemoin = new QLabel(Probleme);
     Piontemoin->setObjectName("Piontemoin");
