@@ -719,7 +719,7 @@ private slots:
         QCOMPARE(analysis->Etat->text(), QString("Análisis terminado"));
         QCOMPARE(analysis->BitBtn1->text(), QString("Siguiente"));
         QCOMPARE(analysis->BitBtn4->text(), QString::fromUtf8("Fin del análisis"));
-        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString::fromUtf8("Fin del análisis"));
+        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString("Fin"));
         trigger("Terminerlanalyse1");
         QVERIFY(!analysis->isVisible());
         QCOMPARE(form->findChild<QLabel*>("Label_learn")->text(), QString::fromUtf8("¿Aprender?"));
