@@ -67,6 +67,9 @@ private:
         QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
         settle();
         item("Dbutant1")->trigger();
+        // The engine searches every move here, also in the opening.
+        item("Bibliothquesactives1")->trigger();
+        QVERIFY(!item("Bibliothquesactives1")->isChecked());
         settle();
         sounds.clear();
     }
