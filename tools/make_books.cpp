@@ -85,11 +85,9 @@ public:
         m_core = std::make_unique<game::Core>();
         m_core->host = &m_host;
         m_core->programDir = programDir;
+        // No opening book is loaded into this core: the search alone decides.
         m_ok = eval::loadDefaultParameters(*m_core) == eval::ParameterFileStatus::Ok &&
                engine::initialiseSearch(*m_core);
-        // Books would answer from themselves; the search alone decides here.
-        m_core->engine.booksActive = false;
-        m_core->engine.book = nullptr;
     }
     bool ok() const { return m_ok; }
     long searches() const { return m_searches; }
