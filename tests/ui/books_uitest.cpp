@@ -22,6 +22,7 @@
 
 #include "engine/tables.h"
 #include "program_copy.h"
+#include "window_driver.h"
 #include "rules/board.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
@@ -42,13 +43,9 @@ private:
     std::unique_ptr<testsupport::ProgramCopy> folder;
     QList<ui::FileAnswer> answers;
     QList<ui::FileRequest> requests;
-    QStringList boxes;
-    QTimer boxTimer;
+    testsupport::BoxCatcher boxes;  // error boxes answered, their texts kept
 
-    static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
+    static void settle() { testsupport::settle(); }
 
     // The window with small libraries of the test's own, or with the ones
     // the build ships.
@@ -63,47 +60,21 @@ private:
         }
         answers.clear();
         requests.clear();
-        boxes.clear();
+        boxes.texts.clear();
         form = std::make_unique<ui::TForm1>(folder->path());
         form->setHoldFunction([](int) {});
         form->setFileDialog([this](const ui::FileRequest& r) {
             requests << r;
             return answers.isEmpty() ? ui::FileAnswer{} : answers.takeFirst();
         });
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        if (QAction* ponder = item("Rflexionsurtempsadverse1"); ponder->isChecked()) ponder->trigger();
-        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
-        settle();
-        item("Dbutant1")->trigger();
-        settle();
-        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
+        QVERIFY(testsupport::openFlatBoard(*form));
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
     }
 
     QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
-    void click(QWidget* w) {
-        // Radio buttons take clicks on their mark and caption only.
-        const QPoint at = qobject_cast<QRadioButton*>(w) ? QPoint(8, w->height() / 2) : w->rect().center();
-        QTest::mouseClick(w, Qt::LeftButton, {}, at);
-        settle();
-    }
-    void clickLine(QListWidget* list, const QString& text) {
-        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(text));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-        settle();
-    }
-    void play(const char* from, const char* to) {
-        const int before = form->core().game.record.plyCounter;
-        for (const char* s : {from, to}) {
-            if (form->core().game.record.plyCounter != before) break;
-            const QPoint p = form->Damier->squareCorner(*rules::parseSquareName(s)) + QPoint(30, 28);
-            QTest::mouseClick(form->Damier, Qt::LeftButton, {}, p);
-            settle();
-        }
-        // The person's move is recorded (and the engine may already have answered).
-        QVERIFY(int(form->core().game.record.plyCounter) >= before + 1);
-    }
+    void click(QWidget* w) { testsupport::clickWidget(w); }
+    void clickLine(QListWidget* list, const QString& text) { QVERIFY2(testsupport::clickListLine(list, text), qPrintable(text)); }
+    void play(const char* from, const char* to) { QVERIFY(testsupport::playByClicks(*form, from, to)); }
     QStringList lines(QListWidget* list) const {
         QStringList out;
         for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
@@ -111,18 +82,9 @@ private:
     }
 
 private slots:
-    void init() {
-        connect(&boxTimer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                boxes << box->text();
-                box->accept();
-            }
-        });
-        boxTimer.start(10);
-    }
+    void init() { boxes.start(); }
     void cleanup() {
-        boxTimer.stop();
-        boxTimer.disconnect();
+        boxes.stop();
         form.reset();
     }
 
@@ -207,7 +169,7 @@ private slots:
         QVERIFY(!item("Bibliothquesactives1")->isChecked());
         item("Bibliothquesactives1")->trigger();
         QVERIFY(form->core().engine.books.booksActive);
-        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
     }
 
     void aSessionPlaysLearnsAndStopsAndItsFileLoadsBack() {
@@ -257,7 +219,7 @@ private slots:
         tables.learned[7] = {123u, 456, 0};
         answers << ui::FileAnswer{folder->file("Parametres/absent.dal"), {}};
         item("Chargerdesleons1")->trigger();
-        QTRY_COMPARE(boxes.size(), 1);
+        QTRY_COMPARE(boxes.texts.size(), 1);
         QCOMPARE(int(tables.learned[7].value), 456);
     }
 

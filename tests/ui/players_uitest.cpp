@@ -22,6 +22,7 @@
 
 #include "pdf_text.h"
 #include "program_copy.h"
+#include "window_driver.h"
 #include "rules/board.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
@@ -41,13 +42,9 @@ private:
     std::unique_ptr<ui::TForm1> form;
     std::unique_ptr<testsupport::ProgramCopy> folder;
     QList<ui::FileAnswer> answers;
-    QStringList boxes;
-    QTimer boxTimer;
+    testsupport::BoxCatcher boxes;  // error boxes answered, their texts kept
 
-    static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
+    static void settle() { testsupport::settle(); }
 
     // The window after "Damier 2D jaune", with the roll the build ships
     // (or the one given) and the engine's data files.
@@ -62,42 +59,22 @@ private:
             QVERIFY(writeAll(folder->file("points.dat"), points));
         }
         answers.clear();
-        boxes.clear();
+        boxes.texts.clear();
         form = std::make_unique<ui::TForm1>(folder->path());
         form->setHoldFunction([](int) {});
         form->setFileDialog([this](const ui::FileRequest&) { return answers.isEmpty() ? ui::FileAnswer{} : answers.takeFirst(); });
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        // The engine plays at its weakest level and does not think on the
-        // person's time, which would last until the next click.
-        if (QAction* ponder = item("Rflexionsurtempsadverse1"); ponder->isChecked()) ponder->trigger();
-        QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
-        settle();
-        item("Dbutant1")->trigger();
-        settle();
-        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.join('|')));
+        QVERIFY(testsupport::openFlatBoard(*form));
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
     }
 
     QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
-    void click(QWidget* w) {
-        // Radio buttons take clicks on their mark and caption only.
-        const QPoint at = qobject_cast<QRadioButton*>(w) ? QPoint(8, w->height() / 2) : w->rect().center();
-        QTest::mouseClick(w, Qt::LeftButton, {}, at);
-        settle();
-    }
+    void click(QWidget* w) { testsupport::clickWidget(w); }
     void clickTab(QWidget* page) {
         QTabBar* bar = form->Nouvelle_partie->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->Nouvelle_partie->indexOf(page)).center());
         settle();
     }
-    void clickLine(QListWidget* list, const QString& text) {
-        const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
-        QVERIFY2(!found.isEmpty(), qPrintable(text));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-        settle();
-    }
+    void clickLine(QListWidget* list, const QString& text) { QVERIFY2(testsupport::clickListLine(list, text), qPrintable(text)); }
     void type(QLineEdit* edit, const QString& text) {
         edit->clear();
         QTest::keyClicks(edit, text);
@@ -107,32 +84,12 @@ private:
         settle();
         QVERIFY(form->Nouvelle_partie->isVisible());
     }
-    void play(const char* from, const char* to) {
-        const int before = form->core().game.record.plyCounter;
-        for (const char* s : {from, to}) {
-            if (form->core().game.record.plyCounter != before) break;
-            const QPoint p = form->Damier->squareCorner(*rules::parseSquareName(s)) + QPoint(30, 28);
-            QTest::mouseClick(form->Damier, Qt::LeftButton, {}, p);
-            settle();
-        }
-        // The person's move is recorded (and the engine may already have answered).
-        QVERIFY(int(form->core().game.record.plyCounter) >= before + 1);
-    }
+    void play(const char* from, const char* to) { QVERIFY(testsupport::playByClicks(*form, from, to)); }
 
 private slots:
-    void init() {
-        // Error boxes are answered as they come and remembered.
-        connect(&boxTimer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                boxes << box->text();
-                box->accept();
-            }
-        });
-        boxTimer.start(10);
-    }
+    void init() { boxes.start(); }
     void cleanup() {
-        boxTimer.stop();
-        boxTimer.disconnect();
+        boxes.stop();
         form.reset();
     }
 
