@@ -216,7 +216,7 @@ void TForm1::Arrterlasession1Click() {
 // the session's file, and start the next game.
 void TForm1::sessionStep() {
     if (!m_core.engine.learning.session) return;
-    if (m_searching || m_analysisRunning) {
+    if (m_searching || m_analysisRunning || busy()) {
         QTimer::singleShot(50, this, &TForm1::sessionStep);
         return;
     }
