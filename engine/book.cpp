@@ -120,14 +120,21 @@ bool writeBookFile(const std::filesystem::path& file, const BookLines& lines) {
     return files::writeTextLines(file.string(), lines);
 }
 
+const char* activeBookName(int side) { return side == rules::White ? "ouvert_b.ouv" : "ouvert_n.ouv"; }
+
+bool reloadActiveBook(OpeningBooks& books, const std::filesystem::path& programDir, int side) {
+    std::optional<BookLines> lines = readBookFile(files::resolveInFolder(programDir, activeBookName(side)));
+    if (!lines) return false;
+    sortBook(*lines);
+    books.of(side) = std::move(*lines);
+    return true;
+}
+
 std::vector<std::string> loadDefaultBooks(OpeningBooks& books, const std::filesystem::path& programDir) {
     std::vector<std::string> unread;
     for (const int side : {rules::White, rules::Black}) {
-        const char* name = side == rules::White ? "ouvert_b.ouv" : "ouvert_n.ouv";
-        std::optional<BookLines> lines = readBookFile(files::resolveInFolder(programDir, name));
-        if (!lines) unread.emplace_back(name);
-        books.of(side) = lines ? std::move(*lines) : BookLines{};
-        sortBook(books.of(side));
+        books.of(side).clear();
+        if (!reloadActiveBook(books, programDir, side)) unread.emplace_back(activeBookName(side));
     }
     return unread;
 }
@@ -155,8 +162,8 @@ LibraryStatus switchLibrarySet(OpeningBooks& books, const std::filesystem::path&
     sortBook(*black);
     books.white = std::move(*white);
     books.black = std::move(*black);
-    const bool saved = writeBookFile(files::resolveInFolder(programDir, "ouvert_b.ouv"), books.white) &&
-                       writeBookFile(files::resolveInFolder(programDir, "ouvert_n.ouv"), books.black);
+    const bool saved = writeBookFile(files::resolveInFolder(programDir, activeBookName(rules::White)), books.white) &&
+                       writeBookFile(files::resolveInFolder(programDir, activeBookName(rules::Black)), books.black);
     return saved ? LibraryStatus::Ok : LibraryStatus::NotWritten;
 }
 
@@ -167,8 +174,8 @@ LibraryStatus saveLibrarySet(OpeningBooks& books, const std::filesystem::path& p
     const std::filesystem::path folder = marker.parent_path();
     const std::string name = libraryFileName(marker.filename().string());
     const int other = 1 - side;
-    const char* activeName = side == rules::White ? "ouvert_b.ouv" : "ouvert_n.ouv";
-    const char* otherName = side == rules::White ? "ouvert_n.ouv" : "ouvert_b.ouv";
+    const char* activeName = activeBookName(side);
+    const char* otherName = activeBookName(other);
     // The set's other book is the active one on disk; a missing file gives an
     // empty book, as the engine would have.
     const BookLines otherBook =

@@ -75,6 +75,11 @@ std::string Nouvelle_ouv(const game::GameRecord& record);
 std::optional<BookLines> readBookFile(const std::filesystem::path& file);
 bool writeBookFile(const std::filesystem::path& file, const BookLines& lines);
 
+// The active book of `side` in the program folder, and rereading it into
+// the list: false, and the list as it was, when the file cannot be read.
+const char* activeBookName(int side);
+bool reloadActiveBook(OpeningBooks& books, const std::filesystem::path& programDir, int side);
+
 // Start-up: "ouvert_b.ouv" and "ouvert_n.ouv" of the program folder into the
 // two lists. A missing file leaves its list empty (the engine then searches);
 // the names of the files that could not be read are returned.

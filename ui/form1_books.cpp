@@ -14,7 +14,6 @@
 
 #include "engine/book.h"
 #include "engine/learning.h"
-#include "files/program_folder.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 
@@ -108,14 +107,9 @@ void TForm1::openEditor(int side) {
     Form2->Nouvelle_Ouverture->setText(line);
     Form3->Nouvelle_Ouverture->setText(line);
     // The list shows the active book as it is on disk.
-    engine::BookLines& book = m_core.engine.books.of(side);
-    const char* name = side == rules::White ? "ouvert_b.ouv" : "ouvert_n.ouv";
-    if (std::optional<engine::BookLines> lines = engine::readBookFile(files::resolveInFolder(m_core.programDir, name))) {
-        book = std::move(*lines);
-        engine::sortBook(book);
-    }
+    engine::reloadActiveBook(m_core.engine.books, m_core.programDir, side);
     TForm2* editor = side == rules::White ? Form2 : Form3;
-    editor->setLines(book);
+    editor->setLines(m_core.engine.books.of(side));
     editor->Fiche_Ouvertures->show();
     editor->show();
     editor->raise();
@@ -150,11 +144,9 @@ void TForm1::BitBtn1Click(int side) {
 
 void TForm1::BitBtn2Click(int side) {
     TForm2* editor = side == rules::White ? Form2 : Form3;
-    const char* name = side == rules::White ? "ouvert_b.ouv" : "ouvert_n.ouv";
-    engine::BookLines& book = m_core.engine.books.of(side);
-    book = engine::readBookFile(files::resolveInFolder(m_core.programDir, name)).value_or(engine::BookLines{});
-    engine::sortBook(book);
-    editor->setLines(book);
+    m_core.engine.books.of(side).clear();
+    engine::reloadActiveBook(m_core.engine.books, m_core.programDir, side);
+    editor->setLines(m_core.engine.books.of(side));
     Form2->hide();
     Form3->hide();
 }
