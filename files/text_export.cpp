@@ -105,7 +105,7 @@ std::string exportPdn(const game::Core& core, ResultCode result) {
     text += tag("GameType", "26");
 
     // The side to move at the start follows from the side after the last ply.
-    const int firstSide = rec.recordLength % 2 ? 1 - rec.sideToMoveAtEnd : rec.sideToMoveAtEnd;
+    const rules::Side firstSide = rec.recordLength % 2 ? rules::opposite(rec.sideToMoveAtEnd) : rec.sideToMoveAtEnd;
     rules::Board start{};
     start[0] = rules::Sentinel;
     for (int s = 1; s <= rules::NumSquares; ++s) start[s] = rec.plies[0].squares[s - 1];
@@ -127,7 +127,7 @@ std::string exportPdn(const game::Core& core, ResultCode result) {
     };
     for (int k = 1; k <= rec.recordLength; ++k) {
         const game::PlyRecord& e = rec.plies[static_cast<std::size_t>(k)];
-        const int side = (firstSide + k - 1) % 2;
+        const rules::Side side = k % 2 == 1 ? firstSide : rules::opposite(firstSide);
         const int number = (k + (firstSide == rules::Black ? 1 : 0) + 1) / 2;
         if (side == rules::White) emit(std::to_string(number) + ".");
         else if (k == 1) emit(std::to_string(number) + "...");

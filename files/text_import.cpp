@@ -418,7 +418,7 @@ int replayGame(game::Core& core, const ParsedGame& parsed) {
         if (chosen < 0) continue;  // not a legal move here: skipped, the same side stays to move
         const rules::Move m = r.rootList()[chosen];
         rules::applyMove(r.board, m);
-        g.sideToMove = 1 - g.sideToMove;
+        g.sideToMove = rules::opposite(g.sideToMove);
         ++g.record.plyCounter;
         g.record.recordLength = g.record.plyCounter;
         game::StorePly(core, g.record.plyCounter, &m);
@@ -426,7 +426,7 @@ int replayGame(game::Core& core, const ParsedGame& parsed) {
         ++played;
     }
     r.gamePosition = r.board;
-    g.record.sideToMoveAtEnd = static_cast<std::uint8_t>(g.sideToMove);
+    g.record.sideToMoveAtEnd = g.sideToMove;
     rules::clearMoveEntry(r);
     g.navigated = true;
     return played;

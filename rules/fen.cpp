@@ -47,7 +47,7 @@ std::optional<Square> parseSquare(std::string_view token, std::string& error) {
 }
 
 // The pieces of one side: "W21,22,K5" after its colour letter.
-bool parseList(std::string_view list, int side, Board& board, std::string& error) {
+bool parseList(std::string_view list, Side side, Board& board, std::string& error) {
     while (!list.empty()) {
         const std::size_t comma = list.find(',');
         std::string_view item = trim(list.substr(0, comma));
@@ -136,12 +136,12 @@ FenResult parseFen(std::string_view text) {
             error = "a piece list must start with W or B";
             return result;
         }
-        const int side = c == 'W' ? White : Black;
-        if (seen[side]) {
+        const Side side = c == 'W' ? White : Black;
+        if (seen[sideIndex(side)]) {
             error = std::string("the list of ") + (side == White ? "White" : "Black") + " is given twice";
             return result;
         }
-        seen[side] = true;
+        seen[sideIndex(side)] = true;
         ++lists;
         if (!parseList(list.substr(1), side, pos.board, error)) return result;
     }
@@ -153,10 +153,10 @@ FenResult parseFen(std::string_view text) {
     return result;
 }
 
-std::string toFen(const Board& board, int side) {
+std::string toFen(const Board& board, Side side) {
     std::string out = side == Black ? "B" : "W";
-    for (int list = 0; list < 2; ++list) {
-        out += list == 0 ? ":W" : ":B";
+    for (const Side list : {White, Black}) {
+        out += list == White ? ":W" : ":B";
         bool first = true;
         for (int s = 1; s <= NumSquares; ++s) {
             const PieceCode c = board[s];

@@ -14,7 +14,7 @@ namespace rules {
 
 struct Position {
     Board board{};
-    int side = White;
+    Side side = White;
 };
 
 struct FenResult {
@@ -24,6 +24,6 @@ struct FenResult {
 
 FenResult parseFen(std::string_view text);
 // Square numbers, White's list first, ranges not used.
-std::string toFen(const Board& board, int side);
+std::string toFen(const Board& board, Side side);
 
 }  // namespace rules

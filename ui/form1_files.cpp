@@ -687,7 +687,7 @@ void TForm1::OngletChanging(QWidget*) {
 
 void TForm1::OngletChange(QWidget* to) {
     const game::GameState& g = m_core.game;
-    if (g.engineToMove || g.ratedGame == 1) {
+    if (g.engineToMove || g.ratedGame == game::RatedState::InProgress) {
         // No page of the person's choosing while the engine is to move or a
         // rated game is on: the move list, or the thinking if that was chosen.
         setPage(to == Calcul ? Calcul : Liste);
