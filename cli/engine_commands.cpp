@@ -16,15 +16,18 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include "engine/search.h"
+#include "engine/worker.h"
 #include "engine/thinking.h"
 #include "eval/parameter_file.h"
 #include "files/program_folder.h"
 #include "game/core.h"
 #include "game/navigation.h"
+#include "game/play.h"
 #include "rules/fen.h"
 #include "rules/perft.h"
 
@@ -81,11 +84,7 @@ public:
     void showThinking(const engine::SearchStats& st) override {
         if (onThinking) onThinking(st);
     }
-    void pumpEvents() override {
-        if (onPump) onPump();
-    }
     std::function<void(const engine::SearchStats&)> onThinking;
-    std::function<void()> onPump;
 
 private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
@@ -116,31 +115,15 @@ void setPosition(game::Core& core, const rules::Board& board, rules::Side side) 
     core.rules.gamePosition = board;
 }
 
-// The move made in the game: board, side, record.
-void playMove(game::Core& core, const rules::Move& move) {
-    rules::applyMove(core.rules.board, move);
-    core.rules.gamePosition = core.rules.board;
-    core.game.sideToMove = rules::opposite(core.game.sideToMove);
-    game::GameRecord& rec = core.game.record;
-    if (rec.plyCounter < game::MaxRecordedPly) {
-        ++rec.plyCounter;
-        rec.recordLength = rec.plyCounter;
-        rec.sideToMoveAtEnd = core.game.sideToMove;
-        game::StorePly(core, rec.plyCounter, &move);
-    }
-}
 
 // Runs the search for the side to move; the move to play, if any.
 std::optional<rules::Move> think(game::Core& core) {
     const rules::Side side = core.game.sideToMove;
     core.rules.board = core.rules.gamePosition;
-    const int r = engine::searchRoot(core, side);
-    if (r == engine::NoMoveResult) return std::nullopt;
-    if (core.engine.abandonSearch) return std::nullopt;
-    const int index = r == engine::SingleMoveResult ? 0 : r;
+    const engine::RootAnswer r = engine::searchRoot(core, side);
     const rules::MoveList& root = core.rules.rootList();
-    if (index >= root.size()) return std::nullopt;
-    return root[index];
+    if (!r.hasMove() || r.index >= root.size()) return std::nullopt;
+    return root[r.index];
 }
 
 void applyLevelNumber(engine::LevelState& level, int number) {
@@ -160,13 +143,16 @@ struct SearchOptions {
     long long moveTimeMs = 0;
 
     void apply(engine::EngineState& en) const {
-        en.limits = engine::SearchLimits{};
         if (level >= 0) applyLevelNumber(en.level, level);
-        if (depth > 0 || moveTimeMs > 0) {
-            en.limits.levelTime = false;
-            en.limits.depth = depth;
-            en.limits.moveTimeMs = moveTimeMs;
-        }
+    }
+    // The limits of a search with `plies` played: a depth or a time per
+    // move when given, the level's plan otherwise (the clock counts no
+    // time between the moves of these front ends).
+    engine::SearchLimits limits(const engine::LevelState& l, int plies) const {
+        if (depth == 0 && moveTimeMs == 0) return engine::levelLimits(l, plies, 0, false);
+        engine::SearchLimits out = moveTimeMs > 0 ? engine::moveTimeLimits(moveTimeMs) : engine::SearchLimits{};
+        out.depth = depth;
+        return out;
     }
 };
 
@@ -230,6 +216,7 @@ int analyse(std::vector<std::string_view> args, const std::filesystem::path& pro
     if (!setUpCore(*core, host, programDir, {})) return 1;
     setPosition(*core, pos.board, pos.side);
     options.apply(core->engine);
+    core->engine.limits = options.limits(core->engine.level, 0);
 
     // One line per change of depth, score or best line.
     std::string last;
@@ -240,13 +227,12 @@ int analyse(std::vector<std::string_view> args, const std::filesystem::path& pro
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
     };
-    const int r = engine::searchRoot(*core, pos.side);
-    if (r == engine::NoMoveResult) {
+    const engine::RootAnswer r = engine::searchRoot(*core, pos.side);
+    if (!r.hasMove()) {
         std::printf("bestmove none\n");
         return 0;
     }
-    const int index = r == engine::SingleMoveResult ? 0 : r;
-    std::printf("bestmove %s\n", rules::moveText(core->rules.rootList()[index]).c_str());
+    std::printf("bestmove %s\n", rules::moveText(core->rules.rootList()[r.index]).c_str());
     std::printf("score %d\n", core->engine.lastScore / 2);
     return 0;
 }
@@ -311,18 +297,18 @@ int bench(std::vector<std::string_view> args, const std::filesystem::path& progr
         reported = true;
         core->host = &host;
         setPosition(*core, parsed.position->board, parsed.position->side);
-        core->engine.limits.levelTime = false;
+        core->engine.limits = engine::SearchLimits{};
         core->engine.limits.depth = depth;
         const std::int64_t start = host.readMilliseconds();
         const std::clock_t cpuStart = std::clock();
-        const int r = engine::searchRoot(*core, parsed.position->side);
+        const engine::RootAnswer r = engine::searchRoot(*core, parsed.position->side);
         const std::int64_t ms = host.readMilliseconds() - start;
         totalCpu += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         const std::int64_t nodes = core->engine.search.nodeCount;
         totalNodes += nodes;
         totalMs += ms;
         std::string best = "none";
-        if (r != engine::NoMoveResult) best = rules::moveText(core->rules.rootList()[r == engine::SingleMoveResult ? 0 : r]);
+        if (r.hasMove()) best = rules::moveText(core->rules.rootList()[r.index]);
         std::printf("position %2d  nodes %10lld  nodes/s %10lld  %-14s %s\n", index, static_cast<long long>(nodes),
                     static_cast<long long>(ms > 0 ? nodes * 1000 / ms : 0), best.c_str(), fen);
         std::fflush(stdout);
@@ -344,7 +330,9 @@ class LineReader {
 public:
     // A whole line, waiting for it when `wait`; nothing at the end of input
     // (or, without waiting, when no whole line has arrived).
-    std::optional<std::string> next(bool wait) {
+    // The next line; with `waitMs` 0 only one already typed, with -1 as long
+    // as it takes.
+    std::optional<std::string> next(int waitMs) {
         for (;;) {
             if (!m_lines.empty()) {
                 std::string l = std::move(m_lines.front());
@@ -359,14 +347,15 @@ public:
                 }
                 return std::nullopt;
             }
-            if (!wait) {
+            if (waitMs >= 0) {
                 pollfd p{0, POLLIN, 0};
-                if (::poll(&p, 1, 0) <= 0) return std::nullopt;
+                if (::poll(&p, 1, waitMs) <= 0) return std::nullopt;
             }
             fill();
         }
     }
     void pushFront(std::string line) { m_lines.push_front(std::move(line)); }
+    bool ended() const { return m_eof && m_lines.empty() && m_partial.empty(); }
 
 private:
     void fill() {
@@ -524,7 +513,7 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
     if (!setUpCore(*core, host, programDir, {})) return 1;
     setPosition(*core, rules::startingPosition(), rules::White);
     // Until a level arrives: no limit but "stop".
-    core->engine.limits.levelTime = false;
+    core->engine.limits = engine::SearchLimits{};
     LineReader in;
     bool quit = false;
     const auto say = [](const std::string& line) {
@@ -534,30 +523,19 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
     };
     const auto error = [&say](const std::string& what) { say("error " + what); };
 
-    // While thinking: "stop" ends the search, "quit" ends everything; other
-    // lines wait for the search to finish.
+    // The engine thinks on its own thread while the lines go on arriving:
+    // "stop" ends the search, "quit" (or the end of the input) everything;
+    // other lines wait for the search to finish.
+    engine::EngineWorker worker;
     std::vector<std::string> held;
-    host.onPump = [&] {
-        while (auto line = in.next(false)) {
-            const HubLine h = parseHubLine(*line);
-            if (h.command == "stop") {
-                core->engine.stopRequested = true;
-            } else if (h.command == "quit") {
-                core->engine.stopRequested = true;
-                quit = true;
-            } else {
-                held.push_back(*line);
-            }
-        }
-    };
     std::string lastInfo;
-    host.onThinking = [&](const engine::SearchStats& st) {
+    std::int64_t searchStart = 0;
+    const auto showInfo = [&](const engine::SearchStats& st) {
         std::string pv;
         for (int i = 0; i < st.pvLength; ++i) pv += (i ? " " : "") + hubMoveText(st.pv[static_cast<std::size_t>(i)]);
         char head[160];
         std::snprintf(head, sizeof head, "info depth=%d score=%d nodes=%lld time=%.2f", st.depth, st.score / 2,
-                      static_cast<long long>(st.nodes),
-                      static_cast<double>(host.readMilliseconds() - core->engine.search.startMs) / 1000.0);
+                      static_cast<long long>(st.nodes), static_cast<double>(host.readMilliseconds() - searchStart) / 1000.0);
         std::string line = std::string(head) + " pv=\"" + pv + "\"";
         const std::string key = std::to_string(st.depth) + "/" + std::to_string(st.score) + "/" + pv;
         if (key == lastInfo) return;
@@ -571,7 +549,7 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
             line = held.front();
             held.erase(held.begin());
         } else {
-            line = in.next(true);
+            line = in.next(-1);
         }
         if (!line) break;
         const HubLine h = parseHubLine(*line);
@@ -614,7 +592,7 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
                             bad = true;
                             break;
                         }
-                        playMove(*core, *m);
+                        game::playMove(*core, *m);
                     }
                     start = end + 1;
                 }
@@ -622,7 +600,6 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
             }
         } else if (h.command == "level") {
             engine::SearchLimits limits;
-            limits.levelTime = false;
             bool ok = !h.pairs.empty();
             for (const auto& [k, v] : h.pairs) {
                 if (k == "depth") {
@@ -632,14 +609,17 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
                 } else if (k == "move-time") {
                     const auto ms = parseSeconds(v);
                     ok = ok && ms;
-                    if (ms) limits.moveTimeMs = *ms;
+                    if (ms) {
+                        const int depthCap = limits.depth;
+                        limits = engine::moveTimeLimits(*ms);
+                        limits.depth = depthCap;
+                    }
                 } else if (k == "nodes") {
                     const auto n = parseNumber(v, 1, 1000000000000LL);
                     ok = ok && n;
                     if (n) limits.nodes = *n;
                 } else if (k == "infinite") {
                     limits = engine::SearchLimits{};
-                    limits.levelTime = false;
                 } else {
                     ok = false;
                 }
@@ -655,9 +635,56 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
                 continue;
             }
             lastInfo.clear();
-            const std::optional<rules::Move> m = think(*core);
-            if (m)
-                say("done move=" + hubMoveText(*m));
+            searchStart = host.readMilliseconds();
+            // What the worker reports, handed over to this thread.
+            struct Reports {
+                std::mutex mutex;
+                std::deque<engine::SearchStats> infos;
+                std::optional<engine::SearchOutput> done;
+            };
+            auto reports = std::make_shared<Reports>();
+            engine::SearchCallbacks callbacks;
+            callbacks.thinking = [reports](const engine::SearchStats& st) {
+                const std::lock_guard lock(reports->mutex);
+                reports->infos.push_back(st);
+            };
+            callbacks.done = [reports](const engine::SearchOutput& out) {
+                const std::lock_guard lock(reports->mutex);
+                reports->done = out;
+            };
+            worker.think(engine::searchInputFor(*core, core->engine.limits), std::move(callbacks));
+            std::optional<engine::SearchOutput> answer;
+            while (!answer) {
+                {
+                    const std::lock_guard lock(reports->mutex);
+                    while (!reports->infos.empty()) {
+                        showInfo(reports->infos.front());
+                        reports->infos.pop_front();
+                    }
+                    answer = reports->done;
+                }
+                if (answer) break;
+                // Lines are taken in order: a "stop" or "quit" behind a line
+                // that waits for the search waits with it.
+                if (const std::optional<std::string> typed = in.next(20)) {
+                    const HubLine t = parseHubLine(*typed);
+                    if (held.empty() && t.command == "stop") {
+                        worker.stop();
+                    } else if (held.empty() && t.command == "quit") {
+                        worker.stop();
+                        quit = true;
+                    } else {
+                        held.push_back(*typed);
+                    }
+                } else if (in.ended() && held.empty()) {
+                    worker.stop();
+                    quit = true;
+                }
+            }
+            core->engine.random = answer->random;
+            core->engine.lastScore = answer->score;
+            if (answer->hasMove())
+                say("done move=" + hubMoveText(answer->move));
             else
                 say("done");
         } else {
@@ -693,13 +720,14 @@ void openingLines(game::Core& core, int plies, std::vector<std::vector<rules::Mo
 }
 
 // 1 the first engine won, 0.5 drawn, 0 lost.
-double playGame(game::Core& first, game::Core& second, const std::vector<rules::Move>& opening, bool firstIsWhite,
+double playGame(game::Core& first, game::Core& second, const SearchOptions& firstOptions,
+                const SearchOptions& secondOptions, const std::vector<rules::Move>& opening, bool firstIsWhite,
                 int& plies) {
     for (game::Core* c : {&first, &second}) {
         setPosition(*c, rules::startingPosition(), rules::White);
         c->engine.lastScore = 0;
         engine::clearTable(c->engine.tables);
-        for (const rules::Move& m : opening) playMove(*c, m);
+        for (const rules::Move& m : opening) game::playMove(*c, m);
     }
     // Draw rules: sixty plies without a capture, the same position a third
     // time, or the record's end.
@@ -707,12 +735,15 @@ double playGame(game::Core& first, game::Core& second, const std::vector<rules::
     int quiet = 0;
     for (;;) {
         const rules::Side side = first.game.sideToMove;
-        game::Core& mover = (side == rules::White) == firstIsWhite ? first : second;
+        const bool firstMoves = (side == rules::White) == firstIsWhite;
+        game::Core& mover = firstMoves ? first : second;
+        mover.engine.limits = (firstMoves ? firstOptions : secondOptions)
+                                  .limits(mover.engine.level, mover.game.record.plyCounter);
         const std::optional<rules::Move> m = think(mover);
         plies = first.game.record.plyCounter;
         if (!m) return &mover == &first ? 0.0 : 1.0;
-        playMove(first, *m);
-        playMove(second, *m);
+        game::playMove(first, *m);
+        game::playMove(second, *m);
         quiet = m->ncapt ? 0 : quiet + 1;
         if (quiet >= 60 || first.game.record.plyCounter >= game::MaxRecordedPly) return 0.5;
         seen.push_back(first.rules.gamePosition);
@@ -787,7 +818,7 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
         const std::vector<rules::Move>& opening = openings[static_cast<std::size_t>(g / 2)];
         const bool firstIsWhite = g % 2 == 0;
         int plies = 0;
-        const double s = playGame(*first, *second, opening, firstIsWhite, plies);
+        const double s = playGame(*first, *second, options, options2, opening, firstIsWhite, plies);
         scores.push_back(s);
         ++played;
         if (s == 1.0) ++wins;

@@ -55,17 +55,26 @@ bool allocateSearchTables(SearchTables& t) {
         t.table = std::move(fresh);
         t.entries = n;
     }
-    if (!t.learned) {
-        std::unique_ptr<LearnedEntry[]> fresh(new (std::nothrow) LearnedEntry[LearnedEntries]);
-        if (!fresh) return false;
-        t.learned = std::move(fresh);
-    }
+    if (!t.learned) t.learned = std::make_shared<const LearnedTable>();
     return true;
+}
+
+LearnedTable& learnedForWriting(SearchTables& t) {
+    auto copy = t.learned ? std::make_shared<LearnedTable>(*t.learned) : std::make_shared<LearnedTable>();
+    t.learned = copy;
+    return *copy;
 }
 
 bool setTableSize(SearchTables& t, int item) {
     if (item < 0 || item >= static_cast<int>(TableSizes.size())) return false;
     const TableSize& size = TableSizes[static_cast<std::size_t>(item)];
+    if (!t.table) {
+        // Nothing allocated yet: the size is the one the first search gets.
+        t.sizeFactor = size.sizeFactor;
+        t.plyLimitOffset = size.plyLimitOffset;
+        t.sizeItem = item;
+        return true;
+    }
     const std::uint32_t n = entriesFor(size.sizeFactor);
     // The old table goes first, as a smaller machine needs its memory back;
     // when the new one is refused the old size is allocated again.
@@ -280,17 +289,17 @@ std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove) {
 }
 
 void storeLearned(SearchTables& t, bool whiteToMove, int value) {
-    if (!allocateSearchTables(t)) return;
-    LearnedEntry& e = t.learned[learnedSlot(t.keyIndex, whiteToMove)];
+    LearnedTable& table = learnedForWriting(t);
+    LearnedEntry& e = table.entries[learnedSlot(t.keyIndex, whiteToMove)];
     const bool had = e.value != 0;
     e.lock = t.keyLock;
     e.value = static_cast<std::int16_t>(value);
-    t.learnedCount += (e.value != 0) - had;
+    table.count += (e.value != 0) - had;
 }
 
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove) {
-    if (!t.learned || t.learnedCount == 0) return std::nullopt;
-    const LearnedEntry& e = t.learned[learnedSlot(t.keyIndex, whiteToMove)];
+    if (!t.learned || t.learned->count == 0) return std::nullopt;
+    const LearnedEntry& e = t.learned->entries[learnedSlot(t.keyIndex, whiteToMove)];
     if (e.lock != t.keyLock || e.value == 0) return std::nullopt;
     return e.value;
 }
@@ -307,20 +316,19 @@ DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file) {
 }
 
 DataFileStatus loadLearned(SearchTables& t, const std::filesystem::path& file) {
-    if (!allocateSearchTables(t)) return DataFileStatus::Missing;
     bool opened = false;
     const std::vector<std::uint8_t> bytes = readWhole(file, opened);
     if (!opened) return DataFileStatus::Missing;
     if (bytes.size() < LearnedFileSize) return DataFileStatus::Short;
     files::ByteReader r(bytes);
-    t.learnedCount = 0;
-    for (int i = 0; i < LearnedEntries; ++i) {
-        LearnedEntry& e = t.learned[i];
+    auto table = std::make_shared<LearnedTable>();
+    for (LearnedEntry& e : table->entries) {
         e.lock = static_cast<std::uint32_t>(r.i32());
         e.value = r.i16();
         e.unused = r.u16();
-        t.learnedCount += e.value != 0;
+        table->count += e.value != 0;
     }
+    t.learned = std::move(table);
     return DataFileStatus::Ok;
 }
 
@@ -341,9 +349,7 @@ void loadSearchData(SearchTables& t, const std::filesystem::path& programDir, ga
     }
     report(keys, "hashkey33.dat");
     const DataFileStatus learned = loadLearned(t, files::resolveInFolder(programDir, "kesto.dat"));
-    if (learned != DataFileStatus::Ok && t.learned)
-        for (int i = 0; i < LearnedEntries; ++i) t.learned[i] = LearnedEntry{};
-    if (learned != DataFileStatus::Ok) t.learnedCount = 0;
+    if (learned != DataFileStatus::Ok) t.learned = std::make_shared<const LearnedTable>();
     report(learned, "kesto.dat");
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "rules/board.h"
 #include "rules/movegen.h"
@@ -107,6 +108,12 @@ struct LearnedEntry {
     std::uint16_t unused = 0;
 };
 
+// The positions the user has taught, by slot (see learnedSlot).
+struct LearnedTable {
+    std::vector<LearnedEntry> entries = std::vector<LearnedEntry>(LearnedEntries);
+    int count = 0;  // entries with a value; while there are none the search skips the probe
+};
+
 // Plies 1..34 (index 0 unused, 35 a guard for seeding's "after the line").
 constexpr int KillerPlies = rules::MaxPly + 2;
 
@@ -130,19 +137,24 @@ struct SearchTables {
     // The best move of the last table hit that narrowed the window.
     MoveSquares hashMove{};
 
-    std::unique_ptr<LearnedEntry[]> learned;   // LearnedEntries, once allocated
-    // Entries with a value; while there are none the search skips the probe.
-    int learnedCount = 0;
+    // The learned positions, shared with the engine's worker, which only
+    // reads them while it searches: whoever teaches the engine writes a
+    // fresh copy (learnedForWriting), never the table a search may hold.
+    std::shared_ptr<const LearnedTable> learned;
 };
 
-// The transposition table (at the current size) and the learned array; the
-// keys are already set. False when memory is refused: the tables are left
-// as they were.
+// The transposition table at the current size and an empty learned table;
+// the keys are already set. False when memory is refused: the tables are
+// left as they were.
 bool allocateSearchTables(SearchTables& t);
 
-// Menu item `item` of TableSizes: a fresh, empty table of the new size. When
-// the memory is refused the previous table and size stay and false is
-// returned. The keys are not touched, so learned positions keep their slots.
+// A private copy of the learned table, installed in `t`, to change.
+LearnedTable& learnedForWriting(SearchTables& t);
+
+// Menu item `item` of TableSizes: a fresh, empty table of the new size (or,
+// before any table exists, the size the first one gets). When the memory is
+// refused the previous table and size stay and false is returned. The keys
+// are not touched, so learned positions keep their slots.
 bool setTableSize(SearchTables& t, int item);
 
 void clearTable(SearchTables& t);

@@ -47,7 +47,6 @@ int ratingAt(const Roll& roll, int line) {
 }  // namespace
 
 void Nouveau2Click(game::Core& core) {
-    core.engine.stopRequested = true;
     core.game.lastResult = game::GameResult::None;
     core.game.setupMode = false;
     core.players = loadRoll(core.programDir);

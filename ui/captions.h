@@ -70,6 +70,8 @@ enum class Text {
     AnalysisProgress,  // %1 the move number, %2 the ply, %3 positions left
     AnalysisDone,      // "Analyse terminée"
     AnalysisStopped,   // "Analyse arrêtée"
+    SetupIdle,         // the set-up page before a set-up has begun
+    SetupActive,       // ... and while clicks place pieces
     Count
 };
 QString text(Text which, int language);

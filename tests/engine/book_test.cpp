@@ -12,7 +12,7 @@
 #include "engine/search.h"
 #include "files/text_lines.h"
 #include "game/navigation.h"
-#include "game/person_move.h"
+#include "game/play.h"
 #include "support/fake_host.h"
 
 namespace {
@@ -115,7 +115,6 @@ struct Table {
         core->host = &host;
         EXPECT_TRUE(engine::initialiseSearch(*core));
         game::installPosition(*core, rules::startingPosition(), rules::White);
-        core->engine.limits.levelTime = false;
         core->engine.limits.depth = 3;
         core->game.options.humanVsHuman = true;
     }
@@ -127,9 +126,7 @@ struct Table {
         for (int k = 0; k < n; ++k) {
             const rules::Move m = r.rootList()[k];
             if (m.from == from && m.to == to) {
-                rules::applyMove(r.board, m);
-                game::PersonClick out;
-                game::completePersonMove(*core, m, out);
+                game::playMove(*core, m);
                 return;
             }
         }
@@ -138,9 +135,9 @@ struct Table {
     BookMove think() {
         core->rules.board = core->rules.gamePosition;
         const rules::Side side = core->game.sideToMove;
-        const int r = engine::searchRoot(*core, side);
-        const int k = r == engine::SingleMoveResult ? 0 : r;
-        const rules::Move& m = core->rules.rootList()[k];
+        const engine::RootAnswer r = engine::searchRoot(*core, side);
+        if (!r.hasMove()) return {};
+        const rules::Move& m = core->rules.rootList()[r.index];
         return {m.from, m.to};
     }
     testsupport::FakeHost host;

@@ -336,7 +336,7 @@ TEST(Learned, FoundForTheSideTaughtOnly) {
     EXPECT_EQ(engine::learnedSlot(t->keyIndex, true), (t->keyIndex + 1) % 131071u);
     // Erased again: the search no longer probes.
     engine::storeLearned(*t, true, 0);
-    EXPECT_EQ(t->learnedCount, 0);
+    EXPECT_EQ(t->learned->count, 0);
 }
 
 TEST(Learned, ALearnedValueAnswersTheSearch) {
@@ -352,12 +352,11 @@ TEST(Learned, ALearnedValueAnswersTheSearch) {
     engine::computeKeys(core->engine.tables, after);
     engine::storeLearned(core->engine.tables, false, -25000);
     core->rules.board = pos->board;
-    core->engine.limits.levelTime = false;
     core->engine.limits.depth = 4;
-    const int r = engine::searchRoot(*core, rules::White);
-    ASSERT_LT(r, engine::NoMoveResult);
-    EXPECT_EQ(core->rules.rootList()[r].from, 21);
-    EXPECT_EQ(core->rules.rootList()[r].to, 17);
+    const engine::RootAnswer r = engine::searchRoot(*core, rules::White);
+    ASSERT_TRUE(r.hasMove());
+    EXPECT_EQ(core->rules.rootList()[r.index].from, 21);
+    EXPECT_EQ(core->rules.rootList()[r.index].to, 17);
     EXPECT_EQ(core->engine.lastScore, 25000);
 }
 
@@ -390,7 +389,7 @@ TEST_F(DataFiles, MissingFilesAreReportedOnceAndReplaced) {
     EXPECT_NE(host.errors[1].find("kesto.dat"), std::string::npos);
     EXPECT_EQ(t.indexKeys[0], engine::fixedKeyWord(0));
     EXPECT_EQ(t.lockKeys[0], engine::fixedKeyWord(engine::KeyCount));
-    EXPECT_EQ(t.learnedCount, 0);
+    EXPECT_EQ(t.learned->count, 0);
 }
 
 TEST_F(DataFiles, ShortFilesGiveDefinedContents) {
