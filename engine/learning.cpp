@@ -64,17 +64,7 @@ LearningFileStatus ReadLearningFile(SearchTables& t, const std::filesystem::path
     files::FileError error{};
     const std::vector<std::uint8_t> bytes = files::readFileStart(file.string(), error, LearnedFileSize);
     if (error != files::FileError::None) return LearningFileStatus::Unreadable;
-    const int whole = static_cast<int>(std::min(bytes.size(), LearnedFileSize) / 8);
-    files::ByteReader r(bytes);
-    for (int i = 0; i < whole; ++i) {
-        LearnedEntry& e = t.learned[i];
-        e.lock = static_cast<std::uint32_t>(r.i32());
-        e.value = r.i16();
-        e.unused = r.u16();
-    }
-    t.learnedCount = 0;
-    for (int i = 0; i < LearnedEntries; ++i) t.learnedCount += t.learned[i].value != 0;
-    return whole == LearnedEntries ? LearningFileStatus::Ok : LearningFileStatus::Short;
+    return decodeLearned(t, bytes) == LearnedEntries ? LearningFileStatus::Ok : LearningFileStatus::Short;
 }
 
 void Lancerunesession(game::Core& core, const std::string& stamp) {
