@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "files/program_folder.h"
+#include "files/save_file.h"
 #include "files/text_lines.h"
 
 namespace players {
@@ -30,6 +31,14 @@ bool saveNames(const std::filesystem::path& folder, const Roll& roll) {
 
 bool saveRatings(const std::filesystem::path& folder, const Roll& roll) {
     return files::writeTextLines(pathOf(folder, RatingsFile), roll.ratings);
+}
+
+bool saveRoll(const std::filesystem::path& folder, const Roll& roll) {
+    const files::FileToSave both[] = {
+        {pathOf(folder, NamesFile), files::joinTextLines(roll.names)},
+        {pathOf(folder, RatingsFile), files::joinTextLines(roll.ratings)},
+    };
+    return files::saveFilesTogether(both) == files::SaveStatus::Saved;
 }
 
 RatingRead readRating(const std::string& line) {

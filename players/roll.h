@@ -21,6 +21,9 @@ struct Roll {
 Roll loadRoll(const std::filesystem::path& folder);
 bool saveNames(const std::filesystem::path& folder, const Roll& roll);
 bool saveRatings(const std::filesystem::path& folder, const Roll& roll);
+// Both files together or neither: adding or deleting a player changes both,
+// and one written without the other would pair names with wrong ratings.
+bool saveRoll(const std::filesystem::path& folder, const Roll& roll);
 
 // Ratings the roll accepts. The formula multiplies ratios of the two
 // ratings several times over: ratings far outside this range make it

@@ -100,6 +100,16 @@ TEST(Roll, AddDeleteAndKeepTheFilesAligned) {
     EXPECT_TRUE(players::deletePlayer(again, 3));
     EXPECT_EQ(again.names, (std::vector<std::string>{"Tavolex", "Ana", "Bia", "Mister X"}));
     EXPECT_EQ(again.ratings, (std::vector<std::string>{"2050", "1600", "1700", "1700"}));
+
+    // Both files change together: with "points.dat" marked read-only the
+    // deletion reaches neither.
+    fs::permissions(dir / "points.dat", fs::perms(0444));
+    EXPECT_FALSE(players::saveRoll(dir, again));
+    EXPECT_EQ(players::loadRoll(dir).names.size(), 5u);
+    fs::permissions(dir / "points.dat", fs::perms(0644));
+    EXPECT_TRUE(players::saveRoll(dir, again));
+    EXPECT_EQ(players::loadRoll(dir).names, again.names);
+    EXPECT_EQ(players::loadRoll(dir).ratings, again.ratings);
     fs::remove_all(dir);
 }
 
