@@ -62,18 +62,7 @@ LearningFileStatus ReadLearningFile(SearchTables& t, const std::filesystem::path
     files::FileError error{};
     const std::vector<std::uint8_t> bytes = files::readFileStart(file.string(), error, LearnedFileSize);
     if (error != files::FileError::None) return LearningFileStatus::Unreadable;
-    const int whole = static_cast<int>(std::min(bytes.size(), LearnedFileSize) / 8);
-    files::ByteReader r(bytes);
-    LearnedTable& table = learnedForWriting(t);
-    for (int i = 0; i < whole; ++i) {
-        LearnedEntry& e = table.entries[static_cast<std::size_t>(i)];
-        e.lock = static_cast<std::uint32_t>(r.i32());
-        e.value = r.i16();
-        e.unused = r.u16();
-    }
-    table.count = 0;
-    for (const LearnedEntry& e : table.entries) table.count += e.value != 0;
-    return whole == LearnedEntries ? LearningFileStatus::Ok : LearningFileStatus::Short;
+    return decodeLearned(t, bytes) == LearnedEntries ? LearningFileStatus::Ok : LearningFileStatus::Short;
 }
 
 void Lancerunesession(game::Core& core, const std::string& stamp) {

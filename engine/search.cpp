@@ -616,17 +616,13 @@ void loadEndgameTables(Core& core) {
     EngineState& en = core.engine;
     if (en.endgameTables && en.endgameTables->databasesLoaded) return;
     auto tables = std::make_shared<EndgameTables>();
-    const std::vector<std::string> missing = loadEndgameDatabases(*tables, core.programDir);
+    loadEndgameDatabases(*tables, core.programDir);
     en.endgameTables = tables;
-    // Said once, naming what is missing; what could not be read counts as drawn.
-    if (!missing.empty() && core.host) {
-        std::string text = "Fichier absent : ";
-        for (std::size_t i = 0; i < missing.size(); ++i) text += (i ? ", " : "") + missing[i];
-        core.host->showError(text);
-    }
-    // Without a single table the search does better on its own than
-    // believing every small ending drawn.
-    if (missing.size() == static_cast<std::size_t>(EndgameTableCount)) {
+    // Said once, naming what is missing, unreadable or damaged; such a table
+    // is not consulted, the others are.
+    if (const std::string report = endgameLoadReport(*tables); !report.empty() && core.host) core.host->showError(report);
+    // Without a single table the search does its own work.
+    if (!anyTableLoaded(*tables)) {
         en.databases = nullptr;
         return;
     }

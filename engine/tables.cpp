@@ -1,13 +1,13 @@
 #include "engine/tables.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "files/bytes.h"
+#include "files/checksum.h"
 #include "files/program_folder.h"
 #include "game/host.h"
 
@@ -29,13 +29,6 @@ void clearKillerPair(SearchTables& t, int p) {
 
 bool sameSquares(const Move& m, const Killer& k) { return m.from == k.from && m.to == k.to; }
 bool sameSquares(const Move& m, const MoveSquares& k) { return m.from == k.from && m.to == k.to; }
-
-std::vector<std::uint8_t> readWhole(const std::filesystem::path& file, bool& opened) {
-    std::ifstream in(file, std::ios::binary);
-    opened = static_cast<bool>(in);
-    if (!opened) return {};
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 }  // namespace
 
@@ -304,53 +297,90 @@ std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove) {
     return e.value;
 }
 
-DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file) {
-    bool opened = false;
-    const std::vector<std::uint8_t> bytes = readWhole(file, opened);
-    if (!opened) return DataFileStatus::Missing;
-    if (bytes.size() < KeyFileSize) return DataFileStatus::Short;
+void decodeKeys(SearchTables& t, std::span<const std::uint8_t> bytes) {
     files::ByteReader r(bytes);
     for (auto& k : t.indexKeys) k = static_cast<std::uint32_t>(r.i32());
     for (auto& k : t.lockKeys) k = static_cast<std::uint32_t>(r.i32());
+}
+
+int decodeLearned(SearchTables& t, std::span<const std::uint8_t> bytes) {
+    const int whole = static_cast<int>(std::min(bytes.size(), LearnedFileSize) / 8);
+    files::ByteReader r(bytes);
+    LearnedTable& table = learnedForWriting(t);
+    for (int i = 0; i < whole; ++i) {
+        LearnedEntry& e = table.entries[static_cast<std::size_t>(i)];
+        e.lock = static_cast<std::uint32_t>(r.i32());
+        e.value = r.i16();
+        e.unused = r.u16();
+    }
+    table.count = 0;
+    for (const LearnedEntry& e : table.entries) table.count += e.value != 0;
+    return whole;
+}
+
+namespace {
+
+// Missing or Unreadable for a file the reader refused.
+DataFileStatus refusal(const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(file, ec)) ? DataFileStatus::Unreadable
+                                                                               : DataFileStatus::Missing;
+}
+
+}  // namespace
+
+DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file) {
+    files::FileError error = files::FileError::None;
+    const std::vector<std::uint8_t> bytes = files::readWholeFile(file.string(), error, KeyFileSize + 1);
+    if (error == files::FileError::CannotOpen) return refusal(file);
+    // A key file has one size only: shorter or longer, it is not what the
+    // tool wrote.
+    if (error != files::FileError::None || bytes.size() != KeyFileSize) return DataFileStatus::Damaged;
+    const std::optional<files::Manifest> manifest =
+        files::readManifest(files::resolveInFolder(file.parent_path(), KeyManifestFile));
+    if (!manifest) return DataFileStatus::Unchecked;
+    if (files::checkIntegrity(*manifest, KeyFileName, bytes) != files::Integrity::Intact)
+        return DataFileStatus::Damaged;
+    decodeKeys(t, bytes);
     return DataFileStatus::Ok;
 }
 
 DataFileStatus loadLearned(SearchTables& t, const std::filesystem::path& file) {
-    bool opened = false;
-    const std::vector<std::uint8_t> bytes = readWhole(file, opened);
-    if (!opened) return DataFileStatus::Missing;
+    files::FileError error = files::FileError::None;
+    const std::vector<std::uint8_t> bytes = files::readFileStart(file.string(), error, LearnedFileSize);
+    if (error != files::FileError::None) return refusal(file);
     if (bytes.size() < LearnedFileSize) return DataFileStatus::Short;
-    files::ByteReader r(bytes);
-    auto table = std::make_shared<LearnedTable>();
-    for (LearnedEntry& e : table->entries) {
-        e.lock = static_cast<std::uint32_t>(r.i32());
-        e.value = r.i16();
-        e.unused = r.u16();
-        table->count += e.value != 0;
-    }
-    t.learned = std::move(table);
+    t.learned = std::make_shared<const LearnedTable>();
+    decodeLearned(t, bytes);
     return DataFileStatus::Ok;
 }
 
 void loadSearchData(SearchTables& t, const std::filesystem::path& programDir, game::Host* host) {
     const auto report = [host](DataFileStatus s, const char* name) {
         if (s == DataFileStatus::Ok || !host) return;
-        std::string text = s == DataFileStatus::Missing ? "Fichier absent : " : "Fichier incomplet : ";
-        text += name;
+        std::string text;
+        switch (s) {
+            case DataFileStatus::Missing: text = std::string("Fichier absent : ") + name; break;
+            case DataFileStatus::Short: text = std::string("Fichier incomplet : ") + name; break;
+            case DataFileStatus::Unreadable: text = std::string("Fichier illisible : ") + name; break;
+            case DataFileStatus::Damaged: text = std::string("Fichier endommagé : ") + name; break;
+            case DataFileStatus::Unchecked: text = std::string("Fichier absent : ") + KeyManifestFile; break;
+            case DataFileStatus::Ok: break;
+        }
         host->showError(text);
     };
-    const DataFileStatus keys = loadKeys(t, files::resolveInFolder(programDir, "hashkey33.dat"));
+    const DataFileStatus keys = loadKeys(t, files::resolveInFolder(programDir, KeyFileName));
     if (keys != DataFileStatus::Ok) {
-        // A short file may have overwritten part of the keys: start again
-        // from the fixed sequence so every key is defined.
+        // Keys that cannot be trusted are made again from the fixed
+        // sequence they were written from, so every key is defined.
         SearchTables fresh;
         t.indexKeys = fresh.indexKeys;
         t.lockKeys = fresh.lockKeys;
     }
-    report(keys, "hashkey33.dat");
-    const DataFileStatus learned = loadLearned(t, files::resolveInFolder(programDir, "kesto.dat"));
+    report(keys, KeyFileName);
+    const DataFileStatus learned = loadLearned(t, files::resolveInFolder(programDir, LearnedFileName));
     if (learned != DataFileStatus::Ok) t.learned = std::make_shared<const LearnedTable>();
-    report(learned, "kesto.dat");
+    report(learned, LearnedFileName);
 }
 
 }  // namespace engine

@@ -41,7 +41,6 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -51,6 +50,7 @@
 
 #include "engine/search.h"
 #include "eval/parameter_file.h"
+#include "files/bytes.h"
 #include "game/core.h"
 #include "game/navigation.h"
 #include "game/play.h"
@@ -328,18 +328,10 @@ std::string lineText(const Line& line) {
     return s;
 }
 
-// Written aside and renamed, so a failed run leaves the previous file.
+// Through files::saveFile, so a failed run leaves the previous file.
 bool writeText(const fs::path& out, const std::string& text) {
-    fs::path temp = out;
-    temp += ".tmp";
-    {
-        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        f.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!f) return false;
-    }
-    std::error_code ec;
-    fs::rename(temp, out, ec);
-    return !ec;
+    return files::writeFileAtomically(out.string(),
+                                      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 bool writeBook(const fs::path& out, const std::vector<Line>& lines) {
