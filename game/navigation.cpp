@@ -36,9 +36,11 @@ void clockStep(Core& core) {
     core.game.blackClock.reference = now;
 }
 
+// The move list follows the position shown: the line holding the ply just
+// played is selected, none at the start.
 void selectLineOfPly(Core& core) {
-    const int line = core.game.record.plyCounter / 2 - 1;
-    core.game.selectedLine = line >= 0 ? line : -1;
+    const int p = core.game.record.plyCounter;
+    core.game.selectedLine = p > 0 ? (p - 1) / 2 : -1;
 }
 
 std::string plyText(const PlyRecord& e) {
@@ -161,6 +163,7 @@ void revenir_debut(Core& core) {
     g.whiteClock.minutes = g.whiteClock.seconds = 0;
     g.blackClock.minutes = g.blackClock.seconds = 0;
     clockStep(core);
+    selectLineOfPly(core);
     g.navigated = true;
 }
 
@@ -171,6 +174,7 @@ void Aller_fin(Core& core) {
     restore(core);
     g.sideToMove = g.record.sideToMoveAtEnd;
     clockStep(core);
+    selectLineOfPly(core);
     g.navigated = true;
 }
 

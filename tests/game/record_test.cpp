@@ -83,7 +83,9 @@ TEST_F(Game, TakeBackAndReplayKeepTheRecord) {
     play("f6", "g5");
     play("g3", "h4");
     game::reprise(core);
+    EXPECT_EQ(core.game.selectedLine, 0) << "the line of ply 2 is selected as it is shown";
     game::reprise(core);
+    EXPECT_EQ(core.game.selectedLine, 0) << "... and of ply 1";
     game::avancer(core);
     EXPECT_EQ(core.game.record.plyCounter, 2);
     EXPECT_EQ(core.game.record.recordLength, 3);
@@ -96,11 +98,13 @@ TEST_F(Game, TakeBackAndReplayKeepTheRecord) {
     game::Aller_fin(core);
     EXPECT_EQ(core.game.record.plyCounter, 3);
     EXPECT_EQ(core.game.sideToMove, rules::Black);
+    EXPECT_EQ(core.game.selectedLine, 1) << "the selection follows to the end";
 
     // At the ends nothing moves.
     game::avancer(core);
     EXPECT_EQ(core.game.record.plyCounter, 3);
     game::revenir_debut(core);
+    EXPECT_EQ(core.game.selectedLine, -1);
     game::reprise(core);
     EXPECT_EQ(core.game.record.plyCounter, 0);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());

@@ -178,6 +178,26 @@ TEST(MoveEntry, ClickingTheSelectedPieceAgainCancels) {
     EXPECT_EQ(e.click("c3").result, Result::Waiting);  // and it can be chosen again
 }
 
+TEST(MoveEntry, AnotherOwnPieceTakesTheSelectionOver) {
+    Entry e("W:W21-32:B1-12");
+    ASSERT_EQ(e.click("c3").result, Result::Waiting);
+    const ClickOutcome o = e.click("e3");
+    EXPECT_EQ(o.result, Result::Waiting);
+    EXPECT_EQ(e.r.entry.route[0], sq("e3"));
+    // The old selection's frames go before the new one is framed.
+    ASSERT_GE(o.ops.size(), 3u);
+    EXPECT_EQ(o.ops[0], (ViewOp{ViewOp::Kind::DrawSquare, sq("c3"), rules::WhiteMan}));
+    EXPECT_EQ(o.ops[1].kind, ViewOp::Kind::RedrawEmptySquares);
+    EXPECT_EQ(o.ops[2], (ViewOp{ViewOp::Kind::FrameSquare, sq("e3"), 0, rules::FrameColour::Red}));
+    EXPECT_EQ(e.click("f4").result, Result::Played);
+    // A piece of one's own that cannot move leaves the selection alone.
+    Entry blocked("W:W21-32:B1-12");
+    blocked.click("c3");
+    EXPECT_EQ(blocked.click("b2").result, Result::Ignored);
+    EXPECT_EQ(blocked.r.entry.route[0], sq("c3"));
+    EXPECT_EQ(blocked.click("d4").result, Result::Played);
+}
+
 TEST(MoveEntry, PiecesThatCannotMoveAreIgnored) {
     Entry start("W:W21-32:B1-12");
     EXPECT_EQ(start.click("a1").result, Result::Ignored);
