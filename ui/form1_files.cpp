@@ -193,17 +193,17 @@ void TForm1::buildSetupGroup() {
     // Whether clicks on the board place pieces yet.
     Etat_installation = new QLabel(Probleme);
     Etat_installation->setObjectName("Etat_installation");
-    Etat_installation->setGeometry(6, 114, 242, 36);
+    Etat_installation->setGeometry(6, 112, 242, 42);
     Etat_installation->setWordWrap(true);
     QFont small = Etat_installation->font();
     small.setPixelSize(11);
     Etat_installation->setFont(small);
 
-    button(vider1, "vider1", "Vider le damier", QRect(6, 152, 119, 26), &TForm1::vider);
-    button(remplir1, "remplir1", "Remplir le damier", QRect(129, 152, 119, 26), &TForm1::remplir);
-    button(Bas_Haut, "Bas_Haut", BottomUp[0], QRect(6, 182, 242, 26), &TForm1::Change_dir);
-    button(Couleurordi, "Couleurordi", ComputerBlack[0], QRect(6, 212, 119, 26), &TForm1::Change_couleur);
-    button(Couleurjoue, "Couleurjoue", PlayerTurn[0], QRect(129, 212, 119, 26), &TForm1::Couleur_joue);
+    button(vider1, "vider1", "Vider le damier", QRect(6, 155, 119, 26), &TForm1::vider);
+    button(remplir1, "remplir1", "Remplir le damier", QRect(129, 155, 119, 26), &TForm1::remplir);
+    button(Bas_Haut, "Bas_Haut", BottomUp[0], QRect(6, 184, 242, 26), &TForm1::Change_dir);
+    button(Couleurordi, "Couleurordi", ComputerBlack[0], QRect(6, 213, 119, 26), &TForm1::Change_couleur);
+    button(Couleurjoue, "Couleurjoue", PlayerTurn[0], QRect(129, 213, 119, 26), &TForm1::Couleur_joue);
 
     auto box = [this](QLineEdit*& e, const char* name, QRect r) {
         e = new QLineEdit(Probleme);
@@ -212,8 +212,8 @@ void TForm1::buildSetupGroup() {
         e->setReadOnly(true);
         e->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     };
-    box(Blancs, "Blancs", QRect(6, 242, 242, 22));
-    box(Noirs, "Noirs", QRect(6, 266, 242, 22));
+    box(Blancs, "Blancs", QRect(6, 243, 242, 21));
+    box(Noirs, "Noirs", QRect(6, 266, 242, 21));
     selectPiece(rules::Empty);
 }
 
