@@ -404,7 +404,7 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_F1);
         settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 1);
-        QCOMPARE(form->ListBox1->currentRow(), -1);
+        QCOMPARE(form->ListBox1->currentRow(), 0);  // the line of the ply shown
         QVERIFY(shows(sq("f6"), "1pna.bmp", shown()));
         QVERIFY(shows(sq("g3"), "1pba.BMP", shown()));
         QTest::keyClick(form.get(), Qt::Key_F2);
@@ -417,11 +417,13 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_F1, Qt::ControlModifier);
         settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 0);
+        QCOMPARE(form->ListBox1->currentRow(), -1);  // no line before the first ply
         QVERIFY(shows(sq("c3"), "1pba.BMP", shown()));
         QVERIFY(shows(sq("d4"), "1pva.bmp", shown()));
         QTest::keyClick(form.get(), Qt::Key_F2, Qt::ControlModifier);
         settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 3);
+        QCOMPARE(form->ListBox1->currentRow(), 1);  // the selection follows to the end
         QVERIFY(form->core().game.sideToMove == rules::Black);
         QVERIFY(shows(sq("h4"), "1pba.BMP", shown()));
 
