@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -101,6 +102,9 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     setCentralWidget(area);
 
     m_fileDialog = [this](const FileRequest& r) { return runFileDialog(this, r); };
+    m_ask = [this](const QString& question) {
+        return QMessageBox::question(this, QStringLiteral("Tavolex"), question) == QMessageBox::Yes;
+    };
 
     buildMenus();
     buildBoardSide();
@@ -710,6 +714,7 @@ void TForm1::personClick(const game::PersonClick& click) {
         return;
     }
     const bool played = click.movePlayed;
+    if (played) keepForRecovery();
     // Captures due are announced at each selection and are no longer due
     // once the move is made or the piece let go.
     if (played || click.board.result == rules::ClickOutcome::Result::Deselected) showCaptureLabels(false);
@@ -940,7 +945,8 @@ void TForm1::quitter() {
     // Before a board was chosen there is no game of the person's to keep.
     if (m_introDone) {
         const std::filesystem::path resume = files::resolveInFolder(m_core.programDir, "last32.dam");
-        if (!files::saveGame(m_core, resume.string(), activeSettings())) showFileError();
+        if (!files::saveGame(m_core, resume.string(), activeSettings())) showSaveError(resume);
+        forgetRecovery();
     }
     close();
 }
@@ -952,6 +958,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     // The engine stops at once and its thread ends before the window does.
+    // The program ends as it should: no game to offer back at the next start.
+    if (m_introDone) forgetRecovery();
     abandonThinking();
     m_worker.reset();
     m_opsTimer->stop();

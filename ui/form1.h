@@ -82,6 +82,12 @@ public:
     void setFileDialog(FileDialogFunction dialog) { m_fileDialog = std::move(dialog); }
     void setPrintDialog(PrintDialogFunction dialog) { m_printDialog = std::move(dialog); }
     void setShowText(ShowTextFunction show) { m_showText = std::move(show); }
+    // Asks the person a yes-or-no question (the game left by a run that did
+    // not end normally); tests answer it themselves.
+    void setQuestionFunction(std::function<bool(const QString&)> ask) { m_ask = std::move(ask); }
+    // A fault no handler foresaw reached the event loop: the error box says
+    // so, and the game is kept (ui::Application calls this).
+    void reportInternalError(const std::string& what);
     // Tests drive the clock (whole seconds, as QtHost::readClock) and hear
     // the sounds through their own functions.
     void setClockFunction(std::function<std::int64_t()> clock) { m_host.setClockFunction(std::move(clock)); }
@@ -501,6 +507,10 @@ private:
     void buildSetupGroup();
     bool busy() const;
     void showFileError();
+    void keepForRecovery();
+    void forgetRecovery();
+    bool offerRecovery();
+    void showSaveError(const std::filesystem::path& file);
     std::filesystem::path folderOf(const char* name, bool create) const;
     void showLevel(int level);
     void restoreResumeFile();
@@ -578,6 +588,7 @@ private:
     FileDialogFunction m_fileDialog;
     PrintDialogFunction m_printDialog;
     ShowTextFunction m_showText;
+    std::function<bool(const QString&)> m_ask;
     files::GameSettings m_settings;  // minutes, level and search controls; the language is the checked item
     bool m_resumeRead = false;       // the first activation has read "last32.dam"
     QString m_problemFolder;         // where the last problem was chosen

@@ -166,7 +166,7 @@ void TForm1::Apprendreposition1Click() {
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dal");
     engine::learnFinalPosition(m_core);
-    if (!engine::writeLearningFile(m_core.engine.tables, pathOf(path))) showFileError();
+    if (!engine::writeLearningFile(m_core.engine.tables, pathOf(path))) showSaveError(pathOf(path));
 }
 
 void TForm1::Learn_noClick() { Learn->hide(); }

@@ -216,6 +216,7 @@ void TForm1::startEngineTurn() {
 void TForm1::finishEngineTurn(const engine::SearchOutput& out) {
     engineBusy(false);
     const game::EngineTurn t = game::finishEngineTurn(m_core, out);
+    if (t.played) keepForRecovery();
     Zut->setVisible(t.zutShown);
     if (t.zutShown) Zut->raise();
     Match_nul->setVisible(t.drawOffered);
@@ -231,6 +232,11 @@ void TForm1::finishEngineTurn(const engine::SearchOutput& out) {
         // perhaps, thinking on the person's time).
         requestPass();
     });
+}
+
+void TForm1::reportInternalError(const std::string& what) {
+    keepForRecovery();
+    m_host.showError(runText(captions::Text::InternalError).arg(QString::fromStdString(what)).toStdString());
 }
 
 void TForm1::startThinkingOnPersonTime() {

@@ -31,6 +31,7 @@
 
 #include "eval/evaluate.h"
 #include "files/program_folder.h"
+#include "files/save_file.h"
 #include "files/setup.h"
 #include "files/text_export.h"
 #include "files/text_import.h"
@@ -42,7 +43,9 @@ namespace ui {
 
 namespace {
 
-const char* const CannotOpen = "Impossible d'ouvrir ce fichier";
+// The game as it stood at the last move (see keepForRecovery).
+constexpr const char* RecoveryFileName = "recovery.dam";
+
 const QString GameFilter = QStringLiteral("Fichiers Tavolex (*.dam)");
 
 // The level items by level number: 0..8, then 11..18 for the timed ones.
@@ -224,7 +227,18 @@ void TForm1::buildSetupGroup() {
 // (a move being shown is finished at once by those that change the board).
 bool TForm1::busy() const { return !m_introDone || m_chooserLoop; }
 
-void TForm1::showFileError() { m_host.showError(CannotOpen); }
+void TForm1::showFileError() { m_host.showError(runText(captions::Text::CannotOpen).toStdString()); }
+
+// A save that failed: why, when that can be told (a read-only file), or the
+// usual box.
+void TForm1::showSaveError(const std::filesystem::path& file) {
+    if (files::saveTargetStatus(file.string()) == files::SaveStatus::ReadOnly) {
+        const QString name = QString::fromStdString(file.filename().string());
+        m_host.showError(runText(captions::Text::ReadOnlyFile).arg(name).toStdString());
+        return;
+    }
+    showFileError();
+}
 
 std::filesystem::path TForm1::folderOf(const char* name, bool create) const {
     const std::filesystem::path folder = files::resolveInFolder(m_core.programDir, name);
@@ -267,6 +281,7 @@ void TForm1::showGameFile(const files::GameFile& file, bool problem) {
 // The board, lists, names, clocks and counters after the game was replaced.
 void TForm1::afterGameChange() {
     clearThinking();
+    keepForRecovery();
     fin_de_parties->hide();
     Nulrefus->hide();
     m_core.game.drawRefusedShown = false;
@@ -318,7 +333,39 @@ void TForm1::FormActivate() {
     selectLanguage(file.settings.language);
 }
 
+// The game as it stands, kept after every move: should the program end
+// without "Quitter" or the window being closed, the next start offers it
+// back. A keep that fails says nothing: it must not interrupt the game.
+void TForm1::keepForRecovery() {
+    if (!m_introDone) return;
+    const std::filesystem::path file = files::resolveInFolder(m_core.programDir, RecoveryFileName);
+    files::saveGame(m_core, file.string(), activeSettings());
+}
+
+// The program ends as it should: there is nothing to recover.
+void TForm1::forgetRecovery() {
+    std::error_code ec;
+    std::filesystem::remove(files::resolveInFolder(m_core.programDir, RecoveryFileName), ec);
+}
+
+// The last run kept a game and did not end normally: offered back. True when
+// the person took it.
+bool TForm1::offerRecovery() {
+    const std::filesystem::path recovery = files::resolveInFolder(m_core.programDir, RecoveryFileName);
+    std::error_code ec;
+    if (!std::filesystem::exists(recovery, ec)) return false;
+    files::GameFile file;
+    if (files::ReadGameFile(recovery.string(), file) == files::FileError::None &&
+        m_ask(runText(captions::Text::ResumeInterrupted))) {
+        showGameFile(file, false);
+        return true;
+    }
+    forgetRecovery();
+    return false;
+}
+
 void TForm1::restoreResumeFile() {
+    if (offerRecovery()) return;
     files::GameFile file;
     const std::filesystem::path resume = files::resolveInFolder(m_core.programDir, "last32.dam");
     if (files::ReadGameFile(resume.string(), file) != files::FileError::None) {
@@ -337,7 +384,8 @@ void TForm1::save() {
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
     // The displayed position is what is saved; a move half entered is let go.
-    if (!files::saveGame(m_core, pathOf(withSuffix(answer, "dam")), activeSettings())) showFileError();
+    if (const std::filesystem::path file = pathOf(withSuffix(answer, "dam")); !files::saveGame(m_core, file.string(), activeSettings()))
+        showSaveError(file);
     rules::clearMoveEntry(m_core.rules);
     repaintBoard();
 }
@@ -450,7 +498,7 @@ void TForm1::Crerunfichiertexte1Click() {
             ? files::exportPdn(m_core, result)
             : files::exportText(game::nameText(g.whiteName), game::nameText(g.blackName), result, g.record.plyCounter,
                                 g.moveList);
-    if (!files::writeTextFile(pathOf(path), text)) showFileError();
+    if (!files::writeTextFile(pathOf(path), text)) showSaveError(pathOf(path));
 }
 
 void TForm1::Imprimer1Click() {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include "eval/eval_state.h"
 #include "eval/parameter_file.h"
 #include "files/program_folder.h"
+#include "files/save_file.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
@@ -239,7 +241,7 @@ void TForm1::chooseStyle(int style) {
     // From the start panel every style runs the same start-up as the flat
     // board's button, then shows its own board.
     if (!m_introDone) Damier2D1Click();
-    if (m_animating) return;
+    finishOps();
     selectStyle(style);
 }
 
@@ -363,7 +365,16 @@ void TForm1::Editerlimagefichierbmp1Click() {
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".bmp");
     // The board as shown: the flat board's picture when it is the one in use.
     const QImage& picture = m_style == 0 ? Damier->canvas() : Image5->canvas();
-    if (!picture.save(path, "BMP")) m_host.showError("Impossible d'ouvrir ce fichier");
+    // Encoded first, then saved as every file is: a failed save keeps the
+    // picture it would have replaced.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    const std::filesystem::path file = QFile::encodeName(path).toStdString();
+    if (!picture.save(&buffer, "BMP") ||
+        files::saveFile(file.string(), std::span(reinterpret_cast<const std::uint8_t*>(encoded.constData()),
+                                                 static_cast<std::size_t>(encoded.size()))) != files::SaveStatus::Saved)
+        showSaveError(file);
 }
 
 // ---------------------------------------------------------------------------

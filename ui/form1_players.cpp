@@ -283,6 +283,7 @@ void TForm1::Nouveau2Click() {
 // What every mode shows once its game is set up.
 void TForm1::startedNewGame() {
     clearThinking();
+    keepForRecovery();
     Nouvelle_partie->hide();
     fin_de_parties->hide();
     Match_nul->hide();
@@ -364,7 +365,7 @@ void TForm1::BitBtn7Click() {
     m_core.players = roll;
     fill(ListBox9, roll.names);
     fill(ListBox14, roll.ratings);
-    if (!players::saveNames(m_core.programDir, roll) || !players::saveRatings(m_core.programDir, roll)) showFileError();
+    if (!players::saveRoll(m_core.programDir, roll)) showSaveError(m_core.programDir / "points.dat");
 }
 
 void TForm1::OClick() {
@@ -391,7 +392,7 @@ void TForm1::BitBtn20Click() {
     if (!players::deletePlayer(roll, ListBox15->currentRow())) return;  // line 0 or nothing: the panel stays
     Efface_j->hide();
     m_core.players = roll;
-    if (!players::saveNames(m_core.programDir, roll) || !players::saveRatings(m_core.programDir, roll)) showFileError();
+    if (!players::saveRoll(m_core.programDir, roll)) showSaveError(m_core.programDir / "points.dat");
     repaintBoard();
 }
 
@@ -600,7 +601,7 @@ void TForm1::Button3Click() {
     std::vector<std::string> lines;
     // The game's text files are single-byte Latin-1.
     for (int i = 0; i < Form4->ListBox1->count(); ++i) lines.push_back(Form4->ListBox1->item(i)->text().toLatin1().toStdString());
-    if (!files::writeTextFile(path.toLocal8Bit().toStdString(), files::analysisReportText(lines))) showFileError();
+    if (!files::writeTextFile(path.toLocal8Bit().toStdString(), files::analysisReportText(lines))) showSaveError(path.toLocal8Bit().toStdString());
 }
 
 void TForm1::Button3aClick() {

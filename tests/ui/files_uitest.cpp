@@ -265,6 +265,19 @@ private slots:
         QVERIFY(!item("English1")->isChecked());
         QVERIFY(form->core().game.sideToMove == rules::Black);
         play("f6", "b2");  // the game goes on from the opened position
+
+        // A read-only file is not replaced, and the box says why.
+        QFile::setPermissions(sauve + "/partie.dam", QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        const std::string before = readAll(sauve + "/partie.dam");
+        testsupport::BoxCatcher boxes;
+        boxes.start();
+        answers << ui::FileAnswer{sauve + "/partie.dam", "Fichiers Tavolex (*.dam)"};
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        settle();
+        QTRY_COMPARE(boxes.texts.size(), 1);
+        boxes.stop();
+        QCOMPARE(boxes.texts.front(), QString("Fichier en lecture seule : partie.dam"));
+        QVERIFY(readAll(sauve + "/partie.dam") == before);
     }
 
     void damagedGameFilesAreRefusedWithTheBox() {

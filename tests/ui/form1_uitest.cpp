@@ -78,6 +78,8 @@ private:
         settle();
     }
     static void settle() { QCoreApplication::processEvents(); QCoreApplication::processEvents(); }
+    // Until the engine has answered and its move is shown.
+    void waitForEngine() { QVERIFY(QTest::qWaitFor([this] { return form->idle(); }, 60000)); }
 
     QImage shown() const { return form->Damier->grab().toImage(); }
     QPoint corner(Square s) const { return form->Damier->squareCorner(s); }
@@ -265,7 +267,7 @@ private slots:
         start(false);
         setUp("W:Wd4:Bc5");
         play("d4", "b6");
-        settle();
+        waitForEngine();
         QVERIFY(form->fin_de_parties->isVisible());
         QCOMPARE(form->qui_gagne->text(), QString::fromUtf8("Bravo, vous avez gagné"));
     }
@@ -274,7 +276,7 @@ private slots:
         start(false);
         click("c3");
         click("d4");
-        settle();
+        waitForEngine();
         // The engine has answered: White is to move again.
         QVERIFY(!form->core().game.engineToMove);
         QCOMPARE(int(form->core().game.record.plyCounter), 2);
@@ -291,7 +293,7 @@ private slots:
         if (form->core().game.record.plyCounter == 2) click(m.to);
         QCOMPARE(int(form->core().game.record.plyCounter), 3);
         QVERIFY(form->core().game.sideToMove == rules::Black);
-        settle();
+        waitForEngine();
         QCOMPARE(int(form->core().game.record.plyCounter), 3);  // no answer from the engine
     }
 

@@ -28,6 +28,7 @@
 #include "rules/fen.h"
 #include "ui/flat_board.h"
 #include "ui/captions.h"
+#include "program_copy.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form4.h"
@@ -138,6 +139,18 @@ class LookTest : public QObject {
 
 private:
     std::unique_ptr<ui::TForm1> form;
+    std::unique_ptr<testsupport::ProgramCopy> folder;
+
+    // A window on a program folder of this test's own, with everything the
+    // build made, so that nothing a test saves lands in the build tree. The
+    // folder is copied once; the game a window left behind is not offered
+    // to the next.
+    std::unique_ptr<ui::TForm1> newWindow() {
+        form.reset();
+        if (!folder) folder = testsupport::copyWholeProgramFolder();
+        QFile::remove(folder->file("recovery.dam"));
+        return std::make_unique<ui::TForm1>(folder->path());
+    }
 
     static void settle() {
         QCoreApplication::processEvents();
@@ -145,7 +158,7 @@ private:
     }
     // The window after a start-panel button, two people playing.
     void start(const char* button) {
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form = newWindow();
         form->setHoldFunction([](int) {});
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -489,7 +502,7 @@ private slots:
     // Every row has a text in each language, a name once per window, and
     // every text chosen at run time exists in each language.
     void everyComponentHasATextInEveryLanguage() {
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form = newWindow();
         for (const WindowTables& w : windowTables(true)) {
             QVERIFY(w.window);
             QSet<QString> names;
@@ -514,7 +527,7 @@ private slots:
     // its own window's tables; "OK" is written the same in every language,
     // and NoRow says why the rest have none.
     void everyWordShownHasACaption() {
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form = newWindow();
         QStringList missing;
         for (const WindowTables& w : windowTables(true)) {
             QVERIFY(w.window);
@@ -554,7 +567,7 @@ private slots:
     // French is what the windows are built with: choosing it changes nothing
     // on a new window.
     void theFrenchRowsAreTheBuiltTexts() {
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form = newWindow();
         for (const WindowTables& w : windowTables(true))
             for (std::span<const cap::Caption> table : w.tables)
                 for (const cap::Caption& c : table)
@@ -602,7 +615,7 @@ private slots:
         const char* classic[] = {"Classique", "Classic", "Klassiek", "Clássico", "Clásico", "Classica"};
         const char* file[] = {"Fichier", "File", "Bestand", "Arquivo", "Archivo", "File"};
         const char* moves[] = {"Coups joués", "List of moves", "Gespeelde zetten", "Lances jogados", "Jugadas", "Mosse giocate"};
-        form = std::make_unique<ui::TForm1>(std::filesystem::path(TAVOLEX_PROGRAM_DIR));
+        form = newWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         for (int order : {1, 2, 3, 4, 5, 0, 3}) {
