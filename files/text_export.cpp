@@ -58,13 +58,6 @@ std::string exportText(const std::string& white, const std::string& black, Resul
     return text;
 }
 
-std::vector<std::string> printedText(const std::string& white, const std::string& black, int currentPly,
-                                     const std::vector<std::string>& moveList) {
-    std::vector<std::string> out{white + "x" + black + " "};
-    for (std::string& line : groupLines(moveList, fullMovesShown(currentPly, moveList), 3, " ")) out.push_back(std::move(line));
-    return out;
-}
-
 std::string analysisReportText(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& l : lines) {

@@ -1,6 +1,6 @@
 #pragma once
-// Games and analyses as plain text: the export file, the printed layout and
-// standard PDN. Every function returns the text; writing it is separate.
+// Games and analyses as plain text: the export file, the printed analysis
+// report and standard PDN. Every function returns the text; writing it is separate.
 
 #include <string>
 #include <vector>
@@ -16,9 +16,6 @@ enum class ResultCode { BlackWon = 0, Draw = 1, WhiteWon = 2, None = 3 };
 // position shown, four move-list lines a text line. Lines end with CR LF.
 std::string exportText(const std::string& white, const std::string& black, ResultCode result, int currentPly,
                        const std::vector<std::string>& moveList);
-// The printed layout: "White x Black", then three move-list lines a line.
-std::vector<std::string> printedText(const std::string& white, const std::string& black, int currentPly,
-                                     const std::vector<std::string>& moveList);
 
 // The analysis report, its lines as they are, CR LF.
 std::string analysisReportText(const std::vector<std::string>& lines);

@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -38,6 +37,7 @@
 #include "rules/move_input.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
+#include "ui/game_print.h"
 
 namespace ui {
 
@@ -507,29 +507,10 @@ void TForm1::Imprimer1Click() {
     printer.setDocName(QStringLiteral("Tavolex"));
     if (!m_printDialog(printer)) return;
     const game::GameState& g = m_core.game;
-    const std::vector<std::string> lines =
-        files::printedText(game::nameText(g.whiteName), game::nameText(g.blackName), g.record.plyCounter, g.moveList);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        showFileError();
-        return;
-    }
-    // A fixed-width font keeps the moves in columns, as on a line printer.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSize(11);
-    painter.setFont(font);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int pageHeight = printer.height();
-    int y = metrics.ascent();
-    for (const std::string& line : lines) {
-        if (y + metrics.descent() > pageHeight) {
-            printer.newPage();
-            y = metrics.ascent();
-        }
-        painter.drawText(0, y, QString::fromLatin1(line));  // the game's texts are single-byte Latin-1
-        y += metrics.lineSpacing();
-    }
-    painter.end();
+    const QString event = runText(g.ratedGame != game::RatedState::None ? captions::Text::RatedGame
+                                  : g.options.humanVsHuman              ? captions::Text::TwoPeople
+                                                                        : captions::Text::Training);
+    if (!printGame(printer, printedGame(g, event, QDate::currentDate(), interfaceLanguage()))) showFileError();
 }
 
 // ---------------------------------------------------------------------------

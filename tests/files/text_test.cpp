@@ -37,8 +37,6 @@ TEST(TextExport, Layouts) {
     EXPECT_EQ(files::exportText("Ana", "Bia", files::ResultCode::BlackWon, 9, moves),
               "Ana-Bia  0-2\r\nTavolex144\r\n 1.c3-d4 f6-g5   2.g3-h4 b6-a5   3.d4-c5 d6xb4   4.a3xc5 g7-f6  \r\n");
     EXPECT_EQ(files::exportText("A", "B", files::ResultCode::WhiteWon, 2, moves), "A-B  2-0\r\nTavolex144\r\n 1.c3-d4 f6-g5  \r\n");
-    EXPECT_EQ(files::printedText("Ana", "Bia", 9, moves),
-              (Lines{"AnaxBia ", " 1.c3-d4 f6-g5  2.g3-h4 b6-a5  3.d4-c5 d6xb4 ", " 4.a3xc5 g7-f6 "}));
 
     // Thirteen full moves: text lines of 4, 4, 4 and 1.
     Lines thirteen(13, " 1.c3-d4 f6-g5");

@@ -12,7 +12,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -27,7 +26,6 @@
 #include "files/text_export.h"
 #include "files/text_import.h"
 #include "game/navigation.h"
-#include "pdf_text.h"
 #include "program_copy.h"
 #include "rules/fen.h"
 #include "ui/flat_board.h"
@@ -462,34 +460,6 @@ private slots:
         settle();
         QCOMPARE(answerer.boxes, QStringList{"Erreur|Impossible d'ouvrir ce fichier"});
         QCOMPARE(moveLines().size(), 2);
-    }
-
-    // Printing to a PDF file; the text read back from it is the printed
-    // layout: the names, then three moves to a line.
-    void printingWritesThePrintedLayout() {
-        start();
-        form->core().game.whiteName = game::makeName("Ana");
-        form->core().game.blackName = game::makeName("Bia");
-        playOpening(9);
-        const QString pdf = folder->file("printed.pdf");
-        bool asked = false;
-        form->setPrintDialog([&](QPrinter&) {
-            asked = true;
-            return false;  // cancelled: nothing printed
-        });
-        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
-        settle();
-        QVERIFY(asked);
-        QVERIFY(!QFileInfo::exists(pdf));
-        form->setPrintDialog([&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return true;
-        });
-        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
-        settle();
-        const QStringList text = testsupport::pdfTextLines(pdf);
-        QCOMPARE(text, (QStringList{"AnaxBia ", " 1.c3-d4 f6-g5  2.b2-c3 g5-h4  3.e3-f4 g7-f6 ", " 4.d4-e5 f6xb2 "}));
     }
 
     // The set-up page: pieces placed by clicks, the tools, the evaluation
