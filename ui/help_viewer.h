@@ -1,6 +1,8 @@
 #pragma once
 // The help window: our own HTML pages from the program folder's "Aide"
-// folder, with their links and pictures, in a browser of their own.
+// folder, with their links and pictures, in a browser of their own. It
+// opens beside the main window, on the same screen, at the size the person
+// last gave it.
 
 #include <QWidget>
 
@@ -19,8 +21,19 @@ public:
     QString currentPage() const;
     QTextBrowser* browser() const { return m_browser; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void placeBesideMainWindow();
+
     QTextBrowser* m_browser = nullptr;
 };
+
+// Where a window of `size` (its frame included) goes beside `main` within
+// `screen`, both in screen coordinates: to the right of it when it fits
+// there, else to the left, else on the side with more room, narrowed to
+// that room but never below a readable width, and always inside the screen.
+QRect placeBeside(const QRect& main, QSize size, const QRect& screen);
 
 }  // namespace ui
