@@ -271,7 +271,10 @@ bool printGame(QPagedPaintDevice& device, const PrintedGame& game) {
     const QFont resultFont = fontOf(12, true);
     const QFont footFont = fontOf(9);
     const double footHeight = QFontMetricsF(footFont, &device).lineSpacing() + 3 * mm;
-    const QString names = game.white + QStringLiteral(" \u2013 ") + game.black;
+    // A side without a name (a training game, before names are given) goes by its colour.
+    const QString names = (game.white.isEmpty() ? word(Word::White, game.language) : game.white) +
+                          QStringLiteral(" \u2013 ") +
+                          (game.black.isEmpty() ? word(Word::Black, game.language) : game.black);
     QStringList info;
     if (!game.event.isEmpty()) info << game.event;
     if (game.date.isValid()) info << localeOf(game.language).toString(game.date, QStringLiteral("d MMMM yyyy"));
