@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -33,6 +34,11 @@ int main(int argc, char** argv) {
 
     ui::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavolex"));
+    // The desktop's menu entry and icon (data/desktop, installed with the
+    // program); in the build tree the icon lies beside the executable.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavolex"));
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("tavolex"), QIcon(QApplication::applicationDirPath() + "/icons/hicolor/256x256/apps/tavolex.png")));
 
     const std::filesystem::path exeFolder = QApplication::applicationDirPath().toStdString();
     const std::filesystem::path installed = exeFolder.parent_path() / "share" / "tavolex";

@@ -6,6 +6,11 @@
 // then the eight perspective styles (tools/pictures3d.cpp).
 //
 //   make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]
+//   make_pictures --icons ICON_FOLDER
+//
+// The second form draws the program's icon for the desktop instead: an
+// ivory king before an ebony man, on a clear background, as
+// ICON_FOLDER/<N>x<N>/apps/tavolex.png at the sizes desktops look for.
 //
 // With a preview folder it also writes, per style, PNG scenes with a piece
 // of each kind on every place, to look at the pictures together.
@@ -23,6 +28,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -278,12 +284,45 @@ bool drawDiagrams(const QDir& folder) {
     return ok;
 }
 
+// The icon: the flat board's pieces without their square, an ebony man
+// behind and above an ivory king, drawn at each size rather than scaled
+// down from one picture.
+constexpr int IconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+QImage drawIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    // Two 60-pixel pieces in a 76-pixel square.
+    p.scale(size / 76.0, size / 76.0);
+    p.translate(-1, -1.5);
+    paintPiece(p, Ebony);
+    p.translate(16, 18);
+    paintPiece(p, Ivory);
+    paintCrown(p);
+    return image;
+}
+
+bool drawIcons(const QDir& folder) {
+    bool ok = true;
+    for (int size : IconSizes) {
+        const QString dir = QStringLiteral("%1x%1/apps").arg(size);
+        const QString path = folder.filePath(dir + QStringLiteral("/tavolex.png"));
+        if (!folder.mkpath(dir) || !drawIcon(size).save(path, "PNG")) {
+            std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return drawIcons(QDir(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]\n");
+        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]\n       make_pictures --icons ICON_FOLDER\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
