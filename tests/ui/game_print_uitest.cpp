@@ -19,9 +19,9 @@
 #include "files/text_import.h"
 #include "program_copy.h"
 #include "rules/fen.h"
-#include "ui/form1.h"
 #include "ui/game_print.h"
 #include "window_driver.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -173,8 +173,8 @@ private slots:
         ui::TForm1 form(folder->path());
         form.setHoldFunction([](int) {});
         QVERIFY(testsupport::openFlatBoard(form));
-        form.Humaincontrehumain1->trigger();
-        form.findChild<QAction*>("English1")->trigger();
+        form.menus().twoPeople->trigger();
+        form.menus().languages[1]->trigger();
         testsupport::settle();
         form.core().game.whiteName = game::makeName("Ana");
         form.core().game.blackName = game::makeName("Bia");
