@@ -109,7 +109,7 @@ std::int32_t timeLimit(int hardBudget, int n) {
     return (n + 1) * hardBudget / 60 + 2;
 }
 
-std::optional<int> checkTimeLoss(const Core& core, int personRating) {
+std::optional<EndReason> checkTimeLoss(const Core& core, int personRating) {
     const GameState& g = core.game;
     if (g.ratedGame == game::RatedState::None) return std::nullopt;
     const int n = g.record.plyCounter;
@@ -122,11 +122,11 @@ std::optional<int> checkTimeLoss(const Core& core, int personRating) {
     const bool selfLost = runningTotal(core, s) > limit;
     // Both tests run; Black to move tests its own clock first.
     if (s == rules::Black) {
-        if (selfLost) return EngineLostOnTime;
-        if (otherLost) return PersonLostOnTime;
+        if (selfLost) return EndReason::EngineLostOnTime;
+        if (otherLost) return EndReason::PersonLostOnTime;
     } else {
-        if (otherLost) return PersonLostOnTime;
-        if (selfLost) return EngineLostOnTime;
+        if (otherLost) return EndReason::PersonLostOnTime;
+        if (selfLost) return EndReason::EngineLostOnTime;
     }
     return std::nullopt;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "game/core.h"
+#include "game/end_of_game.h"
 
 namespace game {
 
@@ -40,15 +41,12 @@ void changeTurn(Core& core, rules::Side mover);
 // The seconds `side` has used, its running turn included.
 std::int32_t runningTotal(const Core& core, rules::Side side);
 
-// Reasons of the end of a game that the clocks can give.
-constexpr int PersonLostOnTime = 4;
-constexpr int EngineLostOnTime = 5;
-
 // The time limit of a rated game after n plies, in seconds.
 std::int32_t timeLimit(int hardBudget, int n);
-// In a rated game: 4 when the person (the side not to move) has overstepped
-// the limit, 5 when the engine (the side to move) has. A person rated below
-// 1800 is given twice the time. Nothing outside rated games.
-std::optional<int> checkTimeLoss(const Core& core, int personRating);
+// In a rated game: PersonLostOnTime when the person (the side not to move)
+// has overstepped the limit, EngineLostOnTime when the engine (the side to
+// move) has. A person rated below 1800 is given twice the time. Nothing
+// outside rated games.
+std::optional<EndReason> checkTimeLoss(const Core& core, int personRating);
 
 }  // namespace game

@@ -54,8 +54,8 @@ EngineTurnStart beginEngineTurn(Core& core) {
     core.engine.infiniteThinking = false;
     startClocks(core);
     const rules::Side person = rules::opposite(g.sideToMove);
-    if (const std::optional<int> lost = checkTimeLoss(core, ratingOf(g, person))) {
-        out.end = endOfGame(core, static_cast<EndReason>(*lost));
+    if (const std::optional<EndReason> lost = checkTimeLoss(core, ratingOf(g, person))) {
+        out.end = endOfGame(core, *lost);
         return out;
     }
     if (g.record.full()) {
@@ -115,12 +115,12 @@ EngineTurn finishEngineTurn(Core& core, const engine::SearchOutput& answer) {
         r.board = r.gamePosition;
         out.ops = rules::executeEngineMove(r, move, g.options.decomposeCaptures);
         const rules::Side person = rules::opposite(engineSide);
-        const std::optional<int> lost = checkTimeLoss(core, ratingOf(g, person));
+        const std::optional<EndReason> lost = checkTimeLoss(core, ratingOf(g, person));
         const PlayedMove played = playMove(core, move);
         out.played = played.recorded;
         out.move = move;
         if (lost) {
-            out.end = endOfGame(core, static_cast<EndReason>(*lost));
+            out.end = endOfGame(core, *lost);
         } else if (played.end) {
             out.end = endOfGame(core, *played.end);
         }

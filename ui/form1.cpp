@@ -253,10 +253,10 @@ void TForm1::startFromIntro() {
     requestPass();
 }
 
-void TForm1::installPosition(const rules::Board& board, rules::Side side) {
+void TForm1::installPosition(const rules::Board& board, rules::Side toMove) {
     abandonThinking();
     finishOps();
-    game::installPosition(m_core, board, side);
+    game::installPosition(m_core, board, toMove);
     endOfGame->hide();
     showCaptureLabels(false);
     repaintBoard();

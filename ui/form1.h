@@ -142,7 +142,7 @@ public:
     // --- Playing -----------------------------------------------------------
     // A position to play from, with an empty record (position set-up and
     // new games come through here).
-    void installPosition(const rules::Board& board, rules::Side side);
+    void installPosition(const rules::Board& board, rules::Side toMove);
     // A press on a board view: the square under it, or 0.
     void pressSquare(rules::Square square);
     // Navigation: the game shown moves through its record.

@@ -68,7 +68,7 @@ TEST_P(PlanMove, GivesTheWorkedNumbers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, PlanMove, testing::ValuesIn(kPlanCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(PlanMoveModes, AnalysisAndInfiniteThinking) {
     LevelState level;   // 160 / 178

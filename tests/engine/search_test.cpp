@@ -145,7 +145,7 @@ TEST_P(SearchRegression, BestMoveAndNodeCount) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FixedDepth, SearchRegression, testing::ValuesIn(kRegressions),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(SearchRegressionRules, SameInputsSameResultsEvenSideBySide) {
     // Two engines searched in turn give what each gives alone: they share
@@ -276,7 +276,7 @@ TEST_P(AspirationWindow, MovesAfterEachIteration) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Root, AspirationWindow, testing::ValuesIn(kWindows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // ----------------------------------------------------------- the root
 

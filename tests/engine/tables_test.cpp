@@ -99,7 +99,7 @@ TEST_P(TableHit, AnswersOrNarrowsTheWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TypeCodes, TableHit, testing::ValuesIn(kHitCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // ----------------------------------------------------------- probe and store
 
@@ -181,7 +181,7 @@ TEST_P(TableStoreRules, WritesOrKeeps) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Replacement, TableStoreRules, testing::ValuesIn(kStoreCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(TableSize, MenuItemsSetEntriesAndPlyLimit) {
     auto t = freshTables();

@@ -75,7 +75,7 @@ TEST_P(BreakthroughRules, WorkedOutByHand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BreakthroughRules, testing::ValuesIn(kBreakthroughCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // Structure rules worked out on small positions (opening phase unless said).
 struct StructureCase {
@@ -116,6 +116,6 @@ TEST_P(StructureRules, WorkedOutByHand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StructureRules, testing::ValuesIn(kStructureCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -188,7 +188,7 @@ TEST_P(LastMove, PieceOfferedByTheLastMove) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LastMove, testing::ValuesIn(kLastMoveCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Evaluate, DividedByFourWithKingsOnBothSidesAndFewPieces) {
     // T = 8: not divided.

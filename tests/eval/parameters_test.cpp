@@ -55,7 +55,7 @@ TEST_P(Variants, NineOfFourteenConditions) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Conditions, Variants, testing::ValuesIn(kVariantCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(SelectPhase, TableFollowsTheFlagsOfThePreviousSearch) {
     eval::EvalState st = variantState();

@@ -142,7 +142,7 @@ TEST_P(WrittenOutShots, FireAndWin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WrittenOutShots, testing::ValuesIn(kWrittenOut),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ShotCatalogue, HasAboutFiftyFiveEntriesASide) {
     EXPECT_GE(eval::shotCatalogueSize(), 50);

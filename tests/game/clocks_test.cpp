@@ -122,21 +122,21 @@ struct LossCase {
     int engineClock;     // the side to move's
     int personClock;
     int personRating;
-    std::optional<int> reason;
+    std::optional<game::EndReason> reason;
 };
 
 // Level "5 : Excellence": hard budget 178, limit 180 before ply 100.
 const LossCase kLossCases[] = {
-    {"PersonOverLimit", 40, rules::White, 0, 181, 2000, game::PersonLostOnTime},
+    {"PersonOverLimit", 40, rules::White, 0, 181, 2000, game::EndReason::PersonLostOnTime},
     {"PersonAtLimit", 40, rules::White, 0, 180, 2000, std::nullopt},
     {"WeakerPersonGetsTwiceTheTime", 40, rules::White, 0, 361, 1700, std::nullopt},
-    {"WeakerPersonLosesFrom362", 40, rules::White, 0, 362, 1700, game::PersonLostOnTime},
-    {"EngineOverLimit", 40, rules::Black, 181, 0, 2000, game::EngineLostOnTime},
-    {"WhiteToMoveTestsThePersonFirst", 40, rules::White, 500, 500, 2000, game::PersonLostOnTime},
-    {"BlackToMoveTestsItselfFirst", 40, rules::Black, 500, 500, 2000, game::EngineLostOnTime},
+    {"WeakerPersonLosesFrom362", 40, rules::White, 0, 362, 1700, game::EndReason::PersonLostOnTime},
+    {"EngineOverLimit", 40, rules::Black, 181, 0, 2000, game::EndReason::EngineLostOnTime},
+    {"WhiteToMoveTestsThePersonFirst", 40, rules::White, 500, 500, 2000, game::EndReason::PersonLostOnTime},
+    {"BlackToMoveTestsItselfFirst", 40, rules::Black, 500, 500, 2000, game::EndReason::EngineLostOnTime},
     // From ply 100 the limit follows the plies: 120 x 178 / 60 + 2 = 358.
     {"LongGameLimitGrows", 119, rules::White, 0, 358, 2000, std::nullopt},
-    {"LongGameLimitStillHolds", 119, rules::White, 0, 359, 2000, game::PersonLostOnTime},
+    {"LongGameLimitStillHolds", 119, rules::White, 0, 359, 2000, game::EndReason::PersonLostOnTime},
 };
 
 class TimeLoss : public testing::TestWithParam<LossCase> {};
@@ -155,7 +155,7 @@ TEST_P(TimeLoss, InRatedGames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, TimeLoss, testing::ValuesIn(kLossCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(TimeLimit, RisesWithoutAJumpAtPly100) {
     EXPECT_EQ(game::timeLimit(178, 99), 180);

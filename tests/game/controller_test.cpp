@@ -77,7 +77,7 @@ TEST_P(EndOfGame, DecidesTheResultAndItsMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Results, EndOfGame, testing::ValuesIn(kEndCases),
-                         [](const testing::TestParamInfo<EndCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<EndCase>& test) { return std::string(test.param.name); });
 
 TEST(EndOfGameOnce, ARatedResultIsProcessedOnceAndSoundsFollowTheTick) {
     testsupport::FakeHost host;

@@ -57,7 +57,7 @@ const MoveCase kManCases[] = {
     {"BlackMenMoveDown", "B:W1:B25", {"b2-a1", "b2-c1"}},
 };
 INSTANTIATE_TEST_SUITE_P(Men, GenerateMoves, testing::ValuesIn(kManCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 const MoveCase kMajorityCases[] = {
     // Two men outweigh one king: kings count as one piece.
@@ -75,7 +75,7 @@ const MoveCase kMajorityCases[] = {
     {"CaptureIsCompulsory", "W:WKh8,c3:Bd4", {"c3xe5 [d4]"}},
 };
 INSTANTIATE_TEST_SUITE_P(Majority, GenerateMoves, testing::ValuesIn(kMajorityCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(GenerateMovesOrder, StartPositionInScanOrder) {
     rules::RulesState r;
