@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/thinking.h"
 #include "engine/worker.h"
 #include "game/core.h"
 #include "game/end_of_game.h"
@@ -69,8 +70,9 @@ EndOfGame BitBtn14Click(Core& core);                      // the engine's offer 
 void Annul_nulClick(Core& core);                          // ... or refused
 
 // "Editer coups" (Best1Click): the thinking list as it stands, even in the
-// middle of a search, saved as "Bestmove.txt" in `folder`.
-bool Best1Click(const Core& core, const std::filesystem::path& folder);
+// middle of a search, saved as "Bestmove.txt" in `folder` with the words
+// the window shows it with.
+bool Best1Click(const Core& core, const std::filesystem::path& folder, const engine::ThinkingWords& words = {});
 
 // The draw offer the engine makes after its move.
 bool engineOffersDraw(const Core& core);

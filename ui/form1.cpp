@@ -237,7 +237,7 @@ void TForm1::buildMenus() {
     addItem(Aide1, "Rgles1", "Règles", nullptr, Disabled);
     addItem(Aide1, "Apropos1", "A propos...", nullptr, Disabled);
     QMenu* languages = addSubMenu(Aide1, "Idioma1", "Idioma/Langue/Language/Taal");
-    addItem(languages, "Portugues1", "Portugues", nullptr, Checkable | Disabled);
+    addItem(languages, "Portugues1", "Português", nullptr, Checkable | Disabled);
     Franais1 = addItem(languages, "Franais1", "Français", nullptr, Checked);
     addItem(languages, "English1", "English", nullptr, Checkable | Disabled);
     addItem(languages, "Nederlands1", "Nederlands", nullptr, Checkable | Disabled);
@@ -402,8 +402,10 @@ void TForm1::buildBoardSide() {
     connect(Nulrefus, &QPushButton::clicked, this, &TForm1::ProposernulClick);
     Nbcoups3d = label(area, "Nbcoups3d", QStringLiteral("Coups 1"), QRect(SideLeft + 4, 528, 110, 24));
     Nbcoups3d->setFont(strong);
-    Panel11 = label(area, "Panel11", QString::fromUtf8("Entraînement"), QRect(SideLeft + 120, 528, 140, 24));
+    // Two lines when the mode's name is long ("Humain contre humain").
+    Panel11 = label(area, "Panel11", QString::fromUtf8("Entraînement"), QRect(SideLeft + 120, 522, 140, 40));
     Panel11->setFont(strong);
+    Panel11->setWordWrap(true);
     Panel11->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -484,7 +486,7 @@ void TForm1::buildIntro() {
     }
 
     const char* languages[][2] = {{"Button5", "Français"},   {"Button6", "English"}, {"Button7", "Nederlands"},
-                                  {"Button2", "Portugues"},  {"Button8", "Español"}, {"Button1A", "Italiano"}};
+                                  {"Button2", "Português"},  {"Button8", "Español"}, {"Button1A", "Italiano"}};
     i = 0;
     for (const auto& l : languages) {
         QPushButton* b = named(new QPushButton(QString::fromUtf8(l[1]), Intro), l[0]);
@@ -495,12 +497,6 @@ void TForm1::buildIntro() {
             b->setEnabled(false);  // the other languages' texts are not written yet
         ++i;
     }
-
-    QLabel* advice = label(Intro, "Conseil",
-                           QString::fromUtf8("Si l'image déborde de l'écran, votre écran n'est pas réglé en Super VGA (800x600)"),
-                           QRect(40, 400, WindowWidth - 80, 40));
-    advice->setAlignment(Qt::AlignCenter);
-    advice->setWordWrap(true);
     Intro->show();
     Intro->raise();
 }

@@ -21,9 +21,6 @@ namespace ui {
 
 namespace {
 
-const QString LibraryFilter = QString::fromUtf8("Fichiers d'ouvertures (*.ovv)");
-const QString LearningFilter = QStringLiteral("parameters (*.dal)");
-
 std::filesystem::path pathOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QAction* item(QObject* window, const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
@@ -87,7 +84,7 @@ void TForm1::Bibliothquesactives1Click() {
 
 void TForm1::Changerbibliothqueouvertures1Click() {
     const std::filesystem::path folder = folderOf("Parametres", true);
-    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {LibraryFilter}, "ovv"});
+    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {runText(captions::Text::LibraryFiles)}, "ovv"});
     if (answer.path.isEmpty()) return;
     switch (engine::switchLibrarySet(m_core.engine.books, m_core.programDir, pathOf(answer.path))) {
         case engine::LibraryStatus::Ok: break;
@@ -122,7 +119,7 @@ void TForm1::Ouverturespourlesnoirs1Click() { openEditor(rules::Black); }
 void TForm1::BitBtn1Click(rules::Side side) {
     TForm2* editor = side == rules::White ? Form2 : Form3;
     const std::filesystem::path folder = folderOf("Parametres", true);
-    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {LibraryFilter}, "ovv"});
+    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {runText(captions::Text::LibraryFiles)}, "ovv"});
     if (!answer.path.isEmpty()) {
         const QFileInfo chosen(answer.path);
         const std::filesystem::path marker =
@@ -161,7 +158,7 @@ void TForm1::Apprendreposition1Click() {
     afterNavigation();
     if (!qualifies) return;
     const std::filesystem::path folder = folderOf("Parametres", true);
-    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {LearningFilter}, "dal"});
+    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {runText(captions::Text::LearningFiles)}, "dal"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dal");
@@ -173,7 +170,7 @@ void TForm1::Learn_noClick() { Learn->hide(); }
 
 void TForm1::Chargerdesleons1Click() {
     const std::filesystem::path folder = folderOf("Parametres", true);
-    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {LearningFilter}, "dal"});
+    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {runText(captions::Text::LearningFiles)}, "dal"});
     if (answer.path.isEmpty()) return;
     switch (engine::ReadLearningFile(m_core.engine.tables, pathOf(answer.path))) {
         case engine::LearningFileStatus::Ok: break;

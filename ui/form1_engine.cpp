@@ -294,9 +294,9 @@ void TForm1::clearThinking() {
 }
 
 void TForm1::showThinking(const engine::SearchStats& stats) {
-    const std::vector<std::string> lines = engine::thinkingLines(stats);
+    const std::vector<std::string> lines = engine::thinkingLines(stats, captions::thinkingWords(interfaceLanguage()));
     ListBox2->clear();
-    for (const std::string& l : lines) ListBox2->addItem(QString::fromStdString(l));
+    for (const std::string& l : lines) ListBox2->addItem(QString::fromUtf8(l));
 }
 
 void TForm1::showRootMove(const engine::RootMoveLine& line) {
@@ -307,7 +307,7 @@ void TForm1::showRootMove(const engine::RootMoveLine& line) {
 
 // "Editer coups": the thinking list as it stands, in the program folder.
 void TForm1::Best1Click() {
-    if (!game::Best1Click(m_core, m_core.programDir)) showFileError();
+    if (!game::Best1Click(m_core, m_core.programDir, captions::thinkingWords(interfaceLanguage()))) showFileError();
 }
 
 // "Arrêt du calcul", "Arrêter le calcul": the engine plays its best move so

@@ -46,8 +46,6 @@ namespace {
 // The game as it stood at the last move (see keepForRecovery).
 constexpr const char* RecoveryFileName = "recovery.dam";
 
-const QString GameFilter = QStringLiteral("Fichiers Tavolex (*.dam)");
-
 // The level items by level number: 0..8, then 11..18 for the timed ones.
 constexpr std::array<const char*, 19> LevelItems = {
     "Dbutant1",        "Niveau01",        "Niveau02",         "Niveau03",         "Niveau04",
@@ -55,21 +53,6 @@ constexpr std::array<const char*, 19> LevelItems = {
     nullptr,           "N150coupsen3mn1", "N250coupsen5mn1",  "N350coupsen10mn1", "N450coupsen30mn1",
     "N550coupsen1h1",  "N650coupsen2h1",  "N7longlong1",      "N8Autre1",
 };
-// The language items by interface language index.
-
-// The state-dependent captions of the set-up group, by language index.
-constexpr std::array<const char*, 6> BottomUp = {"Blancs:Bas->Haut",  "White:Down->Up",    "Wit:Beneden->Boven",
-                                                 "Br.:Embaixo->Acima", "Bl.:Abajo->Arriba", "Bl.:Bianco:Giù->Su"};
-constexpr std::array<const char*, 6> TopDown = {"Blancs:Haut->Bas",  "White:Up->Down",    "Wit:Boven->Beneden",
-                                                "Br.:Acima->Embaixo", "Bl.:Arriba->Abajo", "Bl.:Bianco:Su->Giù"};
-constexpr std::array<const char*, 6> ComputerBlack = {"Ordinateur noir",   "Computer black",  "Computer zwart",
-                                                      "Computador pretas", "Ordenador negras", "Calcolatore nero"};
-constexpr std::array<const char*, 6> ComputerWhite = {"Ordinateur blanc",   "Computer white",    "Computer wit",
-                                                      "Computador brancas", "Ordenador blancas", "Calcolatore blanco"};
-constexpr std::array<const char*, 6> PlayerTurn = {"Joueur joue",  "Player's turn",   "Speler aan zet",
-                                                   "Jogador joga", "Jugador juegue",  "Tocca al giocatore"};
-constexpr std::array<const char*, 6> ComputerTurn = {"Ordinateur joue",  "Computer's turn",   "Computer aan zet",
-                                                     "Computador joga",  "Ordenador juegue",  "Tocca al calcolatore"};
 
 // The suffix a filter such as "Fichiers texte (*.txt)" gives a bare name.
 QString suffixOfFilter(const QString& filter) {
@@ -187,8 +170,8 @@ void TForm1::buildSetupGroup() {
     Piontemoin->setAlignment(Qt::AlignCenter);
     Piontemoin->setToolTip(QString::fromUtf8("Indique le type pion sélectionné"));
 
-    auto button = [this](QPushButton*& b, const char* name, const char* text, QRect r, void (TForm1::*handler)()) {
-        b = new QPushButton(QString::fromUtf8(text), Probleme);
+    auto button = [this](QPushButton*& b, const char* name, const QString& text, QRect r, void (TForm1::*handler)()) {
+        b = new QPushButton(text, Probleme);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(r);
         connect(b, &QPushButton::clicked, this, handler);
@@ -204,9 +187,9 @@ void TForm1::buildSetupGroup() {
 
     button(vider1, "vider1", "Vider le damier", QRect(6, 155, 119, 26), &TForm1::vider);
     button(remplir1, "remplir1", "Remplir le damier", QRect(129, 155, 119, 26), &TForm1::remplir);
-    button(Bas_Haut, "Bas_Haut", BottomUp[0], QRect(6, 184, 242, 26), &TForm1::Change_dir);
-    button(Couleurordi, "Couleurordi", ComputerBlack[0], QRect(6, 213, 119, 26), &TForm1::Change_couleur);
-    button(Couleurjoue, "Couleurjoue", PlayerTurn[0], QRect(129, 213, 119, 26), &TForm1::Couleur_joue);
+    button(Bas_Haut, "Bas_Haut", runText(captions::Text::WhiteUp), QRect(6, 184, 242, 26), &TForm1::Change_dir);
+    button(Couleurordi, "Couleurordi", runText(captions::Text::ComputerBlack), QRect(6, 213, 119, 26), &TForm1::Change_couleur);
+    button(Couleurjoue, "Couleurjoue", runText(captions::Text::PlayerTurn), QRect(129, 213, 119, 26), &TForm1::Couleur_joue);
 
     auto box = [this](QLineEdit*& e, const char* name, QRect r) {
         e = new QLineEdit(Probleme);
@@ -381,7 +364,7 @@ void TForm1::restoreResumeFile() {
 void TForm1::save() {
     if (busy()) return;
     const std::filesystem::path folder = folderOf("Sauve", true);
-    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     // The displayed position is what is saved; a move half entered is let go.
     if (const std::filesystem::path file = pathOf(withSuffix(answer, "dam")); !files::saveGame(m_core, file.string(), activeSettings()))
@@ -395,7 +378,7 @@ void TForm1::ouvre() {
     abandonThinking();
     finishOps();
     const std::filesystem::path folder = folderOf("Sauve", true);
-    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     files::GameFile file;
     if (files::ReadGameFile(pathOf(answer.path), file) != files::FileError::None) {
@@ -440,7 +423,7 @@ void TForm1::Problmes1Click() {
     abandonThinking();
     finishOps();
     const std::filesystem::path folder = folderOf("Problemes", false);
-    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     const QFileInfo chosen(answer.path);
     if (!loadProblem(chosen.absolutePath(), chosen.fileName())) return;
@@ -485,9 +468,9 @@ void TForm1::Panel14Click() {
 void TForm1::Crerunfichiertexte1Click() {
     if (busy()) return;
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(m_core.programDir.string()),
-                                            {QStringLiteral("Fichiers texte (*.txt)"),
-                                             QStringLiteral("Fichiers commentaires (*.damt)"),
-                                             QStringLiteral("Fichiers PDN (*.pdn)")},
+                                            {runText(captions::Text::TextFiles),
+                                             runText(captions::Text::CommentFiles),
+                                             runText(captions::Text::PdnFiles)},
                                             "txt"});
     if (answer.path.isEmpty()) return;
     const QString path = withSuffix(answer, "txt");
@@ -540,9 +523,9 @@ void TForm1::Ouvrirunfichiertexte1Click() {
     abandonThinking();
     finishOps();
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(m_core.programDir.string()),
-                                            {QStringLiteral("Fichiers texte (*.txt)"),
-                                             QStringLiteral("Fichiers doc (*.doc)"),
-                                             QStringLiteral("Fichiers PDN (*.pdn)")},
+                                            {runText(captions::Text::TextFiles),
+                                             runText(captions::Text::DocFiles),
+                                             runText(captions::Text::PdnFiles)},
                                             "txt"});
     if (answer.path.isEmpty()) return;
     files::FileError error = files::FileError::None;
@@ -703,11 +686,11 @@ void TForm1::SpeedButton14Click() { choosePieceToPlace(rules::Empty); }
 
 // The captions that follow the state, in the interface language.
 void TForm1::refreshSetupCaptions() {
-    const auto i = static_cast<std::size_t>(interfaceLanguage());
+    using captions::Text;
     const game::GameState& g = m_core.game;
-    Bas_Haut->setText(QString::fromUtf8(g.inverted ? TopDown[i] : BottomUp[i]));
-    Couleurordi->setText(QString::fromUtf8(g.computerColour == rules::Black ? ComputerBlack[i] : ComputerWhite[i]));
-    Couleurjoue->setText(QString::fromUtf8(g.computerToMove ? ComputerTurn[i] : PlayerTurn[i]));
+    Bas_Haut->setText(runText(g.inverted ? Text::WhiteDown : Text::WhiteUp));
+    Couleurordi->setText(runText(g.computerColour == rules::Black ? Text::ComputerBlack : Text::ComputerWhite));
+    Couleurjoue->setText(runText(g.computerToMove ? Text::ComputerTurn : Text::PlayerTurn));
 }
 
 // Each side's static evaluation in hundredths of a man (halved, towards zero).
@@ -715,8 +698,8 @@ void TForm1::showEvaluation() {
     const rules::Board& board = m_core.rules.gamePosition;
     const int white = eval::evaluateStatic(m_core.eval, board, rules::White) / 2;
     const int black = eval::evaluateStatic(m_core.eval, board, rules::Black) / 2;
-    Blancs->setText(QString::asprintf("Eval stat blancs:%4d", white));
-    Noirs->setText(QString::asprintf("Eval stat noirs:%4d", black));
+    Blancs->setText(runText(captions::Text::EvalWhite).arg(white, 4));
+    Noirs->setText(runText(captions::Text::EvalBlack).arg(black, 4));
 }
 
 // The set-up's buttons: each begins the set-up (when it has not begun) and

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 
@@ -23,6 +25,7 @@
 #include "ui/form1.h"
 #include "ui/form5.h"
 #include "ui/help_viewer.h"
+#include "ui/translations.h"
 #include "ui/board3d.h"
 #include "ui/board3d_places.h"
 
@@ -90,7 +93,7 @@ QFrame* clockPanel(QWidget* parent, const char* name, bool white, QLabel*& minut
     minutes = make(minName, QStringLiteral("0"), QRect(4, 22, 34, 36), 24, true);
     minutes->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     make("", QStringLiteral(":"), QRect(39, 22, 8, 36), 24, true);
-    seconds = make(secName, QStringLiteral("00"), QRect(47, 22, 32, 36), 24, true);
+    seconds = make(secName, QStringLiteral("00"), QRect(47, 22, 35, 36), 24, true);
     count = make(countName, QStringLiteral("20"), QRect(80, 28, 28, 28), 16, true);
     count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return f;
@@ -360,7 +363,7 @@ void TForm1::Jeuenaveugle1Click() {
 }
 
 void TForm1::Editerlimagefichierbmp1Click() {
-    QString path = m_pathDialog(true, QString::fromStdString(m_core.programDir.string()), QStringLiteral("Picture (*.bmp)"));
+    QString path = m_pathDialog(true, QString::fromStdString(m_core.programDir.string()), runText(captions::Text::PictureFiles));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".bmp");
     // The board as shown: the flat board's picture when it is the one in use.
@@ -431,7 +434,7 @@ void TForm1::parametrecancelClick() { Form5->hide(); }
 
 void TForm1::Sauverlesparamtres1Click() {
     const std::filesystem::path folder = files::resolveInFolder(m_core.programDir, "Parametres");
-    QString path = m_pathDialog(true, QString::fromStdString(folder.string()), QStringLiteral("parameters (*.par)"));
+    QString path = m_pathDialog(true, QString::fromStdString(folder.string()), runText(captions::Text::ParameterFiles));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".par");
     eval::saveParameters(m_core.eval, &m_host, QFile::encodeName(path).toStdString());
@@ -439,7 +442,7 @@ void TForm1::Sauverlesparamtres1Click() {
 
 void TForm1::Chargerdesparamtres1Click() {
     const std::filesystem::path folder = files::resolveInFolder(m_core.programDir, "Parametres");
-    const QString path = m_pathDialog(false, QString::fromStdString(folder.string()), QStringLiteral("parameters (*.par)"));
+    const QString path = m_pathDialog(false, QString::fromStdString(folder.string()), runText(captions::Text::ParameterFiles));
     if (path.isEmpty()) return;
     eval::loadParameters(m_core.eval, &m_host, QFile::encodeName(path).toStdString());
 }
@@ -471,12 +474,20 @@ void TForm1::applyCaptionSet(int language) {
     for (std::size_t i = 0; i < LanguageItems.size(); ++i)
         if (QAction* a = findChild<QAction*>(LanguageItems[i])) a->setChecked(static_cast<int>(i) == language);
     captions::applyAll(this, language);
+    translations::useQtTranslations(language);
+    m_host.setLanguage(language);
+    for (int i = 0; i < ListBox2->count(); ++i)
+        ListBox2->item(i)->setText(captions::thinkingLineIn(ListBox2->item(i)->text(), language));
     if (m_introDone) Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
     if (m_core.game.ratedGame == game::RatedState::InProgress) Panel11->setText(runText(captions::Text::RatedGame));
     if (const QVariant message = qui_gagne->property("endMessage"); message.isValid())
         qui_gagne->setText(captions::endMessage(static_cast<game::EndMessage>(message.toInt()),
                                                 qui_gagne->property("winner").toString(), language));
-    if (Bas_Haut) refreshSetupCaptions();
+    if (Bas_Haut) {
+        refreshSetupCaptions();
+        refreshSetupState();
+        if (!Blancs->text().isEmpty()) showEvaluation();
+    }
 }
 
 }  // namespace ui

@@ -594,7 +594,7 @@ void TForm1::finishAnalysis() {
 
 void TForm1::Button3Click() {
     const FileAnswer answer =
-        m_fileDialog({true, QString::fromStdString(m_core.programDir.string()), {QStringLiteral("Fichiers texte (*.txt)")}, "txt"});
+        m_fileDialog({true, QString::fromStdString(m_core.programDir.string()), {runText(captions::Text::TextFiles)}, "txt"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");

@@ -610,11 +610,11 @@ private slots:
     void languagesSwitchFromTheStartPanelAndTheMenu() {
         const char* buttons[] = {"Button5", "Button6", "Button7", "Button2", "Button8", "Button1A"};
         const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
-        const char* titles[] = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, the game",
+        const char* titles[] = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, het spel",
                                 "Tavolex 3D, o jogo", "Tavolex 3D, el juego", "Tavolex 3D, il gioco"};
         const char* classic[] = {"Classique", "Classic", "Klassiek", "Clássico", "Clásico", "Classica"};
         const char* file[] = {"Fichier", "File", "Bestand", "Arquivo", "Archivo", "File"};
-        const char* moves[] = {"Coups joués", "List of moves", "Gespeelde zetten", "Lances jogados", "Jugadas", "Mosse giocate"};
+        const char* moves[] = {"Coups joués", "Moves", "Zetten", "Lances", "Jugadas", "Mosse"};
         form = newWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -640,7 +640,7 @@ private slots:
             QCOMPARE(item("Damier3D1")->text(), QString::fromUtf8(classic[order]));
         }
         QCOMPARE(item("Jeuenaveugle1")->text(), QString("Blind spelen"));
-        QCOMPARE(form->Proposernul->text(), QString("Remise aanbieden"));
+        QCOMPARE(form->Proposernul->text(), QString("Remise bieden"));
     }
 
     // In the middle of a game a new language changes texts only: the
@@ -734,7 +734,7 @@ private slots:
         QCOMPARE(analysis->Etat->text(), QString("Análisis terminado"));
         QCOMPARE(analysis->BitBtn1->text(), QString("Siguiente"));
         QCOMPARE(analysis->BitBtn4->text(), QString::fromUtf8("Fin del análisis"));
-        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString("Fin"));
+        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString("Terminar"));
         trigger("Terminerlanalyse1");
         QVERIFY(!analysis->isVisible());
         QCOMPARE(form->findChild<QLabel*>("Label_learn")->text(), QString::fromUtf8("¿Aprender?"));
