@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include "engine/analysis.h"
 #include "engine/thinking.h"
 #include "game/end_of_game.h"
 
@@ -409,6 +410,36 @@ const Texts RunTexts[] = {
      "Archivos de parámetros (*.par)", "File di parametri (*.par)"},
     {"Picture (*.bmp)", "Pictures (*.bmp)", "Afbeeldingen (*.bmp)", "Imagens (*.bmp)", "Imágenes (*.bmp)",
      "Immagini (*.bmp)"},
+    {"%1 Blanc: joué : %2; score : %3; meilleur : %4; score : %5",
+     "%1 White: played %2, score %3; best %4, score %5",
+     "%1 Wit: gespeeld %2, score %3; beste %4, score %5",
+     "%1 Brancas: jogada %2, valor %3; melhor %4, valor %5",
+     "%1 Blancas: jugada %2, valor %3; mejor %4, valor %5",
+     "%1 Bianco: giocata %2, valore %3; migliore %4, valore %5"},
+    {"%1 Noir : joué : %2; score : %3; meilleur : %4; score : %5",
+     "%1 Black: played %2, score %3; best %4, score %5",
+     "%1 Zwart: gespeeld %2, score %3; beste %4, score %5",
+     "%1 Pretas: jogada %2, valor %3; melhor %4, valor %5",
+     "%1 Negras: jugada %2, valor %3; mejor %4, valor %5",
+     "%1 Nero: giocata %2, valore %3; migliore %4, valore %5"},
+    {"%1 Blancs: %2; score: %3 ; meilleur: %4; score: %5", "%1 White: %2, score %3; best %4, score %5",
+     "%1 Wit: %2, score %3; beste %4, score %5", "%1 Brancas: %2, valor %3; melhor %4, valor %5",
+     "%1 Blancas: %2, valor %3; mejor %4, valor %5", "%1 Bianco: %2, valore %3; migliore %4, valore %5"},
+    {"%1 Noirs : %2; score: %3 ; meilleur: %4; score: %5", "%1 Black: %2, score %3; best %4, score %5",
+     "%1 Zwart: %2, score %3; beste %4, score %5", "%1 Pretas: %2, valor %3; melhor %4, valor %5",
+     "%1 Negras: %2, valor %3; mejor %4, valor %5", "%1 Nero: %2, valore %3; migliore %4, valore %5"},
+    {"(ne pas prendre en compte le dernier coup et les premiers). Attendre quelques secondes - Analyse en cours",
+     "(Disregard the first moves and the last one.) Please wait a few seconds: analysing",
+     "(De eerste zetten en de laatste niet meetellen.) Even geduld: bezig met analyseren",
+     "(Não leve em conta os primeiros lances nem o último.) Aguarde alguns segundos: analisando",
+     "(No tenga en cuenta las primeras jugadas ni la última.) Espere unos segundos: analizando",
+     "(Non considerare le prime mosse né l'ultima.) Attendere qualche secondo: analisi in corso"},
+    {"+100 gagne un pion ; -100 perd un pion ; * en début de ligne indique qu'il y avait un bien meilleur coup",
+     "+100 wins a man; -100 loses a man; * at the start of a line: there was a much better move",
+     "+100 wint een schijf; -100 verliest een schijf; * aan het begin van een regel: er was een veel betere zet",
+     "+100 ganha uma pedra; -100 perde uma pedra; * no início da linha: havia um lance muito melhor",
+     "+100 gana una ficha; -100 pierde una ficha; * al principio de la línea: había una jugada mucho mejor",
+     "+100 vince una pedina; -100 perde una pedina; * all'inizio della riga: c'era una mossa molto migliore"},
 };
 static_assert(std::size(RunTexts) == static_cast<std::size_t>(Text::Count));
 
@@ -517,6 +548,41 @@ QString thinkingLineIn(const QString& line, int language) {
             if (line.startsWith(word)) return text(t, language) + QStringLiteral(" : ") + line.mid(word.size());
         }
     return line;
+}
+
+namespace {
+
+// "d4-e5", or "d4xf6" for a capture.
+QString squareText(rules::Square s) {
+    const std::string_view name = rules::squareName(s);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+QString moveText(rules::Square from, rules::Square to, bool capture) {
+    return squareText(from) + (capture ? u'x' : u'-') + squareText(to);
+}
+
+}  // namespace
+
+QString analysisLine(const engine::AnalysisLine& l, AnalysisForm form, int language) {
+    const bool white = l.mover == rules::White;
+    const Text pattern = form == AnalysisForm::Long ? (white ? Text::AnalysisLongWhite : Text::AnalysisLongBlack)
+                                                    : (white ? Text::AnalysisShortWhite : Text::AnalysisShortBlack);
+    // The figures are right-aligned on two places, as the lists are read in columns.
+    QString out = text(pattern, language)
+                      .arg(QString::number(l.ply / 2 + 1).rightJustified(2),
+                           moveText(l.playedFrom, l.playedTo, l.playedCapture),
+                           QString::number(l.playedScore).rightJustified(2),
+                           moveText(l.bestFrom, l.bestTo, l.bestCapture),
+                           QString::number(l.bestScore).rightJustified(2));
+    if (!l.marked) return out;
+    if (form == AnalysisForm::Long) {
+        const auto& c = l.continuation;
+        const auto& x = l.continuationCaptures;
+        out += QStringLiteral(" ->( ") + moveText(c[0], c[1], x[0]) + u' ' + moveText(c[2], c[3], x[1]) +
+               QStringLiteral(" ....)");
+    }
+    return u'*' + out;
 }
 
 QString translateMessage(const QString& french, int language) {

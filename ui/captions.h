@@ -35,6 +35,7 @@ enum class EndMessage : std::uint8_t;
 }
 namespace engine {
 struct ThinkingWords;
+struct AnalysisLine;
 }
 
 namespace ui::captions {
@@ -113,6 +114,12 @@ enum class Text {
     LearningFiles,
     ParameterFiles,
     PictureFiles,
+    AnalysisLongWhite,   // the analysis window's line of a White move: %1 the move
+    AnalysisLongBlack,   // number, %2 the move played, %3 its score, %4 the best move, %5 its score
+    AnalysisShortWhite,  // ... and the strip's, by the side pages
+    AnalysisShortBlack,
+    AnalysisHeader,      // "(ne pas prendre en compte ...)"
+    AnalysisLegend,      // "+100 gagne un pion ; ..."
     Count
 };
 QString text(Text which, int language);
@@ -120,6 +127,13 @@ QString text(Text which, int language);
 // The words of the thinking lines in the language; they stay valid for the
 // whole run.
 engine::ThinkingWords thinkingWords(int language);
+
+// An analysed move in the language: the analysis window's long line (a
+// marked move followed by the next two moves of the best line) or the
+// strip's short one. A marked move starts with "*"; captures are written
+// with "x".
+enum class AnalysisForm { Long, Short };
+QString analysisLine(const engine::AnalysisLine& line, AnalysisForm form, int language);
 
 // A message of the core, line by line: a line that is one of the French
 // texts above (with its %1 part, if it has one) comes back in the language;

@@ -94,8 +94,8 @@ public:
     void lineWritten(const engine::AnalysisLine& line) override {
         // The walk goes backwards and inserts at the top, so the lists read
         // in game order.
-        m_long->insertItem(0, QString::fromUtf8(engine::analysisLongLine(line, m_language)));
-        m_short->insertItem(0, QString::fromUtf8(engine::analysisShortLine(line, m_language)));
+        m_long->insertItem(0, captions::analysisLine(line, captions::AnalysisForm::Long, m_language));
+        m_short->insertItem(0, captions::analysisLine(line, captions::AnalysisForm::Short, m_language));
         ++lines;
     }
     int lines = 0;
@@ -496,8 +496,8 @@ void TForm1::Analyser() {
     Learn->hide();
     Form4->ListBox1->clear();
     ListBox6->clear();
-    Form4->ListBox1->addItem(QString::fromUtf8(engine::analysisHeader(language)));
-    Form4->ListBox1->insertItem(0, QString::fromUtf8(engine::analysisLegend(language)));
+    Form4->ListBox1->addItem(captions::text(captions::Text::AnalysisHeader, language));
+    Form4->ListBox1->insertItem(0, captions::text(captions::Text::AnalysisLegend, language));
     Form4->show();
     Panel17->show();
     Panel17->raise();
@@ -613,7 +613,8 @@ void TForm1::Button3aClick() {
     const int count = std::min(m_analysedLines, Form4->ListBox1->count());
     for (int i = 0; i < count; ++i) lines.push_back(Form4->ListBox1->item(i)->text().toStdString());
     const std::vector<std::string> report =
-        files::printedAnalysisReport(Nom_blanc->text().toStdString(), Nom_noir->text().toStdString(), interfaceLanguage(), lines);
+        files::printedAnalysisReport(Nom_blanc->text().toStdString(), Nom_noir->text().toStdString(),
+                                     runText(captions::Text::AnalysisLegend).toStdString(), lines);
     QPainter painter;
     if (!painter.begin(&printer)) {
         showFileError();

@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/analysis.h"
 #include "engine/search_stats.h"
 #include "engine/thinking.h"
 #include "files/game_file.h"
@@ -438,6 +439,68 @@ private slots:
             QVERIFY2(seen.contains(QString::fromUtf8(lookIn)), qPrintable(seen.join('|')));
         }
         trigger("Franais1");
+    }
+
+    // A text keeps, in every language, the blanks the program fills in: the
+    // same %1, %2 ... as the French (a text that lost one would show "%3").
+    void everyLanguageKeepsTheBlanksOfItsTexts() {
+        const QRegularExpression argument(QStringLiteral("%\\d"));
+        const auto blanks = [&](const QString& text) {
+            QStringList found;
+            for (auto m = argument.globalMatch(text); m.hasNext();) found << m.next().captured();
+            found.sort();
+            return found;
+        };
+        for (int t = 0; t < int(cap::Text::Count); ++t) {
+            const QStringList french = blanks(cap::text(cap::Text(t), 0));
+            for (int l = 1; l < cap::NumLanguages; ++l)
+                QVERIFY2(blanks(cap::text(cap::Text(t), l)) == french, qPrintable(cap::text(cap::Text(t), l)));
+        }
+    }
+
+    // The analysed moves as each list shows them: the number and scores on
+    // two places, captures with "x", a marked move with its star and, in
+    // the long form, the next two moves of the best line.
+    void analysedMovesReadInEachLanguage() {
+        const auto square = [](const char* name) { return *rules::parseSquareName(name); };
+        engine::AnalysisLine black;
+        black.ply = 5;  // Black's third move
+        black.mover = rules::Black;
+        black.playedFrom = square("f6");
+        black.playedTo = square("e5");
+        black.bestFrom = square("b6");
+        black.bestTo = square("a5");
+        black.playedScore = -25;
+        black.bestScore = 40;
+        black.marked = true;
+        black.continuation = {square("c3"), square("d4"), square("e5"), square("c3")};
+        engine::AnalysisLine white;
+        white.ply = 0;
+        white.playedFrom = square("c3");
+        white.playedTo = square("d4");
+        white.bestFrom = square("e3");
+        white.bestTo = square("g5");
+        white.bestCapture = true;
+        white.playedScore = 5;
+        white.bestScore = 5;
+        const struct {
+            const engine::AnalysisLine& line;
+            cap::AnalysisForm form;
+            int language;
+            const char* expected;
+        } cases[] = {
+            {black, cap::AnalysisForm::Long, 0,
+             "* 3 Noir : joué : f6-e5; score : -25; meilleur : b6-a5; score : 40 ->( c3-d4 e5-c3 ....)"},
+            {black, cap::AnalysisForm::Short, 0, "* 3 Noirs : f6-e5; score: -25 ; meilleur: b6-a5; score: 40"},
+            {black, cap::AnalysisForm::Short, 1, "* 3 Black: f6-e5, score -25; best b6-a5, score 40"},
+            {black, cap::AnalysisForm::Long, 2,
+             "* 3 Zwart: gespeeld f6-e5, score -25; beste b6-a5, score 40 ->( c3-d4 e5-c3 ....)"},
+            {white, cap::AnalysisForm::Long, 1, " 1 White: played c3-d4, score  5; best e3xg5, score  5"},
+            {white, cap::AnalysisForm::Short, 3, " 1 Brancas: c3-d4, valor  5; melhor e3xg5, valor  5"},
+            {white, cap::AnalysisForm::Short, 4, " 1 Blancas: c3-d4, valor  5; mejor e3xg5, valor  5"},
+            {white, cap::AnalysisForm::Short, 5, " 1 Bianco: c3-d4, valore  5; migliore e3xg5, valore  5"},
+        };
+        for (const auto& c : cases) QCOMPARE(cap::analysisLine(c.line, c.form, c.language), QString::fromUtf8(c.expected));
     }
 
     // The error box: its caption and the core's French messages in the

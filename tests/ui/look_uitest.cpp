@@ -734,6 +734,12 @@ private slots:
         QCOMPARE(analysis->Etat->text(), QString("Análisis terminado"));
         QCOMPARE(analysis->BitBtn1->text(), QString("Siguiente"));
         QCOMPARE(analysis->BitBtn4->text(), QString::fromUtf8("Fin del análisis"));
+        QVERIFY2(analysis->ListBox1->item(0)->text().startsWith(QString::fromUtf8(" 1 Blancas: jugada c3-d4, valor ")),
+                 qPrintable(analysis->ListBox1->item(0)->text()));
+        QVERIFY(analysis->ListBox1->item(analysis->ListBox1->count() - 1)->text().startsWith("(No tenga en cuenta"));
+        QVERIFY2(form->ListBox6->item(1)->text().contains(QString::fromUtf8("Negras: ")) &&
+                     form->ListBox6->item(1)->text().contains("mejor"),
+                 qPrintable(form->ListBox6->item(1)->text()));
         QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString("Terminar"));
         trigger("Terminerlanalyse1");
         QVERIFY(!analysis->isVisible());
