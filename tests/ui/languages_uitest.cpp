@@ -36,10 +36,8 @@
 #include "game/end_of_game.h"
 #include "program_copy.h"
 #include "ui/captions.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
-#include "ui/form4.h"
 #include "ui/translations.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -244,8 +242,8 @@ private:
     QStringList clippedEverywhere(int language) {
         const QString where = QString::fromLatin1(LanguageItems[language]);
         QStringList out = clippedIn(form.get(), where);
-        for (QWidget* window : {static_cast<QWidget*>(form->Form2), static_cast<QWidget*>(form->Form3),
-                                static_cast<QWidget*>(form->Form4)}) {
+        for (QWidget* window : {static_cast<QWidget*>(form->bookCommands().whiteEditor), static_cast<QWidget*>(form->bookCommands().blackEditor),
+                                static_cast<QWidget*>(form->analysisCommands().analysisWindow)}) {
             window->show();
             settle();
             out += clippedIn(window, where + "/" + window->objectName());
@@ -280,15 +278,15 @@ private:
             w->setHidden(hidden);
         }
         {
-            const QSignalBlocker quiet(form->Onglet);
-            form->Onglet->setCurrentIndex(0);
+            const QSignalBlocker quiet(form->pages);
+            form->pages->setCurrentIndex(0);
         }
         // The end-of-game panel's message, with the longest name a player may have.
         for (int m = int(game::EndMessage::WhiteWins); m <= int(game::EndMessage::PersonResigned); ++m) {
-            form->qui_gagne->setText(cap::endMessage(game::EndMessage(m), "Nineteen characters", language));
-            if (const QString why = clipping(form->qui_gagne); !why.isEmpty()) out << where + ": qui_gagne " + why;
+            form->endMessage->setText(cap::endMessage(game::EndMessage(m), "Nineteen characters", language));
+            if (const QString why = clipping(form->endMessage); !why.isEmpty()) out << where + ": qui_gagne " + why;
         }
-        form->qui_gagne->clear();
+        form->endMessage->clear();
         // The thinking lines at their widest: the "Calcul" page's list.
         engine::SearchStats stats;
         stats.depth = 99;
@@ -298,8 +296,8 @@ private:
         stats.score = -9998;
         stats.moveNumber = 126;
         for (const std::string& line : engine::thinkingLines(stats, cap::thinkingWords(language))) {
-            const int need = form->ListBox2->fontMetrics().horizontalAdvance(QString::fromUtf8(line)) + 8;
-            if (need > form->ListBox2->viewport()->width())
+            const int need = form->thinkingPage->thinkingLines->fontMetrics().horizontalAdvance(QString::fromUtf8(line)) + 8;
+            if (need > form->thinkingPage->thinkingLines->viewport()->width())
                 out << where + ": ListBox2 \"" + QString::fromUtf8(line) + "\" needs " + QString::number(need);
         }
         return out;
@@ -314,7 +312,7 @@ private slots:
             QTest::mouseClick(form->findChild<QPushButton*>(LanguageButtons[l]), Qt::LeftButton);
             settle();
             QCOMPARE(form->interfaceLanguage(), l);
-            clipped += clippedIn(form->Intro, QString::fromLatin1(LanguageButtons[l]));
+            clipped += clippedIn(form->startPanel, QString::fromLatin1(LanguageButtons[l]));
         }
         QVERIFY2(noneFound(clipped), qPrintable(QStringLiteral("%1 texts do not fit").arg(clipped.size())));
         // The screen advice of 800x600 days is gone.
@@ -363,7 +361,7 @@ private slots:
             }
             for (QAction* a : form->findChildren<QAction*>())
                 if (!a->objectName().isEmpty() && a->isVisible()) out[a->objectName()] = a->text();
-            for (int i = 0; i < form->ListBox2->count(); ++i) out["ListBox2/" + QString::number(i)] = form->ListBox2->item(i)->text();
+            for (int i = 0; i < form->thinkingPage->thinkingLines->count(); ++i) out["ListBox2/" + QString::number(i)] = form->thinkingPage->thinkingLines->item(i)->text();
             out["title"] = form->windowTitle();
             return out;
         };
@@ -372,8 +370,8 @@ private slots:
         stats.depth = 6;
         stats.nodes = 1234;
         stats.moveNumber = 3;
-        for (const std::string& line : engine::thinkingLines(stats)) form->ListBox2->addItem(QString::fromUtf8(line));
-        form->Onglet->setCurrentWidget(form->Probleme0);
+        for (const std::string& line : engine::thinkingLines(stats)) form->thinkingPage->thinkingLines->addItem(QString::fromUtf8(line));
+        form->pages->setCurrentWidget(form->setupPage);
         settle();
         const QMap<QString, QString> french = texts();
         trigger("English1");
@@ -393,7 +391,7 @@ private slots:
         QVERIFY(english["Blancs"].startsWith("White's static eval:"));
         trigger("Nederlands1");
         QCOMPARE(form->windowTitle(), QString("Tavolex 3D, het spel"));
-        QCOMPARE(form->ListBox2->item(0)->text(), QString("Diepte :     6"));
+        QCOMPARE(form->thinkingPage->thinkingLines->item(0)->text(), QString("Diepte :     6"));
     }
 
     // Qt's dialogs and message box buttons come in the interface language
