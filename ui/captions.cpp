@@ -104,10 +104,10 @@ const Caption MainWindow[] = {
     {"Arrtducalcul1", {"Arrêt du calcul", "Stop thinking", "Denken stoppen", "Parar o cálculo", "Detener el cálculo", "Ferma il calcolo"}},
     {"Horlogeszro1", {"Horloges à zéro", "Reset the clocks", "Klokken op nul", "Zerar os relógios", "Poner los relojes a cero", "Azzera gli orologi"}},
     {"Pause2", {"Pause", "Pause", "Pauze", "Pausa", "Pausa", "Pausa"}},
-    {"Rflexionsurtempsadverse1", {"Réflexion sur temps adverse", "Think during your turn", "Denken in de tijd van de tegenstander", "Pensar no tempo do adversário", "Pensar en el tiempo del rival", "Pensa nel tempo dell'avversario"}},
+    {"Rflexionsurtempsadverse1", {"Réflexion sur temps adverse", "Think on the opponent's time", "Denken in de tijd van de tegenstander", "Pensar no tempo do adversário", "Pensar en el tiempo del rival", "Pensa durante il tempo dell'avversario"}},
     {"Arretrflexionparclicsouris1", {"Arret réflexion par clic souris", "Stop thinking on a mouse click", "Denken stoppen met muisklik", "Parar o cálculo com um clique", "Detener el cálculo con un clic", "Ferma il calcolo con un clic"}},
     {"Indicationdesmouvements1", {"Indication des mouvements", "Show the moves", "Zetten tonen", "Indicar os lances", "Indicar las jugadas", "Mostra le mosse"}},
-    {"Dcomposerlesprises1", {"Décomposer les prises", "Capture step by step", "Slaan in stappen", "Capturar passo a passo", "Capturar paso a paso", "Prese passo per passo"}},
+    {"Dcomposerlesprises1", {"Décomposer les prises", "Captures step by step", "Slagen stap voor stap", "Capturas passo a passo", "Capturas paso a paso", "Prese passo per passo"}},
     {"Sons1", {"Sons", "Sounds", "Geluiden", "Sons", "Sonidos", "Suoni"}},
     {"Bipchaquecoup2", {"Bip à chaque coup", "Beep on every move", "Piep bij elke zet", "Bip a cada lance", "Pitido en cada jugada", "Bip a ogni mossa"}},
     {"Commentaires1", {"Autres", "Other sounds", "Overige", "Outros", "Otros", "Altri"}},
@@ -139,7 +139,7 @@ const Caption MainWindow[] = {
     {"Probleme0", {"Probleme", "Problem", "Probleem", "Problema", "Problema", "Problema"}},
     // Buttons
     {"vider1", {"Vider le damier", "Clear board", "Bord leegmaken", "Limpar tabuleiro", "Vaciar tablero", "Svuota la damiera"}},
-    {"remplir1", {"Remplir le damier", "Fill board", "Bord vullen", "Posição inicial", "Llenar tablero", "Riempi la damiera"}},
+    {"remplir1", {"Remplir le damier", "Fill board", "Bord vullen", "Encher tabuleiro", "Llenar tablero", "Riempi la damiera"}},
     {"Abandon1", {"Abandonner", "Resign", "Opgeven", "Abandonar", "Abandonar", "Abbandona"}},
     {"Abandon2", {"Abandonner", "Resign", "Opgeven", "Abandonar", "Abandonar", "Abbandona"}},
     {"Joue", {"Arrêter le calcul", "Stop thinking", "Denken stoppen", "Parar o cálculo", "Detener el cálculo", "Ferma il calcolo"}},
@@ -152,17 +152,17 @@ const Caption MainWindow[] = {
     {"Panel11", {"Entraînement", "Training", "Training", "Treino", "Entrenamiento", "Allenamento"}},
     {"Panel13", {"Suivant ->", "Next ->", "Volgende ->", "Próximo ->", "Siguiente ->", "Avanti ->"}},
     {"Panel14", {"Revoir coup", "Show again", "Opnieuw tonen", "Rever o lance", "Volver a ver", "Rivedi la mossa"}},
-    {"Proposernul", {"Proposer nul", "Offer draw", "Remise bieden", "Propor empate", "Proponer tablas", "Proponi patta"}},
-    {"Nulrefus", {"Nul refusé", "Draw refused", "Geen remise", "Empate negado", "Sin tablas", "Patta rifiutata"}},
+    {"Proposernul", {"Proposer nul", "Offer draw", "Remise aanbieden", "Propor empate", "Proponer tablas", "Proponi patta"}},
+    {"Nulrefus", {"Nul refusé", "Draw refused", "Remise geweigerd", "Empate recusado", "Tablas rechazadas", "Patta rifiutata"}},
     {"Patientez", {"Patientez", "Please wait", "Even geduld", "Aguarde", "Espere", "Attendere"}},
     {"Zut", {"Zut ! ce n'est pas cela que je voulais jouer.", "Blast! That's not what I meant to play.", "Verdorie! Dat wilde ik niet spelen.", "Droga! Não era isso que eu queria jogar.", "¡Vaya! No es lo que quería jugar.", "Accidenti! Non è quello che volevo giocare."}},
     {"Learn", {"Apprendre ?", "Learn?", "Leren?", "Aprender?", "¿Aprender?", "Imparare?"}},
     // Labels
-    {"Label13", {"Nom du joueur :", "Player's name:", "Spelersnaam:", "Nome do jogador:", "Nombre:", "Nome giocatore:"}},
+    {"Label13", {"Nom du joueur :", "Player's name:", "Spelersnaam:", "Nome do jogador:", "Nombre del jugador:", "Nome del giocatore:"}},
     {"Label14", {"Classement :", "Rating:", "Rating:", "Pontuação:", "Puntuación:", "Punteggio:"}},
     {"Label15", {"Joueur :", "Player:", "Speler:", "Jogador:", "Jugador:", "Giocatore:"}},
-    {"Label16", {"Joueur blanc :", "White player:", "Speler wit:", "Brancas:", "Blancas:", "Bianco:"}},
-    {"Label17", {"Joueur noir :", "Black player:", "Speler zwart:", "Pretas:", "Negras:", "Nero:"}},
+    {"Label16", {"Joueur blanc :", "White player:", "Speler met wit:", "Brancas:", "Blancas:", "Bianco:"}},
+    {"Label17", {"Joueur noir :", "Black player:", "Speler met zwart:", "Pretas:", "Negras:", "Nero:"}},
     {"Label18", {"Joueur à effacer :", "Player to delete:", "Te verwijderen speler:", "Jogador a excluir:", "Jugador a eliminar:", "Giocatore da eliminare:"}},
     {"Label19", {"Classement", "Rating", "Rating", "Pontuação", "Puntuación", "Punteggio"}},
     {"Label30", {"Tavolex propose le match nul", "Tavolex offers a draw", "Tavolex biedt remise aan", "Tavolex propõe o empate", "Tavolex propone tablas", "Tavolex propone la patta"}},
@@ -173,7 +173,7 @@ const Caption MainWindow[] = {
     // Radio groups and buttons
     {"Choixcouleur1", {"Couleur de Tavolex", "Tavolex's color", "Kleur van Tavolex", "Cor do Tavolex", "Color de Tavolex", "Colore di Tavolex"}},
     {"RadioGroup2", {"Couleur de Tavolex", "Tavolex's color", "Kleur van Tavolex", "Cor do Tavolex", "Color de Tavolex", "Colore di Tavolex"}},
-    {"RadioGroup3", {"Classement de Mister X", "Rating of Mister X", "Rating van Mister X", "Pontuação de Mister X", "Puntuación de Mister X", "Punteggio di Mister X"}},
+    {"RadioGroup3", {"Classement de Mister X", "Mister X's rating", "Rating van Mister X", "Pontuação de Mister X", "Puntuación de Mister X", "Punteggio di Mister X"}},
     {"Corvanda_blanc", {"blanc", "white", "wit", "brancas", "blancas", "bianco"}},
     {"Corvanda_noir", {"noir", "black", "zwart", "pretas", "negras", "nero"}},
     {"Corvanda_blanc1", {"blanc", "white", "wit", "brancas", "blancas", "bianco"}},
@@ -189,7 +189,7 @@ const Caption MainWindow[] = {
     {"BitBtn25", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
     {"Annule_nouveau", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
     {"Cancel_joueurs", {"Annuler", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
-    {"RamenerCorvanda", {"Ramener Tavolex à 2050", "Reset Tavolex to 2050", "Tavolex terug naar 2050", "Voltar Tavolex a 2050", "Devolver Tavolex a 2050", "Riporta Tavolex a 2050"}},
+    {"RamenerCorvanda", {"Ramener Tavolex à 2050", "Reset Tavolex to 2050", "Tavolex terug naar 2050", "Redefinir Tavolex para 2050", "Restablecer Tavolex a 2050", "Riporta Tavolex a 2050"}},
     // The new-game tabs
     {"Entrainement", {"Entrainement", "Training", "Training", "Treino", "Entrenamiento", "Allenamento"}},
     {"Match1", {"Match ", "Match ", "Wedstrijd ", "Partida ", "Partida ", "Partita "}},
@@ -211,11 +211,10 @@ const Caption MainWindow[] = {
     {"Label_pieces_Panel6", {"Pièces", "Pieces", "Stukken", "Peças", "Piezas", "Pezzi"}},
     {"Label_pieces_Panel7", {"Pièces", "Pieces", "Stukken", "Peças", "Piezas", "Pezzi"}},
     {"Label_piece_placee", {"Pièce placée :", "Piece to place:", "Te plaatsen stuk:", "Peça a colocar:", "Pieza a colocar:", "Pezzo da posare:"}},
-    // Below the board, side by side: one phrase in three labels of 50, 90
-    // and 100 pixels, so each part stays short.
-    {"Prise", {"Prise", "Must", "Slaan", "Deve", "Toma", "Presa"}},
-    {"obligatoire", {"obligatoire", "capture", "verplicht:", "capturar", "máxima", "massima"}},
-    {"majoritaire", {"majoritaire", "the most", "meerslag", "o máximo", "obligatoria", "obbligatoria"}},
+    // Below the board, side by side: one phrase in three labels.
+    {"Prise", {"Prise", "Must", "Meerslag", "Deve", "Toma", "Presa"}},
+    {"obligatoire", {"obligatoire", "capture", "is", "capturar", "máxima", "massima"}},
+    {"majoritaire", {"majoritaire", "the most", "verplicht", "o máximo", "obligatoria", "obbligatoria"}},
     // Position set-up
     {"Probleme", {"PLACEZ LES PIONS", "PLACE THE PIECES", "PLAATS DE STUKKEN", "COLOQUE AS PEÇAS", "COLOQUE LAS PIEZAS", "DISPONETE I PEZZI"}},
     // The about box
@@ -267,7 +266,7 @@ const Caption MainWindowHints[] = {
     {"SpeedButton12", {"Pion noir", "Black man", "Zwarte schijf", "Pedra preta", "Ficha negra", "Pedina nera"}},
     {"SpeedButton13", {"Dame noire", "Black king", "Zwarte dam", "Dama preta", "Dama negra", "Dama nera"}},
     {"SpeedButton14", {"Vide", "Empty square", "Leeg veld", "Casa vazia", "Casilla vacía", "Casa vuota"}},
-    {"Piontemoin", {"Indique le type pion sélectionné", "The piece that clicks place", "Het stuk dat een klik plaatst",
+    {"Piontemoin", {"Indique le type pion sélectionné", "The piece a click places", "Het stuk dat een klik plaatst",
                     "A peça que um clique coloca", "La pieza que coloca un clic", "Il pezzo che un clic posa"}},
 };
 
@@ -275,8 +274,8 @@ const Caption MainWindowHints[] = {
 // text file.
 const Caption AnalysisWindow[] = {
     {"TForm4", {"Analyse", "Analysis", "Analyse", "Análise", "Análisis", "Analisi"}},
-    {"BitBtn1", {"Suivant", "Next", "Volgende", "Seguinte", "Siguiente", "Seguente"}},
-    {"BitBtn2", {"Editer analyse", "Save analysis", "Analyse bewaren", "Salvar a análise", "Guardar el análisis", "Salva l'analisi"}},
+    {"BitBtn1", {"Suivant", "Next", "Volgende", "Próximo", "Siguiente", "Avanti"}},
+    {"BitBtn2", {"Editer analyse", "Save analysis", "Analyse opslaan", "Salvar a análise", "Guardar el análisis", "Salva l'analisi"}},
     {"BitBtn3", {"Imprimer analyse", "Print analysis", "Analyse afdrukken", "Imprimir a análise", "Imprimir el análisis", "Stampa l'analisi"}},
     {"BitBtn4", {"Fin analyse", "End analysis", "Einde analyse", "Fim da análise", "Fin del análisis", "Fine analisi"}},
 };
@@ -285,7 +284,7 @@ const Caption AnalysisWindow[] = {
 // with the English "Parameters" and "Cancel", and French shows them so.
 const Caption ParameterEditor[] = {
     {"TForm5", {"Parameters", "Parameters", "Parameters", "Parâmetros", "Parámetros", "Parametri"}},
-    {"parametrecancel", {"Cancel", "Cancel", "Annuleer", "Cancelar", "Cancelar", "Annulla"}},
+    {"parametrecancel", {"Cancel", "Cancel", "Annuleren", "Cancelar", "Cancelar", "Annulla"}},
 };
 
 // The two opening-library editors (TForm2 as "Form2" for White, "Form3" for
@@ -298,11 +297,11 @@ const Caption LibraryEditor[] = {
 };
 const Caption WhiteLibraryEditor[] = {
     {"Form2", {"White", "White", "Wit", "Brancas", "Blancas", "Bianco"}},
-    {"Fiche_Ouvertures", {"Ouvertures (Blancs)", "Openings (White)", "Openingen (wit)", "Aberturas (brancas)", "Aperturas (blancas)", "Aperture (Bianco)"}},
+    {"Fiche_Ouvertures", {"Ouvertures (Blancs)", "Openings (White)", "Openingen (Wit)", "Aberturas (brancas)", "Aperturas (blancas)", "Aperture (Bianco)"}},
 };
 const Caption BlackLibraryEditor[] = {
     {"Form3", {"Black", "Black", "Zwart", "Pretas", "Negras", "Nero"}},
-    {"Fiche_Ouvertures", {"Ouvertures (Noirs)", "Openings (Black)", "Openingen (zwart)", "Aberturas (pretas)", "Aperturas (negras)", "Aperture (Nero)"}},
+    {"Fiche_Ouvertures", {"Ouvertures (Noirs)", "Openings (Black)", "Openingen (Zwart)", "Aberturas (pretas)", "Aperturas (negras)", "Aperture (Nero)"}},
 };
 
 const Caption LibraryEditorHints[] = {
@@ -327,10 +326,10 @@ const Texts Title = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, 
                      "Tavolex 3D, o jogo", "Tavolex 3D, el juego", "Tavolex 3D, il gioco"};
 
 const Texts RunTexts[] = {
-    {"Ordinateur joue", "Computer's turn", "Computer aan zet", "Vez da máquina", "Juega la máquina", "Tocca al computer"},
-    {"Joueur joue", "Player's turn", "Speler aan zet", "Vez do jogador", "Juega el jugador", "Tocca al giocatore"},
-    {"Ordinateur noir", "Computer: Black", "Computer: zwart", "Máquina: pretas", "Máquina: negras", "Computer: Nero"},
-    {"Ordinateur blanc", "Computer: White", "Computer: wit", "Máquina: brancas", "Máquina: blancas", "Computer: Bianco"},
+    {"Ordinateur joue", "Computer's turn", "Computer aan zet", "Vez do computador", "Turno del ordenador", "Tocca al computer"},
+    {"Joueur joue", "Player's turn", "Speler aan zet", "Vez do jogador", "Turno del jugador", "Tocca al giocatore"},
+    {"Ordinateur noir", "Computer: Black", "Computer: zwart", "Computador: pretas", "Ordenador: negras", "Computer: Nero"},
+    {"Ordinateur blanc", "Computer: White", "Computer: wit", "Computador: brancas", "Ordenador: blancas", "Computer: Bianco"},
     {"Blancs:Bas->Haut", "White: bottom -> top", "Wit: beneden -> boven", "Brancas: baixo -> cima", "Blancas: abajo -> arriba", "Bianco: giù -> su"},
     {"Blancs:Haut->Bas", "White: top -> bottom", "Wit: boven -> beneden", "Brancas: cima -> baixo", "Blancas: arriba -> abajo", "Bianco: su -> giù"},
     {"Entraînement", "Training", "Training", "Treino", "Entrenamiento", "Allenamento"},
@@ -340,14 +339,14 @@ const Texts RunTexts[] = {
      "No se puede abrir este archivo", "Impossibile aprire questo file"},
     {"Match", "Match", "Wedstrijd", "Partida", "Partida", "Partita"},
     {"Partie impossible : le classement de %1 dans points.dat est absent, illisible ou hors de 1 à 4000.",
-     "No match possible: the rating of %1 in points.dat is missing, unreadable or outside 1 to 4000.",
-     "Geen wedstrijd mogelijk: de rating van %1 in points.dat ontbreekt, is onleesbaar of ligt buiten 1 tot 4000.",
-     "Partida impossível: a pontuação de %1 em points.dat falta, é ilegível ou está fora de 1 a 4000.",
-     "Partida imposible: la puntuación de %1 en points.dat falta, es ilegible o está fuera de 1 a 4000.",
-     "Partita impossibile: il punteggio di %1 in points.dat manca, è illeggibile o è fuori da 1 a 4000."},
-    {"Analyse du coup %1 (ply %2) — encore %3 positions", "Analysing move %1 (ply %2) — %3 positions to go",
-     "Analyse van zet %1 (ply %2) — nog %3 standen", "Análise do lance %1 (ply %2) — faltam %3 posições",
-     "Análisis de la jugada %1 (ply %2) — quedan %3 posiciones", "Analisi della mossa %1 (ply %2) — ancora %3 posizioni"},
+     "No match possible: the rating of %1 in points.dat is missing, unreadable or not between 1 and 4000.",
+     "Geen wedstrijd mogelijk: de rating van %1 in points.dat ontbreekt, is onleesbaar of ligt niet tussen 1 en 4000.",
+     "Partida impossível: a pontuação de %1 em points.dat está ausente, é ilegível ou não está entre 1 e 4000.",
+     "Partida imposible: la puntuación de %1 en points.dat falta, es ilegible o no está entre 1 y 4000.",
+     "Partita impossibile: il punteggio di %1 in points.dat manca, è illeggibile o non è compreso tra 1 e 4000."},
+    {"Analyse du coup %1 (ply %2) — encore %3 positions", "Analyzing move %1 (ply %2) — %3 positions to go",
+     "Analyse van zet %1 (halve zet %2) — nog %3 standen", "Análise do lance %1 (meio lance %2) — faltam %3 posições",
+     "Análisis de la jugada %1 (media jugada %2) — quedan %3 posiciones", "Analisi della mossa %1 (semimossa %2) — ancora %3 posizioni"},
     {"Analyse terminée", "Analysis complete", "Analyse voltooid", "Análise concluída", "Análisis terminado", "Analisi terminata"},
     {"Analyse arrêtée", "Analysis stopped", "Analyse gestopt", "Análise interrompida", "Análisis detenido", "Analisi interrotta"},
     {"Choisissez une pièce, ou videz ou remplissez le damier, pour installer une position.",
@@ -355,7 +354,7 @@ const Texts RunTexts[] = {
      "Kies een stuk, of maak het bord leeg of vol, om een stand op te zetten.",
      "Escolha uma peça, ou esvazie ou encha o tabuleiro, para montar uma posição.",
      "Elija una pieza, o vacíe o llene el tablero, para preparar una posición.",
-     "Scegliete un pezzo, o svuotate o riempite la scacchiera, per preparare una posizione."},
+     "Scegliete un pezzo, o svuotate o riempite la damiera, per preparare una posizione."},
     {"Installation en cours : un clic pose la pièce choisie. Quittez l'onglet pour jouer.",
      "Setting up: a click places the chosen piece. Leave this page to play.",
      "Opzetten: een klik plaatst het gekozen stuk. Verlaat dit tabblad om te spelen.",
@@ -429,7 +428,7 @@ const Texts RunTexts[] = {
      "%1 Zwart: %2, score %3; beste %4, score %5", "%1 Pretas: %2, valor %3; melhor %4, valor %5",
      "%1 Negras: %2, valor %3; mejor %4, valor %5", "%1 Nero: %2, valore %3; migliore %4, valore %5"},
     {"(ne pas prendre en compte le dernier coup et les premiers). Attendre quelques secondes - Analyse en cours",
-     "(Disregard the first moves and the last one.) Please wait a few seconds: analysing",
+     "(Disregard the first moves and the last one.) Please wait a few seconds: analyzing",
      "(De eerste zetten en de laatste niet meetellen.) Even geduld: bezig met analyseren",
      "(Não leve em conta os primeiros lances nem o último.) Aguarde alguns segundos: analisando",
      "(No tenga en cuenta las primeras jugadas ni la última.) Espere unos segundos: analizando",
@@ -459,7 +458,7 @@ const Texts EndMessages[] = {
      "Tiempo agotado, gana TAVOLEX", "Tempo scaduto, vince TAVOLEX"},
     {"Temps dépassé, vous gagnez", "Time's up, you win", "Tijd om, u wint", "Tempo esgotado, você vence",
      "Tiempo agotado, usted gana", "Tempo scaduto, avete vinto"},
-    {"Vous abandonnez, gain TAVOLEX", "You resign, TAVOLEX wins", "U geeft op, TAVOLEX wint", "Você abandona, TAVOLEX vence",
+    {"Vous abandonnez, gain TAVOLEX", "You resign, TAVOLEX wins", "U geeft op, TAVOLEX wint", "Você desistiu, TAVOLEX vence",
      "Usted abandona, gana TAVOLEX", "Abbandonate, vince TAVOLEX"},
 };
 static_assert(std::size(EndMessages) == static_cast<std::size_t>(game::EndMessage::PersonResigned) + 1);

@@ -659,7 +659,7 @@ private slots:
             QCOMPARE(item("Damier3D1")->text(), QString::fromUtf8(classic[order]));
         }
         QCOMPARE(item("Jeuenaveugle1")->text(), QString("Blind spelen"));
-        QCOMPARE(form->offerDraw->text(), QString("Remise bieden"));
+        QCOMPARE(form->offerDraw->text(), QString("Remise aanbieden"));
     }
 
     // In the middle of a game a new language changes texts only: the
