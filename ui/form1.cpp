@@ -204,7 +204,7 @@ void TForm1::buildArea() {
                                               [this] { boardPlace->currentWidget()->repaint(); }});
     clockTick = named(new QTimer(this), "Timer1");
     clockTick->setInterval(1000);
-    connect(clockTick, &QTimer::timeout, this, [this] { game::ajouter_temps(m_core); });
+    connect(clockTick, &QTimer::timeout, this, [this] { game::tickClocks(m_core); });
 }
 
 void TForm1::readOptions() {
@@ -507,7 +507,7 @@ void TForm1::offerDrawToEngine() {
         abandonThinking();
         finishOps();
     }
-    const auto end = game::ProposernulClick(m_core);
+    const auto end = game::offerDraw(m_core);
     drawRefused->setVisible(m_core.game.drawRefusedShown);
     if (end) {
         repaintBoard();
@@ -563,25 +563,25 @@ bool TForm1::readyToNavigate() {
 
 void TForm1::takeBack() {
     if (!readyToNavigate()) return;
-    game::reprise(m_core);
+    game::takeBack(m_core);
     afterNavigation();
 }
 
 void TForm1::stepForward() {
     if (!readyToNavigate()) return;
-    game::avancer(m_core);
+    game::stepForward(m_core);
     afterNavigation();
 }
 
 void TForm1::goToStart() {
     if (!readyToNavigate()) return;
-    game::revenir_debut(m_core);
+    game::goToStart(m_core);
     afterNavigation();
 }
 
 void TForm1::goToEnd() {
     if (!readyToNavigate()) return;
-    game::Aller_fin(m_core);
+    game::goToEnd(m_core);
     afterNavigation();
 }
 
@@ -589,7 +589,7 @@ void TForm1::goToSelectedMove() {
     const int line = moveListPage->moves->currentRow();
     if (!readyToNavigate()) return;
     m_core.game.selectedLine = line;
-    game::revenir_n(m_core);
+    game::goToSelectedMove(m_core);
     afterNavigation();
 }
 
