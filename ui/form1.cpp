@@ -286,6 +286,27 @@ void TForm1::showBoardStyle(bool perspectiveShown) {
     blackPanel->setVisible(!perspectiveShown);
     whitePanel->setVisible(!perspectiveShown);
     area->setBoard(boardPlace, perspectiveShown ? perspective->aspect() : 1.0);
+    if (perspectiveShown) widenForBoard();
+}
+
+// The perspective picture is wider than the flat board: a window opened
+// for the flat board grows sideways, as far as the screen allows, so that
+// the picture gets the whole height rather than a band in the middle. A
+// maximised or full-screen window, or one the person made wide, stays.
+void TForm1::widenForBoard() {
+    if (!isVisible() || isMaximized() || isFullScreen()) return;
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const int frame = frameGeometry().width() - width();
+    const QSize best = area->sizeFor(area->height());
+    const int wanted = std::min(room.width() - frame, width() + best.width() - area->width());
+    if (wanted <= width()) return;
+    QRect g = geometry();
+    g.setWidth(wanted);
+    // Kept on the screen: moved left as far as the growth needs.
+    if (g.right() + frame > room.right()) g.moveRight(std::max(room.left() + frame, room.right() - frame));
+    setGeometry(g);
 }
 
 void TForm1::refreshCounts() {
@@ -792,10 +813,12 @@ void TForm1::placeAtStart() {
     if (restoreGeometry(settings->value(QStringLiteral("window/geometry")).toByteArray())) return;
     // Four fifths of the screen's height, at the board's proportions, inside
     // the screen with room for the window's frame (not known before it shows).
+    // A small screen is given almost whole: the board needs every row.
     const QScreen* screen = this->screen();
     const QRect room = (screen ? screen->availableGeometry() : QRect(0, 0, 800, 600)).adjusted(0, 0, -16, -48);
     const QSize least = minimumSizeHint();
-    const int height = std::min(room.height(), std::max(least.height(), room.height() * 4 / 5));
+    const int share = room.height() < 800 ? room.height() : room.height() * 4 / 5;
+    const int height = std::min(room.height(), std::max(least.height(), share));
     const int width = std::min(room.width(), std::max(least.width(), height * 3 / 2));
     resize(width, height);
     move(room.center() - QPoint(width / 2, height / 2));
