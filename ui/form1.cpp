@@ -623,7 +623,7 @@ void TForm1::engineThinking(const engine::SearchStats& stats) {
         m_core.engine.lastStats = stats;
         m_core.engine.statsShown = true;
     }
-    thinkingPage->showThinking(stats);
+    thinkingPage->showThinking(stats, captions::thinkingWords(interfaceLanguage()));
 }
 
 void TForm1::engineAnswered(const engine::SearchOutput& out) {

@@ -147,7 +147,7 @@ MainMenus::MainMenus(QMainWindow* window) {
     rules = addItem(help, "Rgles1", "Règles");
     about = addItem(help, "Apropos1", "A propos...");
     languageMenu = addSubMenu(help, "Idioma1", "Idioma/Langue/Language/Taal");
-    languages[3] = addItem(languageMenu, "Portugues1", "Portugues", nullptr, Checkable);
+    languages[3] = addItem(languageMenu, "Portugues1", "Português", nullptr, Checkable);
     languages[0] = addItem(languageMenu, "Franais1", "Français", nullptr, Checked);
     languages[1] = addItem(languageMenu, "English1", "English", nullptr, Checkable);
     languages[2] = addItem(languageMenu, "Nederlands1", "Nederlands", nullptr, Checkable);
