@@ -160,10 +160,10 @@ void MainMenus::on(QAction* item, QObject* context, std::function<void()> handle
     m_handled.insert(item);
 }
 
-void MainMenus::closeWhileThinking(bool selfPlay) {
+void MainMenus::closeWhileThinking(bool selfPlaying) {
     m_closedWhileThinking.clear();
     std::vector<QAction*> items = {newGame, twoPeople, saveGame, openGame, printGame};
-    if (!selfPlay) items.push_back(file->menuAction());
+    if (!selfPlaying) items.push_back(file->menuAction());
     for (QMenu* menu : {edit, players, settings, analysis}) items.push_back(menu->menuAction());
     for (QAction* a : items)
         if (a->isEnabled()) {
@@ -172,14 +172,14 @@ void MainMenus::closeWhileThinking(bool selfPlay) {
         }
 }
 
-void MainMenus::reopenAfterThinking(bool ratedGame, bool selfPlay) {
+void MainMenus::reopenAfterThinking(bool ratedGame, bool selfPlaying) {
     for (const QPointer<QAction>& a : m_closedWhileThinking)
         if (a) a->setEnabled(true);
     m_closedWhileThinking.clear();
     // In a rated game the file menu, the players and the analysis stay closed.
     if (ratedGame)
         for (QMenu* menu : {file, players, analysis}) menu->menuAction()->setEnabled(false);
-    if (selfPlay) file->menuAction()->setEnabled(true);
+    if (selfPlaying) file->menuAction()->setEnabled(true);
 }
 
 bool MainMenus::placeholder(const QAction* item) const {

@@ -30,8 +30,8 @@ struct MainMenus {
     // While the engine thinks on its own move, the commands that would
     // change the game under it are closed; afterwards the same ones open
     // again (self-play keeps the file menu, which holds its stop).
-    void closeWhileThinking(bool selfPlay);
-    void reopenAfterThinking(bool ratedGame, bool selfPlay);
+    void closeWhileThinking(bool selfPlaying);
+    void reopenAfterThinking(bool ratedGame, bool selfPlaying);
     // Items kept hidden for good: their commands belong to formats and
     // pictures this program does not have.
     bool placeholder(const QAction* item) const;

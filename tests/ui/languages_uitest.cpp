@@ -265,10 +265,10 @@ private:
             if (auto* b = qobject_cast<QAbstractButton*>(w)) before = b->text(), b->setText(text);
             if (auto* e = qobject_cast<QLineEdit*>(w)) before = e->text(), e->setText(text);
             // The set-up page shows these: looked at as if it were the current page.
-            for (QWidget* p = w; p; p = p->parentWidget())
-                if (auto* stack = qobject_cast<QStackedWidget*>(p->parentWidget())) {
+            for (QWidget* ancestor = w; ancestor; ancestor = ancestor->parentWidget())
+                if (auto* stack = qobject_cast<QStackedWidget*>(ancestor->parentWidget())) {
                     const QSignalBlocker quiet(stack);
-                    stack->setCurrentWidget(p);
+                    stack->setCurrentWidget(ancestor);
                 }
             settle();
             if (const QString why = clipping(w); !why.isEmpty()) out << where + " (while playing): " + p.widget + " " + why;
@@ -398,9 +398,9 @@ private slots:
     // from Qt's own catalogues; without them Qt's texts stay English and
     // the program goes on.
     void qtsOwnDialogsSpeakTheInterfaceLanguage() {
-        const QString folder = ui::translations::qtCatalogueFolder();
-        QVERIFY2(QFileInfo::exists(folder + "/qtbase_fr.qm"),
-                 qPrintable("Qt's catalogues are missing from " + folder + " (Debian: qt6-translations-l10n)"));
+        const QString catalogues = ui::translations::qtCatalogueFolder();
+        QVERIFY2(QFileInfo::exists(catalogues + "/qtbase_fr.qm"),
+                 qPrintable("Qt's catalogues are missing from " + catalogues + " (Debian: qt6-translations-l10n)"));
         const struct {
             int language;
             const char* cancel;
@@ -433,7 +433,7 @@ private slots:
                     dialog->reject();
                 }
             });
-            ui::runFileDialog(form.get(), {false, folder, {cap::text(cap::Text::GameFiles, form->interfaceLanguage())}, "dam"});
+            ui::runFileDialog(form.get(), {false, catalogues, {cap::text(cap::Text::GameFiles, form->interfaceLanguage())}, "dam"});
             QVERIFY2(seen.contains(QString::fromUtf8(lookIn)), qPrintable(seen.join('|')));
         }
         trigger("Franais1");
