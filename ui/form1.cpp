@@ -657,7 +657,7 @@ void TForm1::gameLoop() {
         if (out.clickHandled) personClick(out.click);
         // The person's turn with nothing to act on: the engine may think
         // on the person's time, once, until a click stops it.
-        if (!m_passAgain && !m_core.game.engineToMove && !m_animating && !m_chooserLoop &&
+        if (!m_passAgain && !m_core.game.engineToMove && !m_animating && !m_choosing &&
             game::mayThinkOnPersonTime(m_core))
             thinkOnPersonTime();
         if (m_core.game.paused)
@@ -669,7 +669,7 @@ void TForm1::gameLoop() {
 }
 
 void TForm1::clic(int x, int y) {
-    if (!m_introDone || m_chooserLoop || m_analysisRunning) return;
+    if (!m_introDone || m_choosing || m_analysisRunning) return;
     if (m_core.game.setupMode) {
         // Setting up: the click puts the selected piece on a dark square at
         // once. No search runs in this mode, so nothing can be disturbed.
@@ -919,7 +919,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     m_core.engine.stopRequested = true;
     m_core.engine.gameAnalysis = false;  // a running analysis stops at its next polling point
-    if (m_chooserLoop) ListeCancelClick();
+    if (m_choosing) ListeCancelClick();
     event->accept();
     QApplication::quit();
 }

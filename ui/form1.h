@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "files/game_file.h"
+#include "files/text_import.h"
 #include "game/core.h"
 #include "game/end_of_game.h"
 #include "game/person_move.h"
@@ -483,7 +484,8 @@ private:
     void afterGameChange();
     bool loadProblem(const QString& folder, const QString& name);
     QStringList problemListing() const;
-    int chooseGame(const QStringList& lines);
+    void importChosenGame(int index);
+    QString importMessage(const files::ParsedGame& parsed, int number, const files::ReplayOutcome& out) const;
     void selectPiece(rules::PieceCode code);
     void refreshSetupCaptions();
     void showEvaluation();
@@ -533,8 +535,8 @@ private:
     bool m_resumeRead = false;       // the first activation has read "last32.dam"
     QString m_problemFolder;         // where the last problem was chosen
     QString m_problemName;           // its place in that folder's listing
-    QEventLoop* m_chooserLoop = nullptr;  // set while Panel2 waits for a choice
-    int m_chosenGame = -1;
+    bool m_choosing = false;         // Panel2 waits for a choice among the games read
+    std::vector<files::ParsedGame> m_importGames;  // the games of the text being imported
     QWidget* m_shownPage = nullptr;
     bool m_pageGuard = false;        // a page chosen by the program, not by the person
     // ui/form1_look.cpp

@@ -6,7 +6,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -120,18 +119,21 @@ void TForm1::buildFilePanels() {
     Panel2->setFrameShadow(QFrame::Raised);
     Panel2->setLineWidth(3);
     Panel2->setAutoFillBackground(true);
-    Panel2->setGeometry(110, 110, 300, 300);
+    // Wide enough for a line with both players, the event, the date and
+    // the result; longer lines scroll sideways.
+    Panel2->setGeometry(40, 80, 560, 400);
     Panel2->hide();
     ListBox16 = new QListWidget(Panel2);
     ListBox16->setObjectName("ListBox16");
-    ListBox16->setGeometry(10, 10, 280, 236);
+    ListBox16->setGeometry(10, 10, 540, 336);
     ListBox16->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ListBox16->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ListeOK = new QPushButton(QStringLiteral("OK"), Panel2);
     ListeOK->setObjectName("ListeOK");
-    ListeOK->setGeometry(50, 256, 90, 30);
+    ListeOK->setGeometry(170, 356, 90, 30);
     ListeCancel = new QPushButton(QStringLiteral("Annuler"), Panel2);
     ListeCancel->setObjectName("ListeCancel");
-    ListeCancel->setGeometry(160, 256, 90, 30);
+    ListeCancel->setGeometry(300, 356, 90, 30);
     connect(ListeOK, &QPushButton::clicked, this, &TForm1::ListBox16Click);
     connect(ListeCancel, &QPushButton::clicked, this, &TForm1::ListeCancelClick);
     connect(ListBox16, &QListWidget::itemDoubleClicked, this, [this] { ListBox16Click(); });
@@ -214,7 +216,7 @@ void TForm1::buildSetupGroup() {
 
 // Commands that replace the game wait while a move is being shown and while
 // the chooser waits for a choice.
-bool TForm1::busy() const { return !m_introDone || m_animating || m_chooserLoop; }
+bool TForm1::busy() const { return !m_introDone || m_animating || m_choosing; }
 
 void TForm1::showFileError() { m_host.showError(CannotOpen); }
 
@@ -432,14 +434,19 @@ void TForm1::Crerunfichiertexte1Click() {
                                             "txt"});
     if (answer.path.isEmpty()) return;
     const QString path = withSuffix(answer, "txt");
-    const game::GameState& g = m_core.game;
-    const auto result = static_cast<files::ResultCode>(g.lastResult);
-    const std::string text =
-        QFileInfo(path).suffix().compare(QStringLiteral("pdn"), Qt::CaseInsensitive) == 0
-            ? files::exportPdn(m_core, result)
-            : files::exportText(game::nameText(g.whiteName), game::nameText(g.blackName), result, g.record.plyCounter,
-                                g.moveList);
-    if (!files::writeTextFile(pathOf(path), text)) showFileError();
+    const auto result = static_cast<files::ResultCode>(m_core.game.lastResult);
+    const files::ExportedText out = QFileInfo(path).suffix().compare(QStringLiteral("pdn"), Qt::CaseInsensitive) == 0
+                                        ? files::exportPdn(m_core, result)
+                                        : files::exportText(m_core, result);
+    // A name the format cannot hold is refused rather than written so that
+    // it would read back as something else.
+    if (!out.written) {
+        m_host.showError(runText(captions::Text::NameNotWritable)
+                             .arg(QString::fromLatin1(out.unwritableName))
+                             .toStdString());
+        return;
+    }
+    if (!files::writeTextFile(pathOf(path), out.text)) showFileError();
 }
 
 void TForm1::Imprimer1Click() {
@@ -487,61 +494,104 @@ void TForm1::Ouvrirunfichiertexte1Click() {
                                             "txt"});
     if (answer.path.isEmpty()) return;
     files::FileError error = files::FileError::None;
-    const std::vector<std::uint8_t> bytes = files::readFileStart(pathOf(answer.path), error, files::TextBufferSize);
+    const std::vector<std::uint8_t> bytes = files::readWholeFile(pathOf(answer.path), error, files::MaxTextFileSize);
+    if (error == files::FileError::WrongSize) {
+        // Megabytes with one decimal, so that a file just past the bound
+        // does not read as the bound itself.
+        const double megabytes = static_cast<double>(QFileInfo(answer.path).size()) / (1 << 20);
+        m_host.showError(runText(captions::Text::FileTooLarge)
+                             .arg(megabytes, 0, 'f', 1)
+                             .arg(static_cast<qulonglong>(files::MaxTextFileSize >> 20))
+                             .toStdString());
+        return;
+    }
     if (error != files::FileError::None) {
         showFileError();
         return;
     }
     // The same chooser serves our layout and PDN.
-    const bool pdn = files::looksLikePdn(bytes);
-    std::vector<files::ParsedGame> pdnGames;
-    QStringList lines;
-    if (pdn) {
-        pdnGames = files::parsePdnGames(bytes);
-        for (std::size_t i = 0; i < pdnGames.size(); ++i)
-            lines << QString::asprintf("%2d:", static_cast<int>(i + 1)) + QString::fromLatin1(pdnGames[i].white);
-    } else {
-        for (const std::string& l : files::listTextGames(bytes)) lines << QString::fromLatin1(l);
+    m_importGames = files::readTextGames(bytes);
+    if (m_importGames.empty()) {
+        m_host.showError(runText(captions::Text::NoGameInFile).toStdString());
+        return;
     }
-    if (lines.isEmpty()) return;  // no game in the text: nothing changes
-    const int chosen = lines.size() == 1 ? 0 : chooseGame(lines);
-    if (chosen < 0) return;
-    const std::optional<files::ParsedGame> parsed =
-        pdn ? std::optional(pdnGames[static_cast<std::size_t>(chosen)]) : files::parseTextGame(bytes, chosen);
-    if (!parsed) return;
-    m_core.engine.stopRequested = true;
-    files::replayGame(m_core, *parsed);
-    m_core.game.engineToMove = false;
-    afterGameChange();
-}
-
-// Shows Panel2 and lets window events run until OK or Cancel. Meanwhile the
-// commands that replace the game and the board's clicks are ignored.
-int TForm1::chooseGame(const QStringList& lines) {
+    if (m_importGames.size() == 1) {
+        importChosenGame(0);
+        return;
+    }
+    // Several games: the chooser lists them and the import goes on when
+    // one is chosen (or ends when the person cancels). Meanwhile the
+    // commands that replace the game and the board's clicks wait.
     ListBox16->clear();
-    ListBox16->addItems(lines);
+    for (std::size_t i = 0; i < m_importGames.size(); ++i)
+        ListBox16->addItem(QString::fromUtf8(files::chooserLine(m_importGames[i], static_cast<int>(i) + 1)));
     ListBox16->clearSelection();
+    m_choosing = true;
     Panel2->show();
     Panel2->raise();
-    m_chosenGame = -1;
-    QEventLoop wait;
-    m_chooserLoop = &wait;
-    wait.exec();
-    m_chooserLoop = nullptr;
-    Panel2->hide();
-    return m_chosenGame;
 }
 
 void TForm1::ListBox16Click() {
+    if (!m_choosing) return;
     // OK without a line selected is a cancel.
     const QList<QListWidgetItem*> selected = ListBox16->selectedItems();
-    m_chosenGame = selected.isEmpty() ? -1 : ListBox16->row(selected.front());
-    if (m_chooserLoop) m_chooserLoop->quit();
+    const int chosen = selected.isEmpty() ? -1 : ListBox16->row(selected.front());
+    m_choosing = false;
+    Panel2->hide();
+    if (chosen < 0 || chosen >= static_cast<int>(m_importGames.size())) {
+        m_importGames.clear();
+        return;
+    }
+    importChosenGame(chosen);
 }
 
 void TForm1::ListeCancelClick() {
-    m_chosenGame = -1;
-    if (m_chooserLoop) m_chooserLoop->quit();
+    m_choosing = false;
+    Panel2->hide();
+    m_importGames.clear();
+}
+
+// Replays game `index` of the text just read. A replay that stops says which
+// game, which move and why; a game that cannot be set up changes nothing.
+void TForm1::importChosenGame(int index) {
+    if (deferWhileSearching([this, index] { importChosenGame(index); })) return;
+    const files::ParsedGame parsed = m_importGames[static_cast<std::size_t>(index)];
+    m_importGames.clear();
+    m_core.engine.stopRequested = true;
+    const files::ReplayOutcome out = files::replayGame(m_core, parsed);
+    const bool unchanged = out.stop == files::ReplayStop::BadPosition || out.stop == files::ReplayStop::OtherGameType;
+    if (!unchanged) {
+        m_core.game.engineToMove = false;
+        afterGameChange();
+    }
+    if (out.stop != files::ReplayStop::None) m_host.showError(importMessage(parsed, index + 1, out).toStdString());
+}
+
+QString TForm1::importMessage(const files::ParsedGame& parsed, int number, const files::ReplayOutcome& out) const {
+    using captions::Text;
+    // "?" for a name the file does not give, as in the chooser.
+    const auto name = [](const std::string& n) { return n.empty() ? QStringLiteral("?") : QString::fromUtf8(n); };
+    const QString players = name(parsed.white) + QStringLiteral(" - ") + name(parsed.black);
+    const QString detail = QString::fromUtf8(out.detail);
+    switch (out.stop) {
+        case files::ReplayStop::BadPosition:
+            return runText(Text::ImportRefused).arg(number).arg(players, runText(Text::BadStartingPosition).arg(detail));
+        case files::ReplayStop::OtherGameType:
+            return runText(Text::ImportRefused).arg(number).arg(players, runText(Text::OtherGameType).arg(detail));
+        default: break;
+    }
+    QString why;
+    switch (out.stop) {
+        case files::ReplayStop::NotLegal: why = runText(Text::MoveNotLegal); break;
+        case files::ReplayStop::Ambiguous: why = runText(Text::MoveAmbiguous); break;
+        case files::ReplayStop::Unreadable: why = runText(Text::NotAMove); break;
+        case files::ReplayStop::Missing: why = runText(Text::MoveMissing); break;
+        case files::ReplayStop::RecordFull: why = runText(Text::GameTooLong).arg(game::MaxRecordedPly); break;
+        default: break;
+    }
+    const QString move = QString::number(out.moveNumber) + (out.blackMove ? QStringLiteral("...") : QStringLiteral("."));
+    if (out.moveText.empty()) return runText(Text::ImportStoppedNoText).arg(number).arg(players, move, why);
+    return runText(Text::ImportStopped).arg(number).arg(players, move, QString::fromUtf8(out.moveText), why);
 }
 
 // ---------------------------------------------------------------------------
