@@ -64,7 +64,7 @@ int cmdEgdb(const std::vector<std::string_view>& args, const std::filesystem::pa
             line.result = "wins at once";
             line.rank = 1000;
         } else {
-            const std::int8_t c = engine::probeByte(tables, child, 1 - pos.side).value_or(0);
+            const std::int8_t c = engine::probeByte(tables, child, rules::opposite(pos.side)).value_or(0);
             // The opponent's loss is our win: the shorter the better; our loss, the longer the better.
             line.rank = c < 0 ? 500 - engine::lossDistance(c) : c > 0 ? -500 + c : 0;
             line.result = c < 0 ? "wins in " + std::to_string(engine::lossDistance(c) + 1) + " plies"

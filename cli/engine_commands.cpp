@@ -109,7 +109,7 @@ bool setUpCore(game::Core& core, game::Host& host, const std::filesystem::path& 
     return true;
 }
 
-void setPosition(game::Core& core, const rules::Board& board, int side) {
+void setPosition(game::Core& core, const rules::Board& board, rules::Side side) {
     game::installPosition(core, board, side);
     core.game.sideToMove = side;
     core.rules.board = board;
@@ -120,19 +120,19 @@ void setPosition(game::Core& core, const rules::Board& board, int side) {
 void playMove(game::Core& core, const rules::Move& move) {
     rules::applyMove(core.rules.board, move);
     core.rules.gamePosition = core.rules.board;
-    core.game.sideToMove = 1 - core.game.sideToMove;
+    core.game.sideToMove = rules::opposite(core.game.sideToMove);
     game::GameRecord& rec = core.game.record;
     if (rec.plyCounter < game::MaxRecordedPly) {
         ++rec.plyCounter;
         rec.recordLength = rec.plyCounter;
-        rec.sideToMoveAtEnd = static_cast<std::uint8_t>(core.game.sideToMove);
+        rec.sideToMoveAtEnd = core.game.sideToMove;
         game::StorePly(core, rec.plyCounter, &move);
     }
 }
 
 // Runs the search for the side to move; the move to play, if any.
 std::optional<rules::Move> think(game::Core& core) {
-    const int side = core.game.sideToMove;
+    const rules::Side side = core.game.sideToMove;
     core.rules.board = core.rules.gamePosition;
     const int r = engine::searchRoot(core, side);
     if (r == engine::NoMoveResult) return std::nullopt;
@@ -681,9 +681,9 @@ void openingLines(game::Core& core, int plies, std::vector<std::vector<rules::Mo
     std::vector<rules::Move> moves(core.rules.rootList().begin(), core.rules.rootList().begin() + n);
     for (const rules::Move& m : moves) {
         const rules::Board board = core.rules.gamePosition;
-        const int side = core.game.sideToMove;
+        const rules::Side side = core.game.sideToMove;
         rules::applyMove(core.rules.gamePosition, m);
-        core.game.sideToMove = 1 - side;
+        core.game.sideToMove = rules::opposite(side);
         line.push_back(m);
         openingLines(core, plies, out, line);
         line.pop_back();
@@ -706,7 +706,7 @@ double playGame(game::Core& first, game::Core& second, const std::vector<rules::
     std::vector<rules::Board> seen;
     int quiet = 0;
     for (;;) {
-        const int side = first.game.sideToMove;
+        const rules::Side side = first.game.sideToMove;
         game::Core& mover = (side == rules::White) == firstIsWhite ? first : second;
         const std::optional<rules::Move> m = think(mover);
         plies = first.game.record.plyCounter;

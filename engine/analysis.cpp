@@ -125,8 +125,8 @@ AnalysisOutcome Analyser(game::Core& core, AnalysisObserver* observer) {
 
     // Step 2. An analysed game no longer counts for the ratings, and nothing
     // else thinks meanwhile.
-    const int sideAtEnd = g.sideToMove;
-    g.ratedGame = 0;
+    const rules::Side sideAtEnd = g.sideToMove;
+    g.ratedGame = game::RatedState::None;
     g.engineToMove = false;
     en.infiniteThinking = false;
     en.savedPonder = en.level.ponderOnPersonTime;
@@ -149,7 +149,7 @@ AnalysisOutcome Analyser(game::Core& core, AnalysisObserver* observer) {
         game::RestorePly(core, i);
         rec.plyCounter = static_cast<std::uint8_t>(i);
         r.gamePosition = r.board;
-        const int side = (n - i) % 2 == 0 ? sideAtEnd : 1 - sideAtEnd;
+        const rules::Side side = (n - i) % 2 == 0 ? sideAtEnd : rules::opposite(sideAtEnd);
         g.sideToMove = side;
         if (observer) observer->positionStarted(i, i + 1);
         if (!en.gameAnalysis) break;
@@ -236,7 +236,7 @@ void fin_analyse(game::Core& core) {
     en.gameAnalysis = false;
     en.level.ponderOnPersonTime = en.savedPonder;
     en.stopRequested = true;
-    g.computerColour = 1 - g.sideToMove;
+    g.computerColour = rules::opposite(g.sideToMove);
     g.engineToMove = false;
     g.navigated = true;
 }

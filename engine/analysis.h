@@ -22,7 +22,7 @@ namespace engine {
 // the mover's side.
 struct AnalysisLine {
     int ply = 0;        // plies played before the game's move
-    int mover = 0;      // the side that made it
+    rules::Side mover = rules::White;  // the side that made it
     rules::Square playedFrom = 0, playedTo = 0;
     rules::Square bestFrom = 0, bestTo = 0;
     int playedScore = 0;

@@ -120,9 +120,9 @@ bool writeBookFile(const std::filesystem::path& file, const BookLines& lines) {
     return files::writeTextLines(file.string(), lines);
 }
 
-const char* activeBookName(int side) { return side == rules::White ? "ouvert_b.ouv" : "ouvert_n.ouv"; }
+const char* activeBookName(rules::Side side) { return side == rules::White ? "ouvert_b.ouv" : "ouvert_n.ouv"; }
 
-bool reloadActiveBook(OpeningBooks& books, const std::filesystem::path& programDir, int side) {
+bool reloadActiveBook(OpeningBooks& books, const std::filesystem::path& programDir, rules::Side side) {
     std::optional<BookLines> lines = readBookFile(files::resolveInFolder(programDir, activeBookName(side)));
     if (!lines) return false;
     sortBook(*lines);
@@ -132,7 +132,7 @@ bool reloadActiveBook(OpeningBooks& books, const std::filesystem::path& programD
 
 std::vector<std::string> loadDefaultBooks(OpeningBooks& books, const std::filesystem::path& programDir) {
     std::vector<std::string> unread;
-    for (const int side : {rules::White, rules::Black}) {
+    for (const rules::Side side : {rules::White, rules::Black}) {
         books.of(side).clear();
         if (!reloadActiveBook(books, programDir, side)) unread.emplace_back(activeBookName(side));
     }
@@ -145,7 +145,7 @@ std::string libraryFileName(std::string_view typed) {
     return name;
 }
 
-std::string libraryBookName(std::string_view markerName, int side) {
+std::string libraryBookName(std::string_view markerName, rules::Side side) {
     std::string name(markerName);
     if (endsWithOvv(name)) name.resize(name.size() - 4);
     return name + (side == rules::White ? "_b.ouv" : "_n.ouv");
@@ -169,11 +169,11 @@ LibraryStatus switchLibrarySet(OpeningBooks& books, const std::filesystem::path&
 
 LibraryStatus saveLibrarySet(OpeningBooks& books, const std::filesystem::path& programDir,
                              const std::filesystem::path& marker, const std::vector<std::string>& markerLines,
-                             int side, BookLines edited) {
+                             rules::Side side, BookLines edited) {
     sortBook(edited);
     const std::filesystem::path folder = marker.parent_path();
     const std::string name = libraryFileName(marker.filename().string());
-    const int other = 1 - side;
+    const rules::Side other = rules::opposite(side);
     const char* activeName = activeBookName(side);
     const char* otherName = activeBookName(other);
     // The set's other book is the active one on disk; a missing file gives an

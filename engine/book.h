@@ -37,8 +37,8 @@ struct OpeningBooks {
     BookLines black;  // "ouvert_n.ouv": used with Black to move
     bool booksActive = true;  // "Bibliothèques actives"
 
-    BookLines& of(int side) { return side == rules::White ? white : black; }
-    const BookLines& of(int side) const { return side == rules::White ? white : black; }
+    BookLines& of(rules::Side side) { return side == rules::White ? white : black; }
+    const BookLines& of(rules::Side side) const { return side == rules::White ? white : black; }
 };
 
 // Keeps a list in the order lookups rely on (bytewise).
@@ -77,8 +77,8 @@ bool writeBookFile(const std::filesystem::path& file, const BookLines& lines);
 
 // The active book of `side` in the program folder, and rereading it into
 // the list: false, and the list as it was, when the file cannot be read.
-const char* activeBookName(int side);
-bool reloadActiveBook(OpeningBooks& books, const std::filesystem::path& programDir, int side);
+const char* activeBookName(rules::Side side);
+bool reloadActiveBook(OpeningBooks& books, const std::filesystem::path& programDir, rules::Side side);
 
 // Start-up: "ouvert_b.ouv" and "ouvert_n.ouv" of the program folder into the
 // two lists. A missing file leaves its list empty (the engine then searches);
@@ -90,7 +90,7 @@ std::vector<std::string> loadDefaultBooks(OpeningBooks& books, const std::filesy
 // user typed ("test" and "test.ovv" both give "test.ovv"); `libraryBookName`
 // the name of one of its books.
 std::string libraryFileName(std::string_view typed);
-std::string libraryBookName(std::string_view markerName, int side);
+std::string libraryBookName(std::string_view markerName, rules::Side side);
 
 enum class LibraryStatus { Ok, Unreadable, NotWritten };
 
@@ -106,6 +106,6 @@ LibraryStatus switchLibrarySet(OpeningBooks& books, const std::filesystem::path&
 // one. The active list of `side` becomes `edited`, sorted.
 LibraryStatus saveLibrarySet(OpeningBooks& books, const std::filesystem::path& programDir,
                              const std::filesystem::path& marker, const std::vector<std::string>& markerLines,
-                             int side, BookLines edited);
+                             rules::Side side, BookLines edited);
 
 }  // namespace engine

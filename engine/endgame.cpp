@@ -37,18 +37,19 @@ int findTable(const Pieces& mover, const Pieces& other) {
 
 }  // namespace
 
-TableSlot tableSlot(const rules::Board& board, int side) {
+TableSlot tableSlot(const rules::Board& board, rules::Side side) {
     // Step 1. The material of each side, and whether the table holds men.
     int counts[2][2] = {{0, 0}, {0, 0}};  // [side][king]
     for (int s = 1; s <= rules::NumSquares; ++s) {
         const rules::PieceCode c = board[s];
-        if (rules::isPiece(c)) ++counts[rules::sideOf(c)][rules::isKing(c) ? 1 : 0];
+        if (rules::isPiece(c)) ++counts[rules::sideIndex(rules::sideOf(c))][rules::isKing(c) ? 1 : 0];
     }
-    const int other = 1 - side;
-    if (counts[side][0] + counts[side][1] + counts[other][0] + counts[other][1] > 4) return {};
+    const int own = rules::sideIndex(side);
+    const int other = 1 - own;
+    if (counts[own][0] + counts[own][1] + counts[other][0] + counts[other][1] > 4) return {};
     Pieces mover, opp;
-    mover.men = counts[side][0];
-    mover.kings = counts[side][1];
+    mover.men = counts[own][0];
+    mover.kings = counts[own][1];
     opp.men = counts[other][0];
     opp.kings = counts[other][1];
     const int table = findTable(mover, opp);
@@ -105,7 +106,7 @@ TableSlot tableSlot(const rules::Board& board, int side) {
     return {table, offset};
 }
 
-std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board& board, int side) {
+std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board& board, rules::Side side) {
     const TableSlot slot = tableSlot(board, side);
     if (slot.table < 0) return std::nullopt;
     const std::vector<std::int8_t>& table = t.tables[static_cast<std::size_t>(slot.table)];
@@ -120,21 +121,21 @@ int valueForSideToMove(std::int8_t v, int ply) {
     return 0;
 }
 
-std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, int rootSide, int ply) {
-    const int side = ply % 2 ? rootSide : 1 - rootSide;
+std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, rules::Side rootSide, int ply) {
+    const rules::Side side = ply % 2 ? rootSide : rules::opposite(rootSide);
     const std::optional<std::int8_t> v = probeByte(t, board, side);
     if (!v) return std::nullopt;
     const int value = valueForSideToMove(*v, ply);
     return ply % 2 ? value : -value;
 }
 
-std::optional<int> TableDatabases::probe(const rules::Board& board, int sideToMove, int ply) {
+std::optional<int> TableDatabases::probe(const rules::Board& board, rules::Side sideToMove, int ply) {
     const std::optional<std::int8_t> v = probeByte(m_tables, board, sideToMove);
     if (!v) return std::nullopt;
     return valueForSideToMove(*v, ply);
 }
 
-bool TableDatabases::kingsAgainstMenWin(const rules::Board& board, int strong) {
+bool TableDatabases::kingsAgainstMenWin(const rules::Board& board, rules::Side strong) {
     return kingsVersusMen(board, strong) == 30000;
 }
 
@@ -162,7 +163,7 @@ constexpr std::array<int, 33> D2 = {0, 1, 2, 3, 4, 1, 2, 3, 4, 2, 3, 4, 5, 2, 3,
 
 }  // namespace
 
-int kingsVersusMen(const rules::Board& board, int side) {
+int kingsVersusMen(const rules::Board& board, rules::Side side) {
     // Black's patterns are White's on the board turned half round, with the
     // colours swapped; the diagonal numbers follow the turn.
     const bool black = side == rules::Black;

@@ -38,10 +38,10 @@ struct TableSlot {
 };
 // The table and byte of `board` with `side` to move; the board must hold
 // at least one piece of each side.
-TableSlot tableSlot(const rules::Board& board, int side);
+TableSlot tableSlot(const rules::Board& board, rules::Side side);
 
 // The byte for `board` with `side` to move; nothing when no table holds it.
-std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board& board, int side);
+std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board& board, rules::Side side);
 
 // Distance in plies to the end of the game for a stored byte. A side left
 // without a move has lost at once; it is stored as -1, since a real loss
@@ -53,7 +53,7 @@ int valueForSideToMove(std::int8_t v, int ply);
 
 // The probe of the search: a score from the root side's view, the side to
 // move being rootSide at odd plies; nothing when no table matches.
-std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, int rootSide, int ply);
+std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, rules::Side rootSide, int ply);
 
 // Reads the 22 files from `folder`. A missing or short file leaves what it
 // lacks as draws; the names of such files are returned so the caller can say
@@ -62,7 +62,7 @@ std::vector<std::string> loadEndgameDatabases(EndgameTables& t, const std::files
 
 // Whether `side`'s king or kings, placed on the long diagonals, win against
 // the other side's few men: 30000 when a pattern holds, 0 otherwise.
-int kingsVersusMen(const rules::Board& board, int side);
+int kingsVersusMen(const rules::Board& board, rules::Side side);
 
 // What the search asks of the endgame databases; installed in the engine's
 // state once the tables are loaded.
@@ -72,18 +72,18 @@ public:
     // The value of a position of at most four pieces for the side to move:
     // 0 drawn, 32000 - distance - ply when it wins, the negation when it
     // loses; nothing when no table covers the material.
-    virtual std::optional<int> probe(const rules::Board& board, int sideToMove, int ply) = 0;
+    virtual std::optional<int> probe(const rules::Board& board, rules::Side sideToMove, int ply) = 0;
     // Kings against men: true when `strong`, which has a king while the other
     // side has none and fewer than seven men, wins by force.
-    virtual bool kingsAgainstMenWin(const rules::Board& board, int strong) = 0;
+    virtual bool kingsAgainstMenWin(const rules::Board& board, rules::Side strong) = 0;
 };
 
 // The databases of our own tables.
 class TableDatabases : public EndgameDatabases {
 public:
     explicit TableDatabases(const EndgameTables& tables) : m_tables(tables) {}
-    std::optional<int> probe(const rules::Board& board, int sideToMove, int ply) override;
-    bool kingsAgainstMenWin(const rules::Board& board, int strong) override;
+    std::optional<int> probe(const rules::Board& board, rules::Side sideToMove, int ply) override;
+    bool kingsAgainstMenWin(const rules::Board& board, rules::Side strong) override;
 
 private:
     const EndgameTables& m_tables;

@@ -40,8 +40,8 @@ struct SearchLimits {
 
 // Everything one search works with; most of it is rebuilt by each searchRoot.
 struct SearchState {
-    int rootSide = 0;
-    int otherSide = 1;
+    rules::Side rootSide = rules::White;
+    rules::Side otherSide = rules::Black;
     int iterationDepth = 1;
     int pliesPlayed = 0;
     std::array<std::uint8_t, rules::MaxPly + 3> extensions{};

@@ -24,7 +24,7 @@ constexpr int SingleMoveAnalysisScore = 32001;
 constexpr int AspirationHalfWidth = 250;
 constexpr int NodesPerClockCheck = 5000;
 
-int piecesOf(const eval::PieceCount& pc, int side) {
+int piecesOf(const eval::PieceCount& pc, rules::Side side) {
     return side == rules::White ? pc[rules::WhiteMan] + pc[rules::WhiteKing] : pc[rules::BlackMan] + pc[rules::BlackKing];
 }
 int piecesOnBoard(const eval::PieceCount& pc) { return pc[1] + pc[2] + pc[3] + pc[4]; }
@@ -203,7 +203,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
     SearchTables& t = en.tables;
     rules::RulesState& r = core.rules;
     const eval::PieceCount& pc = core.eval.acc.pieceCount;
-    const int side = Max ? s.rootSide : s.otherSide;
+    const rules::Side side = Max ? s.rootSide : s.otherSide;
 
     // Step 1. Count the node; every 5001 nodes look at the clock and let
     // the window breathe.
@@ -423,7 +423,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
                 if (v >= beta && !en.stopRequested && v > -DecisiveScore) {
                     if (n > 1 && !captureNode) updateKillers(t, move, v, ply);
                     if (ply != 1 && ply - t.plyLimitOffset < 18 && ply > 3)
-                        storeTable(t, v, absPly, absDepth, (v > DecisiveScore ? MaxDecisive : MaxLower) + s.rootSide,
+                        storeTable(t, v, absPly, absDepth, (v > DecisiveScore ? MaxDecisive : MaxLower) + rules::sideIndex(s.rootSide),
                                    move.from, move.to, pieces);
                     return v;
                 }
@@ -435,7 +435,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
                 if (v <= alpha && !en.stopRequested && v < DecisiveScore) {
                     if (n > 1 && !captureNode) updateKillers(t, move, v, ply);
                     if (ply >= 4 && ply - t.plyLimitOffset <= 16)
-                        storeTable(t, v, absPly, absDepth, (v < -DecisiveScore ? MinDecisive : MinUpper) + s.rootSide,
+                        storeTable(t, v, absPly, absDepth, (v < -DecisiveScore ? MinDecisive : MinUpper) + rules::sideIndex(s.rootSide),
                                    move.from, move.to, pieces);
                     return v;
                 }
@@ -466,7 +466,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
             else
                 type = best > DecisiveScore ? MinDecisive : MinLower;
         }
-        storeTable(t, best, absPly, absDepth, type + s.rootSide, bestFrom, bestTo, pieces);
+        storeTable(t, best, absPly, absDepth, type + rules::sideIndex(s.rootSide), bestFrom, bestTo, pieces);
     }
     return best;
 }
@@ -487,7 +487,7 @@ void clearRootState(SearchState& s) {
 }
 
 // Step 9 of the root: a book move, chosen at random among the candidates.
-int bookMove(Core& core, int side) {
+int bookMove(Core& core, rules::Side side) {
     EngineState& en = core.engine;
     if (!en.books.booksActive) return -1;
     const int n = en.search.pliesPlayed;
@@ -525,7 +525,7 @@ void makeSearchMove(Core& core, int k) {
     const Move& m = r.list(r.currentPly)[k];
     rules::Board& b = r.board;
     const rules::PieceCode code = b[m.from];
-    const int mover = rules::sideOf(code);
+    const rules::Side mover = rules::sideOf(code);
     const rules::PieceCode ownKing = mover == rules::White ? rules::WhiteKing : rules::BlackKing;
     const bool hadKing = ev.acc.pieceCount[ownKing] > 0;
 
@@ -649,7 +649,7 @@ void loadEndgameTables(Core& core) {
     en.databases = en.endgameProbe.get();
 }
 
-int searchRoot(Core& core, int side) {
+int searchRoot(Core& core, rules::Side side) {
     EngineState& en = core.engine;
     SearchState& s = en.search;
     SearchTables& t = en.tables;
@@ -667,7 +667,7 @@ int searchRoot(Core& core, int side) {
 
     // Step 3. The budgets, the keys, the killers.
     s.rootSide = side;
-    s.otherSide = 1 - side;
+    s.otherSide = rules::opposite(side);
     s.pliesPlayed = core.game.record.plyCounter;
     const game::SideClock& clock = core.game.sideToMove == rules::White ? core.game.whiteClock : core.game.blackClock;
     planMove(en.plan, en.level, s.pliesPlayed, clock.total, core.now(), en.infiniteThinking, en.gameAnalysis);

@@ -20,7 +20,7 @@ constexpr int DecisiveScore = 30000;
 // The move to play for `side` in the working board: an index into the root
 // list (ply 1), or NoMoveResult, SingleMoveResult, or AbandonedResult with
 // abandonSearch set. Leaves lastScore, the best line and the thinking shown.
-int searchRoot(game::Core& core, int side);
+int searchRoot(game::Core& core, rules::Side side);
 
 // The root's window around the last value, 250 either side.
 struct Aspiration {

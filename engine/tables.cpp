@@ -137,7 +137,9 @@ void storeTable(SearchTables& t, int value, int absPly, int absDepth, int type, 
     e.depthStamp = static_cast<std::uint8_t>(absDepth);
 }
 
-std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, int s, int& alpha, int& beta) {
+std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, rules::Side rootSide, int& alpha,
+                               int& beta) {
+    const int s = rules::sideIndex(rootSide);
     const int type = e.type;
     const int v = e.value;
     // An entry stored under the other root side describes the same position

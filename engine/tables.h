@@ -163,7 +163,7 @@ void storeTable(SearchTables& t, int value, int absPly, int absDepth, int type, 
 // A hit at a node where the root side moves (maxNode) or its opponent does:
 // the value that answers the node, or nothing, the window narrowed and the
 // entry's move made the hash move.
-std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, int rootSide, int& alpha,
+std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, rules::Side rootSide, int& alpha,
                                int& beta);
 
 // Killers.

@@ -61,7 +61,7 @@ PieceCount recountPieces(const Board& board) {
     return c;
 }
 
-void buildAccumulators(EvalState& st, const Board& board, int side) {
+void buildAccumulators(EvalState& st, const Board& board, rules::Side side) {
     st.viewSide = side;
     buildKingTable(st);
     Accumulators& a = st.acc;
@@ -79,7 +79,7 @@ void buildAccumulators(EvalState& st, const Board& board, int side) {
     }
 }
 
-void prepareSearchRoot(EvalState& st, const Board& board, int rootSide) {
+void prepareSearchRoot(EvalState& st, const Board& board, rules::Side rootSide) {
     st.acc.pieceCount = recountPieces(board);
     selectPhaseAndVariant(st, board);
     buildAccumulators(st, board, rootSide);

@@ -51,11 +51,11 @@ PieceCount recountPieces(const rules::Board& board);
 // Builds kingTable from the piece counts, then positional, tempo, regions and
 // centre sums, all from `side`'s view. Reads activeManTable and
 // acc.pieceCount, which the caller has set.
-void buildAccumulators(EvalState& st, const rules::Board& board, int side);
+void buildAccumulators(EvalState& st, const rules::Board& board, rules::Side side);
 
 // The root set-up of a search: recount, choose phase and table, build the
 // accumulators for the root side, and start the line at ply 1.
-void prepareSearchRoot(EvalState& st, const rules::Board& board, int rootSide);
+void prepareSearchRoot(EvalState& st, const rules::Board& board, rules::Side rootSide);
 
 // Incremental upkeep, one call per event of a move, in this order: the
 // captured pieces, then the moving piece, then its promotion.

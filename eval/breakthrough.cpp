@@ -237,14 +237,14 @@ int sideRules(const View<ForBlack>& v) {
 
 }  // namespace
 
-int finishBreakthrough(int t, bool whiteToMoveNow, int side) {
+int finishBreakthrough(int t, bool whiteToMoveNow, rules::Side side) {
     int t2 = std::clamp(2 * t, -125, 125);
     if (whiteToMoveNow && t2 > 0) t2 += t2 / 2;
     if (!whiteToMoveNow && t2 < 0) t2 += t2 / 2;
     return side == rules::Black ? -t2 : t2;
 }
 
-int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, int side) {
+int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, rules::Side side) {
     const PieceCount& pc = st.acc.pieceCount;
     const bool wtm = whiteToMove(st, side);
     const View<false> white{board, m.whiteMen, m.blackMen, m.empty, m.black(),
@@ -255,7 +255,7 @@ int breakthroughTermFromMasks(const EvalState& st, const Board& board, const Boa
     return finishBreakthrough(t, wtm, side);
 }
 
-int breakthroughTerm(const EvalState& st, const Board& board, int side) {
+int breakthroughTerm(const EvalState& st, const Board& board, rules::Side side) {
     return breakthroughTermFromMasks(st, board, boardMasks(board), side);
 }
 

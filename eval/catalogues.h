@@ -10,17 +10,17 @@
 namespace eval {
 
 // Men one to four rows from promotion and their free paths; -187..187.
-int breakthroughTerm(const EvalState& st, const rules::Board& board, int side);
+int breakthroughTerm(const EvalState& st, const rules::Board& board, rules::Side side);
 // The breakthrough sum t (White's view) turned into the term: doubled,
 // clamped to ±125, half as much again in favour of the side to move.
-int finishBreakthrough(int t, bool whiteToMove, int side);
+int finishBreakthrough(int t, bool whiteToMove, rules::Side side);
 
 // Formations of men rewarded and charged; -70..70.
-int structureTerm(const EvalState& st, const rules::Board& board, int side);
+int structureTerm(const EvalState& st, const rules::Board& board, rules::Side side);
 
 // Known combinations for the side to move in positions of men only: 0, or
 // ±80, ±120, ±180 when an entry of the side to move's catalogue matches.
-int shotTerm(const EvalState& st, const rules::Board& board, int side);
+int shotTerm(const EvalState& st, const rules::Board& board, rules::Side side);
 
 // Which entry decided: index into the side to move's catalogue, or -1.
 struct ShotMatch {
@@ -31,9 +31,9 @@ ShotMatch findShot(const rules::Board& board, bool whiteToMove);
 int shotCatalogueSize();
 
 // The same terms from masks the caller has built once for the position.
-int breakthroughTermFromMasks(const EvalState& st, const rules::Board& board, const BoardMasks& m, int side);
-int structureTermFromMasks(const EvalState& st, const BoardMasks& m, int side);
-int shotTermFromMasks(const EvalState& st, const BoardMasks& m, int side);
+int breakthroughTermFromMasks(const EvalState& st, const rules::Board& board, const BoardMasks& m, rules::Side side);
+int structureTermFromMasks(const EvalState& st, const BoardMasks& m, rules::Side side);
+int shotTermFromMasks(const EvalState& st, const BoardMasks& m, rules::Side side);
 ShotMatch findShotFromMasks(const BoardMasks& m, bool whiteToMove);
 
 }  // namespace eval

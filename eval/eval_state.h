@@ -57,7 +57,7 @@ struct EvalState {
     SquareTable kingTable{};        // built with the accumulators
 
     // The side the accumulators are counted for: the root side of the search.
-    int viewSide = rules::White;
+    rules::Side viewSide = rules::White;
     Accumulators acc;
 
     // The search line, set by the search. currentPly is 1 at the root and one

@@ -30,10 +30,10 @@ bool inDoubleCorners(const Board& b, rules::PieceCode king) {
     return corner && far;
 }
 
-int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, int side);
+int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, rules::Side side);
 
 template <bool Trace>
-int evaluateImpl(const EvalState& st, const Board& b, int s, int alpha, int beta, EvalTrace* tr) {
+int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, int beta, EvalTrace* tr) {
     assert(st.viewSide == s);
     const EvalParameters& p = st.params;
     const PieceCount& pc = st.acc.pieceCount;
@@ -227,12 +227,12 @@ int evaluateImpl(const EvalState& st, const Board& b, int s, int alpha, int beta
     return v;
 }
 
-// The man-safety rules for one man of colour `Side`, written for White and
+// The man-safety rules for one man of colour `Colour`, written for White and
 // turned half a circle for Black: forward-left is up-left for White and
 // down-right for Black, and so on. Returns the amount from the man's side.
-template <int Side>
+template <rules::Side Colour>
 int manSafetyOf(const Board& b, int q, int phase) {
-    constexpr bool white = Side == rules::White;
+    constexpr bool white = Colour == rules::White;
     constexpr int fl = white ? 0 : 3, fr = white ? 1 : 2;    // forward left / right
     constexpr int bl = white ? 2 : 1, br = white ? 3 : 0;    // back left / right
     constexpr rules::PieceCode ownMan = white ? WhiteMan : BlackMan;
@@ -296,7 +296,7 @@ int manSafetyOf(const Board& b, int q, int phase) {
     return t;
 }
 
-int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, int side) {
+int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, rules::Side side) {
     // Squares where a man is most often caught: rows 7 to 2 away from the
     // edges of the far rows. White's men are looked at from 9 on, Black's up
     // to 24.
@@ -314,34 +314,34 @@ int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, int side)
 
 }  // namespace
 
-Score evaluate(const EvalState& st, const Board& board, int side, int alpha, int beta) {
+Score evaluate(const EvalState& st, const Board& board, rules::Side side, int alpha, int beta) {
     return static_cast<Score>(evaluateImpl<false>(st, board, side, alpha, beta, nullptr));
 }
 
-Score evaluateTraced(const EvalState& st, const Board& board, int side, int alpha, int beta, EvalTrace& trace) {
+Score evaluateTraced(const EvalState& st, const Board& board, rules::Side side, int alpha, int beta, EvalTrace& trace) {
     trace = {};
     return static_cast<Score>(evaluateImpl<true>(st, board, side, alpha, beta, &trace));
 }
 
 namespace {
-void prepareStatic(EvalState& st, const Board& board, int side) {
+void prepareStatic(EvalState& st, const Board& board, rules::Side side) {
     st.acc.pieceCount = recountPieces(board);
     buildAccumulators(st, board, side);
     st.currentPly = 2;
 }
 }  // namespace
 
-Score evaluateStatic(EvalState& st, const Board& board, int side) {
+Score evaluateStatic(EvalState& st, const Board& board, rules::Side side) {
     prepareStatic(st, board, side);
     return evaluate(st, board, side, -Infinity, Infinity);
 }
 
-Score evaluateStaticTraced(EvalState& st, const Board& board, int side, EvalTrace& trace) {
+Score evaluateStaticTraced(EvalState& st, const Board& board, rules::Side side, EvalTrace& trace) {
     prepareStatic(st, board, side);
     return evaluateTraced(st, board, side, -Infinity, Infinity, trace);
 }
 
-int threeKingsTerm(const Board& b, int strong) {
+int threeKingsTerm(const Board& b, rules::Side strong) {
     const rules::PieceCode king = strong == rules::White ? WhiteKing : BlackKing;
     const rules::PieceCode man = strong == rules::White ? BlackMan : WhiteMan;
     int k[3] = {0, 0, 0}, n = 0, m = 0;
@@ -363,6 +363,6 @@ int threeKingsTerm(const Board& b, int strong) {
     return r;
 }
 
-int manSafetyTerm(const Board& b, int phase, int side) { return manSafetyFromMasks(b, boardMasks(b), phase, side); }
+int manSafetyTerm(const Board& b, int phase, rules::Side side) { return manSafetyFromMasks(b, boardMasks(b), phase, side); }
 
 }  // namespace eval

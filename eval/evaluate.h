@@ -38,24 +38,24 @@ struct EvalTrace {
 // the accumulators were built for (the search's root side). alpha and beta
 // are the search's bounds from the same view: a position whose material
 // alone is 185 or more outside them is answered from material.
-Score evaluate(const EvalState& st, const rules::Board& board, int side, int alpha, int beta);
-Score evaluateTraced(const EvalState& st, const rules::Board& board, int side, int alpha, int beta, EvalTrace& trace);
+Score evaluate(const EvalState& st, const rules::Board& board, rules::Side side, int alpha, int beta);
+Score evaluateTraced(const EvalState& st, const rules::Board& board, rules::Side side, int alpha, int beta, EvalTrace& trace);
 
 // The evaluation shown beside the board: recounts the pieces, rebuilds the
 // accumulators and king table for `side` and evaluates with the other side to
 // move (ply 2). Keeps the phase, flags and man table of the last search.
-Score evaluateStatic(EvalState& st, const rules::Board& board, int side);
-Score evaluateStaticTraced(EvalState& st, const rules::Board& board, int side, EvalTrace& trace);
+Score evaluateStatic(EvalState& st, const rules::Board& board, rules::Side side);
+Score evaluateStaticTraced(EvalState& st, const rules::Board& board, rules::Side side, EvalTrace& trace);
 
 // Three kings of `strong` against one king and one man: how much the kings'
 // files pen the man in. Never negative; the strong side's gain.
-int threeKingsTerm(const rules::Board& board, int strong);
+int threeKingsTerm(const rules::Board& board, rules::Side strong);
 
 // Men that can be taken at once or stand loose, from `side`'s view; -60..60.
-int manSafetyTerm(const rules::Board& board, int phase, int side);
+int manSafetyTerm(const rules::Board& board, int phase, rules::Side side);
 
 // True when the side that moves at the evaluated node is White.
-inline bool whiteToMove(const EvalState& st, int side) {
+inline bool whiteToMove(const EvalState& st, rules::Side side) {
     return (side == rules::White) == (st.currentPly % 2 == 1);
 }
 

@@ -211,9 +211,9 @@ ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
     return {};
 }
 
-int shotTerm(const EvalState& st, const Board& board, int side) { return shotTermFromMasks(st, boardMasks(board), side); }
+int shotTerm(const EvalState& st, const Board& board, rules::Side side) { return shotTermFromMasks(st, boardMasks(board), side); }
 
-int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, int side) {
+int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, rules::Side side) {
     const bool wtm = whiteToMove(st, side);
     const ShotMatch m = findShotFromMasks(masks, wtm);
     // White's shots count for White, Black's for Black.

@@ -329,7 +329,7 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
 
 }  // namespace
 
-int structureTermFromMasks(const EvalState& st, const BoardMasks& m, int side) {
+int structureTermFromMasks(const EvalState& st, const BoardMasks& m, rules::Side side) {
     const PieceCount& pc = st.acc.pieceCount;
     const Squares s{m.whiteMen, m.blackMen, m.empty};
     const int t = structureSum(s, st.phase, pc[rules::WhiteMan], pc[rules::BlackMan], whiteToMove(st, side));
@@ -337,7 +337,7 @@ int structureTermFromMasks(const EvalState& st, const BoardMasks& m, int side) {
     return side == rules::Black ? -clamped : clamped;
 }
 
-int structureTerm(const EvalState& st, const Board& board, int side) {
+int structureTerm(const EvalState& st, const Board& board, rules::Side side) {
     return structureTermFromMasks(st, boardMasks(board), side);
 }
 

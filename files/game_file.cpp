@@ -52,7 +52,7 @@ bool plausible(const game::PlyRecord& e) {
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, int sideToMove, const GameSettings& settings) {
+std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings) {
     game::GameRecord out = record;
     out.plies[Record0].header = static_cast<std::uint8_t>(record.recordLength & 0xFF);
     out.plies[MinutesSlot].whiteClock = settings.minutes;
@@ -73,8 +73,9 @@ FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out) {
     ByteReader r(bytes);
     for (game::PlyRecord& e : f.record.plies) readRecord(r, e);
     const int current = r.u8();
-    const int side = r.u8();
-    if (!r.ok() || side > 1) return FileError::BadContent;
+    const int sideByte = r.u8();
+    if (!r.ok() || sideByte > 1) return FileError::BadContent;
+    const rules::Side side = rules::sideFromByte(static_cast<unsigned>(sideByte));
 
     GameSettings& s = f.settings;
     s.minutes = f.record.plies[MinutesSlot].whiteClock;
@@ -100,7 +101,7 @@ FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out) {
     return FileError::None;
 }
 
-bool WriteGameFile(const std::string& path, const game::GameRecord& record, int sideToMove, const GameSettings& settings) {
+bool WriteGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings) {
     return writeFileAtomically(path, encodeGameFile(record, sideToMove, settings));
 }
 
@@ -138,15 +139,15 @@ void installGameFile(game::Core& core, const GameFile& file, bool problem) {
     g.sideToMove = file.sideToMove;
     // The side to move after the last ply follows from the plies between.
     const int pliesAfter = g.record.recordLength - g.record.plyCounter;
-    g.record.sideToMoveAtEnd = static_cast<std::uint8_t>(pliesAfter % 2 ? 1 - file.sideToMove : file.sideToMove);
+    g.record.sideToMoveAtEnd = pliesAfter % 2 ? rules::opposite(file.sideToMove) : file.sideToMove;
     g.moveList = moveListOf(g.record, g.record.recordLength);
     g.selectedLine = g.moveList.empty() ? -1 : static_cast<int>(g.moveList.size()) - 1;
     g.navigated = true;
     g.engineToMove = false;
     // A loaded game is a different game: it no longer counts for the ratings,
     // and the file does not say how it ended.
-    g.ratedGame = 0;
-    g.lastResult = 3;
+    g.ratedGame = game::RatedState::None;
+    g.lastResult = game::GameResult::None;
 }
 
 }  // namespace files

@@ -31,17 +31,17 @@ struct GameSettings {
 
 struct GameFile {
     game::GameRecord record;   // plyCounter: the ply shown; recordLength: the ply count
-    int sideToMove = 0;        // in the ply shown
+    rules::Side sideToMove = rules::White;  // in the ply shown
     GameSettings settings;
 };
 
-std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, int sideToMove, const GameSettings& settings);
+std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings);
 // Refuses an image of the wrong size or with values no game can hold (a
 // piece code above 4, a square above 32, a side other than 0 and 1), so a
 // damaged file never reaches the board.
 FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out);
 
-bool WriteGameFile(const std::string& path, const game::GameRecord& record, int sideToMove, const GameSettings& settings);
+bool WriteGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings);
 FileError ReadGameFile(const std::string& path, GameFile& out);
 
 // Saving: the game of `core` with its current ply and side to move.

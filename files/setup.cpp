@@ -26,7 +26,7 @@ bool placePiece(game::Core& core, rules::Square square) {
     game::GameState& g = core.game;
     core.rules.board[square] = g.setupPiece;
     core.rules.gamePosition = core.rules.board;
-    g.ratedGame = 0;
+    g.ratedGame = game::RatedState::None;
     game::StorePly(core, g.record.plyCounter, nullptr);
     return true;
 }
@@ -47,8 +47,8 @@ void remplir(game::Core& core) {
     game::PlyRecord& first = g.record.plies[0];
     first.from = first.to = first.captureCount = 0;
     g.computerToMove = false;
-    g.ratedGame = 0;
-    g.lastResult = 3;  // a new game has no result yet: the export must not repeat the last one
+    g.ratedGame = game::RatedState::None;
+    g.lastResult = game::GameResult::None;  // a new game has no result yet: the export must not repeat the last one
     g.navigated = true;
     g.lastMoveFrom = g.lastMoveTo = 0;
 }
@@ -74,7 +74,7 @@ void Change_couleur(game::Core& core) {
 void Couleur_joue(game::Core& core) {
     game::GameState& g = core.game;
     g.computerToMove = !g.computerToMove;
-    g.sideToMove = 1 - g.sideToMove;
+    g.sideToMove = rules::opposite(g.sideToMove);
 }
 
 }  // namespace files

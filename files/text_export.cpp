@@ -67,7 +67,7 @@ std::string plyText(rules::RulesState& r, const game::GameRecord& rec, int k) {
     plain += e.captureCount ? 'x' : '-';
     plain += rules::squareName(e.to);
     if (e.from < 1 || e.from > rules::NumSquares || !rules::isPiece(before[e.from])) return plain;
-    const int side = rules::sideOf(before[e.from]);
+    const rules::Side side = rules::sideOf(before[e.from]);
     r.board = before;
     const int n = rules::generateRootMoves(r, side);
     for (int i = 0; i < n; ++i) {
@@ -201,7 +201,7 @@ ExportedText exportPdn(const game::Core& core, ResultCode result) {
     text += tag("GameType", "26");
 
     // The side to move at the start follows from the side after the last ply.
-    const int firstSide = rec.recordLength % 2 ? 1 - rec.sideToMoveAtEnd : rec.sideToMoveAtEnd;
+    const rules::Side firstSide = rec.recordLength % 2 ? rules::opposite(rec.sideToMoveAtEnd) : rec.sideToMoveAtEnd;
     const rules::Board start = boardOf(rec.plies[0]);
     if (start != rules::startingPosition() || firstSide != rules::White) {
         text += tag("SetUp", "1");
@@ -221,7 +221,7 @@ ExportedText exportPdn(const game::Core& core, ResultCode result) {
     };
     rules::RulesState r;
     for (int k = 1; k <= rec.recordLength; ++k) {
-        const int side = (firstSide + k - 1) % 2;
+        const rules::Side side = k % 2 == 1 ? firstSide : rules::opposite(firstSide);
         const int number = (k + (firstSide == rules::Black ? 1 : 0) + 1) / 2;
         if (side == rules::White) emit(std::to_string(number) + ".");
         else if (k == 1) emit(std::to_string(number) + "...");

@@ -9,8 +9,8 @@
 
 namespace files {
 
-// Result of the last game: 0 Black won, 1 draw, 2 White won, 3 none yet.
-enum class ResultCode { BlackWon = 0, Draw = 1, WhiteWon = 2, None = 3 };
+// Result of the last game: Black won, draw, White won, none yet.
+using ResultCode = game::GameResult;
 
 // "1-0", "0-1", "1/2-1/2", or "*" for a game without result.
 const char* pdnResultText(ResultCode result);

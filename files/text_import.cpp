@@ -454,7 +454,7 @@ private:
 };
 
 // The move of the game starting from `firstSide`, at half-move `index`.
-void placeMove(int firstSide, std::size_t index, ReplayOutcome& out) {
+void placeMove(rules::Side firstSide, std::size_t index, ReplayOutcome& out) {
     const int i = static_cast<int>(index) + (firstSide == rules::Black ? 1 : 0);
     out.moveNumber = i / 2 + 1;
     out.blackMove = i % 2 == 1;
@@ -466,7 +466,7 @@ void playImportedMove(game::Core& core, const rules::Move& move) {
     rules::RulesState& r = core.rules;
     rules::applyMove(r.board, move);
     r.gamePosition = r.board;
-    g.sideToMove = 1 - g.sideToMove;
+    g.sideToMove = rules::opposite(g.sideToMove);
     ++g.record.plyCounter;
     g.record.recordLength = g.record.plyCounter;
     game::StorePly(core, g.record.plyCounter, &move);
@@ -538,7 +538,7 @@ ReplayOutcome replayGame(game::Core& core, const ParsedGame& parsed) {
     remplir(core);
     if (parsed.start) game::installPosition(core, parsed.start->board, parsed.start->side);
     rules::RulesState& r = core.rules;
-    const int firstSide = g.sideToMove;
+    const rules::Side firstSide = g.sideToMove;
 
     // Step 3. Each move while it can be played.
     for (std::size_t i = 0; i < parsed.halfMoves.size(); ++i) {
@@ -568,10 +568,10 @@ ReplayOutcome replayGame(game::Core& core, const ParsedGame& parsed) {
     // Step 4. The position reached is the one shown; a game replayed whole
     // keeps its result for the next export.
     r.board = r.gamePosition;
-    g.record.sideToMoveAtEnd = static_cast<std::uint8_t>(g.sideToMove);
+    g.record.sideToMoveAtEnd = g.sideToMove;
     rules::clearMoveEntry(r);
     g.navigated = true;
-    if (out.stop == ReplayStop::None) g.lastResult = static_cast<int>(parsed.result);
+    if (out.stop == ReplayStop::None) g.lastResult = parsed.result;
     return out;
 }
 

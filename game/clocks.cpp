@@ -4,8 +4,8 @@ namespace game {
 
 namespace {
 
-SideClock& clockOf(GameState& g, int side) { return side == rules::White ? g.whiteClock : g.blackClock; }
-const SideClock& clockOf(const GameState& g, int side) { return side == rules::White ? g.whiteClock : g.blackClock; }
+SideClock& clockOf(GameState& g, rules::Side side) { return side == rules::White ? g.whiteClock : g.blackClock; }
+const SideClock& clockOf(const GameState& g, rules::Side side) { return side == rules::White ? g.whiteClock : g.blackClock; }
 
 void showTotal(Core& core, SideClock& c, std::int32_t total) {
     core.game.lastShown = total;
@@ -44,7 +44,7 @@ void Horlogeszro1Click(Core& core) {
     const std::int64_t now = core.now();
     for (SideClock* c : {&g.whiteClock, &g.blackClock}) *c = SideClock{0, 0, 0, now, 0};
     g.lastShown = 0;
-    g.ratedGame = 0;
+    g.ratedGame = game::RatedState::None;
     if (core.host) core.host->clocksChanged();
 }
 
@@ -62,12 +62,12 @@ void Pause2Click(Core& core) {
 
 void pause(Core& core) { core.engine.stopRequested = true; }
 
-void changeTurn(Core& core, int mover) {
+void changeTurn(Core& core, rules::Side mover) {
     GameState& g = core.game;
     SideClock& moved = clockOf(g, mover);
     // The move's time is banked at the last shown whole second.
     if (moved.shown > moved.total) moved.total = moved.shown;
-    clockOf(g, 1 - mover).reference = core.now();
+    clockOf(g, rules::opposite(mover)).reference = core.now();
 }
 
 std::int32_t timeLimit(int hardBudget, int n) {
@@ -81,11 +81,11 @@ std::int32_t timeLimit(int hardBudget, int n) {
 
 std::optional<int> checkTimeLoss(const Core& core, int personRating) {
     const GameState& g = core.game;
-    if (g.ratedGame == 0) return std::nullopt;
+    if (g.ratedGame == game::RatedState::None) return std::nullopt;
     const int n = g.record.plyCounter;
     const std::int32_t limit = timeLimit(core.engine.level.levelHardBudget, n);
-    const int s = g.sideToMove;
-    std::int32_t other = clockOf(g, 1 - s).total;
+    const rules::Side s = g.sideToMove;
+    std::int32_t other = clockOf(g, rules::opposite(s)).total;
     if (personRating < 1800) other /= 2;
     const bool otherLost = other > limit;
     const bool selfLost = clockOf(g, s).total > limit;

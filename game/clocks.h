@@ -31,7 +31,7 @@ void Pause2Click(Core& core);
 void pause(Core& core);
 // After a move: the mover banks its last shown total and the side now to
 // move starts its turn.
-void changeTurn(Core& core, int mover);
+void changeTurn(Core& core, rules::Side mover);
 
 // Reasons of the end of a game that the clocks can give.
 constexpr int PersonLostOnTime = 4;

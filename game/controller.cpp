@@ -44,7 +44,7 @@ PassOutcome gameLoopPass(Core& core) {
 
 bool clic(Core& core, int x, int y) {
     GameState& g = core.game;
-    if (g.engineToMove && g.ratedGame == 1) return false;
+    if (g.engineToMove && g.ratedGame == game::RatedState::InProgress) return false;
     if (g.engineToMove && !g.options.stopByClick) return false;
     g.click = {true, x, y};
     core.engine.stopRequested = true;

@@ -8,7 +8,7 @@ namespace game {
 
 namespace {
 
-bool hasLegalMove(Core& core, int side) {
+bool hasLegalMove(Core& core, rules::Side side) {
     return rules::generateRootMoves(core.rules, side) > 0;
 }
 
@@ -17,7 +17,7 @@ bool hasLegalMove(Core& core, int side) {
 EndOfGame endOfGame(Core& core, EndReason reason) {
     EndOfGame end;
     GameState& g = core.game;
-    if (g.ratedGame == 5) return end;
+    if (g.ratedGame == game::RatedState::Done) return end;
     end.processed = true;
 
     // Step 2. The side to move that has no legal move loses. Only that side
@@ -25,7 +25,7 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
     // cannot play, so it is the one that has lost.
     core.rules.board = core.rules.gamePosition;
     core.rules.board[0] = rules::Sentinel;
-    const int toMove = g.sideToMove;
+    const rules::Side toMove = g.sideToMove;
     if (!hasLegalMove(core, toMove)) end.result = toMove == rules::White ? GameResult::BlackWon : GameResult::WhiteWon;
     rules::clearMoveEntry(core.rules);
 
@@ -33,8 +33,8 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
     // person's point of view against the engine, by name in a rated game.
     const bool againstEngine = !g.options.humanVsHuman;
     std::optional<Sound> sound;
-    auto winner = [&](int side) {
-        if (g.ratedGame == 1) {
+    auto winner = [&](rules::Side side) {
+        if (g.ratedGame == game::RatedState::InProgress) {
             end.message = EndMessage::RatedWinner;
             end.winnerName = nameText(side == rules::White ? g.whiteName : g.blackName);
         } else if (!againstEngine) {
@@ -42,7 +42,7 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
         }
         if (againstEngine) {
             const bool engineWon = g.computerColour == side;
-            if (g.ratedGame != 1) end.message = engineWon ? EndMessage::EngineWon : EndMessage::PersonWon;
+            if (g.ratedGame != game::RatedState::InProgress) end.message = engineWon ? EndMessage::EngineWon : EndMessage::PersonWon;
             sound = engineWon ? Sound::Lost : Sound::Won;
         }
     };
@@ -88,11 +88,11 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
     if (core.engine.learning.session) end.showPanel = false;
     // Step 9. A rated game's result is processed once: the ratings move and
     // are saved, and a second signal for the same game finds the flag at 5.
-    if (g.ratedGame == 1) {
+    if (g.ratedGame == game::RatedState::InProgress) {
         end.ratings = players::UpdateRatings(core, end.result);
-        g.ratedGame = 5;
+        g.ratedGame = game::RatedState::Done;
     }
-    g.lastResult = static_cast<int>(end.result);
+    g.lastResult = end.result;
     g.endPanelShown = end.showPanel;
     g.endMessage = endMessageText(end);
     return end;

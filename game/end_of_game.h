@@ -19,9 +19,6 @@ enum class EndReason : std::uint8_t {
     PersonResigned = 6,
 };
 
-// The codes of the game's result, as the game file stores them.
-enum class GameResult : std::uint8_t { BlackWon = 0, Draw = 1, WhiteWon = 2, None = 3 };
-
 enum class EndMessage : std::uint8_t {
     None,             // no side has lost: the label stays empty
     WhiteWins,        // two people: "Gain des blancs"

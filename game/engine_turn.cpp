@@ -11,7 +11,7 @@ namespace game {
 
 namespace {
 
-int piecesOf(const rules::PieceTotals& t, int side) { return side == rules::White ? t.white() : t.black(); }
+int piecesOf(const rules::PieceTotals& t, rules::Side side) { return side == rules::White ? t.white() : t.black(); }
 
 // None of the last `plies` plies of the record took anything.
 bool quietRecord(const GameRecord& rec, int plies) {
@@ -22,7 +22,7 @@ bool quietRecord(const GameRecord& rec, int plies) {
 
 }  // namespace
 
-const char* computerColourCaption(int language, int side) {
+const char* computerColourCaption(int language, rules::Side side) {
     static constexpr const char* Captions[6][2] = {
         {"Ordinateur blanc", "Ordinateur noir"},   {"Computer white", "Computer black"},
         {"Computer wit", "Computer zwart"},        {"Computador brancas", "Computador pretas"},
@@ -95,9 +95,9 @@ EngineTurn engineTurn(Core& core) {
 
     // Step 7. The weakest level, when ahead, plays its second choice.
     const rules::PieceTotals before = rules::countPieces(r.board);
-    const int engineSide = g.sideToMove;
+    const rules::Side engineSide = g.sideToMove;
     g.zutShown = en.level.levelNumber == engine::NeophyteLevelNumber &&
-                 piecesOf(before, engineSide) > piecesOf(before, 1 - engineSide) && r.rootList().size() > 1 &&
+                 piecesOf(before, engineSide) > piecesOf(before, rules::opposite(engineSide)) && r.rootList().size() > 1 &&
                  result < engine::NoMoveResult && !out.forced && !out.abandoned;
     if (g.zutShown) result = 1;
     out.zutShown = g.zutShown;
@@ -116,9 +116,9 @@ EngineTurn engineTurn(Core& core) {
         out.ops.insert(out.ops.end(), animation.begin(), animation.end());
         const int otherRating = g.sideToMove == rules::White ? g.blackRating : g.whiteRating;
         if (const std::optional<int> lost = checkTimeLoss(core, otherRating)) out.end = endOfGame(core, static_cast<EndReason>(*lost));
-        const int mover = g.sideToMove;
-        g.sideToMove = 1 - g.sideToMove;
-        rec.sideToMoveAtEnd = static_cast<std::uint8_t>(g.sideToMove);
+        const rules::Side mover = g.sideToMove;
+        g.sideToMove = rules::opposite(g.sideToMove);
+        rec.sideToMoveAtEnd = g.sideToMove;
         if (rec.plyCounter < rec.recordLength) cutRecord(core);
         ++rec.plyCounter;
         rec.recordLength = rec.plyCounter;

@@ -36,7 +36,7 @@ struct EngineTurn {
 EngineTurn engineTurn(Core& core);
 
 // The caption naming the engine's colour, in the interface language.
-const char* computerColourCaption(int language, int side);
+const char* computerColourCaption(int language, rules::Side side);
 
 // Thinking on the person's time: once per turn, while the tick is on and
 // nothing (set-up, navigation, analysis, two people) forbids it. Runs until

@@ -37,18 +37,25 @@ struct SideClock {
     std::int32_t shown = 0;      // last total shown while its turn runs
 };
 
+// A rated game (a match) from its start until its result has gone to the
+// ratings. Only a game in progress can be lost on time or resigned.
+enum class RatedState : std::uint8_t { None, InProgress, Done };
+
+// The result of a game, with the codes the game file stores.
+enum class GameResult : std::uint8_t { BlackWon = 0, Draw = 1, WhiteWon = 2, None = 3 };
+
 struct GameState {
     GameRecord record;
     GameOptions options;
 
-    int sideToMove = rules::White;
-    int computerColour = rules::Black;
+    rules::Side sideToMove = rules::White;
+    rules::Side computerColour = rules::Black;
     bool engineToMove = false;
     bool setupMode = false;         // pieces are being placed by hand
     rules::PieceCode setupPiece = rules::Empty;  // what a set-up click puts on a square
     bool computerToMove = false;    // the set-up position is to be played on by the computer
     bool navigated = false;         // no thinking on the person's time until the engine's next move
-    int ratedGame = 0;              // 0 not rated, 1 rated game in progress, 5 result processed
+    RatedState ratedGame = RatedState::None;
     bool computerPlays = true;      // false when two people play
     int legalMoveCount = 0;
     rules::Square lastMoveFrom = 0; // the engine's last move, framed on the board
@@ -71,7 +78,7 @@ struct GameState {
 
     // The engine's turn and the end of the game.
     bool pondered = false;          // the engine has thought on this person's turn
-    int lastResult = 3;             // 0 Black won, 1 draw, 2 White won, 3 none
+    GameResult lastResult = GameResult::None;
     // Pieces on the board after each engine move, by ply counter.
     std::array<std::int32_t, 256> pieceTotals{};
 

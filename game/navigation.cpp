@@ -76,7 +76,7 @@ void RestorePly(Core& core, int k) {
     for (int s = 1; s <= rules::NumSquares; ++s) core.rules.board[s] = e.squares[s - 1];
     setClockFromTotal(core.game.whiteClock, e.whiteClock);
     setClockFromTotal(core.game.blackClock, e.blackClock);
-    core.game.computerColour = e.computerColour;
+    core.game.computerColour = rules::sideFromByte(e.computerColour);
     core.game.whiteName = e.whiteName;
     core.game.blackName = e.blackName;
 }
@@ -116,14 +116,14 @@ void appendMoveText(Core& core) {
     core.game.selectedLine = static_cast<int>(index);
 }
 
-void installPosition(Core& core, const rules::Board& board, int side) {
+void installPosition(Core& core, const rules::Board& board, rules::Side side) {
     core.rules.board = board;
     core.rules.board[0] = rules::Sentinel;
     core.rules.gamePosition = core.rules.board;
     core.game.sideToMove = side;
     core.game.record.plyCounter = 0;
     core.game.record.recordLength = 0;
-    core.game.record.sideToMoveAtEnd = static_cast<std::uint8_t>(side);
+    core.game.record.sideToMoveAtEnd = side;
     StorePly(core, 0, nullptr);
     core.game.moveList.clear();
     core.game.selectedLine = -1;
@@ -138,7 +138,7 @@ void reprise(Core& core) {
         selectLineOfPly(core);
         restore(core);
         clockStep(core);
-        g.sideToMove = 1 - g.sideToMove;
+        g.sideToMove = rules::opposite(g.sideToMove);
     }
     g.navigated = true;
     g.engineToMove = false;  // the person moves next
@@ -148,12 +148,12 @@ void avancer(Core& core) {
     GameState& g = core.game;
     if (g.record.plyCounter < g.record.recordLength) {
         stopEngine(core);
-        g.ratedGame = 0;
+        g.ratedGame = game::RatedState::None;
         ++g.record.plyCounter;
         selectLineOfPly(core);
         restore(core);
         clockStep(core);
-        g.sideToMove = 1 - g.sideToMove;
+        g.sideToMove = rules::opposite(g.sideToMove);
     }
     g.navigated = true;
 }
@@ -161,7 +161,7 @@ void avancer(Core& core) {
 void revenir_debut(Core& core) {
     GameState& g = core.game;
     stopEngine(core);
-    g.ratedGame = 0;
+    g.ratedGame = game::RatedState::None;
     g.record.plyCounter = 0;
     restore(core);
     // White moves first from the start, whatever side began the game.
@@ -175,7 +175,7 @@ void revenir_debut(Core& core) {
 void Aller_fin(Core& core) {
     GameState& g = core.game;
     stopEngine(core);
-    g.ratedGame = 0;
+    g.ratedGame = game::RatedState::None;
     g.record.plyCounter = static_cast<std::uint8_t>(g.record.recordLength);
     restore(core);
     g.sideToMove = g.record.sideToMoveAtEnd;

@@ -19,7 +19,7 @@ void cutRecord(Core& core);
 void appendMoveText(Core& core);
 // Installs `board` as the game's starting position with `side` to move:
 // empty record, entry 0 stored, move list cleared.
-void installPosition(Core& core, const rules::Board& board, int side);
+void installPosition(Core& core, const rules::Board& board, rules::Side side);
 
 // The move list's line for plies 2n - 1 and 2n (n from 1), as written after
 // every move: "%2d.%s%s%s %s%s%s", or "%2d.%s%s%s " while ply 2n - 1 stands alone.

@@ -35,11 +35,11 @@ void completePersonMove(Core& core, const rules::Move& move, PersonClick& out) {
     GameState& g = core.game;
     GameRecord& rec = g.record;
     core.rules.gamePosition = core.rules.board;
-    g.sideToMove = 1 - g.sideToMove;
+    g.sideToMove = rules::opposite(g.sideToMove);
     if (rec.plyCounter < rec.recordLength) cutRecord(core);
     ++rec.plyCounter;
     rec.recordLength = rec.plyCounter;
-    rec.sideToMoveAtEnd = static_cast<std::uint8_t>(g.sideToMove);
+    rec.sideToMoveAtEnd = g.sideToMove;
     StorePly(core, rec.plyCounter, &move);
     appendMoveText(core);
     out.movePlayed = true;

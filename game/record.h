@@ -42,7 +42,7 @@ struct GameRecord {
     std::array<PlyRecord, RecordEntries> plies{};
     std::uint8_t plyCounter = 0;     // the ply whose position is shown
     std::int32_t recordLength = 0;   // the last ply stored; never below plyCounter
-    std::uint8_t sideToMoveAtEnd = 0;
+    rules::Side sideToMoveAtEnd = rules::White;
 
     // No move can be recorded from the position shown.
     bool full() const { return plyCounter >= MaxRecordedPly; }

@@ -22,7 +22,7 @@ void freshGame(game::Core& core) {
 
 // Names and colours go into the game and into entry 0 of the record, which
 // the game file stores with every ply.
-void seatPlayers(game::Core& core, const std::string& white, const std::string& black, int computerColour) {
+void seatPlayers(game::Core& core, const std::string& white, const std::string& black, rules::Side computerColour) {
     game::GameState& g = core.game;
     g.whiteName = game::makeName(white);
     g.blackName = game::makeName(black);
@@ -48,7 +48,7 @@ int ratingAt(const Roll& roll, int line) {
 
 void Nouveau2Click(game::Core& core) {
     core.engine.stopRequested = true;
-    core.game.lastResult = 3;
+    core.game.lastResult = game::GameResult::None;
     core.game.setupMode = false;
     core.players = loadRoll(core.programDir);
 }
@@ -57,7 +57,7 @@ NewGame BitBtn15Click(game::Core& core, const std::string& name, bool computerBl
     game::GameState& g = core.game;
     freshGame(core);
     g.computerPlays = true;
-    g.ratedGame = 0;
+    g.ratedGame = game::RatedState::None;
     g.options.stopByClick = true;
     g.options.humanVsHuman = false;
     g.options.selfPlay = false;
@@ -113,7 +113,7 @@ NewGame BitBtn16Click(game::Core& core, const std::string& name, int selectedLin
     g.options.humanVsHuman = false;
     g.options.selfPlay = false;
     g.options.stopByClick = false;
-    g.ratedGame = 1;
+    g.ratedGame = game::RatedState::InProgress;
     if (computerBlack) {
         g.whiteLine = line;
         g.blackLine = 0;
@@ -129,7 +129,7 @@ NewGame BitBtn16Click(game::Core& core, const std::string& name, int selectedLin
     }
     if (bothComputer(g)) {
         g.options.selfPlay = true;
-        g.ratedGame = 0;
+        g.ratedGame = game::RatedState::None;
         g.options.stopByClick = true;
         g.engineToMove = true;
     }
@@ -148,7 +148,7 @@ NewGame BitBtn17Click(game::Core& core, const std::string& white, const std::str
     g.options.humanVsHuman = true;
     g.options.selfPlay = false;
     g.computerPlays = false;
-    g.ratedGame = 0;
+    g.ratedGame = game::RatedState::None;
     g.options.stopByClick = true;
     seatPlayers(core, white, black, g.computerColour);
     g.inverted = false;
@@ -163,14 +163,14 @@ void RamenerCorvandaClick(game::Core& core) {
 
 void inverser_joueurs1(game::Core& core) {
     game::GameState& g = core.game;
-    g.computerColour = 1 - g.computerColour;
+    g.computerColour = rules::opposite(g.computerColour);
     core.rules.board = core.rules.gamePosition;
     core.rules.board[0] = rules::Sentinel;
     g.engineToMove = g.computerPlays && !g.options.humanVsHuman && g.computerColour == g.sideToMove;
 }
 
 void inverser_joueurs(game::Core& core) {
-    core.game.ratedGame = 0;
+    core.game.ratedGame = game::RatedState::None;
     inverser_joueurs1(core);
 }
 

@@ -24,8 +24,15 @@ constexpr PieceCode Sentinel = 10;
 // an enemy: it can be neither landed on, passed over nor jumped again.
 constexpr PieceCode TakenMark = 15;
 
-constexpr int White = 0;
-constexpr int Black = 1;
+// The two sides. White moves first, from squares 21..32 towards row 8.
+// Files and the move generator's tables store a side as 0 (White) or 1.
+enum class Side : std::uint8_t { White = 0, Black = 1 };
+constexpr Side White = Side::White;
+constexpr Side Black = Side::Black;
+constexpr Side opposite(Side s) { return s == White ? Black : White; }
+constexpr int sideIndex(Side s) { return static_cast<int>(s); }
+// 0 is White, anything else Black, as the game file's bytes read.
+constexpr Side sideFromByte(unsigned v) { return v == 0 ? White : Black; }
 
 constexpr int NumSquares = 32;
 using Board = std::array<std::uint8_t, NumSquares + 1>;
@@ -76,7 +83,7 @@ constexpr bool isBlack(PieceCode c) { return c == BlackMan || c == BlackKing; }
 constexpr bool isKing(PieceCode c) { return c == WhiteKing || c == BlackKing; }
 constexpr bool isMan(PieceCode c) { return c == WhiteMan || c == BlackMan; }
 constexpr bool isPiece(PieceCode c) { return c >= WhiteMan && c <= BlackKing; }
-constexpr int sideOf(PieceCode c) { return isBlack(c) ? Black : White; }
+constexpr Side sideOf(PieceCode c) { return isBlack(c) ? Black : White; }
 
 // A man whose whole move ends on its far row becomes a king: White's on
 // squares 1..4 (row 8), Black's on 29..32 (row 1). Returns the code the

@@ -77,7 +77,7 @@ std::optional<Square> parseSquare(std::string_view token, const Notation& notati
     return std::nullopt;
 }
 
-bool place(Board& board, int square, int side, bool king, std::string& error) {
+bool place(Board& board, int square, Side side, bool king, std::string& error) {
     if (board[square] != Empty) {
         error = "square " + std::to_string(square) + " (" + std::string(squareName(static_cast<Square>(square))) +
                 ") is given twice";
@@ -89,7 +89,7 @@ bool place(Board& board, int square, int side, bool king, std::string& error) {
 
 // The pieces of one side: "W21,22,K5" after its colour letter. Every entry
 // between commas must hold a square: "21,,22" and "21," are refused alike.
-bool parseList(std::string_view list, int side, const Notation& notation, Board& board, std::string& error) {
+bool parseList(std::string_view list, Side side, const Notation& notation, Board& board, std::string& error) {
     if (trim(list).empty()) return true;
     std::size_t start = 0;
     for (;;) {
@@ -177,12 +177,12 @@ FenResult parseFen(std::string_view text, const Notation& notation) {
             error = "a piece list must start with W or B";
             return result;
         }
-        const int side = c == 'W' ? White : Black;
-        if (seen[side]) {
+        const Side side = c == 'W' ? White : Black;
+        if (seen[sideIndex(side)]) {
             error = std::string("the list of ") + (side == White ? "White" : "Black") + " is given twice";
             return result;
         }
-        seen[side] = true;
+        seen[sideIndex(side)] = true;
         ++lists;
         if (!parseList(list.substr(1), side, notation, pos.board, error)) return result;
     }
@@ -194,10 +194,10 @@ FenResult parseFen(std::string_view text, const Notation& notation) {
     return result;
 }
 
-std::string toFen(const Board& board, int side, FenSquares squares) {
+std::string toFen(const Board& board, Side side, FenSquares squares) {
     std::string out = side == Black ? "B" : "W";
-    for (int list = 0; list < 2; ++list) {
-        out += list == 0 ? ":W" : ":B";
+    for (const Side list : {White, Black}) {
+        out += list == White ? ":W" : ":B";
         bool first = true;
         for (int s = 1; s <= NumSquares; ++s) {
             const PieceCode c = board[s];

@@ -16,7 +16,7 @@ namespace rules {
 
 struct Position {
     Board board{};
-    int side = White;
+    Side side = White;
 };
 
 struct FenResult {
@@ -45,6 +45,6 @@ FenResult parseFen(std::string_view text, const Notation& notation = {});
 enum class FenSquares { Numbers, Names };
 // White's list first, ranges not used; squares by our numbers ("W:W22,K29")
 // or by name ("W:Wc3,Ka1"), which every program reads the same way.
-std::string toFen(const Board& board, int side, FenSquares squares = FenSquares::Numbers);
+std::string toFen(const Board& board, Side side, FenSquares squares = FenSquares::Numbers);
 
 }  // namespace rules

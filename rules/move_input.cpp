@@ -187,7 +187,7 @@ Square clickToSquare(int x, int y, bool inverted) {
 
 void clearMoveEntry(RulesState& r) { r.entry = MoveEntry{}; }
 
-ClickOutcome enterClick(RulesState& r, int side, Square square, bool decompose) {
+ClickOutcome enterClick(RulesState& r, Side side, Square square, bool decompose) {
     ClickOutcome out;
     if (square < 1 || square > NumSquares) return out;
     MoveEntry& e = r.entry;

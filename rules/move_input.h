@@ -73,7 +73,7 @@ Square clickToSquare(int x, int y, bool inverted);
 
 // Handles one click on `square` for the side to move. With `decompose` a
 // capture of several pieces is shown landing by landing.
-ClickOutcome enterClick(RulesState& r, int side, Square square, bool decompose);
+ClickOutcome enterClick(RulesState& r, Side side, Square square, bool decompose);
 
 // Forget the move being entered (a new position was installed).
 void clearMoveEntry(RulesState& r);

@@ -38,7 +38,7 @@ constexpr int NoDirection = 4;  // 3 - 4 matches no direction either
 template <bool WithRoutes>
 class CaptureExplorer {
 public:
-    CaptureExplorer(RulesState& r, MoveList& list, std::vector<LandingRoute>* routes, int side)
+    CaptureExplorer(RulesState& r, MoveList& list, std::vector<LandingRoute>* routes, Side side)
         : m_r(r), m_b(r.board), m_path(r.capturePath), m_list(list), m_routes(routes),
           m_enemyMan(side == Black ? WhiteMan : BlackMan), m_enemyKing(side == Black ? WhiteKing : BlackKing) {}
 
@@ -204,7 +204,7 @@ inline int countSimpleMoves(const Board& b, Square s) {
 // With CountOnly, simple moves are counted and not listed (perft's leaves);
 // captures are always listed, since the majority rule needs them.
 template <bool CountOnly>
-int generate(RulesState& r, int side) {
+int generate(RulesState& r, Side side) {
     const bool black = side == Black;
     MoveList& list = r.list(r.currentPly);
     list.clear();
@@ -248,11 +248,11 @@ int generate(RulesState& r, int side) {
 
 }  // namespace
 
-int generateMoves(RulesState& r, int side) { return generate<false>(r, side); }
+int generateMoves(RulesState& r, Side side) { return generate<false>(r, side); }
 
-int countMoves(RulesState& r, int side) { return generate<true>(r, side); }
+int countMoves(RulesState& r, Side side) { return generate<true>(r, side); }
 
-int generateRootMoves(RulesState& r, int side) {
+int generateRootMoves(RulesState& r, Side side) {
     r.currentPly = 1;
     for (int p = 0; p <= MaxPly; ++p) r.list(p).clear();
     r.capturePath.fill(0);
@@ -260,7 +260,7 @@ int generateRootMoves(RulesState& r, int side) {
     return generateMoves(r, side);
 }
 
-int pieceMoves(RulesState& r, Square square, int side) {
+int pieceMoves(RulesState& r, Square square, Side side) {
     MoveList& list = r.rootList();
     list.clear();
     r.pieceRoutes.clear();

@@ -130,20 +130,20 @@ private:
     std::array<MoveList, MaxPly + 2> m_lists;   // 0 unused; MaxPly + 1 is scratch for the walkers
 };
 
-// Every legal move of `side` (Black when 1, White otherwise) in the working
+// Every legal move of `side` in the working
 // board, into the list of currentPly; returns their number. The board is
 // unchanged afterwards; captureCount is left for the list.
-int generateMoves(RulesState& r, int side);
+int generateMoves(RulesState& r, Side side);
 // As many as generateMoves returns, but simple moves are only counted:
 // the list of currentPly is left meaningless unless the side must capture.
-int countMoves(RulesState& r, int side);
+int countMoves(RulesState& r, Side side);
 // The root entry: ply 1, fresh ordering tables.
-int generateRootMoves(RulesState& r, int side);
+int generateRootMoves(RulesState& r, Side side);
 
 // The moves of the piece on `square` alone, written over the root list with
 // their landing routes in r.pieceRoutes; returns their number. Call only for
 // a piece that has a legal move in the position.
-int pieceMoves(RulesState& r, Square square, int side);
+int pieceMoves(RulesState& r, Square square, Side side);
 // The landing route of the first capture sequence of the piece on `from`
 // that takes exactly `captured`, in that order; length 0 when none does.
 LandingRoute decomposeCapture(RulesState& r, Square from, std::span<const Square> captured);

@@ -5,7 +5,7 @@
 namespace rules {
 
 namespace {
-std::uint64_t perftAt(RulesState& r, int side, int depth, int ply) {
+std::uint64_t perftAt(RulesState& r, Side side, int depth, int ply) {
     r.currentPly = ply;
     if (depth == 1) return static_cast<std::uint64_t>(countMoves(r, side));
     const int n = generateMoves(r, side);
@@ -14,20 +14,20 @@ std::uint64_t perftAt(RulesState& r, int side, int depth, int ply) {
     const MoveList& list = r.list(ply);
     for (int i = 0; i < n; ++i) {
         applyMove(r.board, list[i]);
-        total += perftAt(r, 1 - side, depth - 1, ply + 1);
+        total += perftAt(r, opposite(side), depth - 1, ply + 1);
         r.board = saved;
     }
     return total;
 }
 }  // namespace
 
-std::uint64_t perft(RulesState& r, int side, int depth) {
+std::uint64_t perft(RulesState& r, Side side, int depth) {
     assert(depth < MaxPly);
     if (depth <= 0) return 1;
     return perftAt(r, side, depth, 1);
 }
 
-std::vector<DivideEntry> perftDivide(RulesState& r, int side, int depth) {
+std::vector<DivideEntry> perftDivide(RulesState& r, Side side, int depth) {
     std::vector<DivideEntry> out;
     r.currentPly = 1;
     const int n = generateMoves(r, side);
@@ -36,7 +36,7 @@ std::vector<DivideEntry> perftDivide(RulesState& r, int side, int depth) {
         DivideEntry e;
         e.move = r.list(1)[i];
         applyMove(r.board, e.move);
-        e.nodes = depth <= 1 ? 1 : perftAt(r, 1 - side, depth - 1, 2);
+        e.nodes = depth <= 1 ? 1 : perftAt(r, opposite(side), depth - 1, 2);
         r.board = saved;
         out.push_back(e);
     }

@@ -52,7 +52,7 @@ bool routeFits(const Board& board, const Move& move, std::span<const Square> wri
     return taken == move.ncapt;
 }
 
-WrittenMove findWrittenMove(RulesState& r, int side, std::span<const Square> written) {
+WrittenMove findWrittenMove(RulesState& r, Side side, std::span<const Square> written) {
     WrittenMove out;
     if (written.size() < 2) return out;
     const int n = generateRootMoves(r, side);
@@ -103,7 +103,7 @@ bool completeRoute(const Board& board, const Move& move, bool man, std::vector<S
 
 }  // namespace
 
-std::vector<Square> squaresToWrite(RulesState& r, int side, const Move& move) {
+std::vector<Square> squaresToWrite(RulesState& r, Side side, const Move& move) {
     const int n = generateRootMoves(r, side);
     int sharing = 0;
     for (int i = 0; i < n; ++i) {

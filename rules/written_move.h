@@ -28,12 +28,12 @@ struct WrittenMove {
 // Several moves fitting it are one answer when they leave the same position
 // (the same pieces taken in another order); otherwise the text is ambiguous.
 // Overwrites the root list.
-WrittenMove findWrittenMove(RulesState& r, int side, std::span<const Square> written);
+WrittenMove findWrittenMove(RulesState& r, Side side, std::span<const Square> written);
 
 // The squares to write for `move` of `side` in the working board: from and
 // to, or the whole route when another legal move starts and ends alike.
 // Overwrites the root list.
-std::vector<Square> squaresToWrite(RulesState& r, int side, const Move& move);
+std::vector<Square> squaresToWrite(RulesState& r, Side side, const Move& move);
 // Those squares by name, joined by "-" for a plain move and "x" for a capture.
 std::string writtenText(std::span<const Square> squares, bool capture);
 

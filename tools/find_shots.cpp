@@ -25,7 +25,7 @@ namespace {
 
 using rules::Board;
 
-int material(const Board& b, int side) {
+int material(const Board& b, rules::Side side) {
     int v = 0;
     for (int q = 1; q <= 32; ++q) {
         const int worth = rules::isKing(b[q]) ? 300 : rules::isMan(b[q]) ? 100 : 0;
@@ -35,7 +35,7 @@ int material(const Board& b, int side) {
 }
 
 // Alpha-beta on material; captures are always played out.
-int search(rules::RulesState& r, int side, int depth, int ply, int alpha, int beta, std::vector<rules::Move>* pv) {
+int search(rules::RulesState& r, rules::Side side, int depth, int ply, int alpha, int beta, std::vector<rules::Move>* pv) {
     if (ply >= rules::MaxPly - 1) return material(r.board, side);
     r.currentPly = ply;
     const int n = rules::generateMoves(r, side);

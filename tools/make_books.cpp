@@ -76,7 +76,7 @@ struct Scored {
 
 using Line = std::vector<rules::Move>;
 
-int sideAfter(const Line& line) { return line.size() % 2 == 0 ? rules::White : rules::Black; }
+rules::Side sideAfter(const Line& line) { return line.size() % 2 == 0 ? rules::White : rules::Black; }
 
 // The engine, valuing every move of the positions met along the lines.
 class Valuer {
@@ -103,7 +103,7 @@ public:
     // their squares with another leading elsewhere are left out.
     const std::vector<Scored>& valued(const Line& line) {
         setUp(line);
-        const int side = sideAfter(line);
+        const rules::Side side = sideAfter(line);
         const Key key{m_core->rules.gamePosition, side};
         if (auto it = m_cache.find(key); it != m_cache.end()) return it->second;
 
@@ -123,7 +123,7 @@ public:
     // move is legal or the chosen one cannot be named by its squares.
     std::optional<Scored> best(const Line& line) {
         setUp(line);
-        const int side = sideAfter(line);
+        const rules::Side side = sideAfter(line);
         const Key key{m_core->rules.gamePosition, side};
         if (auto it = m_bestCache.find(key); it != m_bestCache.end()) return it->second;
         std::optional<Scored> found;
@@ -155,7 +155,7 @@ public:
     }
 
 private:
-    using Key = std::pair<rules::Board, int>;
+    using Key = std::pair<rules::Board, rules::Side>;
 
     void setUp(const Line& line) {
         game::Core& c = *m_core;
@@ -165,11 +165,11 @@ private:
         for (const rules::Move& m : line) {
             rules::applyMove(c.rules.board, m);
             c.rules.gamePosition = c.rules.board;
-            c.game.sideToMove = 1 - c.game.sideToMove;
+            c.game.sideToMove = rules::opposite(c.game.sideToMove);
             game::GameRecord& rec = c.game.record;
             ++rec.plyCounter;
             rec.recordLength = rec.plyCounter;
-            rec.sideToMoveAtEnd = static_cast<std::uint8_t>(c.game.sideToMove);
+            rec.sideToMoveAtEnd = c.game.sideToMove;
             game::StorePly(c, rec.plyCounter, &m);
         }
     }
@@ -208,7 +208,7 @@ private:
 
     // A search of the game position to `depth` from a cleared table; the
     // answer of searchRoot.
-    int search(int side, int depth) {
+    int search(rules::Side side, int depth) {
         game::Core& c = *m_core;
         engine::EngineState& en = c.engine;
         en.limits = engine::SearchLimits{};
@@ -236,7 +236,7 @@ private:
 // How one book file grows.
 struct BookPlan {
     const char* file;
-    int bookSide;          // the side whose moves the book gives
+    rules::Side bookSide;  // the side whose moves the book gives
     int budget;            // lines at most
     int ownMargin;         // book side: moves this close to the best ...
     int ownMax;            // ... and at most this many

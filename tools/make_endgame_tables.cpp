@@ -64,7 +64,7 @@ void placements(int table, std::vector<Position>& out) {
         if (k == pieces.size()) {
             const engine::TableSlot slot = engine::tableSlot(b, rules::White);
             if (slot.table != table) {
-                std::fprintf(stderr, "make_endgame_tables: %s maps to another table\n", rules::toFen(b, 0).c_str());
+                std::fprintf(stderr, "make_endgame_tables: %s maps to another table\n", rules::toFen(b, rules::White).c_str());
                 std::exit(1);
             }
             out.push_back({b, table, slot.offset});
@@ -136,7 +136,7 @@ void solveSet(const std::vector<int>& set, engine::EndgameTables& tables, std::v
             if (std::find(set.begin(), set.end(), slot.table) != set.end()) {
                 const std::int32_t id = idOf[static_cast<std::size_t>(slot.table)][slot.offset];
                 if (id < 0) {
-                    std::fprintf(stderr, "make_endgame_tables: unknown position %s\n", rules::toFen(child, 1).c_str());
+                    std::fprintf(stderr, "make_endgame_tables: unknown position %s\n", rules::toFen(child, rules::Black).c_str());
                     std::exit(1);
                 }
                 children.push_back(id);
@@ -144,7 +144,7 @@ void solveSet(const std::vector<int>& set, engine::EndgameTables& tables, std::v
             }
             const std::optional<std::int8_t> v = engine::probeByte(tables, child, rules::Black);
             if (!v) {
-                std::fprintf(stderr, "make_endgame_tables: no table for %s\n", rules::toFen(child, 1).c_str());
+                std::fprintf(stderr, "make_endgame_tables: no table for %s\n", rules::toFen(child, rules::Black).c_str());
                 std::exit(1);
             }
             if (*v < 0) {

@@ -558,7 +558,7 @@ void TForm1::Damier2D1Click() {
     }
 }
 
-void TForm1::installPosition(const rules::Board& board, int side) {
+void TForm1::installPosition(const rules::Board& board, rules::Side side) {
     if (deferWhileSearching([this, board, side] { installPosition(board, side); })) return;
     game::installPosition(m_core, board, side);
     fin_de_parties->hide();
@@ -648,7 +648,7 @@ void TForm1::gameLoop() {
         if (out.hideCaptureLabels) showCaptureLabels(false);
         // Step 4. The mode display and the draw-offer button.
         const game::GameState& g = m_core.game;
-        if (g.ratedGame == 0 && !g.options.humanVsHuman) Panel11->setText(runText(captions::Text::Training));
+        if (g.ratedGame == game::RatedState::None && !g.options.humanVsHuman) Panel11->setText(runText(captions::Text::Training));
         refreshMode();
         Proposernul->setVisible(true);
         Proposernul->setEnabled(true);
@@ -913,7 +913,7 @@ void TForm1::quitter() {
 
 // Closing the window ends the program, except during a rated game.
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (m_core.game.ratedGame == 1) {
+    if (m_core.game.ratedGame == game::RatedState::InProgress) {
         event->ignore();
         return;
     }

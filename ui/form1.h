@@ -93,7 +93,7 @@ public:
 
     // A position to play from, with an empty record (position set-up and
     // new games come through here).
-    void installPosition(const rules::Board& board, int side);
+    void installPosition(const rules::Board& board, rules::Side side);
 
     // The start panel's board-style button for the flat board.
     void Damier2D1Click();
@@ -220,8 +220,8 @@ public:
     void Changerbibliothqueouvertures1Click();
     void Ouverturespourlesblancs1Click();
     void Ouverturespourlesnoirs1Click();
-    void BitBtn1Click(int side);  // an editor's "Enregistrer"
-    void BitBtn2Click(int side);  // an editor's cancel
+    void BitBtn1Click(rules::Side side);  // an editor's "Enregistrer"
+    void BitBtn2Click(rules::Side side);  // an editor's cancel
     void Apprendreposition1Click();
     void Learn_noClick();
     void Chargerdesleons1Click();
@@ -229,7 +229,7 @@ public:
     void Arrterlasession1Click();
     TForm2* Form2 = nullptr;  // White's opening library
     TForm2* Form3 = nullptr;  // Black's
-    int editorSide() const { return m_editorSide; }
+    rules::Side editorSide() const { return m_editorSide; }
     QTabWidget* Nouvelle_partie = nullptr;
     QWidget* Entrainement = nullptr;
     QWidget* Match1 = nullptr;
@@ -497,9 +497,9 @@ private:
     // ui/form1_books.cpp
     void buildBooks();
     void loadBooks();
-    void openEditor(int side);
+    void openEditor(rules::Side side);
     void sessionStep();
-    int m_editorSide = 0;
+    rules::Side m_editorSide = rules::White;
     // ui/form1_players.cpp
     void buildPlayers();
     void fillRollLists();

@@ -101,7 +101,7 @@ void TForm1::Changerbibliothqueouvertures1Click() {
 // ---------------------------------------------------------------------------
 // The editors
 
-void TForm1::openEditor(int side) {
+void TForm1::openEditor(rules::Side side) {
     if (busy()) return;
     const QString line = QString::fromLatin1(engine::Nouvelle_ouv(m_core.game.record).c_str());
     Form2->Nouvelle_Ouverture->setText(line);
@@ -119,7 +119,7 @@ void TForm1::openEditor(int side) {
 void TForm1::Ouverturespourlesblancs1Click() { openEditor(rules::White); }
 void TForm1::Ouverturespourlesnoirs1Click() { openEditor(rules::Black); }
 
-void TForm1::BitBtn1Click(int side) {
+void TForm1::BitBtn1Click(rules::Side side) {
     TForm2* editor = side == rules::White ? Form2 : Form3;
     const std::filesystem::path folder = folderOf("Parametres", true);
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {LibraryFilter}, "ovv"});
@@ -142,7 +142,7 @@ void TForm1::BitBtn1Click(int side) {
     Form3->hide();
 }
 
-void TForm1::BitBtn2Click(int side) {
+void TForm1::BitBtn2Click(rules::Side side) {
     TForm2* editor = side == rules::White ? Form2 : Form3;
     m_core.engine.books.of(side).clear();
     engine::reloadActiveBook(m_core.engine.books, m_core.programDir, side);

@@ -202,10 +202,10 @@ void TForm1::engineBusy(bool busy) {
             if (a) a->setEnabled(true);
         m_busyDisabled.clear();
         // In a rated game the file menu, the players and the analysis stay closed.
-        if (m_core.game.ratedGame == 1)
+        if (m_core.game.ratedGame == game::RatedState::InProgress)
             for (QMenu* m : {Fichier1, Joueurs1, Analyse2}) m->menuAction()->setEnabled(false);
         if (m_core.game.options.selfPlay) Fichier1->menuAction()->setEnabled(true);
-        if (m_core.game.ratedGame != 1) Onglet->setTabVisible(Onglet->indexOf(Probleme0), true);
+        if (m_core.game.ratedGame != game::RatedState::InProgress) Onglet->setTabVisible(Onglet->indexOf(Probleme0), true);
         Proposernul->show();
         Damier->unsetCursor();
         if (Image5) Image5->unsetCursor();

@@ -434,7 +434,7 @@ void TForm1::Crerunfichiertexte1Click() {
                                             "txt"});
     if (answer.path.isEmpty()) return;
     const QString path = withSuffix(answer, "txt");
-    const auto result = static_cast<files::ResultCode>(m_core.game.lastResult);
+    const files::ResultCode result = m_core.game.lastResult;
     const files::ExportedText out = QFileInfo(path).suffix().compare(QStringLiteral("pdn"), Qt::CaseInsensitive) == 0
                                         ? files::exportPdn(m_core, result)
                                         : files::exportText(m_core, result);
@@ -737,7 +737,7 @@ void TForm1::OngletChanging(QWidget*) {
 
 void TForm1::OngletChange(QWidget* to) {
     const game::GameState& g = m_core.game;
-    if (g.engineToMove || g.ratedGame == 1) {
+    if (g.engineToMove || g.ratedGame == game::RatedState::InProgress) {
         // No page of the person's choosing while the engine is to move or a
         // rated game is on: the move list, or the thinking if that was chosen.
         setPage(to == Calcul ? Calcul : Liste);

@@ -331,7 +331,7 @@ void TForm1::syncPanel10() {
 void TForm1::DamierImage1Click(int x, int y) {
     if (!m_introDone) return;
     const game::GameState& g = m_core.game;
-    if (g.engineToMove && (g.ratedGame == 1 || !g.options.stopByClick)) return;
+    if (g.engineToMove && (g.ratedGame == game::RatedState::InProgress || !g.options.stopByClick)) return;
     if (Image5->blind()) Image5->paintBackground();
     const std::optional<int> place = PerspectiveBoard::placeAt(x, y);
     if (!place) return;
@@ -461,7 +461,7 @@ void TForm1::applyCaptionSet(int language) {
         if (QAction* a = findChild<QAction*>(LanguageItems[i])) a->setChecked(static_cast<int>(i) == language);
     captions::applyAll(this, language);
     if (m_introDone) Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
-    if (m_core.game.ratedGame == 1) Panel11->setText(runText(captions::Text::RatedGame));
+    if (m_core.game.ratedGame == game::RatedState::InProgress) Panel11->setText(runText(captions::Text::RatedGame));
     if (const QVariant message = qui_gagne->property("endMessage"); message.isValid())
         qui_gagne->setText(captions::endMessage(static_cast<game::EndMessage>(message.toInt()),
                                                 qui_gagne->property("winner").toString(), language));

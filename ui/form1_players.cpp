@@ -426,7 +426,7 @@ void TForm1::inverser_joueurs() {
 }
 
 void TForm1::AbandonClick() {
-    if (!m_introDone || m_animating || m_core.game.ratedGame != 1) return;
+    if (!m_introDone || m_animating || m_core.game.ratedGame != game::RatedState::InProgress) return;
     // A search running for the engine's move stops at its next polling
     // point and its move is not played; the resignation waits for it.
     m_core.engine.abandonSearch = true;
@@ -434,7 +434,7 @@ void TForm1::AbandonClick() {
     m_core.engine.stopRequested = true;
     m_core.game.engineToMove = false;
     showEndOfGame(game::endOfGame(m_core, game::EndReason::PersonResigned));
-    m_core.game.ratedGame = 0;  // the match is over; its result is saved
+    m_core.game.ratedGame = game::RatedState::None;  // the match is over; its result is saved
     requestPass();
 }
 
@@ -452,7 +452,7 @@ void TForm1::showRatingLines(const game::EndOfGame& end) {
 // back what the match took.
 void TForm1::refreshMode() {
     const game::GameState& g = m_core.game;
-    const bool rated = g.ratedGame == 1;
+    const bool rated = g.ratedGame == game::RatedState::InProgress;
     if (rated) Panel11->setText(runText(captions::Text::RatedGame));
     for (QPushButton* b : {Abandon, Abandon1, Abandon2}) b->setVisible(rated);
     auto switchOff = [this](QAction* a, bool off) {

@@ -10,7 +10,7 @@
 
 namespace ui {
 
-TForm2::TForm2(int side, QWidget* parent) : QDialog(parent), m_side(side) {
+TForm2::TForm2(rules::Side side, QWidget* parent) : QDialog(parent), m_side(side) {
     const bool white = side == rules::White;
     setObjectName(white ? "Form2" : "Form3");
     setWindowTitle(white ? QStringLiteral("White") : QStringLiteral("Black"));

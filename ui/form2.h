@@ -18,9 +18,9 @@ namespace ui {
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    TForm2(int side, QWidget* parent = nullptr);
+    TForm2(rules::Side side, QWidget* parent = nullptr);
 
-    int side() const { return m_side; }
+    rules::Side side() const { return m_side; }
     // The list, sorted as the engine reads it.
     void setLines(const engine::BookLines& lines);
     engine::BookLines lines() const;
@@ -46,7 +46,7 @@ protected:
     void reject() override;
 
 private:
-    int m_side;
+    rules::Side m_side;
 };
 
 }  // namespace ui

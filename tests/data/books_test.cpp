@@ -26,7 +26,7 @@ namespace {
 
 struct BookFile {
     const char* name;
-    int bookSide;             // the side whose moves the book gives
+    rules::Side bookSide;     // the side whose moves the book gives
     std::size_t minLines, maxLines;
     std::size_t minPlies, maxPlies;
     const char* folder;       // where the build puts it in the program folder
@@ -134,7 +134,7 @@ TEST(Books, EveryLineIsLegalAndEndsLevel) {
         SCOPED_TRACE(b.name);
         for (const std::vector<Token>& line : loadBook(b)) {
             r.board = rules::startingPosition();
-            int side = rules::White;
+            rules::Side side = rules::White;
             for (std::size_t k = 0; k < line.size(); ++k) {
                 const Token& t = line[k];
                 SCOPED_TRACE("ply " + std::to_string(k + 1));
@@ -152,9 +152,9 @@ TEST(Books, EveryLineIsLegalAndEndsLevel) {
                 ASSERT_EQ(reached.size(), 1u) << t.from << (t.capture ? "x" : "-") << t.to;
                 EXPECT_EQ(capture, t.capture);
                 r.board = *reached.begin();
-                side = 1 - side;
+                side = rules::opposite(side);
             }
-            EXPECT_EQ(side, 1 - b.bookSide) << "the line ends on the other side's move";
+            EXPECT_EQ(side, rules::opposite(b.bookSide)) << "the line ends on the other side's move";
             rules::generateRootMoves(r, side);
             EXPECT_EQ(r.captureCount, 0) << "the line ends with a capture pending";
             EXPECT_EQ(material(r.board), 0);
@@ -179,7 +179,7 @@ TEST(Books, NarrowForTheBookSideWideForTheOther) {
         SCOPED_TRACE(b.name);
         std::size_t widestOwn = 0, widestOther = 0;
         for (const auto& [played, next] : candidates(loadBook(b))) {
-            const bool own = static_cast<int>(played.size() % 2) == b.bookSide;
+            const bool own = (played.size() % 2 == 0 ? rules::White : rules::Black) == b.bookSide;
             std::size_t& widest = own ? widestOwn : widestOther;
             widest = std::max(widest, next.size());
             if (played.empty() && !own) {

@@ -67,10 +67,10 @@ struct Game {
 
 TEST(Analysis, NothingToAnalyseWithoutAPly) {
     Game g;
-    g.core->game.ratedGame = 1;
+    g.core->game.ratedGame = game::RatedState::InProgress;
     const engine::AnalysisOutcome out = engine::Analyser(*g.core);
     EXPECT_FALSE(out.started);
-    EXPECT_EQ(g.core->game.ratedGame, 1);
+    EXPECT_EQ(g.core->game.ratedGame, game::RatedState::InProgress);
     EXPECT_FALSE(g.core->engine.gameAnalysis);
 }
 
@@ -79,7 +79,7 @@ TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
     ASSERT_EQ(testsupport::playRandomMoves(*g.core, 7, 11), 7);
     const game::GameRecord rec = g.core->game.record;
     g.core->engine.level.ponderOnPersonTime = true;
-    g.core->game.ratedGame = 1;
+    g.core->game.ratedGame = game::RatedState::InProgress;
 
     struct Watch : engine::AnalysisObserver {
         std::vector<int> plies, remaining, written;
@@ -120,7 +120,7 @@ TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
     EXPECT_EQ(g.core->rules.gamePosition, rules::startingPosition());
     EXPECT_EQ(g.core->game.sideToMove, rules::White);
     EXPECT_EQ(g.core->game.record.recordLength, 7);
-    EXPECT_EQ(g.core->game.ratedGame, 0);
+    EXPECT_EQ(g.core->game.ratedGame, game::RatedState::None);
     EXPECT_FALSE(g.core->engine.level.ponderOnPersonTime);
     engine::fin_analyse(*g.core);
     EXPECT_TRUE(g.core->engine.level.ponderOnPersonTime);

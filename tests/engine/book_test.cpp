@@ -137,7 +137,7 @@ struct Table {
     }
     BookMove think() {
         core->rules.board = core->rules.gamePosition;
-        const int side = core->game.sideToMove;
+        const rules::Side side = core->game.sideToMove;
         const int r = engine::searchRoot(*core, side);
         const int k = r == engine::SingleMoveResult ? 0 : r;
         const rules::Move& m = core->rules.rootList()[k];

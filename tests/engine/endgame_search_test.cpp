@@ -36,12 +36,12 @@ struct TableEngine {
         if (r == engine::NoMoveResult) return "none";
         const rules::Move m = core.rules.rootList()[r == engine::SingleMoveResult ? 0 : r];
         rules::applyMove(core.rules.gamePosition, m);
-        side = 1 - side;
+        side = rules::opposite(side);
         return rules::moveText(m);
     }
     testsupport::FakeHost host;
     game::Core core;
-    int side = rules::White;
+    rules::Side side = rules::White;
 };
 
 TEST(EndgameSearch, BlockingTheLastManWinsAtOnce) {

@@ -24,7 +24,7 @@ const engine::EndgameTables& tables() {
 
 // Checks one position against its moves; returns a description of what is
 // wrong, or an empty string.
-std::string checkConsistency(const rules::Board& board, int side) {
+std::string checkConsistency(const rules::Board& board, rules::Side side) {
     const engine::EndgameTables& t = tables();
     const std::optional<std::int8_t> v = engine::probeByte(t, board, side);
     if (!v) return "no table";
@@ -42,7 +42,7 @@ std::string checkConsistency(const rules::Board& board, int side) {
         if ((side == rules::White ? pt.black() : pt.white()) == 0) {
             childValue = -1;  // lost at once
         } else {
-            const auto c = engine::probeByte(t, child, 1 - side);
+            const auto c = engine::probeByte(t, child, rules::opposite(side));
             if (!c) return "a move leads to no table";
             childValue = *c;
         }
@@ -83,7 +83,7 @@ TEST(EndgameTables, EveryStoredResultFollowsFromItsMoves) {
         const int samples = pieces <= 3 ? 12000 : 6000;
         for (int i = 0; i < samples; ++i) {
             // A random placement of the table's material, either side to move.
-            const int side = static_cast<int>(rng() % 2);
+            const rules::Side side = rules::sideFromByte(static_cast<unsigned>(rng() % 2));
             rules::Board b{};
             b[0] = rules::Sentinel;
             auto put = [&](rules::PieceCode c, int count) {
@@ -164,7 +164,7 @@ TEST(EndgameProbe, OffsetsTurningAndScores) {
 TEST(KingsVersusMen, EntryTestsAndPatterns) {
     const struct {
         const char* fen;
-        int side;
+        rules::Side side;
         int expected;
     } cases[] = {
         {"W:WK1:B3,7", rules::White, 30000},        // b8 held, h2 empty, men in the far corner untouched

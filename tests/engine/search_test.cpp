@@ -70,7 +70,7 @@ struct Engine {
     }
     ScriptedHost host;
     std::unique_ptr<game::Core> core;
-    int side = rules::White;
+    rules::Side side = rules::White;
 };
 
 // ----------------------------------------------------------- answers
@@ -358,7 +358,7 @@ TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
         auto game = std::make_unique<game::Core>();
         const int plies = testsupport::playRandomMoves(*game, static_cast<int>(seed % 70), seed);
         (void)plies;
-        const int side = game->game.sideToMove;
+        const rules::Side side = game->game.sideToMove;
         game::installPosition(*e.core, game->rules.gamePosition, side);
         e.core->game.sideToMove = side;
         e.side = side;

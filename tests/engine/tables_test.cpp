@@ -38,7 +38,7 @@ struct HitCase {
     const char* name;
     int type;
     bool maxNode;
-    int rootSide;
+    int rootSide;  // 0 White, 1 Black
     int value;
     int alpha, beta;
     std::optional<int> answer;
@@ -85,7 +85,7 @@ TEST_P(TableHit, AnswersOrNarrowsTheWindow) {
     e.from = 22;
     e.to = 18;
     int alpha = c.alpha, beta = c.beta;
-    EXPECT_EQ(engine::useTableHit(*t, e, c.maxNode, c.rootSide, alpha, beta), c.answer);
+    EXPECT_EQ(engine::useTableHit(*t, e, c.maxNode, rules::sideFromByte(static_cast<unsigned>(c.rootSide)), alpha, beta), c.answer);
     EXPECT_EQ(alpha, c.alphaAfter);
     EXPECT_EQ(beta, c.betaAfter);
     // A bound that does not answer the node hands its move to the generator;
@@ -209,7 +209,7 @@ TEST(Keys, KeysAndEvaluationSumsKeptThroughTheSearchMoves) {
         engine::computeKeys(core->engine.tables, core->rules.board);
         for (auto& table : core->eval.params.manTables)
             for (int q = 1; q <= 32; ++q) table[static_cast<std::size_t>(q)] = static_cast<std::uint8_t>(q * 7 % 23);
-        int side = core->game.sideToMove;
+        rules::Side side = core->game.sideToMove;
         eval::prepareSearchRoot(core->eval, core->rules.board, side);
         bool promoted = core->eval.acc.pieceCount[rules::WhiteKing] + core->eval.acc.pieceCount[rules::BlackKing] > 0;
         for (int ply = 1; ply < 30; ++ply) {
@@ -217,7 +217,7 @@ TEST(Keys, KeysAndEvaluationSumsKeptThroughTheSearchMoves) {
             const int n = rules::generateMoves(core->rules, side);
             if (n == 0) break;
             engine::makeSearchMove(*core, static_cast<int>(seed * 7 + ply) % n);
-            side = 1 - side;
+            side = rules::opposite(side);
             SearchTables check;
             engine::computeKeys(check, core->rules.board);
             ASSERT_EQ(core->engine.tables.keyIndex, check.keyIndex) << "seed " << seed << " ply " << ply;

@@ -15,7 +15,7 @@ namespace {
 // never rebuilds them inside the tree).
 eval::Accumulators fromScratch(const eval::EvalState& st, const rules::Board& b) {
     eval::Accumulators a;
-    const int own = st.viewSide;
+    const rules::Side own = st.viewSide;
     for (int q = 1; q <= 32; ++q) {
         const rules::PieceCode c = b[q];
         if (!rules::isPiece(c)) continue;
@@ -80,8 +80,8 @@ TEST(Accumulators, IncrementalUpkeepMatchesCountFromScratch) {
             for (auto& v : t) v = static_cast<std::uint8_t>(rng() % 256);
         st.params.p1 = static_cast<std::int8_t>(rng() % 25);
         r.board = rules::startingPosition();
-        int side = rules::White;
-        const int rootSide = static_cast<int>(rng() % 2);
+        rules::Side side = rules::White;
+        const rules::Side rootSide = rules::sideFromByte(static_cast<unsigned>(rng() % 2));
         eval::prepareSearchRoot(st, r.board, rootSide);
         eval::Accumulators ghost{};
         for (int ply = 0; ply < 120; ++ply) {
@@ -99,9 +99,9 @@ TEST(Accumulators, IncrementalUpkeepMatchesCountFromScratch) {
             }
             ++moves;
             ASSERT_EQ(st.acc, plus(fromScratch(st, r.board), ghost))
-                << "game " << game << " ply " << ply << " after " << rules::toFen(r.board, 1 - side);
+                << "game " << game << " ply " << ply << " after " << rules::toFen(r.board, rules::opposite(side));
             ASSERT_EQ(st.lastTo, m.to);
-            side = 1 - side;
+            side = rules::opposite(side);
         }
     }
     // The playouts must have exercised the promotion and king-capture paths.

@@ -13,7 +13,7 @@ using evaltest::board;
 struct FinishCase {
     int t;
     bool whiteToMove;
-    int side;
+    rules::Side side;
     int term;
 };
 
@@ -33,13 +33,13 @@ TEST(Breakthrough, DoubledClampedAndHalfAgainForTheSideToMove) {
     };
     for (const FinishCase& c : cases)
         EXPECT_EQ(eval::finishBreakthrough(c.t, c.whiteToMove, c.side), c.term)
-            << c.t << (c.whiteToMove ? " wtm" : " btm") << " side " << c.side;
+            << c.t << (c.whiteToMove ? " wtm" : " btm") << " side " << rules::sideIndex(c.side);
 }
 
 struct BreakthroughCase {
     const char* name;
     const char* fen;
-    int side;
+    rules::Side side;
     int ply;     // 1: `side` to move, 2: the other side
     int term;
 };

@@ -26,7 +26,7 @@ struct Static {
         st.params = p;
         eval::selectPhaseAndVariant(st, b);
     }
-    int value(int side, eval::EvalTrace* trace = nullptr) {
+    int value(rules::Side side, eval::EvalTrace* trace = nullptr) {
         eval::EvalTrace t;
         const int v = eval::evaluateStaticTraced(st, b, side, t);
         if (trace) *trace = t;
@@ -199,7 +199,7 @@ TEST(Evaluate, DividedByFourWithKingsOnBothSidesAndFewPieces) {
     // One man fewer on either side (T = 7): divided, truncated toward zero.
     int truncatedNegatives = 0;
     for (const char* fen : {"W:WK1,K2,21:BK31,K32,9,10", "W:WK1,K2,21,22:BK31,K32,9", "W:WK3,K2,21:BK31,K29,9,12"}) {
-        for (int side : {rules::White, rules::Black}) {
+        for (rules::Side side : {rules::White, rules::Black}) {
             Static seven(fen, evaltest::rowParameters());
             const int v = seven.value(side, &t);
             const int before = v - t.quarter;
@@ -230,7 +230,7 @@ TEST(Evaluate, FourKingsAgainstTwoInTheDoubleCorners) {
         {"W:WK1,K28:BK10,K14,K18,K23", false},
     };
     for (const Case& c : cases) {
-        for (int side : {rules::White, rules::Black}) {
+        for (rules::Side side : {rules::White, rules::Black}) {
             Static s(c.fen, evaltest::rowParameters());
             eval::EvalTrace t;
             const int v = s.value(side, &t);
@@ -247,7 +247,7 @@ TEST(Evaluate, FourKingsAgainstTwoInTheDoubleCorners) {
 TEST(Evaluate, ThreeKingsAgainstKingAndMan) {
     struct Case {
         const char* fen;
-        int strong;
+        rules::Side strong;
         int term;
     };
     const Case cases[] = {
@@ -317,7 +317,7 @@ TEST(Evaluate, CatalogueTermsStayInTheirRanges) {
         st.acc.pieceCount = eval::recountPieces(b);
         st.phase = static_cast<int>(rng() % 4);
         st.currentPly = 1 + static_cast<int>(rng() % 2);
-        const int side = static_cast<int>(rng() % 2);
+        const rules::Side side = rules::sideFromByte(static_cast<unsigned>(rng() % 2));
         const int bt = eval::breakthroughTerm(st, b, side);
         const int sr = eval::structureTerm(st, b, side);
         const int ms = eval::manSafetyTerm(b, st.phase, side);
@@ -327,9 +327,9 @@ TEST(Evaluate, CatalogueTermsStayInTheirRanges) {
         // Each is worked out from White's view and negated for Black (with
         // the same side to move: the other side at the next ply).
         ++st.currentPly;
-        ASSERT_EQ(eval::structureTerm(st, b, 1 - side), -sr);
-        ASSERT_EQ(eval::breakthroughTerm(st, b, 1 - side), -bt);
-        ASSERT_EQ(eval::manSafetyTerm(b, st.phase, 1 - side), -ms);
+        ASSERT_EQ(eval::structureTerm(st, b, rules::opposite(side)), -sr);
+        ASSERT_EQ(eval::breakthroughTerm(st, b, rules::opposite(side)), -bt);
+        ASSERT_EQ(eval::manSafetyTerm(b, st.phase, rules::opposite(side)), -ms);
     }
 }
 
@@ -373,7 +373,7 @@ TEST(ManSafety, SquareSetsAgreeWithTheRulesManByMan) {
         }
         for (int phase = 0; phase <= 3; phase += 3) {
             const int bits = std::clamp(eval::manSafetySum(eval::boardMasks(b), phase), -60, 60);
-            ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White)) << rules::toFen(b, 0) << " phase " << phase;
+            ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White)) << rules::toFen(b, rules::White) << " phase " << phase;
         }
     }
 }

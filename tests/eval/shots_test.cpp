@@ -16,7 +16,7 @@ namespace {
 
 using rules::Board;
 
-int material(const Board& b, int side) {
+int material(const Board& b, rules::Side side) {
     int v = 0;
     for (int q = 1; q <= 32; ++q) {
         if (!rules::isPiece(b[q])) continue;
@@ -28,14 +28,14 @@ int material(const Board& b, int side) {
 
 // Negamax on material with alpha-beta. Below the depth, a side that must
 // capture still does: no line ends in the middle of an exchange.
-int forcedSearch(rules::RulesState& r, int side, int depth, int ply, int alpha, int beta) {
+int forcedSearch(rules::RulesState& r, rules::Side side, int depth, int ply, int alpha, int beta) {
     r.currentPly = ply;
     const int n = rules::generateMoves(r, side);
     if (n == 0 || ply >= rules::MaxPly - 1 || (depth <= 0 && r.captureCount == 0)) return material(r.board, side);
     const Board saved = r.board;
     for (int i = 0; i < n; ++i) {
         rules::applyMove(r.board, r.list(ply)[i]);
-        const int v = -forcedSearch(r, 1 - side, depth - 1, ply + 1, -beta, -alpha);
+        const int v = -forcedSearch(r, rules::opposite(side), depth - 1, ply + 1, -beta, -alpha);
         r.board = saved;
         r.currentPly = ply;
         alpha = std::max(alpha, v);
@@ -45,7 +45,7 @@ int forcedSearch(rules::RulesState& r, int side, int depth, int ply, int alpha, 
 }
 
 // What the side to move wins, in hundredths of a man, within `depth` plies.
-int gainFor(const Board& b, int side, int depth = 7) {
+int gainFor(const Board& b, rules::Side side, int depth = 7) {
     rules::RulesState r;
     r.board = b;
     return forcedSearch(r, side, depth, 1, -100000, 100000) - material(b, side);

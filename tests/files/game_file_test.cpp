@@ -45,7 +45,7 @@ TEST_F(GameFiles, LayoutOfTheImage) {
     EXPECT_EQ(le32(bytes, 22388), 300);
     EXPECT_EQ(le32(bytes, 22392), -2);
     EXPECT_EQ(bytes[22440], 6);             // the ply shown
-    EXPECT_EQ(bytes[22441], core.game.sideToMove);
+    EXPECT_EQ(bytes[22441], rules::sideIndex(core.game.sideToMove));
     // Record 3: its position, move and names at their offsets.
     const std::size_t r3 = 3 * 88;
     for (int s = 1; s <= 32; ++s) EXPECT_EQ(bytes[r3 + s], core.game.record.plies[3].squares[s - 1]);
@@ -70,13 +70,13 @@ TEST_F(GameFiles, SaveAndReopen) {
     EXPECT_EQ(fs::file_size(path("seven.dam")), 22442u);
 
     game::Core other;
-    other.game.ratedGame = 1;
-    other.game.lastResult = 0;
+    other.game.ratedGame = game::RatedState::InProgress;
+    other.game.lastResult = game::GameResult::BlackWon;
     files::GameFile f;
     ASSERT_EQ(files::ReadGameFile(path("seven.dam"), f), files::FileError::None);
     files::installGameFile(other, f, false);
-    EXPECT_EQ(other.game.ratedGame, 0);  // a loaded game does not count for the ratings
-    EXPECT_EQ(other.game.lastResult, 3);  // nor does it keep the last game's result
+    EXPECT_EQ(other.game.ratedGame, game::RatedState::None);  // a loaded game does not count for the ratings
+    EXPECT_EQ(other.game.lastResult, game::GameResult::None);  // nor does it keep the last game's result
     EXPECT_EQ(other.rules.gamePosition, shown);
     EXPECT_EQ(other.game.sideToMove, rules::Black);
     ASSERT_EQ(other.game.moveList.size(), 4u);
@@ -100,7 +100,7 @@ TEST_F(GameFiles, SaveAndReopen) {
 }
 
 TEST_F(GameFiles, ZeroSearchControlMeansDefaults) {
-    auto bytes = files::encodeGameFile(core.game.record, 0, files::GameSettings{10, 0, 2, 0, 99});
+    auto bytes = files::encodeGameFile(core.game.record, rules::White, files::GameSettings{10, 0, 2, 0, 99});
     files::GameFile f;
     ASSERT_EQ(files::decodeGameFile(bytes, f), files::FileError::None);
     EXPECT_EQ(f.settings, (files::GameSettings{3, 3, 5, 160, 178}));
@@ -164,7 +164,7 @@ TEST_F(GameFiles, ProblemFilesKeepAtMost250Plies) {
     core.game.record.recordLength = 252;
     core.game.record.plyCounter = 10;
     files::GameFile f;
-    ASSERT_EQ(files::decodeGameFile(files::encodeGameFile(core.game.record, 0, {}), f), files::FileError::None);
+    ASSERT_EQ(files::decodeGameFile(files::encodeGameFile(core.game.record, rules::White, {}), f), files::FileError::None);
     game::Core problem;
     files::installGameFile(problem, f, true);
     EXPECT_EQ(problem.game.record.recordLength, 250);

@@ -43,7 +43,7 @@ int materialOf(const rules::Board& b) {  // White's lead, a king worth three men
 
 // White's material lead after best play `depth` plies on (captures always
 // answered): enough to see a lone man walk to its crowning square.
-int lookahead(rules::RulesState& r, int side, int depth, int ply) {
+int lookahead(rules::RulesState& r, rules::Side side, int depth, int ply) {
     r.currentPly = ply;
     const int n = rules::generateMoves(r, side);
     if (n == 0) return side == rules::White ? -100 : 100;
@@ -52,7 +52,7 @@ int lookahead(rules::RulesState& r, int side, int depth, int ply) {
     int best = side == rules::White ? -1000 : 1000;
     for (int i = 0; i < n; ++i) {
         rules::applyMove(r.board, r.list(ply)[i]);
-        const int v = lookahead(r, 1 - side, depth - 1, ply + 1);
+        const int v = lookahead(r, rules::opposite(side), depth - 1, ply + 1);
         r.board = saved;
         r.currentPly = ply;
         best = side == rules::White ? std::max(best, v) : std::min(best, v);
@@ -76,7 +76,7 @@ TEST(Problems, EverySolutionWins) {
 
         rules::RulesState r;
         r.board = pos.position->board;
-        int side = pos.position->side;
+        rules::Side side = pos.position->side;
         const int before = materialOf(r.board);
         int plies = 0;
         for (const files::HalfMove& h : parsed->halfMoves) {
@@ -93,7 +93,7 @@ TEST(Problems, EverySolutionWins) {
                 EXPECT_EQ(played->ncapt, 0) << "the key move is a quiet sacrifice";
             }
             rules::applyMove(r.board, *played);
-            side = 1 - side;
+            side = rules::opposite(side);
             ++plies;
         }
         // Two men up (a crowned man counts as three) whatever Black does next.

@@ -13,7 +13,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     core.host = &host;
     files::remplir(core);
     testsupport::playRandomMoves(core, 5, 1);
-    core.game.ratedGame = 1;
+    core.game.ratedGame = game::RatedState::InProgress;
 
     EXPECT_TRUE(files::Entrerpositionclick(core).on);
     EXPECT_TRUE(core.engine.stopRequested);
@@ -21,7 +21,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     EXPECT_TRUE(files::placePiece(core, 18));
     EXPECT_FALSE(files::placePiece(core, 0));
     EXPECT_EQ(core.rules.gamePosition[18], rules::BlackKing);
-    EXPECT_EQ(core.game.ratedGame, 0);  // a placed piece ends a rated game
+    EXPECT_EQ(core.game.ratedGame, game::RatedState::None);  // a placed piece ends a rated game
     EXPECT_EQ(core.game.record.plies[5].squares[17], rules::BlackKing);  // the shown ply is stored again
 
     // The eraser takes a piece off.
@@ -33,7 +33,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     files::vider(core);
     EXPECT_EQ(rules::countPieces(core.rules.gamePosition).white(), 0);
     core.game.inverted = true;
-    core.game.lastResult = 2;
+    core.game.lastResult = game::GameResult::WhiteWon;
     host.clock = 777;
     files::remplir(core);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());
@@ -44,13 +44,13 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     EXPECT_EQ(core.game.whiteClock.total, 0);
     EXPECT_EQ(core.game.blackClock.reference, 777);
     EXPECT_TRUE(core.game.navigated);
-    EXPECT_EQ(core.game.lastResult, 3);
+    EXPECT_EQ(core.game.lastResult, game::GameResult::None);
 }
 
 TEST(Setup, ColoursDirectionAndTurn) {
     game::Core core;
     files::remplir(core);
-    const int colour = core.game.computerColour, side = core.game.sideToMove;
+    const rules::Side colour = core.game.computerColour, side = core.game.sideToMove;
     files::Change_couleur(core);
     EXPECT_NE(core.game.computerColour, colour);
     EXPECT_NE(core.game.computerColour, core.game.sideToMove);  // the person moves
@@ -61,7 +61,7 @@ TEST(Setup, ColoursDirectionAndTurn) {
     files::Entrerpositionclick(core);
     files::Couleur_joue(core);
     EXPECT_TRUE(core.game.computerToMove);
-    EXPECT_EQ(core.game.sideToMove, 1 - side);
+    EXPECT_EQ(core.game.sideToMove, rules::opposite(side));
     const files::SetupToggle off = files::Entrerpositionclick(core);
     EXPECT_FALSE(off.on);
     EXPECT_TRUE(off.moveNow);  // leaving set-up hands the move to the computer

@@ -31,7 +31,7 @@ bool samePositions(const game::GameRecord& a, const game::GameRecord& b, int pli
 
 // The moves of `side` in the working board that share start and end with
 // another legal move leaving a different position.
-std::vector<rules::Move> ambiguousMoves(rules::RulesState& r, int side) {
+std::vector<rules::Move> ambiguousMoves(rules::RulesState& r, rules::Side side) {
     const int n = rules::generateRootMoves(r, side);
     std::vector<rules::Move> out;
     for (int i = 0; i < n; ++i)

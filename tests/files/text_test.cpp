@@ -340,7 +340,7 @@ TEST(TextImport, PdnOfOtherProgramsWithCommentsVariationsAndNumbering) {
     game::Core c;
     EXPECT_EQ(files::replayGame(c, games[0]).played, 4);
     EXPECT_EQ(c.game.moveList, (Lines{" 1.c3-d4 f6-g5", " 2.g3-h4 b6-a5"}));
-    EXPECT_EQ(c.game.lastResult, static_cast<int>(files::ResultCode::Draw));
+    EXPECT_EQ(c.game.lastResult, files::ResultCode::Draw);
     EXPECT_EQ(files::replayGame(c, games[1]).played, 2);
     EXPECT_EQ(game::nameText(c.game.whiteName), "Ines");
 }

@@ -76,18 +76,18 @@ TEST_F(ClockFixture, PauseDoesNotBankTheTurnSoFar) {
 TEST_F(ClockFixture, ZeroClearsBothClocksAndTheRatedGame) {
     core->game.whiteClock.total = 300;
     core->game.blackClock.total = 400;
-    core->game.ratedGame = 1;
+    core->game.ratedGame = game::RatedState::InProgress;
     game::Horlogeszro1Click(*core);
     EXPECT_EQ(core->game.whiteClock.total, 0);
     EXPECT_EQ(core->game.blackClock.minutes, 0);
-    EXPECT_EQ(core->game.ratedGame, 0);
+    EXPECT_EQ(core->game.ratedGame, game::RatedState::None);
     EXPECT_EQ(game::checkTimeLoss(*core, 2000), std::nullopt);
 }
 
 struct LossCase {
     const char* name;
     int ply;
-    int sideToMove;
+    rules::Side sideToMove;
     int engineClock;     // the side to move's
     int personClock;
     int personRating;
@@ -113,13 +113,13 @@ class TimeLoss : public testing::TestWithParam<LossCase> {};
 TEST_P(TimeLoss, InRatedGames) {
     const LossCase& c = GetParam();
     auto core = std::make_unique<game::Core>();
-    core->game.ratedGame = 1;
+    core->game.ratedGame = game::RatedState::InProgress;
     core->game.record.plyCounter = static_cast<std::uint8_t>(c.ply);
     core->game.sideToMove = c.sideToMove;
     (c.sideToMove == rules::White ? core->game.whiteClock : core->game.blackClock).total = c.engineClock;
     (c.sideToMove == rules::White ? core->game.blackClock : core->game.whiteClock).total = c.personClock;
     EXPECT_EQ(game::checkTimeLoss(*core, c.personRating), c.reason);
-    core->game.ratedGame = 0;
+    core->game.ratedGame = game::RatedState::None;
     EXPECT_EQ(game::checkTimeLoss(*core, c.personRating), std::nullopt) << "never outside rated games";
 }
 

@@ -18,8 +18,8 @@ struct EndCase {
     const char* name;
     const char* fen;
     bool twoPeople;
-    int computerColour;
-    int rated;
+    rules::Side computerColour;
+    game::RatedState rated;
     EndReason reason;
     GameResult result;
     const char* message;
@@ -34,17 +34,17 @@ constexpr const char* BothBlockedBlack = "B:W5,6,7,8,9,10,11,12:B1,2,3,4";
 constexpr const char* Open = "W:W21-32:B1-12";
 
 const EndCase kEndCases[] = {
-    {"TwoPeopleWhiteCannotMove", WhiteBlocked, true, 1, 0, EndReason::NoMoveAfterPerson, GameResult::BlackWon, "Gain des noirs", {}},
-    {"BothBlockedWhiteToMove", BothBlockedWhite, true, 1, 0, EndReason::NoMoveAfterPerson, GameResult::BlackWon, "Gain des noirs", {}},
-    {"BothBlockedBlackToMove", BothBlockedBlack, true, 1, 0, EndReason::NoMoveAfterPerson, GameResult::WhiteWon, "Gain des blancs", {}},
-    {"EngineBlackCannotMove", BothBlockedBlack, false, 1, 0, EndReason::NoMoveAfterEngine, GameResult::WhiteWon, "Bravo, vous avez gagné", Sound::Won},
-    {"EngineWhiteWins", BothBlockedBlack, false, 0, 0, EndReason::NoMoveAfterEngine, GameResult::WhiteWon, "Désolé, TAVOLEX a gagné", Sound::Lost},
-    {"RatedWinnerByName", WhiteBlocked, false, 0, 1, EndReason::NoMoveAfterEngine, GameResult::BlackWon, "Noa gagne", Sound::Won},
-    {"SideToMoveCanPlay", Open, true, 1, 0, EndReason::NoMoveAfterPerson, GameResult::None, "", {}},
-    {"Draw", Open, false, 1, 0, EndReason::Draw, GameResult::Draw, "Match nul !", {}},
-    {"PersonLostOnTime", Open, false, 1, 1, EndReason::PersonLostOnTime, GameResult::BlackWon, "Temps dépassé, gain TAVOLEX", Sound::Lost},
-    {"EngineLostOnTime", Open, false, 1, 1, EndReason::EngineLostOnTime, GameResult::WhiteWon, "Temps dépassé, vous gagnez", Sound::Won},
-    {"PersonResigned", Open, false, 0, 1, EndReason::PersonResigned, GameResult::WhiteWon, "Vous abandonnez, gain TAVOLEX", Sound::Lost},
+    {"TwoPeopleWhiteCannotMove", WhiteBlocked, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::BlackWon, "Gain des noirs", {}},
+    {"BothBlockedWhiteToMove", BothBlockedWhite, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::BlackWon, "Gain des noirs", {}},
+    {"BothBlockedBlackToMove", BothBlockedBlack, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::WhiteWon, "Gain des blancs", {}},
+    {"EngineBlackCannotMove", BothBlockedBlack, false, rules::Black, game::RatedState::None, EndReason::NoMoveAfterEngine, GameResult::WhiteWon, "Bravo, vous avez gagné", Sound::Won},
+    {"EngineWhiteWins", BothBlockedBlack, false, rules::White, game::RatedState::None, EndReason::NoMoveAfterEngine, GameResult::WhiteWon, "Désolé, TAVOLEX a gagné", Sound::Lost},
+    {"RatedWinnerByName", WhiteBlocked, false, rules::White, game::RatedState::InProgress, EndReason::NoMoveAfterEngine, GameResult::BlackWon, "Noa gagne", Sound::Won},
+    {"SideToMoveCanPlay", Open, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::None, "", {}},
+    {"Draw", Open, false, rules::Black, game::RatedState::None, EndReason::Draw, GameResult::Draw, "Match nul !", {}},
+    {"PersonLostOnTime", Open, false, rules::Black, game::RatedState::InProgress, EndReason::PersonLostOnTime, GameResult::BlackWon, "Temps dépassé, gain TAVOLEX", Sound::Lost},
+    {"EngineLostOnTime", Open, false, rules::Black, game::RatedState::InProgress, EndReason::EngineLostOnTime, GameResult::WhiteWon, "Temps dépassé, vous gagnez", Sound::Won},
+    {"PersonResigned", Open, false, rules::White, game::RatedState::InProgress, EndReason::PersonResigned, GameResult::WhiteWon, "Vous abandonnez, gain TAVOLEX", Sound::Lost},
 };
 
 class EndOfGame : public testing::TestWithParam<EndCase> {};
@@ -67,7 +67,7 @@ TEST_P(EndOfGame, DecidesTheResultAndItsMessage) {
     EXPECT_TRUE(end.processed);
     EXPECT_EQ(end.result, c.result);
     EXPECT_EQ(game::endMessageText(end), c.message);
-    EXPECT_EQ(core.game.lastResult, static_cast<int>(c.result));
+    EXPECT_EQ(core.game.lastResult, c.result);
     EXPECT_FALSE(core.game.options.selfPlay);  // self-play stops with the game
     if (c.sound)
         EXPECT_EQ(host.sounds, std::vector<Sound>{*c.sound});
@@ -84,11 +84,11 @@ TEST(EndOfGameOnce, ARatedResultIsProcessedOnceAndSoundsFollowTheTick) {
     core.host = &host;
     const rules::Position pos = *rules::parseFen(BothBlockedBlack).position;
     game::installPosition(core, pos.board, pos.side);
-    core.game.ratedGame = 5;
+    core.game.ratedGame = game::RatedState::Done;
     EXPECT_FALSE(game::endOfGame(core, EndReason::PersonResigned).processed);
-    EXPECT_EQ(core.game.lastResult, 3);
+    EXPECT_EQ(core.game.lastResult, game::GameResult::None);
 
-    core.game.ratedGame = 0;
+    core.game.ratedGame = game::RatedState::None;
     core.game.options.otherSounds = false;
     EXPECT_EQ(game::endOfGame(core, EndReason::NoMoveAfterEngine).result, GameResult::WhiteWon);
     EXPECT_TRUE(host.sounds.empty());
@@ -126,9 +126,9 @@ TEST_F(Controller, AClickIsRecordedThenHandedToTheMoveInput) {
 
 TEST_F(Controller, ClicksWhileTheEngineIsToMove) {
     core.game.engineToMove = true;
-    core.game.ratedGame = 1;
+    core.game.ratedGame = game::RatedState::InProgress;
     EXPECT_FALSE(game::clic(core, 200, 200));
-    core.game.ratedGame = 0;
+    core.game.ratedGame = game::RatedState::None;
     core.game.options.stopByClick = false;
     EXPECT_FALSE(game::clic(core, 200, 200));
     core.game.options.stopByClick = true;

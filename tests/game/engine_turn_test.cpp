@@ -119,7 +119,7 @@ TEST(EngineTurn, NoMoveEndsTheGame) {
     EXPECT_EQ(t.end->result, game::GameResult::BlackWon);
     EXPECT_EQ(game::endMessageText(*t.end), "Bravo, vous avez gagné");
     EXPECT_EQ(t.end->sound, game::Sound::Won);
-    EXPECT_EQ(g.core->game.lastResult, static_cast<int>(game::GameResult::BlackWon));
+    EXPECT_EQ(g.core->game.lastResult, game::GameResult::BlackWon);
 }
 
 TEST(EngineTurn, TheEngineWinsWhenThePersonIsLeftWithoutMove) {
@@ -160,12 +160,12 @@ TEST(EngineTurn, AFullRecordEndsTheGameDrawn) {
 
 TEST(EngineTurn, LossOnTimeInARatedGame) {
     Game g;
-    g.core->game.ratedGame = 1;
+    g.core->game.ratedGame = game::RatedState::InProgress;
     g.core->game.whiteClock.total = 200;   // the engine's side, over 180
     const game::EngineTurn t = g.turn();
     ASSERT_TRUE(t.end);
     EXPECT_EQ(game::endMessageText(*t.end), "Temps dépassé, vous gagnez");
-    EXPECT_EQ(g.core->game.ratedGame, 5);
+    EXPECT_EQ(g.core->game.ratedGame, game::RatedState::Done);
     // The result is processed once.
     EXPECT_FALSE(game::endOfGame(*g.core, game::EndReason::Draw).processed);
 }
@@ -226,7 +226,7 @@ TEST(DrawOffers, ThePersonsOfferIsAnsweredFromTheLastScore) {
     const auto end = game::ProposernulClick(*g.core);
     ASSERT_TRUE(end);
     EXPECT_EQ(game::endMessageText(*end), "Match nul !");
-    EXPECT_EQ(g.core->game.lastResult, static_cast<int>(game::GameResult::Draw));
+    EXPECT_EQ(g.core->game.lastResult, game::GameResult::Draw);
 }
 
 TEST(EndOfGame, BothSidesBlockedTheSideToMoveLoses) {
@@ -307,7 +307,7 @@ TEST(PersonTime, ClicksWhileTheEngineThinks) {
     EXPECT_FALSE(game::clic(*g.core, 100, 100));
     EXPECT_FALSE(g.core->engine.stopRequested);
     g.core->game.options.stopByClick = true;
-    g.core->game.ratedGame = 1;
+    g.core->game.ratedGame = game::RatedState::InProgress;
     EXPECT_FALSE(game::clic(*g.core, 100, 100)) << "never in a rated game";
     g.core->game.engineToMove = false;
     EXPECT_TRUE(game::clic(*g.core, 100, 100)) << "thinking on the person's time always stops";

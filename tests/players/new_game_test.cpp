@@ -56,7 +56,7 @@ TEST(Training, SeatsThePersonAndTheComputerByTheChosenColour) {
     // the new game's choice decides both, whatever came before.
     g.computerColour = rules::White;
     g.inverted = true;
-    g.ratedGame = 5;
+    g.ratedGame = game::RatedState::Done;
     g.options.humanVsHuman = true;
     EXPECT_TRUE(players::BitBtn15Click(*t.core, "Mister X", true).accepted());
     EXPECT_EQ(t.white(), "Mister X");
@@ -64,7 +64,7 @@ TEST(Training, SeatsThePersonAndTheComputerByTheChosenColour) {
     EXPECT_EQ(g.computerColour, rules::Black);
     EXPECT_FALSE(g.inverted);
     EXPECT_FALSE(g.engineToMove);  // the person opens
-    EXPECT_EQ(g.ratedGame, 0);
+    EXPECT_EQ(g.ratedGame, game::RatedState::None);
     EXPECT_FALSE(g.options.humanVsHuman);
     EXPECT_TRUE(g.options.stopByClick);
     EXPECT_TRUE(g.computerPlays);
@@ -76,7 +76,7 @@ TEST(Training, SeatsThePersonAndTheComputerByTheChosenColour) {
     EXPECT_EQ(g.computerColour, rules::White);
     EXPECT_TRUE(g.inverted);
     EXPECT_TRUE(g.engineToMove);  // the computer makes the first move
-    EXPECT_EQ(g.record.plies[0].computerColour, rules::White);
+    EXPECT_EQ(g.record.plies[0].computerColour, rules::sideIndex(rules::White));
 
     // The program's own name: the computer plays both sides.
     EXPECT_TRUE(players::BitBtn15Click(*t.core, "Tavolex", true).accepted());
@@ -88,10 +88,10 @@ TEST(Match, ReadsTheRatingsOfTheChosenLineAndStartsRated) {
     Table t;
     game::GameState& g = t.core->game;
     EXPECT_EQ(players::BitBtn16Click(*t.core, "", 1, true).refusal, players::Refusal::Incomplete);
-    EXPECT_EQ(g.ratedGame, 0);
+    EXPECT_EQ(g.ratedGame, game::RatedState::None);
 
     ASSERT_TRUE(players::BitBtn16Click(*t.core, "Bia", 2, true).accepted());
-    EXPECT_EQ(g.ratedGame, 1);
+    EXPECT_EQ(g.ratedGame, game::RatedState::InProgress);
     EXPECT_FALSE(g.options.stopByClick);
     EXPECT_EQ(t.white(), "Bia");
     EXPECT_EQ(g.whiteLine, 2);
@@ -126,12 +126,12 @@ TEST(Match, ReadsTheRatingsOfTheChosenLineAndStartsRated) {
         ASSERT_TRUE(players::BitBtn16Click(*t.core, name, 2, true).accepted());
         EXPECT_EQ(g.whiteLine, -1) << name;
         EXPECT_EQ(g.whiteRating, 1500) << name;
-        EXPECT_EQ(g.ratedGame, 1) << name;
+        EXPECT_EQ(g.ratedGame, game::RatedState::InProgress) << name;
     }
 
     // The program's own name: computer against computer, not rated.
     ASSERT_TRUE(players::BitBtn16Click(*t.core, "Tavolex", 0, true).accepted());
-    EXPECT_EQ(g.ratedGame, 0);
+    EXPECT_EQ(g.ratedGame, game::RatedState::None);
     EXPECT_TRUE(g.options.selfPlay);
     EXPECT_TRUE(g.options.stopByClick);
 }
@@ -144,7 +144,7 @@ TEST(Match, RefusesRatingsBelowOneBeforeChangingAnything) {
     const players::NewGame refused = players::BitBtn16Click(*t.core, "Ana", 1, true);
     EXPECT_EQ(refused.refusal, players::Refusal::RatingBelowOne);
     EXPECT_EQ(refused.badName, "Ana");
-    EXPECT_EQ(g.ratedGame, 0);
+    EXPECT_EQ(g.ratedGame, game::RatedState::None);
     EXPECT_EQ(t.white(), "Mister X");
 
     Table computer({"Tavolex", "Ana"}, {"", "1600"});
@@ -173,7 +173,7 @@ TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {
     EXPECT_EQ(end.ratings->blackNew, 2062);
     EXPECT_EQ(players::ratingChangeText(1600, 1588), " passe de 1600 \xC3\xA0 1588");
     EXPECT_EQ(t.points(), "2062\r\n1588\r\n1700\r\n1800\r\n");
-    EXPECT_EQ(g.ratedGame, 5);
+    EXPECT_EQ(g.ratedGame, game::RatedState::Done);
     // A second end-of-game signal for the same game changes nothing.
     EXPECT_FALSE(game::endOfGame(*t.core, game::EndReason::PersonResigned).processed);
     EXPECT_EQ(t.points(), "2062\r\n1588\r\n1700\r\n1800\r\n");
@@ -190,7 +190,7 @@ TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {
     // Swapping sides ends the rating: the result changes nothing.
     ASSERT_TRUE(players::BitBtn16Click(*t.core, "Bia", 2, true).accepted());
     players::inverser_joueurs(*t.core);
-    EXPECT_EQ(g.ratedGame, 0);
+    EXPECT_EQ(g.ratedGame, game::RatedState::None);
     EXPECT_EQ(g.computerColour, rules::White);
     EXPECT_TRUE(g.engineToMove);  // White is to move and is now the computer's
     EXPECT_FALSE(game::endOfGame(*t.core, game::EndReason::PersonResigned).ratings);

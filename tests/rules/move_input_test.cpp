@@ -18,7 +18,7 @@ rules::Square sq(const char* name) { return *rules::parseSquareName(name); }
 
 struct Entry {
     rules::RulesState r;
-    int side = rules::White;
+    rules::Side side = rules::White;
     bool decompose = false;
 
     explicit Entry(const char* fen) {

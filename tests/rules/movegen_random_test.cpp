@@ -15,7 +15,7 @@ namespace {
 
 // Checks one generation: the list matches the reference, and the board and
 // the list keep the generator's promises.
-void checkGeneration(rules::RulesState& r, int side, const std::string& where) {
+void checkGeneration(rules::RulesState& r, rules::Side side, const std::string& where) {
     const rules::Board before = r.board;
     const int n = rules::generateRootMoves(r, side);
     ASSERT_EQ(r.board, before) << where << ": the board changed";
@@ -44,7 +44,7 @@ TEST(GeneratorAgainstReference, RandomPositions) {
         for (int i = 0; i < mix.count; ++i) {
             rules::RulesState r;
             r.board = testsupport::randomPosition(seed, mix.maxPerSide, mix.kingPercent);
-            for (int side = 0; side < 2; ++side) {
+            for (const rules::Side side : {rules::White, rules::Black}) {
                 checkGeneration(r, side, rules::toFen(r.board, side));
                 if (HasFatalFailure()) return;
             }
@@ -62,14 +62,14 @@ TEST(GeneratorAgainstReference, RandomGames) {
     for (int game = 0; game < 300; ++game) {
         rules::RulesState r;
         r.board = rules::startingPosition();
-        int side = rules::White;
+        rules::Side side = rules::White;
         for (int ply = 0; ply < 200; ++ply) {
             checkGeneration(r, side, "game " + std::to_string(game) + " " + rules::toFen(r.board, side));
             if (HasFatalFailure()) return;
             const int n = r.rootList().size();
             if (n == 0) break;
             rules::applyMove(r.board, r.rootList()[next(n)]);
-            side = 1 - side;
+            side = rules::opposite(side);
             ++plies;
         }
     }

@@ -18,11 +18,11 @@ constexpr int dFile[4] = {-1, 1, -1, 1};
 
 int at(int row, int file) { return rules::squareAt(row, file); }
 
-bool enemyOf(int side, rules::PieceCode c) { return side == rules::White ? rules::isBlack(c) : rules::isWhite(c); }
+bool enemyOf(rules::Side side, rules::PieceCode c) { return side == rules::White ? rules::isBlack(c) : rules::isWhite(c); }
 
 // The moving piece has left its start square; taken pieces stay on the board
 // until the move ends, and can be neither jumped again nor crossed.
-void explore(const rules::Board& b, int side, bool king, int from, int s, std::vector<int>& taken,
+void explore(const rules::Board& b, rules::Side side, bool king, int from, int s, std::vector<int>& taken,
              std::vector<Seq>& out) {
     auto isEmpty = [&](int q) { return q != 0 && (q == from || b[q] == rules::Empty); };
     auto isTaken = [&](int q) { return std::find(taken.begin(), taken.end(), q) != taken.end(); };
@@ -56,7 +56,7 @@ std::string text(int from, int to, const std::vector<int>& taken) {
     return rules::moveText(m);
 }
 
-std::vector<Seq> referenceSequences(const rules::Board& b, int side) {
+std::vector<Seq> referenceSequences(const rules::Board& b, rules::Side side) {
     std::vector<Seq> caps;
     for (int s = 1; s <= 32; ++s) {
         if (!rules::isPiece(b[s]) || rules::sideOf(b[s]) != side) continue;
@@ -87,27 +87,27 @@ std::vector<Seq> referenceSequences(const rules::Board& b, int side) {
 
 }  // namespace
 
-std::set<std::string> referenceMoves(const rules::Board& board, int side) {
+std::set<std::string> referenceMoves(const rules::Board& board, rules::Side side) {
     std::set<std::string> out;
     for (const Seq& q : referenceSequences(board, side)) out.insert(text(q.from, q.to, q.taken));
     return out;
 }
 
-std::multiset<std::string> generatedMoves(rules::RulesState& r, int side) {
+std::multiset<std::string> generatedMoves(rules::RulesState& r, rules::Side side) {
     std::multiset<std::string> out;
     const int n = rules::generateRootMoves(r, side);
     for (int i = 0; i < n; ++i) out.insert(rules::moveText(r.rootList()[i]));
     return out;
 }
 
-std::vector<std::string> generatedMoveOrder(rules::RulesState& r, int side) {
+std::vector<std::string> generatedMoveOrder(rules::RulesState& r, rules::Side side) {
     std::vector<std::string> out;
     const int n = rules::generateRootMoves(r, side);
     for (int i = 0; i < n; ++i) out.push_back(rules::moveText(r.rootList()[i]));
     return out;
 }
 
-std::uint64_t referencePerft(const rules::Board& board, int side, int depth) {
+std::uint64_t referencePerft(const rules::Board& board, rules::Side side, int depth) {
     if (depth == 0) return 1;
     std::uint64_t total = 0;
     std::set<std::string> seen;
@@ -124,7 +124,7 @@ std::uint64_t referencePerft(const rules::Board& board, int side, int depth) {
         for (int t : q.taken) next[t] = rules::Empty;
         next[q.from] = rules::Empty;
         next[q.to] = rules::promotedCode(c, static_cast<rules::Square>(q.to));
-        total += referencePerft(next, 1 - side, depth - 1);
+        total += referencePerft(next, rules::opposite(side), depth - 1);
     }
     return total;
 }
@@ -136,7 +136,7 @@ rules::Board randomPosition(unsigned& seed, int maxPerSide, int kingPercent) {
     };
     rules::Board b{};
     b[0] = rules::Sentinel;
-    for (int side = 0; side < 2; ++side) {
+    for (const rules::Side side : {rules::White, rules::Black}) {
         const int count = 1 + next(maxPerSide);
         for (int placed = 0, tries = 0; placed < count && tries < 200; ++tries) {
             const int s = 1 + next(32);

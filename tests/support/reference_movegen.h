@@ -13,13 +13,13 @@
 namespace testsupport {
 
 // A move as text, the way tavolex-cli prints it.
-std::set<std::string> referenceMoves(const rules::Board& board, int side);
-std::multiset<std::string> generatedMoves(rules::RulesState& r, int side);
-std::vector<std::string> generatedMoveOrder(rules::RulesState& r, int side);
+std::set<std::string> referenceMoves(const rules::Board& board, rules::Side side);
+std::multiset<std::string> generatedMoves(rules::RulesState& r, rules::Side side);
+std::vector<std::string> generatedMoveOrder(rules::RulesState& r, rules::Side side);
 
 // Perft through the reference generator (applying moves by their text-free
 // description), for small depths.
-std::uint64_t referencePerft(const rules::Board& board, int side, int depth);
+std::uint64_t referencePerft(const rules::Board& board, rules::Side side, int depth);
 
 // A random position: up to `maxPerSide` pieces a side, kings with the given
 // chance, men never standing on their own far row.

@@ -90,7 +90,7 @@ private:
     // the other side has nothing to take.
     rules::Move firstLegalMove(bool safe) {
         game::Core& c = form->core();
-        const int side = c.game.sideToMove;
+        const rules::Side side = c.game.sideToMove;
         rules::RulesState r;
         r.board = c.rules.gamePosition;
         const int n = rules::generateRootMoves(r, side);
@@ -99,7 +99,7 @@ private:
             rules::RulesState after;
             after.board = c.rules.gamePosition;
             rules::executeEngineMove(after, r.rootList()[k], false);
-            rules::generateRootMoves(after, 1 - side);
+            rules::generateRootMoves(after, rules::opposite(side));
             if (after.captureCount == 0) return r.rootList()[k];
         }
         return r.rootList()[0];
@@ -130,7 +130,7 @@ private slots:
             settle();
             const game::GameState& g = form->core().game;
             QCOMPARE(int(g.record.plyCounter), 2 * move);
-            QCOMPARE(g.sideToMove, rules::White);
+            QVERIFY(g.sideToMove == rules::White);
             QVERIFY(!g.engineToMove);
         }
         QCOMPARE(form->ListBox1->count(), 4);
@@ -273,10 +273,10 @@ private slots:
         QCOMPARE(form->minblanc->text(), QString("0"));
         QCOMPARE(form->secblanc->text(), QString("05"));
         // "Horloges à zéro" writes "0" everywhere and ends a rated game's clock rule.
-        form->core().game.ratedGame = 1;
+        form->core().game.ratedGame = game::RatedState::InProgress;
         item("Horlogeszro1")->trigger();
         for (QLabel* l : {form->minblanc, form->secblanc, form->minnoir, form->secnoir}) QCOMPARE(l->text(), QString("0"));
-        QCOMPARE(form->core().game.ratedGame, 0);
+        QVERIFY(form->core().game.ratedGame == game::RatedState::None);
     }
 
     // While the engine thinks for its own move the commands that would
@@ -316,7 +316,7 @@ private slots:
         playFirstLegalMove();
         settle();
         game::GameState& g = form->core().game;
-        g.ratedGame = 1;
+        g.ratedGame = game::RatedState::InProgress;
         g.whiteClock.total = 2 * (58 + 3);  // above twice the limit of "0 : Néophyte" (58 + 2)
         g.whiteRating = 1500;
         playFirstLegalMove();
@@ -395,7 +395,7 @@ private slots:
         QVERIFY(!form->Match_nul->isVisible());
         QVERIFY(form->fin_de_parties->isVisible());
         QCOMPARE(form->qui_gagne->text(), QString("Match nul !"));
-        QCOMPARE(form->core().game.lastResult, 1);
+        QVERIFY(form->core().game.lastResult == game::GameResult::Draw);
     }
 
     // Three kings against one: the engine, playing both sides, wins the
@@ -409,7 +409,7 @@ private slots:
         for (int pass = 0; pass < 60 && !form->fin_de_parties->isVisible(); ++pass) settle();
         QVERIFY(form->fin_de_parties->isVisible());
         QCOMPARE(form->qui_gagne->text(), QString::fromUtf8("Désolé, TAVOLEX a gagné"));
-        QCOMPARE(form->core().game.lastResult, 2);
+        QVERIFY(form->core().game.lastResult == game::GameResult::WhiteWon);
         QVERIFY(form->core().game.record.plyCounter <= 23);
         QVERIFY(!item("Ordinateurcontreordinateur1")->isChecked());
         QCOMPARE(rules::countPieces(form->core().rules.gamePosition).black(), 0);

@@ -262,7 +262,7 @@ private slots:
         QVERIFY(!item("Niveau02")->isChecked());
         QVERIFY(form->Franais1->isChecked());  // the file's English is not taken
         QVERIFY(!item("English1")->isChecked());
-        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        QVERIFY(form->core().game.sideToMove == rules::Black);
         play("f6", "b2");  // the game goes on from the opened position
     }
 
@@ -273,7 +273,7 @@ private slots:
         const rules::Board position = form->core().rules.gamePosition;
         game::Core core;
         game::installPosition(core, rules::startingPosition(), rules::White);
-        std::vector<std::uint8_t> image = files::encodeGameFile(core.game.record, 0, {});
+        std::vector<std::uint8_t> image = files::encodeGameFile(core.game.record, rules::White, {});
         image[1 + 5] = 9;  // a piece code no game has
         QByteArray bad(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
         QVERIFY(writeAll(folder->file("bad.dam"), bad));
@@ -427,7 +427,7 @@ private slots:
             QTest::mouseClick(form->ListeCancel, Qt::LeftButton);
         });
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 "});
-        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        QVERIFY(form->core().game.sideToMove == rules::Black);
 
         chooseWith([&] {
             QListWidget* list = form->ListBox16;
@@ -594,7 +594,7 @@ private slots:
         QTest::mouseClick(form->remplir1, Qt::LeftButton);
         settle();
         QCOMPARE(form->core().rules.gamePosition, rules::startingPosition());
-        QCOMPARE(form->core().game.sideToMove, rules::White);
+        QVERIFY(form->core().game.sideToMove == rules::White);
         QCOMPARE(form->ListBox1->count(), 0);
 
         // The direction and the colours turn and turn back.
@@ -604,10 +604,10 @@ private slots:
         QCOMPARE(form->Bas_Haut->text(), QString("Blancs:Bas->Haut"));
         QTest::mouseClick(form->Couleurordi, Qt::LeftButton);
         QCOMPARE(form->Couleurordi->text(), QString("Ordinateur blanc"));
-        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        QVERIFY(form->core().game.sideToMove == rules::Black);
         QTest::mouseClick(form->Couleurordi, Qt::LeftButton);
         QCOMPARE(form->Couleurordi->text(), QString("Ordinateur noir"));
-        QCOMPARE(form->core().game.sideToMove, rules::White);
+        QVERIFY(form->core().game.sideToMove == rules::White);
 
         // A position of our own: a white man on c3 against a black man on f6.
         QTest::mouseClick(form->vider1, Qt::LeftButton);
@@ -637,11 +637,11 @@ private slots:
         item("Niveau01")->trigger();           // and stops at a small depth
         QTest::mouseClick(form->Couleurjoue, Qt::LeftButton);
         QCOMPARE(form->Couleurjoue->text(), QString("Ordinateur joue"));
-        QCOMPARE(form->core().game.sideToMove, rules::Black);
+        QVERIFY(form->core().game.sideToMove == rules::Black);
         clickTab(form->Liste);
         QVERIFY(!form->core().game.setupMode);
         QCOMPARE(form->Onglet->currentWidget(), form->Calcul);
-        QCOMPARE(form->core().game.sideToMove, rules::White);  // the engine has moved Black
+        QVERIFY(form->core().game.sideToMove == rules::White);  // the engine has moved Black
         QCOMPARE(int(form->core().game.record.plyCounter), 1);
         QVERIFY(form->ListBox2->count() > 0);
         // While the engine is to move no set-up page is given.
@@ -652,7 +652,7 @@ private slots:
 
         // A rated game: the page is refused; through the menu a placed piece ends the rating.
         form->core().game.engineToMove = false;
-        form->core().game.ratedGame = 1;
+        form->core().game.ratedGame = game::RatedState::InProgress;
         clickTab(form->Probleme0);
         QCOMPARE(form->Onglet->currentWidget(), form->Liste);
         QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
@@ -660,7 +660,7 @@ private slots:
         QVERIFY(form->core().game.setupMode);
         QTest::mouseClick(form->SpeedButton10, Qt::LeftButton);
         click(sq("e5"));
-        QCOMPARE(form->core().game.ratedGame, 0);
+        QVERIFY(form->core().game.ratedGame == game::RatedState::None);
         // The menu again ends it.
         QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
         settle();

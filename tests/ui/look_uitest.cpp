@@ -659,7 +659,7 @@ private slots:
             QCOMPARE(now.record.plyCounter, before.record.plyCounter);
             QVERIFY(std::memcmp(&now.record.plies, &before.record.plies, sizeof(before.record.plies)) == 0);
             QCOMPARE(now.moveList, before.moveList);
-            QCOMPARE(now.sideToMove, before.sideToMove);
+            QVERIFY(now.sideToMove == before.sideToMove);
             QCOMPARE(now.whiteClock.total, before.whiteClock.total);
             QCOMPARE(now.blackClock.total, before.blackClock.total);
             QCOMPARE(now.inverted, before.inverted);
@@ -682,10 +682,10 @@ private slots:
     // game keeps the French text; a rated game's mode stays "Match" in each.
     void theTextsChosenWhilePlayingFollowTheLanguage() {
         start("IntroClassique");
-        form->core().game.ratedGame = 1;  // no result is played out: nothing is rated
+        form->core().game.ratedGame = game::RatedState::InProgress;  // no result is played out: nothing is rated
         trigger("Nederlands1");
         QCOMPARE(form->Panel11->text(), QString("Wedstrijd"));
-        form->core().game.ratedGame = 0;
+        form->core().game.ratedGame = game::RatedState::None;
         trigger("English1");
         QCOMPARE(form->Panel11->text(), QString("Training"));
         setUp("W:W18:B15");

@@ -228,7 +228,7 @@ private slots:
         click(form->BitBtn16);
         QVERIFY(form->Nouvelle_partie->isVisible());
         QVERIFY(form->Refus_match->text().contains("Tavolex"));
-        QCOMPARE(form->core().game.ratedGame, 0);
+        QVERIFY(form->core().game.ratedGame == game::RatedState::None);
         // "Ramener Tavolex à 2050" mends it; "Inconnu" then plays rated.
         click(form->RamenerCorvanda);
         QCOMPARE(form->ListBox14->item(0)->text(), QString("2050"));
@@ -236,12 +236,12 @@ private slots:
         type(form->Joueur1, "Inconnu");
         click(form->BitBtn16);
         QVERIFY(!form->Nouvelle_partie->isVisible());
-        QCOMPARE(form->core().game.ratedGame, 1);
+        QVERIFY(form->core().game.ratedGame == game::RatedState::InProgress);
         QCOMPARE(form->core().game.whiteRating, 1500);
         // Swapping sides ends the rating.
         QTest::keyClick(form.get(), Qt::Key_F4);
         settle();
-        QCOMPARE(form->core().game.ratedGame, 0);
+        QVERIFY(form->core().game.ratedGame == game::RatedState::None);
         QVERIFY(form->Fichier1->menuAction()->isEnabled());
         QVERIFY(!form->Abandon->isVisible());
     }
@@ -302,7 +302,7 @@ private slots:
         QVERIFY(form->Learn->isVisible());
         QVERIFY(item("Analyser1")->isEnabled());
         QVERIFY(!item("Terminerlanalyse1")->isEnabled());
-        QCOMPARE(form->core().game.sideToMove, int(rules::White));
+        QVERIFY(form->core().game.sideToMove == rules::White);
 
         // While the walk runs nothing may move the record.
         // "Terminer l'analyse" while the walk runs stops it at once.
