@@ -35,7 +35,7 @@ constexpr const char* HelpText =
     "       tavolex-cli hub\n"
     "       tavolex-cli match [--games N] [--level N | --depth D | --movetime S]\n"
     "                         [--level2 N | --depth2 D | --movetime2 S] [--params A.par] [--params2 B.par]\n"
-    "                         [--material] [--material2]\n"
+    "                         [--material] [--material2] [--opponent \"COMMAND\"]\n"
     "FEN: W:W21-32:B1-12 (side to move, then each side's squares by number\n"
     "or name; K marks a king; without FEN the starting position)\n"
     "eval: the static evaluation for each side as the window shows it, after\n"
@@ -51,7 +51,9 @@ constexpr const char* HelpText =
     "match: engine against engine (the second takes the first's limits unless\n"
     "given its own), every opening played twice with colours swapped; wins,\n"
     "draws and losses of the first, and the Elo difference; --material makes\n"
-    "the first (--material2 the second) evaluate material only\n";
+    "the first (--material2 the second) evaluate material only; --opponent runs\n"
+    "COMMAND through the shell as the second engine, spoken to by the hub\n"
+    "protocol (it plays at --depth2/--movetime2, or at the first's limits)\n";
 
 int usage(const char* what = "wrong arguments") { return cli::usageError(what); }
 
