@@ -79,7 +79,7 @@ void BM_SearchFixedDepth(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto core = coreAt(kMiddleGame);
-        core->engine.limits.levelTime = false;
+        core->engine.limits = engine::SearchLimits{};
         core->engine.limits.depth = static_cast<int>(state.range(0));
         state.ResumeTiming();
         engine::searchRoot(*core, rules::White);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,20 +31,29 @@ int cmdEgdb(const std::vector<std::string_view>& args, const std::filesystem::pa
     rules::Position pos;
     if (!loadPosition(args, pos)) return ExitUsage;
     engine::EndgameTables tables;
-    const std::vector<std::string> missing = engine::loadEndgameDatabases(tables, programDir);
-    if (missing.size() == engine::EndgameTableCount) {
-        std::fprintf(stderr, "tavolex-cli: no endgame tables in %s\n", programDir.string().c_str());
+    engine::loadEndgameDatabases(tables, programDir);
+    if (!engine::anyTableLoaded(tables)) {
+        std::fprintf(stderr, "tavolex-cli: no usable endgame tables in %s\n", programDir.string().c_str());
         return 1;
     }
-    for (const std::string& m : missing) std::fprintf(stderr, "tavolex-cli: %s missing, read as draws\n", m.c_str());
+    // What could not be loaded is said once, as the window's error box
+    // would; those tables are not used.
+    const std::string report = engine::endgameLoadReport(tables);
+    if (!report.empty()) std::fprintf(stderr, "Erreur: %s\n", report.c_str());
 
     const engine::TableSlot slot = engine::tableSlot(pos.board, pos.side);
     if (slot.table < 0) {
         std::printf("no table for this material\n");
         return 0;
     }
-    const std::int8_t v = *engine::probeByte(tables, pos.board, pos.side);
-    std::printf("table %s offset %zu byte %d\n", engine::EndgameTableList[slot.table].file, slot.offset, int{v});
+    const char* file = engine::EndgameTableList[static_cast<std::size_t>(slot.table)].file;
+    const std::optional<std::int8_t> stored = engine::probeByte(tables, pos.board, pos.side);
+    if (!stored) {
+        std::fprintf(stderr, "tavolex-cli: %s is not loaded: no answer for this position\n", file);
+        return 1;
+    }
+    const std::int8_t v = *stored;
+    std::printf("table %s offset %zu byte %d\n", file, slot.offset, int{v});
     std::printf("%s to move: %s\n", pos.side == rules::White ? "White" : "Black", describe(v).c_str());
 
     // Each move with the result it leads to, best first for the side to move.
@@ -63,8 +73,12 @@ int cmdEgdb(const std::vector<std::string_view>& args, const std::filesystem::pa
         if ((pos.side == rules::White ? t.black() : t.white()) == 0) {
             line.result = "wins at once";
             line.rank = 1000;
+        } else if (const std::optional<std::int8_t> after = engine::probeByte(tables, child, rules::opposite(pos.side)); !after) {
+            // A capture may lead into a table that is not loaded.
+            line.result = "unknown (no table loaded)";
+            line.rank = -1000;
         } else {
-            const std::int8_t c = engine::probeByte(tables, child, rules::opposite(pos.side)).value_or(0);
+            const std::int8_t c = *after;
             // The opponent's loss is our win: the shorter the better; our loss, the longer the better.
             line.rank = c < 0 ? 500 - engine::lossDistance(c) : c > 0 ? -500 + c : 0;
             line.result = c < 0 ? "wins in " + std::to_string(engine::lossDistance(c) + 1) + " plies"

@@ -1,11 +1,11 @@
 // The engine behind the command line: analysis of one position, the
-// benchmark whose node count is the search's signature, the hub protocol,
-// and engine-against-engine matches.
+// benchmark whose node count is the search's signature, and matches of
+// engine against engine (the hub protocol is in hub.cpp).
 
 #include "cli/engine_commands.h"
 
-#include "cli/engine_core.h"
 #include "cli/child_process.h"
+#include "cli/engine_core.h"
 #include "cli/hub_protocol.h"
 
 #include <algorithm>
@@ -26,6 +26,7 @@
 #include "files/program_folder.h"
 #include "game/core.h"
 #include "game/navigation.h"
+#include "game/play.h"
 #include "rules/fen.h"
 #include "rules/perft.h"
 
@@ -57,13 +58,16 @@ struct SearchOptions {
     long long moveTimeMs = 0;
 
     void apply(engine::EngineState& en) const {
-        en.limits = engine::SearchLimits{};
         if (level >= 0) applyLevelNumber(en.level, level);
-        if (depth > 0 || moveTimeMs > 0) {
-            en.limits.levelTime = false;
-            en.limits.depth = depth;
-            en.limits.moveTimeMs = moveTimeMs;
-        }
+    }
+    // The limits of a search with `plies` played: a depth or a time per
+    // move when given, the level's plan otherwise (the clock counts no
+    // time between the moves of these front ends).
+    engine::SearchLimits limits(const engine::LevelState& l, int plies) const {
+        if (depth == 0 && moveTimeMs == 0) return engine::levelLimits(l, plies, 0, false);
+        engine::SearchLimits out = moveTimeMs > 0 ? engine::moveTimeLimits(moveTimeMs) : engine::SearchLimits{};
+        out.depth = depth;
+        return out;
     }
 };
 
@@ -127,6 +131,7 @@ int analyse(std::vector<std::string_view> args, const std::filesystem::path& pro
     if (!setUpCore(*core, host, programDir, {})) return 1;
     setPosition(*core, pos.board, pos.side);
     options.apply(core->engine);
+    core->engine.limits = options.limits(core->engine.level, 0);
 
     // One line per change of depth, score or best line.
     std::string last;
@@ -137,13 +142,12 @@ int analyse(std::vector<std::string_view> args, const std::filesystem::path& pro
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
     };
-    const int r = engine::searchRoot(*core, pos.side);
-    if (r == engine::NoMoveResult) {
+    const engine::RootAnswer r = engine::searchRoot(*core, pos.side);
+    if (!r.hasMove()) {
         std::printf("bestmove none\n");
         return 0;
     }
-    const int index = r == engine::SingleMoveResult ? 0 : r;
-    std::printf("bestmove %s\n", rules::moveText(core->rules.rootList()[index]).c_str());
+    std::printf("bestmove %s\n", rules::moveText(core->rules.rootList()[r.index]).c_str());
     std::printf("score %d\n", core->engine.lastScore / 2);
     return 0;
 }
@@ -208,18 +212,18 @@ int bench(std::vector<std::string_view> args, const std::filesystem::path& progr
         reported = true;
         core->host = &host;
         setPosition(*core, parsed.position->board, parsed.position->side);
-        core->engine.limits.levelTime = false;
+        core->engine.limits = engine::SearchLimits{};
         core->engine.limits.depth = depth;
         const std::int64_t start = host.readMilliseconds();
         const std::clock_t cpuStart = std::clock();
-        const int r = engine::searchRoot(*core, parsed.position->side);
+        const engine::RootAnswer r = engine::searchRoot(*core, parsed.position->side);
         const std::int64_t ms = host.readMilliseconds() - start;
         totalCpu += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         const std::int64_t nodes = core->engine.search.nodeCount;
         totalNodes += nodes;
         totalMs += ms;
         std::string best = "none";
-        if (r != engine::NoMoveResult) best = rules::moveText(core->rules.rootList()[r == engine::SingleMoveResult ? 0 : r]);
+        if (r.hasMove()) best = rules::moveText(core->rules.rootList()[r.index]);
         std::printf("position %2d  nodes %10lld  nodes/s %10lld  %-14s %s\n", index, static_cast<long long>(nodes),
                     static_cast<long long>(ms > 0 ? nodes * 1000 / ms : 0), best.c_str(), fen);
         std::fflush(stdout);
@@ -271,22 +275,24 @@ public:
     virtual Answer move(const std::vector<rules::Move>& moves) = 0;
 };
 
-// Our engine, in this process.
+// Our engine, in this process, searching within `options`.
 class EnginePlayer : public MatchPlayer {
 public:
-    explicit EnginePlayer(game::Core& core) : m_core(core) {}
+    EnginePlayer(game::Core& core, const SearchOptions& options) : m_core(core), m_options(options) {}
     void newGame() override {
         m_core.engine.lastScore = 0;
         engine::clearTable(m_core.engine.tables);
     }
     Answer move(const std::vector<rules::Move>& moves) override {
         setPosition(m_core, rules::startingPosition(), rules::White);
-        for (const rules::Move& m : moves) playMove(m_core, m);
+        for (const rules::Move& m : moves) game::playMove(m_core, m);
+        m_core.engine.limits = m_options.limits(m_core.engine.level, m_core.game.record.plyCounter);
         return {think(m_core), {}};
     }
 
 private:
     game::Core& m_core;
+    SearchOptions m_options;
 };
 
 // Another engine behind the hub protocol, started by a command line.
@@ -482,7 +488,7 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     first->eval.materialOnly = materialA;
     // The same engines must play the same games whatever the machine.
     first->engine.books.booksActive = false;
-    EnginePlayer firstPlayer(*first);
+    EnginePlayer firstPlayer(*first, options);
 
     std::unique_ptr<game::Core> second;
     std::unique_ptr<MatchPlayer> secondPlayer;
@@ -492,7 +498,7 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
         options2.apply(second->engine);
         second->eval.materialOnly = materialB;
         second->engine.books.booksActive = false;
-        secondPlayer = std::make_unique<EnginePlayer>(*second);
+        secondPlayer = std::make_unique<EnginePlayer>(*second, options2);
     } else {
         auto hubPlayer = std::make_unique<HubPlayer>(levelLine(options2), options2.moveTimeMs);
         if (const std::string e = hubPlayer->start(opponent); !e.empty()) {

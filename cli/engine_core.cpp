@@ -12,12 +12,6 @@ void ClockHost::showError(std::string_view text) {
     std::fprintf(stderr, "Erreur: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
-void ClockHost::pumpEvents() {
-    if (!searching) return;
-    const std::int64_t deadline = deadlineMs.load();
-    if (stop.load() || (deadline > 0 && readMilliseconds() >= deadline)) searching->engine.stopRequested = true;
-}
-
 bool setUpCore(game::Core& core, game::Host& host, const std::filesystem::path& programDir,
                const std::filesystem::path& params) {
     core.host = &host;
@@ -41,29 +35,13 @@ void setPosition(game::Core& core, const rules::Board& board, rules::Side side) 
     core.rules.gamePosition = board;
 }
 
-void playMove(game::Core& core, const rules::Move& move) {
-    rules::applyMove(core.rules.board, move);
-    core.rules.gamePosition = core.rules.board;
-    core.game.sideToMove = rules::opposite(core.game.sideToMove);
-    game::GameRecord& rec = core.game.record;
-    if (rec.plyCounter < game::MaxRecordedPly) {
-        ++rec.plyCounter;
-        rec.recordLength = rec.plyCounter;
-        rec.sideToMoveAtEnd = core.game.sideToMove;
-        game::StorePly(core, rec.plyCounter, &move);
-    }
-}
-
 std::optional<rules::Move> think(game::Core& core) {
     const rules::Side side = core.game.sideToMove;
     core.rules.board = core.rules.gamePosition;
-    const int r = engine::searchRoot(core, side);
-    if (r == engine::NoMoveResult) return std::nullopt;
-    if (core.engine.abandonSearch) return std::nullopt;
-    const int index = r == engine::SingleMoveResult ? 0 : r;
+    const engine::RootAnswer r = engine::searchRoot(core, side);
     const rules::MoveList& root = core.rules.rootList();
-    if (index >= root.size()) return std::nullopt;
-    return root[index];
+    if (!r.hasMove() || r.index >= root.size()) return std::nullopt;
+    return root[r.index];
 }
 
 std::optional<long long> parseNumber(std::string_view text, long long low, long long high) {

@@ -2,7 +2,6 @@
 // What tavolex-cli's engine commands share: a host on the real clock, a core
 // ready to search, positions and moves played on it, and the search itself.
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -16,9 +15,6 @@
 namespace cli {
 
 // A host on the real clock. What the search shows goes to `onThinking`.
-// `stop` and `deadlineMs` may be set from another thread while the search
-// runs on this host: the search sees them at its next polling point (every
-// few thousand nodes and after each iteration).
 class ClockHost : public game::Host {
 public:
     std::int64_t readClock() override { return readMilliseconds() / 1000; }
@@ -29,14 +25,8 @@ public:
     void showThinking(const engine::SearchStats& st) override {
         if (onThinking) onThinking(st);
     }
-    void pumpEvents() override;
 
     std::function<void(const engine::SearchStats&)> onThinking;
-    // The core whose search polls this host; its stop flag is raised on the
-    // search's own thread.
-    game::Core* searching = nullptr;
-    std::atomic<bool> stop{false};
-    std::atomic<std::int64_t> deadlineMs{0};  // on readMilliseconds' scale; 0: none
 
 private:
     std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
@@ -47,10 +37,8 @@ private:
 bool setUpCore(game::Core& core, game::Host& host, const std::filesystem::path& programDir,
                const std::filesystem::path& params);
 void setPosition(game::Core& core, const rules::Board& board, rules::Side side);
-// The one routine that plays a move on a command's game: board, side to
-// move, record.
-void playMove(game::Core& core, const rules::Move& move);
-// Runs the search for the side to move; the move to play, if any.
+// Runs the search for the side to move within engine.limits, on this
+// thread; the move to play, if any.
 std::optional<rules::Move> think(game::Core& core);
 
 // A whole number in [low, high], digits only.

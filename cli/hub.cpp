@@ -1,6 +1,6 @@
 // tavolex-cli hub: the engine behind the hub protocol on standard input and
-// output (docs/protocol.md). The search runs on a thread of its own while
-// the main thread goes on reading input, so that "stop", "ponder-hit",
+// output (docs/protocol.md). The engine's worker searches on its own thread
+// while this one goes on reading input, so that "stop", "ponder-hit",
 // "ping", "quit" and the end of input are answered during a search.
 
 #include <poll.h>
@@ -11,20 +11,21 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "cli/commands.h"
 #include "cli/engine_commands.h"
 #include "cli/engine_core.h"
 #include "cli/hub_protocol.h"
 #include "engine/search.h"
-#include "engine/tables.h"
+#include "engine/worker.h"
+#include "game/play.h"
 
 namespace cli {
 
@@ -64,9 +65,10 @@ private:
 // Whole lines of standard input, or a wake-up from the pipe while waiting.
 class LineReader {
 public:
-    enum class Event { Line, Woken, End };
+    enum class Event { Line, Woken, End, TimedOut };
 
-    Event next(WakePipe& wake, std::string& line) {
+    // Waits at most `timeoutMs` (-1: as long as it takes).
+    Event next(WakePipe& wake, std::string& line, int timeoutMs) {
         for (;;) {
             if (!m_lines.empty()) {
                 line = std::move(m_lines.front());
@@ -80,11 +82,13 @@ public:
                 return Event::Line;
             }
             pollfd fds[2] = {{0, POLLIN, 0}, {wake.readEnd(), POLLIN, 0}};
-            if (::poll(fds, wake.readEnd() >= 0 ? 2 : 1, -1) < 0) {
+            const int ready = ::poll(fds, wake.readEnd() >= 0 ? 2 : 1, timeoutMs);
+            if (ready < 0) {
                 if (errno == EINTR) continue;
                 m_eof = true;
                 continue;
             }
+            if (ready == 0) return Event::TimedOut;
             if (fds[1].revents & POLLIN) {
                 wake.drain();
                 return Event::Woken;
@@ -136,12 +140,14 @@ enum class Mode { Think, Ponder, Analyze };
 // What "level" asked for: fixed limits, and the engine's clock when the
 // interface keeps one.
 struct Level {
-    engine::SearchLimits limits;
+    int depth = 0;
+    std::int64_t nodes = 0;
+    std::int64_t moveTimeMs = 0;
     std::optional<hub::Clock> clock;
 };
 
 // The limits of one search of `mode`, and the time it may take once the
-// person's move is the one it pondered on (0: no limit).
+// opponent's move is the one it pondered on (0: no limit).
 struct Plan {
     engine::SearchLimits limits;
     bool infinite = false;
@@ -150,21 +156,24 @@ struct Plan {
 
 Plan planSearch(const Level& level, Mode mode) {
     Plan plan;
-    plan.limits = level.limits;
-    plan.limits.levelTime = false;
+    if (mode == Mode::Analyze) {
+        plan.infinite = true;
+        return plan;
+    }
+    std::int64_t ms = level.moveTimeMs;
     if (level.clock) {
         const std::int64_t budget = hub::moveBudgetMs(*level.clock);
-        plan.limits.moveTimeMs = plan.limits.moveTimeMs > 0 ? std::min(plan.limits.moveTimeMs, budget) : budget;
+        ms = ms > 0 ? std::min(ms, budget) : budget;
     }
+    // While pondering the engine's clock does not run: the time counts from
+    // the ponder-hit.
     if (mode == Mode::Ponder) {
-        // The clock does not run until the expected move is played.
-        plan.afterPonderHitMs = plan.limits.moveTimeMs;
-        plan.limits.moveTimeMs = 0;
-    } else if (mode == Mode::Analyze) {
-        plan.limits = engine::SearchLimits{};
-        plan.limits.levelTime = false;
-        plan.infinite = true;
+        plan.afterPonderHitMs = ms;
+        ms = 0;
     }
+    if (ms > 0) plan.limits = engine::moveTimeLimits(ms);
+    plan.limits.depth = level.depth;
+    plan.limits.nodes = level.nodes;
     return plan;
 }
 
@@ -172,7 +181,6 @@ Plan planSearch(const Level& level, Mode mode) {
 // nothing changes. Pairs the protocol does not know are passed over.
 std::string readLevel(const hub::Line& line, Level& level) {
     Level next;
-    next.limits.levelTime = false;
     hub::Clock clock;
     bool timed = false;
     for (const hub::Line::Arg& a : line.args) {
@@ -180,27 +188,28 @@ std::string readLevel(const hub::Line& line, Level& level) {
         if (a.name == "depth") {
             const auto n = parseNumber(v, 1, engine::MaxIterations);
             if (!n) return "level: depth takes a number from 1 to 30";
-            next.limits.depth = static_cast<int>(*n);
+            next.depth = static_cast<int>(*n);
         } else if (a.name == "move-time") {
             const auto ms = parseSeconds(v);
             if (!ms) return "level: move-time takes seconds above 0, such as 2 or 0.5";
-            next.limits.moveTimeMs = *ms;
+            next.moveTimeMs = *ms;
         } else if (a.name == "nodes") {
             const auto n = parseNumber(v, 1, 1000000000000LL);
             if (!n) return "level: nodes takes a number of nodes";
-            next.limits.nodes = *n;
+            next.nodes = *n;
         } else if (a.name == "time" || a.name == "inc") {
-            const auto s = hub::parseSeconds(v);
-            if (!s) return "level: " + a.name + " takes seconds, such as 60 or 0.5";
-            (a.name == "time" ? clock.time : clock.inc) = *s;
+            const auto sec = hub::parseSeconds(v);
+            if (!sec) return "level: " + a.name + " takes seconds, such as 60 or 0.5";
+            (a.name == "time" ? clock.time : clock.inc) = *sec;
             timed = timed || a.name == "time";
         } else if (a.name == "moves") {
             const auto n = parseNumber(v, 0, 10000);
             if (!n) return "level: moves takes a number of moves";
             clock.moves = static_cast<int>(*n);
         } else if (a.name == "infinite") {
-            next.limits = engine::SearchLimits{};
-            next.limits.levelTime = false;
+            next = Level{};
+            clock = hub::Clock{};
+            timed = false;
         }
     }
     // Moves and increment mean nothing without the time left.
@@ -217,14 +226,13 @@ bool answeredDuringSearch(const std::string& text) {
 
 class HubSession {
 public:
-    HubSession(const std::filesystem::path& programDir) : m_programDir(programDir) {}
+    explicit HubSession(const std::filesystem::path& programDir) : m_programDir(programDir) {}
 
     int run() {
         m_core = std::make_unique<game::Core>();
         if (!setUpCore(*m_core, m_host, m_programDir, {})) return 1;
         setPosition(*m_core, rules::startingPosition(), rules::White);
-        m_level.limits.levelTime = false;
-        m_host.onThinking = [this](const engine::SearchStats& st) { info(st); };
+        m_worker = std::make_unique<engine::EngineWorker>();
 
         // Lines that came during a search other than those a search
         // answers: they wait for its end, in order.
@@ -241,11 +249,14 @@ public:
             } else if (inputEnded) {
                 // The end of input comes after the lines before it.
                 if (held.empty()) break;
-                m_wake.waitAndDrain();
+                waitForSearch();
                 continue;
             } else {
-                const LineReader::Event e = m_in.next(m_wake, text);
-                if (e == LineReader::Event::Woken) continue;
+                const LineReader::Event e = m_in.next(m_wake, text, untilDeadline());
+                if (e == LineReader::Event::TimedOut || e == LineReader::Event::Woken) {
+                    checkDeadline();
+                    continue;
+                }
                 if (e == LineReader::Event::End) {
                     inputEnded = true;
                     continue;
@@ -281,25 +292,62 @@ public:
             if (line.command == "quit") return 0;
             handle(line, text);
         }
-        // The end of input is the interface gone: as "quit", at once.
+        // The end of input is the interface gone: as "quit", at once, and
+        // without a word more. The worker's end stops its search.
         m_quitting = true;
-        endSearch();
+        m_worker.reset();
         return 0;
     }
 
 private:
-    bool searching() const { return m_thread.joinable() && !m_finished.load(); }
+    bool searching() const {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_running;
+    }
 
+    // Stops the search, if one runs, and waits for its answer.
     void endSearch() {
-        if (!m_thread.joinable()) return;
-        m_host.stop = true;
-        m_thread.join();
+        if (searching()) {
+            m_stopping = true;
+            m_worker->stop();
+            waitForSearch();
+        }
+        takeAnswer();
+    }
+
+    void waitForSearch() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_answered.wait(lock, [this] { return !m_running; });
+    }
+
+    // The answer's effect on the game kept here: the value the next search
+    // starts its window from, and the book's generator.
+    void takeAnswer() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_answer) return;
+        m_core->engine.lastScore = m_answer->score;
+        m_core->engine.random = m_answer->random;
+        m_answer.reset();
+    }
+
+    // Milliseconds to wait for input before the clock of a ponder-hit runs
+    // out; -1 without one.
+    int untilDeadline() const {
+        if (m_deadlineMs == 0) return -1;
+        return static_cast<int>(std::max<std::int64_t>(0, m_deadlineMs - m_host.readMilliseconds()));
+    }
+    void checkDeadline() {
+        if (m_deadlineMs == 0 || m_host.readMilliseconds() < m_deadlineMs) return;
+        m_deadlineMs = 0;
+        if (!searching()) return;
+        m_stopping = true;
+        m_worker->stop();
     }
 
     void ponderHit() {
         if (m_mode != Mode::Ponder) return;
         m_mode = Mode::Think;
-        if (m_afterPonderHitMs > 0) m_host.deadlineMs = m_host.readMilliseconds() + m_afterPonderHitMs;
+        if (m_afterPonderHitMs > 0) m_deadlineMs = m_host.readMilliseconds() + m_afterPonderHitMs;
     }
 
     void handle(const hub::Line& line, const std::string& text) {
@@ -316,7 +364,8 @@ private:
             // Nothing is running between searches, and the engine declares
             // no parameter.
         } else if (c == "new-game") {
-            engine::clearTable(m_core->engine.tables);
+            // A worker of its own for every game: its tables start empty.
+            m_worker = std::make_unique<engine::EngineWorker>();
             m_core->engine.lastScore = 0;
         } else if (c == "pos") {
             position(line, text);
@@ -362,7 +411,7 @@ private:
             }
         }
         setPosition(*m_core, pos->board, pos->side);
-        for (const rules::Move& m : moves) playMove(*m_core, m);
+        for (const rules::Move& m : moves) game::playMove(*m_core, m);
     }
 
     void go(const hub::Line& line, const std::string& text) {
@@ -386,30 +435,28 @@ private:
         const Plan plan = planSearch(m_level, *mode);
         m_mode = *mode;
         m_afterPonderHitMs = plan.afterPonderHitMs;
+        m_deadlineMs = 0;
         m_depthLimit = plan.limits.depth;
         m_lastInfo.clear();
         m_lastPv = {};
-        game::Core& core = *m_core;
-        core.engine.limits = plan.limits;
-        core.engine.infiniteThinking = plan.infinite;
-        m_host.stop = false;
-        m_host.deadlineMs = 0;
-        m_host.searching = &core;
-        m_finished = false;
-        m_thread = std::thread([this, &core] {
-            const std::optional<rules::Move> m = think(core);
-            // Finished before the move is said: an interface that answers
-            // the move at once finds no search running.
-            m_finished = true;
-            if (!m_quitting) done(core, m);
-            m_wake.wake();
-        });
+        m_stopping = false;
+        m_searchStart = m_host.readMilliseconds();
+        engine::SearchInput input = engine::searchInputFor(*m_core, plan.limits);
+        input.infinite = plan.infinite;
+        engine::SearchCallbacks callbacks;
+        callbacks.thinking = [this](const engine::SearchStats& st) { info(st); };
+        callbacks.done = [this](const engine::SearchOutput& out) { done(out); };
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_running = true;
+        }
+        m_worker->think(std::move(input), std::move(callbacks));
     }
 
-    // On the search's thread: the thinking as it changes.
+    // On the worker's thread: the thinking as it changes.
     void info(const engine::SearchStats& st) {
         // An iteration cut short by "stop" or the clock has nothing new to show.
-        if (st.pvLength == 0 || m_core->engine.stopRequested) return;
+        if (st.pvLength == 0 || m_stopping) return;
         m_lastPv = {st.pv[0], st.pvLength > 1 ? st.pv[1] : rules::Move{}};
         std::string pv;
         for (int i = 0; i < st.pvLength; ++i) pv += (i ? " " : "") + hub::moveText(st.pv[static_cast<std::size_t>(i)]);
@@ -423,41 +470,59 @@ private:
         std::snprintf(head, sizeof head, "info depth=%d ", depth);
         char tail[96];
         std::snprintf(tail, sizeof tail, " nodes=%lld time=%.3f", static_cast<long long>(st.nodes),
-                      static_cast<double>(m_host.readMilliseconds() - m_core->engine.search.startMs) / 1000.0);
+                      static_cast<double>(m_host.readMilliseconds() - m_searchStart) / 1000.0);
         m_out.say(head + hub::scoreText(st.score) + tail + " pv=" + hub::value(pv));
     }
 
-    // On the search's thread: the move, and the answer it expects.
-    void done(game::Core& core, const std::optional<rules::Move>& m) {
-        if (!m) {
-            m_out.say("done");
-            return;
+    // On the worker's thread: the move and the answer it expects, once the
+    // search counts as over, so that an interface answering the move at
+    // once finds no search running.
+    void done(const engine::SearchOutput& out) {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_answer = out;
+            m_running = false;
         }
-        std::string line = "done move=" + hub::moveText(*m);
-        // The answer expected: the best line's second move, or, when a stop
-        // cut the line short, that of the last line shown.
-        const rules::Move* pv = engine::bestLine(core);
-        if (pv[0].from != 0 && pv[0].sameAs(*m) && pv[1].from != 0)
-            line += " ponder=" + hub::moveText(pv[1]);
-        else if (m_lastPv[0].sameAs(*m) && m_lastPv[1].from != 0)
-            line += " ponder=" + hub::moveText(m_lastPv[1]);
-        m_out.say(line);
+        if (!m_quitting) {
+            std::string line = "done";
+            if (out.hasMove()) {
+                line += " move=" + hub::moveText(out.move);
+                // The answer expected: the best line's second move, or, when
+                // a stop cut the line short, that of the last line shown.
+                if (out.bestLine.size() > 1)
+                    line += " ponder=" + hub::moveText(out.bestLine[1]);
+                else if (m_lastPv[0].sameAs(out.move) && m_lastPv[1].from != 0)
+                    line += " ponder=" + hub::moveText(m_lastPv[1]);
+            }
+            m_out.say(line);
+        }
+        m_answered.notify_all();
+        m_wake.wake();
     }
 
     std::filesystem::path m_programDir;
-    ClockHost m_host;
+    mutable ClockHost m_host;
     std::unique_ptr<game::Core> m_core;
+    std::unique_ptr<engine::EngineWorker> m_worker;
     LineReader m_in;
     WakePipe m_wake;
     Output m_out;
     Level m_level;
-    std::thread m_thread;
-    std::atomic<bool> m_finished{true};
-    std::atomic<bool> m_quitting{false};
     Mode m_mode = Mode::Think;
     std::int64_t m_afterPonderHitMs = 0;
+    std::int64_t m_deadlineMs = 0;  // on m_host's clock; 0: none
+
+    // Between this thread and the worker's.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_answered;
+    bool m_running = false;
+    std::optional<engine::SearchOutput> m_answer;
+    std::atomic<bool> m_stopping{false};
+    std::atomic<bool> m_quitting{false};
+    // Set before each search, then read and written by the worker's thread
+    // only while it runs.
     int m_depthLimit = 0;
-    // Touched by the search's thread only while it runs.
+    std::int64_t m_searchStart = 0;
     std::string m_lastInfo;
     std::array<rules::Move, 2> m_lastPv{};
 };

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -193,6 +194,17 @@ void printTrace(const char* title, const eval::EvalTrace& t) {
     line("total", t.total);
 }
 
+// Why a parameter file named on the command line was refused.
+std::string parameterProblem(const std::filesystem::path& file, eval::ParameterFileStatus status) {
+    std::error_code ec;
+    if (status == eval::ParameterFileStatus::TooShort)
+        return "has " + std::to_string(std::filesystem::file_size(file, ec)) + " bytes, a parameter file has " +
+               std::to_string(eval::ParameterFileSize);
+    if (std::filesystem::is_directory(file, ec)) return "is a folder";
+    if (!std::filesystem::exists(file, ec)) return "no such file";
+    return "cannot be read";
+}
+
 int cmdEval(std::vector<std::string_view> args) {
     std::filesystem::path paramFile;
     if (!args.empty() && args[0] == "--params") {
@@ -206,9 +218,17 @@ int cmdEval(std::vector<std::string_view> args) {
 
     CliHost host;
     eval::EvalState st;
-    if (paramFile.empty()) paramFile = files::resolveInFolder(programDir(), "Parametres/defaut.par");
-    // As at start-up: without a parameter file the evaluation runs on zeros.
-    eval::loadParameters(st, &host, paramFile);
+    if (paramFile.empty()) {
+        // As at start-up: without the default file the evaluation runs on
+        // zeros, after the error box.
+        eval::loadParameters(st, &host, files::resolveInFolder(programDir(), "Parametres/defaut.par"));
+    } else if (const eval::ParameterFileStatus s = eval::loadParameters(st, nullptr, paramFile);
+               s != eval::ParameterFileStatus::Ok) {
+        // A file the user named and that cannot be used evaluates nothing.
+        std::fprintf(stderr, "tavolex-cli: parameter file %s: %s\n", paramFile.string().c_str(),
+                     parameterProblem(paramFile, s).c_str());
+        return ExitUsage;
+    }
 
     // As after a search from this position: the phase and table chosen.
     selectPhaseAndVariant(st, pos.board);
@@ -254,7 +274,9 @@ bool loadPosition(const std::vector<std::string_view>& args, rules::Position& po
 
 }  // namespace cli
 
-int main(int argc, char** argv) {
+namespace {
+
+int runCommand(int argc, char** argv) {
     if (argc < 2) return usage("no command");
     const std::string_view cmd = argv[1];
     if (cmd == "help" || cmd == "--help" || cmd == "-h") {
@@ -272,4 +294,22 @@ int main(int argc, char** argv) {
     if (cmd == "hub") return cli::cmdHub(std::move(args), programDir());
     if (cmd == "match") return cli::cmdMatch(std::move(args), programDir());
     return usage("unknown command");
+}
+
+}  // namespace
+
+// Nothing escapes to the runtime: whatever a command throws (memory
+// refused, a fault in a library) ends it with one line and exit code 1,
+// never with an abort.
+int main(int argc, char** argv) {
+    try {
+        return runCommand(argc, argv);
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tavolex-cli: internal error: %s\n", e.what());
+    } catch (...) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tavolex-cli: internal error\n");
+    }
+    return 1;
 }

@@ -9,6 +9,7 @@
 #include "game/clocks.h"
 #include "game/core.h"
 #include "game/navigation.h"
+#include "rules/move_input.h"
 
 namespace engine {
 
@@ -22,12 +23,19 @@ constexpr int DecisiveGap = 60000;
 
 enum class Form { Long, Short };
 
+// "d4-e5", or "d4xf6" for a capture.
+std::string moveText(rules::Square from, rules::Square to, bool capture) {
+    std::string text(rules::squareName(from));
+    text += capture ? 'x' : '-';
+    text += rules::squareName(to);
+    return text;
+}
+
 std::string format(const char* pattern, const AnalysisLine& l) {
-    const std::string pf(rules::squareName(l.playedFrom)), pt(rules::squareName(l.playedTo));
-    const std::string bf(rules::squareName(l.bestFrom)), bt(rules::squareName(l.bestTo));
+    const std::string played = moveText(l.playedFrom, l.playedTo, l.playedCapture);
+    const std::string best = moveText(l.bestFrom, l.bestTo, l.bestCapture);
     char text[256];
-    std::snprintf(text, sizeof text, pattern, l.ply / 2 + 1, pf.c_str(), pt.c_str(), l.playedScore, bf.c_str(),
-                  bt.c_str(), l.bestScore);
+    std::snprintf(text, sizeof text, pattern, l.ply / 2 + 1, played.c_str(), l.playedScore, best.c_str(), l.bestScore);
     return text;
 }
 
@@ -35,32 +43,32 @@ const char* pattern(Form form, int language, bool white) {
     if (form == Form::Long) {
         switch (language) {
             case 0:
-                return white ? "%2d Blanc: joué : %s-%s; score : %2d; meilleur : %s-%s; score : %2d"
-                             : "%2d Noir : joué : %s-%s; score : %2d; meilleur : %s-%s; score : %2d";
+                return white ? "%2d Blanc: joué : %s; score : %2d; meilleur : %s; score : %2d"
+                             : "%2d Noir : joué : %s; score : %2d; meilleur : %s; score : %2d";
             case 3:
-                return white ? "%2d Brancas: jogou : %s-%s; valor : %2d; melhor : %s-%s; valor : %2d"
-                             : "%2d Pretas : jogou : %s-%s; valor : %2d; melhor : %s-%s; valor : %2d";
+                return white ? "%2d Brancas: jogou : %s; valor : %2d; melhor : %s; valor : %2d"
+                             : "%2d Pretas : jogou : %s; valor : %2d; melhor : %s; valor : %2d";
             case 4:
-                return white ? "%2d Blancas: jogou : %s-%s; Puntuación : %2d; melhor : %s-%s; valor : %2d"
-                             : "%2d Negras : jogou : %s-%s; Puntuación : %2d; melhor : %s-%s; valor : %2d";
+                return white ? "%2d Blancas: jogou : %s; Puntuación : %2d; melhor : %s; valor : %2d"
+                             : "%2d Negras : jogou : %s; Puntuación : %2d; melhor : %s; valor : %2d";
             default:
-                return white ? "%2d White : played : %s-%s; score : %2d; best : %s-%s; score : %2d"
-                             : "%2d Black : played : %s-%s; score : %2d; best : %s-%s; score : %2d";
+                return white ? "%2d White : played : %s; score : %2d; best : %s; score : %2d"
+                             : "%2d Black : played : %s; score : %2d; best : %s; score : %2d";
         }
     }
     switch (language) {
         case 0:
-            return white ? "%2d Blancs: %s-%s; score: %2d ; meilleur: %s-%s; score: %2d"
-                         : "%2d Noirs : %s-%s; score: %2d ; meilleur: %s-%s; score: %2d";
+            return white ? "%2d Blancs: %s; score: %2d ; meilleur: %s; score: %2d"
+                         : "%2d Noirs : %s; score: %2d ; meilleur: %s; score: %2d";
         case 3:
-            return white ? "%2d Brancas: %s-%s; valor : %2d; melhor : %s-%s; valor : %2d"
-                         : "%2d Pretas : %s-%s; valor : %2d; melhor : %s-%s; valor : %2d";
+            return white ? "%2d Brancas: %s; valor : %2d; melhor : %s; valor : %2d"
+                         : "%2d Pretas : %s; valor : %2d; melhor : %s; valor : %2d";
         case 4:
-            return white ? "%2d Blancas: %s-%s; Puntuación : %2d; melhor : %s-%s; valor : %2d"
-                         : "%2d Negras : %s-%s; Puntuación : %2d; melhor : %s-%s; valor : %2d";
+            return white ? "%2d Blancas: %s; Puntuación : %2d; melhor : %s; valor : %2d"
+                         : "%2d Negras : %s; Puntuación : %2d; melhor : %s; valor : %2d";
         default:
-            return white ? "%2d White : %s-%s; score : %2d ; best : %s-%s; score : %2d"
-                         : "%2d Black : %s-%s; score : %2d ; best : %s-%s; score : %2d";
+            return white ? "%2d White : %s; score : %2d ; best : %s; score : %2d"
+                         : "%2d Black : %s; score : %2d ; best : %s; score : %2d";
     }
 }
 
@@ -72,9 +80,10 @@ std::string analysisLongLine(const AnalysisLine& line, int language) {
     std::string text = format(pattern(Form::Long, language, line.mover == rules::White), line);
     if (!line.marked) return text;
     const auto& c = line.continuation;
+    const auto& x = line.continuationCaptures;
     std::string tail = " ->( ";
-    tail += std::string(rules::squareName(c[0])) + "-" + std::string(rules::squareName(c[1])) + " ";
-    tail += std::string(rules::squareName(c[2])) + "-" + std::string(rules::squareName(c[3])) + " ....)";
+    tail += moveText(c[0], c[1], x[0]) + " ";
+    tail += moveText(c[2], c[3], x[1]) + " ....)";
     return "*" + text + tail;
 }
 
@@ -112,20 +121,23 @@ std::vector<std::string> analysisStripLines(const std::vector<AnalysisLine>& lin
     return out;
 }
 
-AnalysisOutcome Analyser(game::Core& core, AnalysisObserver* observer) {
-    AnalysisOutcome out;
+bool GameAnalysis::begin(game::Core& core, std::optional<SearchLimits> limits) {
     game::GameState& g = core.game;
-    game::GameRecord& rec = g.record;
     EngineState& en = core.engine;
-    rules::RulesState& r = core.rules;
-    const int n = rec.plyCounter;
-    if (n == 0 || en.gameAnalysis) return out;
-    out.started = true;
-    out.endPly = n;
+    const int n = g.record.plyCounter;
+    if (n == 0 || en.gameAnalysis || m_running) return false;
+    m_running = true;
+    m_end = n;
+    m_sideAtEnd = g.sideToMove;
+    m_ply = n;
+    m_previous = 0;
+    m_limits = limits;
+    m_outcome = AnalysisOutcome{};
+    m_outcome.started = true;
+    m_outcome.endPly = n;
 
-    // Step 2. An analysed game no longer counts for the ratings, and nothing
-    // else thinks meanwhile.
-    const rules::Side sideAtEnd = g.sideToMove;
+    // An analysed game no longer counts for the ratings, and nothing else
+    // thinks meanwhile.
     g.ratedGame = game::RatedState::None;
     g.engineToMove = false;
     en.infiniteThinking = false;
@@ -137,105 +149,130 @@ AnalysisOutcome Analyser(game::Core& core, AnalysisObserver* observer) {
     // A session learns from its analyses: they think at least as long as
     // its games.
     if (en.learning.session && en.level.levelBudget < SessionBudget) en.level.levelBudget = SessionBudget;
-    en.abandonSearch = false;
+    return true;
+}
 
-    // Step 6. Backwards from the position shown. prev is the value of the
+std::optional<SearchInput> GameAnalysis::next(game::Core& core, AnalysisObserver* observer) {
+    game::GameState& g = core.game;
+    game::GameRecord& rec = g.record;
+    EngineState& en = core.engine;
+    rules::RulesState& r = core.rules;
+    // Backwards from the position shown. m_previous is the value of the
     // position after the game's move, from the side to move there; for the
     // first position it is unknown and counts as 0 (the header tells the
     // reader not to trust the last line).
-    int prev = 0;
-    int i = n;
-    for (; i >= 0; --i) {
-        game::RestorePly(core, i);
-        rec.plyCounter = static_cast<std::uint8_t>(i);
+    while (m_running && m_ply >= 0) {
+        game::RestorePly(core, m_ply);
+        rec.plyCounter = static_cast<std::uint8_t>(m_ply);
         r.gamePosition = r.board;
-        const rules::Side side = (n - i) % 2 == 0 ? sideAtEnd : rules::opposite(sideAtEnd);
-        g.sideToMove = side;
-        if (observer) observer->positionStarted(i, i + 1);
-        if (!en.gameAnalysis) break;
-        // Each position gets a fresh time budget.
-        game::Horlogeszro1Click(core);
-
-        const bool continued = i < rec.recordLength;
-        const game::PlyRecord& played = rec.plies[static_cast<std::size_t>(std::min(i + 1, game::RecordEntries - 1))];
-        rules::Move best{};
-        bool searchedBest = false;
-        int score;
-        r.board = r.gamePosition;
-        r.board[0] = rules::Sentinel;
-        if (rules::generateRootMoves(r, side) == 0) {
+        r.gamePosition[0] = rules::Sentinel;
+        g.sideToMove = (m_end - m_ply) % 2 == 0 ? m_sideAtEnd : rules::opposite(m_sideAtEnd);
+        if (observer) observer->positionStarted(m_ply, m_ply + 1);
+        if (!en.gameAnalysis) return std::nullopt;  // "Terminer l'analyse"
+        if (rules::generateRootMoves(r, g.sideToMove) == 0) {
             // The game is over here (no piece or no move left): lost.
-            score = -Infinity;
-        } else {
-            en.playedMoveValue = -prev;
-            en.lastScore = -prev;  // the aspiration window's centre, and the value of a book move
-            en.stopRequested = false;
-            const int result = searchRoot(core, side);
-            en.abandonSearch = false;
-            if (!en.gameAnalysis) break;  // "Terminer l'analyse": this search was cut short
-            // A single legal move is not searched: it is worth what the
-            // position after it is worth.
-            if (en.lastScore == SingleMoveAnalysisScore) en.lastScore = -prev;
-            score = en.lastScore;
-            if (result < NoMoveResult && result < r.rootList().size() && r.rootList()[result].from != 0) {
-                best = r.rootList()[result];
-                searchedBest = true;
-            }
+            writeLine(core, -Infinity, nullptr, {}, observer);
+            continue;
         }
-        if (!searchedBest && continued) {
-            best.from = played.from;
-            best.to = played.to;
-        }
-
-        if (continued) {
-            const int playedValue = sameMove(best.from, best.to, played) ? -score : prev;
-            AnalysisLine line;
-            line.ply = i;
-            line.mover = side;
-            line.playedFrom = played.from;
-            line.playedTo = played.to;
-            line.bestFrom = best.from;
-            line.bestTo = best.to;
-            line.playedScore = -playedValue / 2;
-            line.bestScore = score / 2;
-            line.marked = std::abs(score + playedValue) > MarkThreshold && std::abs(score - playedValue) < DecisiveGap;
-            const rules::Move* pv = bestLine(core);
-            if (searchedBest && pv[0].from == best.from && pv[0].to == best.to && pv[1].from != 0) {
-                line.continuation[0] = pv[1].from;
-                line.continuation[1] = pv[1].to;
-                if (pv[2].from != 0) {
-                    line.continuation[2] = pv[2].from;
-                    line.continuation[3] = pv[2].to;
-                }
-            }
-            out.lines.push_back(line);
-            if (observer) observer->lineWritten(line);
-        }
-        en.analysisScores[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(std::clamp(score, -32768, 32767));
-        en.lastScore = score;
-        prev = score;
+        SearchInput in = searchInputFor(core, m_limits ? *m_limits : levelLimits(en.level, m_ply, 0, true));
+        in.gameAnalysis = true;
+        in.analysisEnd = m_end;
+        // The game's move is worth what the position after it is worth; it
+        // is also the aspiration window's centre and a book move's value.
+        in.playedMoveValue = -m_previous;
+        in.lastScore = -m_previous;
+        return in;
     }
-    out.completed = i < 0;
-
-    // Step 7. The position where the walk ended stays shown.
-    en.gameAnalysis = false;
-    r.board = r.gamePosition;
-    r.board[0] = rules::Sentinel;
-    std::reverse(out.lines.begin(), out.lines.end());
-    return out;
+    return std::nullopt;
 }
 
-void stopAnalysis(game::Core& core) {
+void GameAnalysis::take(game::Core& core, const SearchOutput& out, AnalysisObserver* observer) {
+    if (!m_running || m_ply < 0) return;
+    // A single legal move is not searched: it is worth what the position
+    // after it is worth.
+    const int score = out.score == SingleMoveAnalysisScore ? -m_previous : out.score;
+    writeLine(core, score, out.hasMove() ? &out.move : nullptr, out.bestLine, observer);
+}
+
+void GameAnalysis::writeLine(game::Core& core, int score, const rules::Move* best,
+                             const std::vector<rules::Move>& line, AnalysisObserver* observer) {
+    const game::GameRecord& rec = core.game.record;
+    EngineState& en = core.engine;
+    const int i = m_ply;
+    const bool continued = i < rec.recordLength;
+    if (continued) {
+        const game::PlyRecord& played = rec.plies[static_cast<std::size_t>(std::min(i + 1, game::RecordEntries - 1))];
+        rules::Square bestFrom = played.from, bestTo = played.to;
+        bool bestCapture = played.captureCount != 0;
+        if (best && best->from != 0) {
+            bestFrom = best->from;
+            bestTo = best->to;
+            bestCapture = best->ncapt > 0;
+        }
+        const int playedValue = sameMove(bestFrom, bestTo, played) ? -score : m_previous;
+        AnalysisLine l;
+        l.ply = i;
+        l.mover = core.game.sideToMove;
+        l.playedFrom = played.from;
+        l.playedTo = played.to;
+        l.playedCapture = played.captureCount != 0;
+        l.bestFrom = bestFrom;
+        l.bestTo = bestTo;
+        l.bestCapture = bestCapture;
+        l.playedScore = -playedValue / 2;
+        l.bestScore = score / 2;
+        l.marked = std::abs(score + playedValue) > MarkThreshold && std::abs(score - playedValue) < DecisiveGap;
+        if (best && line.size() > 1) {
+            l.continuation[0] = line[1].from;
+            l.continuation[1] = line[1].to;
+            l.continuationCaptures[0] = line[1].ncapt > 0;
+            if (line.size() > 2) {
+                l.continuation[2] = line[2].from;
+                l.continuation[3] = line[2].to;
+                l.continuationCaptures[1] = line[2].ncapt > 0;
+            }
+        }
+        m_outcome.lines.push_back(l);
+        if (observer) observer->lineWritten(l);
+    }
+    en.analysisScores[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(std::clamp(score, -32768, 32767));
+    en.lastScore = score;
+    m_previous = score;
+    --m_ply;
+}
+
+AnalysisOutcome GameAnalysis::finish(game::Core& core) {
+    if (!m_running) return {};
+    m_running = false;
+    m_outcome.completed = m_ply < 0;
     core.engine.gameAnalysis = false;
-    core.engine.stopRequested = true;
+    // The position the person was looking at when the walk began.
+    game::RestorePly(core, m_end);
+    core.game.record.plyCounter = static_cast<std::uint8_t>(m_end);
+    core.rules.gamePosition = core.rules.board;
+    core.rules.gamePosition[0] = rules::Sentinel;
+    core.game.sideToMove = m_sideAtEnd;
+    rules::clearMoveEntry(core.rules);
+    std::reverse(m_outcome.lines.begin(), m_outcome.lines.end());
+    return std::move(m_outcome);
 }
+
+AnalysisOutcome Analyser(game::Core& core, game::Core& searcher, AnalysisObserver* observer,
+                         std::optional<SearchLimits> limits) {
+    GameAnalysis walk;
+    if (!walk.begin(core, limits)) return {};
+    while (const std::optional<SearchInput> in = walk.next(core, observer))
+        walk.take(core, runSearch(searcher, *in), observer);
+    return walk.finish(core);
+}
+
+void stopAnalysis(game::Core& core) { core.engine.gameAnalysis = false; }
 
 void fin_analyse(game::Core& core) {
     EngineState& en = core.engine;
     game::GameState& g = core.game;
     en.gameAnalysis = false;
     en.level.ponderOnPersonTime = en.savedPonder;
-    en.stopRequested = true;
     g.computerColour = rules::opposite(g.sideToMove);
     g.engineToMove = false;
     g.navigated = true;

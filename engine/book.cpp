@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "files/program_folder.h"
+#include "files/save_file.h"
 #include "files/text_lines.h"
 
 namespace engine {
@@ -160,11 +161,17 @@ LibraryStatus switchLibrarySet(OpeningBooks& books, const std::filesystem::path&
     if (!white || !black) return LibraryStatus::Unreadable;
     sortBook(*white);
     sortBook(*black);
+    // Both default books change together or neither does, and the lists in
+    // memory follow the disk: a half-switched pair would pair one set's
+    // White lines with another set's Black lines at the next start.
+    const files::FileToSave defaults[] = {
+        {files::resolveInFolder(programDir, activeBookName(rules::White)).string(), files::joinTextLines(*white)},
+        {files::resolveInFolder(programDir, activeBookName(rules::Black)).string(), files::joinTextLines(*black)},
+    };
+    if (files::saveFilesTogether(defaults) != files::SaveStatus::Saved) return LibraryStatus::NotWritten;
     books.white = std::move(*white);
     books.black = std::move(*black);
-    const bool saved = writeBookFile(files::resolveInFolder(programDir, activeBookName(rules::White)), books.white) &&
-                       writeBookFile(files::resolveInFolder(programDir, activeBookName(rules::Black)), books.black);
-    return saved ? LibraryStatus::Ok : LibraryStatus::NotWritten;
+    return LibraryStatus::Ok;
 }
 
 LibraryStatus saveLibrarySet(OpeningBooks& books, const std::filesystem::path& programDir,
@@ -174,16 +181,21 @@ LibraryStatus saveLibrarySet(OpeningBooks& books, const std::filesystem::path& p
     const std::filesystem::path folder = marker.parent_path();
     const std::string name = libraryFileName(marker.filename().string());
     const rules::Side other = rules::opposite(side);
-    const char* activeName = activeBookName(side);
-    const char* otherName = activeBookName(other);
     // The set's other book is the active one on disk; a missing file gives an
     // empty book, as the engine would have.
     const BookLines otherBook =
-        readBookFile(files::resolveInFolder(programDir, otherName)).value_or(BookLines{});
-    bool saved = files::writeTextLines((folder / name).string(), markerLines);
-    saved = writeBookFile(folder / libraryBookName(name, side), edited) && saved;
-    saved = writeBookFile(files::resolveInFolder(programDir, activeName), edited) && saved;
-    saved = writeBookFile(folder / libraryBookName(name, other), otherBook) && saved;
+        readBookFile(files::resolveInFolder(programDir, activeBookName(other))).value_or(BookLines{});
+    // The set's three files and the active book are written together: a set
+    // is never left with one book of the new lines and one of the old.
+    const files::FileToSave set[] = {
+        {(folder / name).string(), files::joinTextLines(markerLines)},
+        {(folder / libraryBookName(name, side)).string(), files::joinTextLines(edited)},
+        {(folder / libraryBookName(name, other)).string(), files::joinTextLines(otherBook)},
+        {files::resolveInFolder(programDir, activeBookName(side)).string(), files::joinTextLines(edited)},
+    };
+    const bool saved = files::saveFilesTogether(set) == files::SaveStatus::Saved;
+    // The edits stay in use (and in the editor) even when the disk refused
+    // them, so that nothing typed is lost; the caller says the save failed.
     books.of(side) = std::move(edited);
     return saved ? LibraryStatus::Ok : LibraryStatus::NotWritten;
 }

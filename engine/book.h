@@ -96,14 +96,18 @@ enum class LibraryStatus { Ok, Unreadable, NotWritten };
 
 // "Changer bibliothèque ouvertures": the set of `marker` becomes the active
 // pair of books and the default for later runs ("ouvert_b.ouv" and
-// "ouvert_n.ouv" rewritten). When either book cannot be read nothing changes.
+// "ouvert_n.ouv" rewritten). All or nothing: when either book of the set
+// cannot be read (Unreadable) or either default cannot be written
+// (NotWritten), neither the lists nor the files change.
 LibraryStatus switchLibrarySet(OpeningBooks& books, const std::filesystem::path& programDir,
                                const std::filesystem::path& marker);
 
 // The editor's "Enregistrer": saves `edited` as the book of `side` in the
 // set `marker` (written with `markerLines`, the analysis list) and as the
 // active book of that side; the set's other book is a copy of the active
-// one. The active list of `side` becomes `edited`, sorted.
+// one. The four files are written together or not at all (NotWritten). The
+// active list of `side` becomes `edited`, sorted, even then, so that the
+// edits are not lost.
 LibraryStatus saveLibrarySet(OpeningBooks& books, const std::filesystem::path& programDir,
                              const std::filesystem::path& marker, const std::vector<std::string>& markerLines,
                              rules::Side side, BookLines edited);

@@ -1,8 +1,10 @@
 #include "engine/endgame.h"
 
 #include <algorithm>
-#include <fstream>
+#include <system_error>
 
+#include "files/bytes.h"
+#include "files/checksum.h"
 #include "files/program_folder.h"
 
 namespace engine {
@@ -110,7 +112,8 @@ std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board&
     const TableSlot slot = tableSlot(board, side);
     if (slot.table < 0) return std::nullopt;
     const std::vector<std::int8_t>& table = t.tables[static_cast<std::size_t>(slot.table)];
-    if (slot.offset >= table.size()) return std::int8_t{0};
+    // Offsets always lie inside a table of its full size.
+    if (table.size() != EndgameTableList[static_cast<std::size_t>(slot.table)].size) return std::nullopt;
     return table[slot.offset];
 }
 
@@ -140,17 +143,63 @@ bool TableDatabases::kingsAgainstMenWin(const rules::Board& board, rules::Side s
 }
 
 std::vector<std::string> loadEndgameDatabases(EndgameTables& t, const std::filesystem::path& folder) {
+    const std::optional<files::Manifest> manifest =
+        files::readManifest(files::resolveInFolder(folder, EndgameManifestFile));
+    t.manifestRead = manifest.has_value();
     std::vector<std::string> missing;
     for (int i = 0; i < EndgameTableCount; ++i) {
         const EndgameTableInfo& e = EndgameTableList[static_cast<std::size_t>(i)];
         std::vector<std::int8_t>& table = t.tables[static_cast<std::size_t>(i)];
-        table.assign(e.size, 0);
-        std::ifstream in(files::resolveInFolder(folder, e.file), std::ios::binary);
-        if (in) in.read(reinterpret_cast<char*>(table.data()), static_cast<std::streamsize>(e.size));
-        if (!in || static_cast<std::size_t>(in.gcount()) != e.size) missing.push_back(e.file);
+        TableLoad& load = t.load[static_cast<std::size_t>(i)];
+        table.clear();
+        const std::filesystem::path path = files::resolveInFolder(folder, e.file);
+        files::FileError error = files::FileError::None;
+        // One byte more than the table's size shows a file that is too long.
+        const std::vector<std::uint8_t> bytes = files::readWholeFile(path.string(), error, e.size + 1);
+        if (error == files::FileError::CannotOpen) {
+            std::error_code ec;
+            const bool exists = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+            load = exists ? TableLoad::Unreadable : TableLoad::Missing;
+            if (!exists) missing.push_back(e.file);
+            continue;
+        }
+        if (error != files::FileError::None || bytes.size() != e.size || !manifest ||
+            files::checkIntegrity(*manifest, e.file, bytes) != files::Integrity::Intact) {
+            load = TableLoad::Damaged;
+            continue;
+        }
+        table.assign(bytes.begin(), bytes.end());
+        load = TableLoad::Loaded;
     }
     t.databasesLoaded = true;
     return missing;
+}
+
+std::string endgameLoadReport(const EndgameTables& t) {
+    std::string report;
+    const auto line = [&](const char* title, TableLoad kind) {
+        std::string names;
+        for (int i = 0; i < EndgameTableCount; ++i)
+            if (t.load[static_cast<std::size_t>(i)] == kind)
+                names += (names.empty() ? "" : ", ") + std::string(EndgameTableList[static_cast<std::size_t>(i)].file);
+        if (names.empty()) return;
+        report += (report.empty() ? "" : "\n") + std::string(title) + names;
+    };
+    line("Fichier absent : ", TableLoad::Missing);
+    line("Fichier illisible : ", TableLoad::Unreadable);
+    // Without the manifest every table read whole is unchecked: the
+    // manifest is what is missing, not the tables.
+    if (!t.manifestRead) {
+        const bool anyRead = std::any_of(t.load.begin(), t.load.end(), [](TableLoad l) { return l == TableLoad::Damaged; });
+        if (anyRead) report += (report.empty() ? "" : "\n") + std::string("Fichier absent : ") + EndgameManifestFile;
+    } else {
+        line("Fichier endommagé : ", TableLoad::Damaged);
+    }
+    return report;
+}
+
+bool anyTableLoaded(const EndgameTables& t) {
+    return std::any_of(t.load.begin(), t.load.end(), [](TableLoad l) { return l == TableLoad::Loaded; });
 }
 
 namespace {

@@ -26,8 +26,25 @@ struct EndgameTableInfo {
 // In the order the tables are loaded.
 extern const std::array<EndgameTableInfo, EndgameTableCount> EndgameTableList;
 
+// The manifest make_endgame_tables writes beside the tables: the CRC-32
+// and size of each (files/checksum.h).
+constexpr const char* EndgameManifestFile = "endgame.sum";
+
+// What loading found of one table.
+enum class TableLoad : std::uint8_t {
+    Missing,      // no such file
+    Unreadable,   // a folder, or a file that cannot be read
+    Damaged,      // the wrong size, or bytes that disagree with the manifest
+    Loaded,
+};
+
 struct EndgameTables {
+    // A table is used only while it holds exactly its size in bytes; a table
+    // that could not be loaded is left empty, and positions of its material
+    // are then searched as if there were no table.
     std::array<std::vector<std::int8_t>, EndgameTableCount> tables;
+    std::array<TableLoad, EndgameTableCount> load{};
+    bool manifestRead = false;   // without the manifest no table is trusted
     bool databasesLoaded = false;
 };
 
@@ -40,7 +57,8 @@ struct TableSlot {
 // at least one piece of each side.
 TableSlot tableSlot(const rules::Board& board, rules::Side side);
 
-// The byte for `board` with `side` to move; nothing when no table holds it.
+// The byte for `board` with `side` to move; nothing when no table holds the
+// material or its table is not loaded.
 std::optional<std::int8_t> probeByte(const EndgameTables& t, const rules::Board& board, rules::Side side);
 
 // Distance in plies to the end of the game for a stored byte. A side left
@@ -55,10 +73,20 @@ int valueForSideToMove(std::int8_t v, int ply);
 // move being rootSide at odd plies; nothing when no table matches.
 std::optional<int> probeEndgame(const EndgameTables& t, const rules::Board& board, rules::Side rootSide, int ply);
 
-// Reads the 22 files from `folder`. A missing or short file leaves what it
-// lacks as draws; the names of such files are returned so the caller can say
-// so once.
+// Reads the 22 files from `folder` and checks each against the manifest. A
+// table that is missing, unreadable, of the wrong size or whose bytes
+// disagree with the manifest is left empty and not used; the other tables
+// keep working. Returns the names of the missing files (`load` tells the
+// rest); endgameLoadReport says everything in one message.
 std::vector<std::string> loadEndgameDatabases(EndgameTables& t, const std::filesystem::path& folder);
+
+// The error box's text for what loading could not use: a line "Fichier
+// absent : ...", "Fichier illisible : ..." or "Fichier endommagé : ..."
+// for each kind of failure, naming the files; empty when every table was
+// loaded.
+std::string endgameLoadReport(const EndgameTables& t);
+// Whether any table can be probed.
+bool anyTableLoaded(const EndgameTables& t);
 
 // Whether `side`'s king or kings, placed on the long diagonals, win against
 // the other side's few men: 30000 when a pattern holds, 0 otherwise.

@@ -4,6 +4,7 @@
 // two engines can play each other in one process.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -19,24 +20,11 @@
 
 namespace engine {
 
-// searchRoot's answers besides a root-list index.
-constexpr int NoMoveResult = 100;      // a side has no piece, or no legal move
-constexpr int SingleMoveResult = 254;  // exactly one legal move: play it unsearched
-constexpr int AbandonedResult = 0;     // with abandonSearch set
-
 constexpr int MaxIterations = 30;
 constexpr int MaxRootMoves = 128;
 // Rows and entries of the best-line table: plies 1..34 and a terminator.
 constexpr int PvSize = rules::MaxPly + 2;
 
-// Limits that front ends (analysis, benchmarks, protocols, matches) put on a
-// search on top of the level. 0 means no such limit.
-struct SearchLimits {
-    int depth = 0;                 // stop after this iteration
-    std::int64_t nodes = 0;        // stop at the first node check past this many
-    std::int64_t moveTimeMs = 0;   // stop after this many milliseconds
-    bool levelTime = true;         // false: the level's time limits do not apply
-};
 
 // Everything one search works with; most of it is rebuilt by each searchRoot.
 struct SearchState {
@@ -69,15 +57,16 @@ struct SearchState {
     // entry whose from square is 0.
     std::array<std::array<rules::Move, PvSize>, PvSize> principalVariation{};
 
-    std::int64_t startMs = 0;      // for movetime limits
+    std::int64_t startMs = 0;      // when the search began, for its limits
 };
 
 struct EngineState {
-    // Raised by clicks, take-backs and other commands to end a running
-    // search at its next polling point.
-    bool stopRequested = false;
-    // Raised by record navigation: the search's result must not be played.
-    bool abandonSearch = false;
+    // Raised, from any thread, to end a running search at once: it answers
+    // with the best move of its last finished iteration.
+    std::atomic<bool> stopRequested{false};
+    // With stopRequested: the answer will not be used, so nothing is worth
+    // evaluating on the way out.
+    std::atomic<bool> abandonSearch{false};
     // No time limits and no clock display: thinking on the person's time and
     // analysis.
     bool infiniteThinking = false;
@@ -99,7 +88,6 @@ struct EngineState {
     SearchTables tables;
     SearchState search;
     LevelState level;
-    TimePlan plan;
     SearchLimits limits;
 
     // The opening libraries, read at start-up (empty until then).
@@ -107,8 +95,9 @@ struct EngineState {
     LearningState learning;
     // Installed by the databases when they exist.
     EndgameDatabases* databases = nullptr;
-    // Our own endgame tables, read at start-up, and their probe.
-    std::unique_ptr<EndgameTables> endgameTables;
+    // Our own endgame tables, read at start-up and never changed after, so
+    // that the engine's worker can read the same ones; and their probe.
+    std::shared_ptr<const EndgameTables> endgameTables;
     std::unique_ptr<TableDatabases> endgameProbe;
     // Book choices; the window seeds it from the clock at start-up.
     Rand15 random{1};

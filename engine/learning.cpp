@@ -41,7 +41,7 @@ LearnOutcome learnFinalPosition(game::Core& core) {
     const bool whiteToMove = lastTo != 0 ? rules::sideOf(board[lastTo]) == rules::Black
                                          : core.game.sideToMove == rules::White;
     if (!allocateSearchTables(t)) return LearnOutcome::Guarded;
-    const LearnedEntry& e = t.learned[learnedSlot(t.keyIndex, whiteToMove)];
+    const LearnedEntry& e = t.learned->entries[learnedSlot(t.keyIndex, whiteToMove)];
     if (std::abs(static_cast<int>(e.value)) >= LearnedGuard) return LearnOutcome::Guarded;
     storeLearned(t, whiteToMove, core.engine.analysisScores[rec.plyCounter]);
     return LearnOutcome::Stored;
@@ -50,8 +50,7 @@ LearnOutcome learnFinalPosition(game::Core& core) {
 bool writeLearningFile(const SearchTables& t, const std::filesystem::path& file) {
     if (!t.learned) return false;
     files::ByteWriter w;
-    for (int i = 0; i < LearnedEntries; ++i) {
-        const LearnedEntry& e = t.learned[i];
+    for (const LearnedEntry& e : t.learned->entries) {
         w.i32(static_cast<std::int32_t>(e.lock));
         w.i16(e.value);
         w.u16(e.unused);
@@ -60,21 +59,10 @@ bool writeLearningFile(const SearchTables& t, const std::filesystem::path& file)
 }
 
 LearningFileStatus ReadLearningFile(SearchTables& t, const std::filesystem::path& file) {
-    if (!allocateSearchTables(t)) return LearningFileStatus::Unreadable;
     files::FileError error{};
     const std::vector<std::uint8_t> bytes = files::readFileStart(file.string(), error, LearnedFileSize);
     if (error != files::FileError::None) return LearningFileStatus::Unreadable;
-    const int whole = static_cast<int>(std::min(bytes.size(), LearnedFileSize) / 8);
-    files::ByteReader r(bytes);
-    for (int i = 0; i < whole; ++i) {
-        LearnedEntry& e = t.learned[i];
-        e.lock = static_cast<std::uint32_t>(r.i32());
-        e.value = r.i16();
-        e.unused = r.u16();
-    }
-    t.learnedCount = 0;
-    for (int i = 0; i < LearnedEntries; ++i) t.learnedCount += t.learned[i].value != 0;
-    return whole == LearnedEntries ? LearningFileStatus::Ok : LearningFileStatus::Short;
+    return decodeLearned(t, bytes) == LearnedEntries ? LearningFileStatus::Ok : LearningFileStatus::Short;
 }
 
 void Lancerunesession(game::Core& core, const std::string& stamp) {

@@ -1,5 +1,6 @@
 #include "engine/levels.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -80,6 +81,47 @@ void planMove(TimePlan& plan, const LevelState& level, int n, std::int32_t clock
     plan.hardTime = 5 * target;
     plan.gameBudget = n >= 60 ? (n + 1) * hard / 60 : hard;
     if (budget == NoTimeLimit || infiniteThinking) plan.targetTime = plan.hardTime = UnlimitedTime;
+}
+
+}  // namespace engine
+
+namespace engine {
+
+namespace {
+
+// The plan counts whole seconds of a clock read once a second: "more than T
+// seconds" has passed, on average, half a second after T.
+std::int64_t planMilliseconds(std::int32_t seconds) { return std::int64_t{seconds} * 1000 + 500; }
+
+}  // namespace
+
+SearchLimits moveTimeLimits(std::int64_t ms) {
+    SearchLimits l;
+    l.hardMs = ms;
+    l.softMs = std::max<std::int64_t>(1, ms / 2);
+    return l;
+}
+
+SearchLimits levelLimits(const LevelState& level, int n, std::int32_t clockTotal, bool gameAnalysis) {
+    SearchLimits l;
+    l.depth = depthCap(level);
+    if (level.levelBudget == NoTimeLimit) return l;
+    TimePlan plan;
+    planMove(plan, level, n, clockTotal, 0, false, gameAnalysis);
+    l.softMs = planMilliseconds(plan.targetTime);
+    l.softFromIteration = 6;
+    // The side's whole clock may be spent already: then the search stops at
+    // its first check, with the best move of the iterations it finished.
+    const std::int32_t leftInGame = plan.gameBudget - clockTotal;
+    l.hardMs = std::max<std::int64_t>(1, planMilliseconds(std::min(plan.hardTime, leftInGame)));
+    return l;
+}
+
+std::int64_t personTimeLimitMs(const LevelState& level, int n, std::int32_t engineClockTotal) {
+    TimePlan plan;
+    planMove(plan, level, n + 1, engineClockTotal, 0, false, false);
+    const std::int64_t own = level.levelBudget == NoTimeLimit ? 60 : plan.hardTime;
+    return std::clamp<std::int64_t>(own, 10, 60) * 1000;
 }
 
 }  // namespace engine

@@ -75,7 +75,28 @@ void BitBtn25Click(LevelState& level);
 // The depth cap: the last iteration a level allows, or 0 for none.
 int depthCap(const LevelState& level);
 
-// The limits of one search.
+// What one search may spend. 0 means no such limit; with none at all the
+// search goes on until it is stopped or has run its thirtieth iteration.
+// The playing levels turn into these through levelLimits (levels.h).
+struct SearchLimits {
+    int depth = 0;                 // stop after this iteration
+    std::int64_t nodes = 0;        // stop at the first node check past this many
+    // Checked after each finished iteration from softFromIteration on: no
+    // new iteration is begun once this many milliseconds have passed (not
+    // while an iteration's value has just fallen outside the window).
+    std::int64_t softMs = 0;
+    int softFromIteration = 1;
+    // Checked every few thousand nodes: the search stops, whatever it is
+    // doing, once this many milliseconds have passed.
+    std::int64_t hardMs = 0;
+
+    bool operator==(const SearchLimits&) const = default;
+};
+// A fixed time per move: an iteration begun past half of it would rarely
+// finish.
+SearchLimits moveTimeLimits(std::int64_t ms);
+
+// The limits of one search, in whole seconds, as the level plans them.
 struct TimePlan {
     std::int32_t timeBase = 0;    // clock reading minus the side's total at the start
     std::int32_t elapsed = 0;     // last computed side total, running move included
@@ -90,5 +111,16 @@ struct TimePlan {
 // is left alone and both time limits become unlimited.
 void planMove(TimePlan& plan, const LevelState& level, int n, std::int32_t clockTotal, std::int64_t now,
               bool infiniteThinking, bool gameAnalysis);
+
+// The engine's own move at `level`, n plies played, `clockTotal` seconds on
+// the engine side's clock: the level's target and hard times, the hard time
+// never past the side's budget for the game, and the weakest levels' depth
+// caps. In a game analysis every position gets a thirtieth of the budget.
+SearchLimits levelLimits(const LevelState& level, int n, std::int32_t clockTotal, bool gameAnalysis);
+
+// Thinking on the person's time stops by itself once it has thought as long
+// as the engine may on its next move at this level, but never less than 10
+// nor more than 60 seconds: an idle window goes quiet.
+std::int64_t personTimeLimitMs(const LevelState& level, int n, std::int32_t engineClockTotal);
 
 }  // namespace engine

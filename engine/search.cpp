@@ -104,25 +104,18 @@ private:
     rules::MoveOrdering* m_previous;
 };
 
-// Step 1 of searchMax every 5001 nodes: the clock, the limits, the window.
+std::int64_t searchMilliseconds(Core& core) {
+    return core.host ? core.host->readMilliseconds() - core.engine.search.startMs : 0;
+}
+
+// Step 1 of searchMax every 5001 nodes: the hard time limit and the node
+// limit. Stops asked from outside arrive through stopRequested at any time.
 void nodeClockCheck(Core& core) {
     EngineState& en = core.engine;
     SearchState& s = en.search;
     s.nodesSinceCheck = 0;
-    if (!en.infiniteThinking) {
-        if (en.limits.levelTime) {
-            TimePlan& p = en.plan;
-            p.elapsed = static_cast<std::int32_t>(core.now()) - p.timeBase;
-            if (p.elapsed - p.moveStart > p.hardTime || p.elapsed > p.gameBudget) en.stopRequested = true;
-            game::showEngineClock(core, p.elapsed);
-        }
-        if (en.limits.moveTimeMs > 0 && core.host &&
-            core.host->readMilliseconds() - s.startMs >= en.limits.moveTimeMs)
-            en.stopRequested = true;
-    }
+    if (en.limits.hardMs > 0 && searchMilliseconds(core) >= en.limits.hardMs) en.stopRequested = true;
     if (en.limits.nodes > 0 && s.nodeCount >= en.limits.nodes) en.stopRequested = true;
-    // A click may raise stopRequested in here.
-    if (core.host) core.host->pumpEvents();
 }
 
 // What a node saves before each move and restores after it.
@@ -310,7 +303,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
             s.ownAdvance = advance;
         else
             s.oppAdvance = advance;
-        // Step 11.5.
+        // Step 11.5. The iteration's value is the search's value so far.
         makeSearchMove(core, k);
 
         // Step 11.6. Forward pruning of quiet lines that have lost (or, at
@@ -389,7 +382,7 @@ int searchNode(Core& core, int alpha, int beta, int ply) {
                 s.rootMoveScores[k] = static_cast<std::int16_t>(v > best ? v + 200 + 2 * k : v < best ? v - 300 : v - 200);
         }
 
-        // Step 11.9.
+        // Step 11.8. Stopped from outside or by a hard limit.
         saved.restore(core);
 
         // Step 11.10. A new best: the line below it becomes this node's line.
@@ -508,13 +501,6 @@ int bookMove(Core& core, rules::Side side) {
     return chosen[static_cast<std::size_t>(en.random() % found)];
 }
 
-// The end of a search that ran: the clock position for the next one.
-int finish(Core& core, int answer) {
-    EngineState& en = core.engine;
-    if (!en.infiniteThinking && en.limits.levelTime) en.plan.moveStart = en.plan.elapsed;
-    return answer;
-}
-
 }  // namespace
 
 void makeSearchMove(Core& core, int k) {
@@ -598,13 +584,7 @@ void showThinking(Core& core, int score, int depthShown) {
     SearchState& s = en.search;
     SearchStats& st = en.lastStats;
     st.timed = !en.infiniteThinking;
-    if (st.timed) {
-        en.plan.elapsed = static_cast<std::int32_t>(core.now()) - en.plan.timeBase;
-        if (en.limits.levelTime) game::showEngineClock(core, en.plan.elapsed);
-        st.seconds = en.plan.elapsed - en.plan.moveStart;
-    } else {
-        st.seconds = 0;
-    }
+    st.seconds = st.timed ? static_cast<int>(searchMilliseconds(core) / 1000) : 0;
     st.depth = depthShown;
     st.nodes = s.nodeCount;
     st.score = score;
@@ -622,26 +602,27 @@ const rules::Move* bestLine(const Core& core) { return &core.engine.search.princ
 bool initialiseSearch(Core& core) {
     EngineState& en = core.engine;
     if (!allocateSearchTables(en.tables)) return false;
-    loadSearchData(en.tables, core.programDir, core.host);
+    loadEngineKnowledge(core);
     clearTable(en.tables);
-    loadEndgameTables(core);
     return true;
+}
+
+void loadEngineKnowledge(Core& core) {
+    loadSearchData(core.engine.tables, core.programDir, core.host);
+    loadEndgameTables(core);
 }
 
 void loadEndgameTables(Core& core) {
     EngineState& en = core.engine;
     if (en.endgameTables && en.endgameTables->databasesLoaded) return;
-    en.endgameTables = std::make_unique<EndgameTables>();
-    const std::vector<std::string> missing = loadEndgameDatabases(*en.endgameTables, core.programDir);
-    // Said once, naming what is missing; what could not be read counts as drawn.
-    if (!missing.empty() && core.host) {
-        std::string text = "Fichier absent : ";
-        for (std::size_t i = 0; i < missing.size(); ++i) text += (i ? ", " : "") + missing[i];
-        core.host->showError(text);
-    }
-    // Without a single table the search does better on its own than
-    // believing every small ending drawn.
-    if (missing.size() == static_cast<std::size_t>(EndgameTableCount)) {
+    auto tables = std::make_shared<EndgameTables>();
+    loadEndgameDatabases(*tables, core.programDir);
+    en.endgameTables = tables;
+    // Said once, naming what is missing, unreadable or damaged; such a table
+    // is not consulted, the others are.
+    if (const std::string report = endgameLoadReport(*tables); !report.empty() && core.host) core.host->showError(report);
+    // Without a single table the search does its own work.
+    if (!anyTableLoaded(*tables)) {
         en.databases = nullptr;
         return;
     }
@@ -649,7 +630,7 @@ void loadEndgameTables(Core& core) {
     en.databases = en.endgameProbe.get();
 }
 
-int searchRoot(Core& core, rules::Side side) {
+RootAnswer searchRoot(Core& core, rules::Side side) {
     EngineState& en = core.engine;
     SearchState& s = en.search;
     SearchTables& t = en.tables;
@@ -662,15 +643,13 @@ int searchRoot(Core& core, rules::Side side) {
     Aspiration window;
 
     // Step 2. The tables exist; the lists are fresh.
-    if (!allocateSearchTables(t)) return NoMoveResult;
+    if (!allocateSearchTables(t)) return RootAnswer{};
     for (int p = 0; p <= rules::MaxPly; ++p) r.list(p).clear();
 
-    // Step 3. The budgets, the keys, the killers.
+    // Step 3. The start of the clock, the keys, the killers.
     s.rootSide = side;
     s.otherSide = rules::opposite(side);
     s.pliesPlayed = core.game.record.plyCounter;
-    const game::SideClock& clock = core.game.sideToMove == rules::White ? core.game.whiteClock : core.game.blackClock;
-    planMove(en.plan, en.level, s.pliesPlayed, clock.total, core.now(), en.infiniteThinking, en.gameAnalysis);
     if (core.host) s.startMs = core.host->readMilliseconds();
     computeKeys(t, r.board);
     resetKillers(t);
@@ -681,11 +660,10 @@ int searchRoot(Core& core, rules::Side side) {
 
     // Step 5. A side without pieces.
     const eval::PieceCount& pc = ev.acc.pieceCount;
-    if (piecesOf(pc, rules::White) == 0 || piecesOf(pc, rules::Black) == 0) return NoMoveResult;
+    if (piecesOf(pc, rules::White) == 0 || piecesOf(pc, rules::Black) == 0) return RootAnswer{};
 
-    // Step 6.
+    // Step 6. Ready to search (a stop asked before this point still counts).
     s.quietPlies = 0;
-    en.stopRequested = false;
     s.aspirationFailures = 0;
     r.currentPly = 1;
     s.iterationDepth = 1;
@@ -693,7 +671,7 @@ int searchRoot(Core& core, rules::Side side) {
 
     // Step 7. The root moves.
     const int n = rules::generateMoves(r, side);
-    if (n == 0) return NoMoveResult;
+    if (n == 0) return RootAnswer{};
 
     // Step 8. A single move needs no search, except to value it during an
     // analysis or while thinking without limits.
@@ -701,15 +679,15 @@ int searchRoot(Core& core, rules::Side side) {
         if (en.gameAnalysis) {
             if (s.pliesPlayed != core.game.record.recordLength) {
                 en.lastScore = SingleMoveAnalysisScore;
-                if (!en.infiniteThinking) return SingleMoveResult;
+                if (!en.infiniteThinking) return {SearchAnswer::SingleMove, 0};
             }
         } else if (!en.infiniteThinking) {
-            return SingleMoveResult;
+            return {SearchAnswer::SingleMove, 0};
         }
     }
 
     // Step 9. The opening book.
-    if (const int book = bookMove(core, side); book >= 0) return book;
+    if (const int book = bookMove(core, side); book >= 0) return {SearchAnswer::Move, book};
 
     // Step 10. The starting point every iteration goes back to.
     if (core.host) core.host->clearRootMoves();
@@ -718,11 +696,10 @@ int searchRoot(Core& core, rules::Side side) {
     const std::uint32_t startIndex = t.keyIndex, startLock = t.keyLock;
     s.iterationDepth = 1;
     int seeded = MaxIterations + 1;
-    const int cap = depthCap(en.level);
 
     // Step 11. Iterative deepening.
     while (s.iterationDepth <= MaxIterations) {
-        // Step 11.1.
+        // Step 11.1. Back to the starting point.
         const rules::Board savedBoard = r.board;
         s.rootReduction = 0;
         s.nodesSinceCheck = 0;
@@ -736,7 +713,7 @@ int searchRoot(Core& core, rules::Side side) {
         t.keyIndex = startIndex;
         t.keyLock = startLock;
 
-        // Step 11.2.
+        // Step 11.2. Search the root to this depth.
         int v = searchMax(core, window.alpha, window.beta, 1);
         s.followPV = true;
         r.board = savedBoard;
@@ -749,7 +726,7 @@ int searchRoot(Core& core, rules::Side side) {
         // Step 11.4. An interrupted iteration keeps the last finished value.
         if (en.stopRequested) v = en.abandonSearch ? 0 : en.lastScore;
 
-        // Step 11.5.
+        // Step 11.5. The iteration's value is the search's value so far.
         en.lastScore = v;
         if (en.infiniteThinking) showThinking(core, en.lastScore, s.iterationDepth);
 
@@ -757,41 +734,28 @@ int searchRoot(Core& core, rules::Side side) {
         seeded = std::max(seeded - 4, s.iterationDepth);
         seedKillersFromLine(t, s.principalVariation[1], v, seeded);
 
-        // Step 11.7.
-        if (core.host) core.host->pumpEvents();
+        // Step 11.7. No new iteration past the soft time limit, unless this
+        // one's value has just fallen outside the window.
+        if (!en.infiniteThinking && en.limits.softMs > 0 && s.iterationDepth >= en.limits.softFromIteration &&
+            s.aspirationFailures != 1 && searchMilliseconds(core) >= en.limits.softMs)
+            return {SearchAnswer::Move, s.bestRootIndex};
 
-        // Step 11.8. The target time, from the sixth iteration on.
-        if (!en.infiniteThinking) {
-            if (en.limits.levelTime) {
-                en.plan.elapsed = static_cast<std::int32_t>(core.now()) - en.plan.timeBase;
-                if (en.plan.elapsed - en.plan.moveStart > en.plan.targetTime && s.aspirationFailures != 1 &&
-                    s.iterationDepth > 5)
-                    return finish(core, s.bestRootIndex);
-            }
-            // A fixed move time: an iteration begun past half of it would
-            // rarely finish.
-            if (en.limits.moveTimeMs > 0 && core.host &&
-                2 * (core.host->readMilliseconds() - s.startMs) >= en.limits.moveTimeMs && s.aspirationFailures != 1)
-                return finish(core, s.bestRootIndex);
-        }
+        // Step 11.8. Stopped from outside or by a hard limit.
+        if (en.stopRequested) return en.abandonSearch ? RootAnswer{SearchAnswer::Abandoned, -1} : RootAnswer{SearchAnswer::Move, s.bestRootIndex};
 
-        // Step 11.9.
-        if (en.stopRequested) return finish(core, en.abandonSearch ? AbandonedResult : s.bestRootIndex);
+        // Step 11.9. Depth caps of the weakest levels and of front ends.
+        if (en.limits.depth > 0 && s.iterationDepth >= en.limits.depth) return {SearchAnswer::Move, s.bestRootIndex};
 
-        // Step 11.10. Depth caps of the weakest levels and of front ends.
-        if (!en.infiniteThinking && cap > 0 && s.iterationDepth >= cap) return finish(core, s.bestRootIndex);
-        if (en.limits.depth > 0 && s.iterationDepth >= en.limits.depth) return finish(core, s.bestRootIndex);
-
-        // Step 11.11. A win found.
+        // Step 11.10. A win found.
         if (!en.infiniteThinking && v >= DecisiveScore + 1 && s.aspirationFailures != 1)
-            return finish(core, s.bestRootIndex);
-        if (en.gameAnalysis && v < -DecisiveScore && s.aspirationFailures != 1) return finish(core, s.bestRootIndex);
+            return {SearchAnswer::Move, s.bestRootIndex};
+        if (en.gameAnalysis && v < -DecisiveScore && s.aspirationFailures != 1) return {SearchAnswer::Move, s.bestRootIndex};
 
-        // Step 11.12.
+        // Step 11.11. One ply deeper.
         ++s.iterationDepth;
     }
-    // Step 12.
-    return finish(core, s.bestRootIndex);
+    // Step 12. Every iteration has run.
+    return {SearchAnswer::Move, s.bestRootIndex};
 }
 
 }  // namespace engine

@@ -17,10 +17,23 @@ namespace engine {
 constexpr int Infinity = 32000;
 constexpr int DecisiveScore = 30000;
 
-// The move to play for `side` in the working board: an index into the root
-// list (ply 1), or NoMoveResult, SingleMoveResult, or AbandonedResult with
-// abandonSearch set. Leaves lastScore, the best line and the thinking shown.
-int searchRoot(game::Core& core, rules::Side side);
+// What a search answers.
+enum class SearchAnswer : std::uint8_t {
+    Move,        // the move at `index` of the root list
+    SingleMove,  // the only legal move (index 0), played without a search
+    NoMove,      // a side has no piece, or the side to move no legal move
+    Abandoned,   // stopped with abandonSearch: the game changed, nothing to play
+};
+struct RootAnswer {
+    SearchAnswer kind = SearchAnswer::NoMove;
+    int index = -1;
+    bool hasMove() const { return kind == SearchAnswer::Move || kind == SearchAnswer::SingleMove; }
+};
+
+// The move to play for `side` in the working board, searched within
+// engine.limits. Leaves the root list in the search's final order,
+// lastScore, the best line and the thinking shown.
+RootAnswer searchRoot(game::Core& core, rules::Side side);
 
 // The root's window around the last value, 250 either side.
 struct Aspiration {
@@ -47,6 +60,10 @@ void showThinking(game::Core& core, int score, int depthShown);
 // The search's tables and keys from the program folder; missing files are
 // reported once through the host. False when the tables cannot be had.
 bool initialiseSearch(game::Core& core);
+// What a core that does not search itself needs to hand to one that does
+// (the window's, whose searches run on the engine's worker): the keys, the
+// learned positions and the endgame tables, without a transposition table.
+void loadEngineKnowledge(game::Core& core);
 // The endgame tables from the program folder, once; installs their probe.
 void loadEndgameTables(game::Core& core);
 

@@ -1,13 +1,13 @@
 #include "engine/tables.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "files/bytes.h"
+#include "files/checksum.h"
 #include "files/program_folder.h"
 #include "game/host.h"
 
@@ -30,13 +30,6 @@ void clearKillerPair(SearchTables& t, int p) {
 bool sameSquares(const Move& m, const Killer& k) { return m.from == k.from && m.to == k.to; }
 bool sameSquares(const Move& m, const MoveSquares& k) { return m.from == k.from && m.to == k.to; }
 
-std::vector<std::uint8_t> readWhole(const std::filesystem::path& file, bool& opened) {
-    std::ifstream in(file, std::ios::binary);
-    opened = static_cast<bool>(in);
-    if (!opened) return {};
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 SearchTables::SearchTables() {
@@ -55,17 +48,26 @@ bool allocateSearchTables(SearchTables& t) {
         t.table = std::move(fresh);
         t.entries = n;
     }
-    if (!t.learned) {
-        std::unique_ptr<LearnedEntry[]> fresh(new (std::nothrow) LearnedEntry[LearnedEntries]);
-        if (!fresh) return false;
-        t.learned = std::move(fresh);
-    }
+    if (!t.learned) t.learned = std::make_shared<const LearnedTable>();
     return true;
+}
+
+LearnedTable& learnedForWriting(SearchTables& t) {
+    auto copy = t.learned ? std::make_shared<LearnedTable>(*t.learned) : std::make_shared<LearnedTable>();
+    t.learned = copy;
+    return *copy;
 }
 
 bool setTableSize(SearchTables& t, int item) {
     if (item < 0 || item >= static_cast<int>(TableSizes.size())) return false;
     const TableSize& size = TableSizes[static_cast<std::size_t>(item)];
+    if (!t.table) {
+        // Nothing allocated yet: the size is the one the first search gets.
+        t.sizeFactor = size.sizeFactor;
+        t.plyLimitOffset = size.plyLimitOffset;
+        t.sizeItem = item;
+        return true;
+    }
     const std::uint32_t n = entriesFor(size.sizeFactor);
     // The old table goes first, as a smaller machine needs its memory back;
     // when the new one is refused the old size is allocated again.
@@ -280,71 +282,105 @@ std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove) {
 }
 
 void storeLearned(SearchTables& t, bool whiteToMove, int value) {
-    if (!allocateSearchTables(t)) return;
-    LearnedEntry& e = t.learned[learnedSlot(t.keyIndex, whiteToMove)];
+    LearnedTable& table = learnedForWriting(t);
+    LearnedEntry& e = table.entries[learnedSlot(t.keyIndex, whiteToMove)];
     const bool had = e.value != 0;
     e.lock = t.keyLock;
     e.value = static_cast<std::int16_t>(value);
-    t.learnedCount += (e.value != 0) - had;
+    table.count += (e.value != 0) - had;
 }
 
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove) {
-    if (!t.learned || t.learnedCount == 0) return std::nullopt;
-    const LearnedEntry& e = t.learned[learnedSlot(t.keyIndex, whiteToMove)];
+    if (!t.learned || t.learned->count == 0) return std::nullopt;
+    const LearnedEntry& e = t.learned->entries[learnedSlot(t.keyIndex, whiteToMove)];
     if (e.lock != t.keyLock || e.value == 0) return std::nullopt;
     return e.value;
 }
 
-DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file) {
-    bool opened = false;
-    const std::vector<std::uint8_t> bytes = readWhole(file, opened);
-    if (!opened) return DataFileStatus::Missing;
-    if (bytes.size() < KeyFileSize) return DataFileStatus::Short;
+void decodeKeys(SearchTables& t, std::span<const std::uint8_t> bytes) {
     files::ByteReader r(bytes);
     for (auto& k : t.indexKeys) k = static_cast<std::uint32_t>(r.i32());
     for (auto& k : t.lockKeys) k = static_cast<std::uint32_t>(r.i32());
+}
+
+int decodeLearned(SearchTables& t, std::span<const std::uint8_t> bytes) {
+    const int whole = static_cast<int>(std::min(bytes.size(), LearnedFileSize) / 8);
+    files::ByteReader r(bytes);
+    LearnedTable& table = learnedForWriting(t);
+    for (int i = 0; i < whole; ++i) {
+        LearnedEntry& e = table.entries[static_cast<std::size_t>(i)];
+        e.lock = static_cast<std::uint32_t>(r.i32());
+        e.value = r.i16();
+        e.unused = r.u16();
+    }
+    table.count = 0;
+    for (const LearnedEntry& e : table.entries) table.count += e.value != 0;
+    return whole;
+}
+
+namespace {
+
+// Missing or Unreadable for a file the reader refused.
+DataFileStatus refusal(const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(file, ec)) ? DataFileStatus::Unreadable
+                                                                               : DataFileStatus::Missing;
+}
+
+}  // namespace
+
+DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file) {
+    files::FileError error = files::FileError::None;
+    const std::vector<std::uint8_t> bytes = files::readWholeFile(file.string(), error, KeyFileSize + 1);
+    if (error == files::FileError::CannotOpen) return refusal(file);
+    // A key file has one size only: shorter or longer, it is not what the
+    // tool wrote.
+    if (error != files::FileError::None || bytes.size() != KeyFileSize) return DataFileStatus::Damaged;
+    const std::optional<files::Manifest> manifest =
+        files::readManifest(files::resolveInFolder(file.parent_path(), KeyManifestFile));
+    if (!manifest) return DataFileStatus::Unchecked;
+    if (files::checkIntegrity(*manifest, KeyFileName, bytes) != files::Integrity::Intact)
+        return DataFileStatus::Damaged;
+    decodeKeys(t, bytes);
     return DataFileStatus::Ok;
 }
 
 DataFileStatus loadLearned(SearchTables& t, const std::filesystem::path& file) {
-    if (!allocateSearchTables(t)) return DataFileStatus::Missing;
-    bool opened = false;
-    const std::vector<std::uint8_t> bytes = readWhole(file, opened);
-    if (!opened) return DataFileStatus::Missing;
+    files::FileError error = files::FileError::None;
+    const std::vector<std::uint8_t> bytes = files::readFileStart(file.string(), error, LearnedFileSize);
+    if (error != files::FileError::None) return refusal(file);
     if (bytes.size() < LearnedFileSize) return DataFileStatus::Short;
-    files::ByteReader r(bytes);
-    t.learnedCount = 0;
-    for (int i = 0; i < LearnedEntries; ++i) {
-        LearnedEntry& e = t.learned[i];
-        e.lock = static_cast<std::uint32_t>(r.i32());
-        e.value = r.i16();
-        e.unused = r.u16();
-        t.learnedCount += e.value != 0;
-    }
+    t.learned = std::make_shared<const LearnedTable>();
+    decodeLearned(t, bytes);
     return DataFileStatus::Ok;
 }
 
 void loadSearchData(SearchTables& t, const std::filesystem::path& programDir, game::Host* host) {
     const auto report = [host](DataFileStatus s, const char* name) {
         if (s == DataFileStatus::Ok || !host) return;
-        std::string text = s == DataFileStatus::Missing ? "Fichier absent : " : "Fichier incomplet : ";
-        text += name;
+        std::string text;
+        switch (s) {
+            case DataFileStatus::Missing: text = std::string("Fichier absent : ") + name; break;
+            case DataFileStatus::Short: text = std::string("Fichier incomplet : ") + name; break;
+            case DataFileStatus::Unreadable: text = std::string("Fichier illisible : ") + name; break;
+            case DataFileStatus::Damaged: text = std::string("Fichier endommagé : ") + name; break;
+            case DataFileStatus::Unchecked: text = std::string("Fichier absent : ") + KeyManifestFile; break;
+            case DataFileStatus::Ok: break;
+        }
         host->showError(text);
     };
-    const DataFileStatus keys = loadKeys(t, files::resolveInFolder(programDir, "hashkey33.dat"));
+    const DataFileStatus keys = loadKeys(t, files::resolveInFolder(programDir, KeyFileName));
     if (keys != DataFileStatus::Ok) {
-        // A short file may have overwritten part of the keys: start again
-        // from the fixed sequence so every key is defined.
+        // Keys that cannot be trusted are made again from the fixed
+        // sequence they were written from, so every key is defined.
         SearchTables fresh;
         t.indexKeys = fresh.indexKeys;
         t.lockKeys = fresh.lockKeys;
     }
-    report(keys, "hashkey33.dat");
-    const DataFileStatus learned = loadLearned(t, files::resolveInFolder(programDir, "kesto.dat"));
-    if (learned != DataFileStatus::Ok && t.learned)
-        for (int i = 0; i < LearnedEntries; ++i) t.learned[i] = LearnedEntry{};
-    if (learned != DataFileStatus::Ok) t.learnedCount = 0;
-    report(learned, "kesto.dat");
+    report(keys, KeyFileName);
+    const DataFileStatus learned = loadLearned(t, files::resolveInFolder(programDir, LearnedFileName));
+    if (learned != DataFileStatus::Ok) t.learned = std::make_shared<const LearnedTable>();
+    report(learned, LearnedFileName);
 }
 
 }  // namespace engine

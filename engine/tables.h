@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "rules/board.h"
 #include "rules/movegen.h"
@@ -23,9 +24,14 @@ constexpr int KeyCount = 165;
 using KeyTable = std::array<std::uint32_t, KeyCount>;
 constexpr int keyIndexOf(rules::PieceCode code, rules::Square s) { return 32 * code + s; }
 
-// "hashkey33.dat": indexKeys then lockKeys, little-endian.
+// "hashkey33.dat": indexKeys then lockKeys, little-endian; its CRC-32 is in
+// the manifest "hashkey33.sum" that make_search_data writes beside it.
+constexpr const char* KeyFileName = "hashkey33.dat";
+constexpr const char* KeyManifestFile = "hashkey33.sum";
 constexpr std::size_t KeyFileSize = 2 * KeyCount * 4;
-// "kesto.dat": the learned positions, 8 bytes each.
+// "kesto.dat": the learned positions, 8 bytes each. The user's own data,
+// changed by learning, so it has no checksum: it is only read with care.
+constexpr const char* LearnedFileName = "kesto.dat";
 constexpr int LearnedEntries = 131071;
 constexpr std::size_t LearnedFileSize = static_cast<std::size_t>(LearnedEntries) * 8;
 
@@ -107,6 +113,12 @@ struct LearnedEntry {
     std::uint16_t unused = 0;
 };
 
+// The positions the user has taught, by slot (see learnedSlot).
+struct LearnedTable {
+    std::vector<LearnedEntry> entries = std::vector<LearnedEntry>(LearnedEntries);
+    int count = 0;  // entries with a value; while there are none the search skips the probe
+};
+
 // Plies 1..34 (index 0 unused, 35 a guard for seeding's "after the line").
 constexpr int KillerPlies = rules::MaxPly + 2;
 
@@ -130,19 +142,24 @@ struct SearchTables {
     // The best move of the last table hit that narrowed the window.
     MoveSquares hashMove{};
 
-    std::unique_ptr<LearnedEntry[]> learned;   // LearnedEntries, once allocated
-    // Entries with a value; while there are none the search skips the probe.
-    int learnedCount = 0;
+    // The learned positions, shared with the engine's worker, which only
+    // reads them while it searches: whoever teaches the engine writes a
+    // fresh copy (learnedForWriting), never the table a search may hold.
+    std::shared_ptr<const LearnedTable> learned;
 };
 
-// The transposition table (at the current size) and the learned array; the
-// keys are already set. False when memory is refused: the tables are left
-// as they were.
+// The transposition table at the current size and an empty learned table;
+// the keys are already set. False when memory is refused: the tables are
+// left as they were.
 bool allocateSearchTables(SearchTables& t);
 
-// Menu item `item` of TableSizes: a fresh, empty table of the new size. When
-// the memory is refused the previous table and size stay and false is
-// returned. The keys are not touched, so learned positions keep their slots.
+// A private copy of the learned table, installed in `t`, to change.
+LearnedTable& learnedForWriting(SearchTables& t);
+
+// Menu item `item` of TableSizes: a fresh, empty table of the new size (or,
+// before any table exists, the size the first one gets). When the memory is
+// refused the previous table and size stay and false is returned. The keys
+// are not touched, so learned positions keep their slots.
 bool setTableSize(SearchTables& t, int item);
 
 void clearTable(SearchTables& t);
@@ -188,9 +205,22 @@ inline void prefetchSlot(const SearchTables& t) {
 }
 
 // Start-up reads: "hashkey33.dat" and "kesto.dat" in the program folder. A
-// missing or short file is reported once through the host and replaced by
-// defined contents (the fixed key sequence, an empty learned table).
-enum class DataFileStatus { Ok, Missing, Short };
+// file that cannot be used is reported once through the host and replaced
+// by defined contents (the fixed key sequence, an empty learned table).
+enum class DataFileStatus {
+    Ok,
+    Missing,
+    Short,        // "kesto.dat" with fewer bytes than the whole table
+    Unreadable,   // a folder, or a file that cannot be read
+    Damaged,      // keys of the wrong size or disagreeing with their manifest
+    Unchecked,    // keys without their manifest: not trusted
+};
+// The key file's bytes, as many as there are, over the keys.
+void decodeKeys(SearchTables& t, std::span<const std::uint8_t> bytes);
+// Learned entries from the start of `bytes` over the table (allocated),
+// whole entries only, the rest left as it was; recounts the table and
+// returns how many entries were read.
+int decodeLearned(SearchTables& t, std::span<const std::uint8_t> bytes);
 DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file);
 DataFileStatus loadLearned(SearchTables& t, const std::filesystem::path& file);
 void loadSearchData(SearchTables& t, const std::filesystem::path& programDir, game::Host* host);

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <system_error>
 
+#include "files/text_lines.h"
 #include "rules/board.h"
 
 namespace engine {
@@ -57,27 +56,7 @@ std::string rootMoveText(const RootMoveLine& line) {
 }
 
 bool writeBestMoveFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-    std::filesystem::path temp = file;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const std::string& l : lines) out << l << "\r\n";
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return files::writeTextLines(file.string(), lines);
 }
 
 }  // namespace engine

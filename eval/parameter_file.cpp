@@ -1,11 +1,12 @@
 #include "eval/parameter_file.h"
 
-#include <cstdio>
-#include <fstream>
-#include <system_error>
+#include <algorithm>
+#include <vector>
 
 #include "eval/eval_state.h"
+#include "files/bytes.h"
 #include "files/program_folder.h"
+#include "files/save_file.h"
 #include "game/core.h"
 
 namespace eval {
@@ -61,13 +62,19 @@ EvalParameters readFields(const ParameterBlock& block) {
     return p;
 }
 
+ParameterFileStatus decodeParameters(std::span<const std::uint8_t> bytes, ParameterBlock& block) {
+    if (bytes.size() < block.size()) return ParameterFileStatus::TooShort;
+    std::copy_n(bytes.begin(), block.size(), block.begin());
+    return ParameterFileStatus::Ok;
+}
+
 ParameterFileStatus loadParameters(EvalState& st, game::Host* host, const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return fail(host, ParameterFileStatus::CannotOpen);
-    // Read into a copy: a file that turns out short must change nothing.
+    files::FileError error = files::FileError::None;
+    const std::vector<std::uint8_t> bytes = files::readFileStart(file.string(), error, ParameterFileSize);
+    if (error != files::FileError::None) return fail(host, ParameterFileStatus::CannotOpen);
+    // Decoded into a copy: a file that turns out short must change nothing.
     ParameterBlock block{};
-    in.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size()));
-    if (static_cast<std::size_t>(in.gcount()) != block.size()) return fail(host, ParameterFileStatus::TooShort);
+    if (const ParameterFileStatus s = decodeParameters(bytes, block); s != ParameterFileStatus::Ok) return fail(host, s);
     st.staging = block;
     st.params = readFields(st.staging);
     return ParameterFileStatus::Ok;
@@ -76,26 +83,13 @@ ParameterFileStatus loadParameters(EvalState& st, game::Host* host, const std::f
 ParameterFileStatus saveParameters(EvalState& st, game::Host* host, const std::filesystem::path& file) {
     ParameterBlock block = st.staging;
     writeFields(st.params, block);
-
-    std::filesystem::path temporary = file;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return fail(host, ParameterFileStatus::CannotOpen);
-        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return fail(host, ParameterFileStatus::WriteFailed);
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, file, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return fail(host, ParameterFileStatus::CannotOpen);
+    switch (files::saveFile(file.string(), block)) {
+        case files::SaveStatus::Saved: break;
+        case files::SaveStatus::ReadOnly:
+            if (host) host->showError(files::saveStatusText(files::SaveStatus::ReadOnly, file.filename().string()));
+            return ParameterFileStatus::ReadOnly;
+        case files::SaveStatus::WriteFailed: return fail(host, ParameterFileStatus::WriteFailed);
+        default: return fail(host, ParameterFileStatus::CannotOpen);
     }
     st.staging = block;
     return ParameterFileStatus::Ok;

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 
 namespace game {
 class Host;
@@ -38,7 +39,12 @@ enum class ParameterFileStatus {
     CannotOpen,    // missing, unreadable, or cannot be created
     TooShort,      // fewer than 1162 bytes: not a whole parameter set
     WriteFailed,   // the disk refused part of the file; the old file is kept
+    ReadOnly,      // the target is marked read-only: refused, left as it is
 };
+
+// The first block of a file's bytes; TooShort (and `block` untouched) when
+// there is less than a whole block.
+ParameterFileStatus decodeParameters(std::span<const std::uint8_t> bytes, ParameterBlock& block);
 
 // Reads a whole parameter set into the staging block and the parameters.
 // A file longer than a block is read up to its first 1162 bytes. On any
@@ -46,9 +52,10 @@ enum class ParameterFileStatus {
 // parameters nor the staging block change.
 ParameterFileStatus loadParameters(EvalState& st, game::Host* host, const std::filesystem::path& file);
 
-// Copies the parameters into the staging block and writes it whole, through
-// a temporary file renamed over the target, so a failed save never leaves a
-// damaged file behind. Failures show the same message as loading.
+// Copies the parameters into the staging block and writes it whole through
+// files::saveFile, so a failed save never leaves a damaged file behind.
+// Failures show the same message as loading, except a read-only target,
+// which is named as such.
 ParameterFileStatus saveParameters(EvalState& st, game::Host* host, const std::filesystem::path& file);
 
 // Start-up: "defaut.par" in the folder "Parametres" of the program folder,

@@ -1,20 +1,27 @@
 #include "files/bytes.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
+#include "files/save_file.h"
+
 namespace files {
 
 namespace {
-// A readable regular file, or CannotOpen.
+// A readable regular file, or CannotOpen. Anything else (a folder, a pipe,
+// a device) is refused before it is opened: reading a folder fails inside
+// the stream, and a pipe would wait for a writer.
 bool openForReading(std::ifstream& in, const std::string& path, FileError& error) {
     error = FileError::None;
-    in.open(path, std::ios::binary);
     std::error_code ec;
-    if (!in || std::filesystem::is_directory(path, ec)) {
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        error = FileError::CannotOpen;
+        return false;
+    }
+    in.open(path, std::ios::binary);
+    if (!in) {
         error = FileError::CannotOpen;
         return false;
     }
@@ -58,27 +65,7 @@ std::vector<std::uint8_t> readFileStart(const std::string& path, FileError& erro
 }
 
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    namespace fs = std::filesystem;
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return saveFile(path, bytes) == SaveStatus::Saved;
 }
 
 }  // namespace files

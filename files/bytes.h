@@ -82,8 +82,8 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path, FileError& erro
 // At most the first `count` bytes of a file (text import reads a fixed
 // buffer's worth and ignores the rest).
 std::vector<std::uint8_t> readFileStart(const std::string& path, FileError& error, std::size_t count);
-// Writes through a temporary file renamed over the target, so a failed
-// write never destroys the previous file.
+// saveFile (save_file.h) for callers that only need to know whether it
+// worked.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace files

@@ -8,6 +8,7 @@
 #include "files/setup.h"
 #include "files/text_encoding.h"
 #include "game/navigation.h"
+#include "game/play.h"
 #include "rules/move_input.h"
 #include "rules/written_move.h"
 
@@ -460,19 +461,6 @@ void placeMove(rules::Side firstSide, std::size_t index, ReplayOutcome& out) {
     out.blackMove = i % 2 == 1;
 }
 
-// The one sequence that plays a move on the game during a replay.
-void playImportedMove(game::Core& core, const rules::Move& move) {
-    game::GameState& g = core.game;
-    rules::RulesState& r = core.rules;
-    rules::applyMove(r.board, move);
-    r.gamePosition = r.board;
-    g.sideToMove = rules::opposite(g.sideToMove);
-    ++g.record.plyCounter;
-    g.record.recordLength = g.record.plyCounter;
-    game::StorePly(core, g.record.plyCounter, &move);
-    game::appendMoveText(core);
-}
-
 }  // namespace
 
 bool looksLikePdn(std::span<const std::uint8_t> bytes) {
@@ -561,7 +549,7 @@ ReplayOutcome replayGame(game::Core& core, const ParsedGame& parsed) {
             placeMove(firstSide, i, out);
             break;
         }
-        playImportedMove(core, found.move);
+        game::playMove(core, found.move);
         ++out.played;
     }
 

@@ -1,14 +1,10 @@
 #include "files/text_lines.h"
 
 #include "files/bytes.h"
-#include "files/text_export.h"
 
 namespace files {
 
-std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
-    FileError error = FileError::None;
-    const std::vector<std::uint8_t> bytes = readWholeFile(path, error);
-    if (error != FileError::None) return std::nullopt;
+std::vector<std::string> splitTextLines(std::span<const std::uint8_t> bytes) {
     std::vector<std::string> lines;
     std::string line;
     for (std::uint8_t b : bytes) {
@@ -27,13 +23,25 @@ std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
     return lines;
 }
 
-bool writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::string text;
+std::vector<std::uint8_t> joinTextLines(const std::vector<std::string>& lines) {
+    std::vector<std::uint8_t> bytes;
     for (const std::string& l : lines) {
-        text += l;
-        text += "\r\n";
+        bytes.insert(bytes.end(), l.begin(), l.end());
+        bytes.push_back('\r');
+        bytes.push_back('\n');
     }
-    return writeTextFile(path, text);
+    return bytes;
+}
+
+std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
+    FileError error = FileError::None;
+    const std::vector<std::uint8_t> bytes = readWholeFile(path, error);
+    if (error != FileError::None) return std::nullopt;
+    return splitTextLines(bytes);
+}
+
+bool writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    return writeFileAtomically(path, joinTextLines(lines));
 }
 
 }  // namespace files

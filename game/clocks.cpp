@@ -15,6 +15,16 @@ void showTotal(Core& core, SideClock& c, std::int32_t total) {
     if (core.host) core.host->clocksChanged();
 }
 
+// The whole seconds since a turn began at `reference`; none while the
+// clocks stand still. A reading that went back (it never should) counts as
+// no time, so a clock never runs backwards.
+std::int32_t secondsSince(const Core& core, std::int64_t reference) {
+    const GameState& g = core.game;
+    if (!g.clockRunning || g.paused) return 0;
+    const std::int64_t seconds = core.now() - reference;
+    return seconds > 0 ? static_cast<std::int32_t>(seconds) : 0;
+}
+
 }  // namespace
 
 std::string clockMinutesText(const SideClock& c) { return std::to_string(c.minutes); }
@@ -24,19 +34,33 @@ std::string clockSecondsText(const SideClock& c) {
     return "0" + std::to_string(c.seconds);
 }
 
-void ajouter_temps(Core& core) {
-    GameState& g = core.game;
-    // While the engine thinks its search keeps its clock; the tick is idle.
-    if (g.engineToMove || g.paused) return;
-    SideClock& c = clockOf(g, g.sideToMove);
-    const std::int32_t total = c.total + static_cast<std::int32_t>(core.now() - c.reference);
-    showTotal(core, c, total);
+std::int32_t runningTotal(const Core& core, rules::Side side) {
+    const SideClock& c = clockOf(core.game, side);
+    return side == core.game.sideToMove ? c.total + secondsSince(core, c.reference) : c.total;
 }
 
-void showEngineClock(Core& core, std::int32_t total) {
-    SideClock& c = clockOf(core.game, core.game.sideToMove);
-    c.total = total;
-    showTotal(core, c, total);
+void ajouter_temps(Core& core) {
+    GameState& g = core.game;
+    if (!g.clockRunning || g.paused) return;
+    showTotal(core, clockOf(g, g.sideToMove), runningTotal(core, g.sideToMove));
+}
+
+void startClocks(Core& core) {
+    GameState& g = core.game;
+    if (g.clockRunning) return;
+    const std::int64_t now = core.now();
+    g.whiteClock.reference = now;
+    g.blackClock.reference = now;
+    g.clockRunning = true;
+}
+
+void stopClocks(Core& core) {
+    GameState& g = core.game;
+    if (!g.clockRunning) return;
+    SideClock& c = clockOf(g, g.sideToMove);
+    c.total = runningTotal(core, g.sideToMove);
+    showTotal(core, c, c.total);
+    g.clockRunning = false;
 }
 
 void Horlogeszro1Click(Core& core) {
@@ -56,17 +80,18 @@ void Pause2Click(Core& core) {
         g.blackClock.reference = now;
         g.paused = false;
     } else {
+        SideClock& c = clockOf(g, g.sideToMove);
+        c.total = runningTotal(core, g.sideToMove);
+        showTotal(core, c, c.total);
         g.paused = true;
     }
 }
 
-void pause(Core& core) { core.engine.stopRequested = true; }
-
 void changeTurn(Core& core, rules::Side mover) {
     GameState& g = core.game;
     SideClock& moved = clockOf(g, mover);
-    // The move's time is banked at the last shown whole second.
-    if (moved.shown > moved.total) moved.total = moved.shown;
+    moved.total += secondsSince(core, moved.reference);
+    showTotal(core, moved, moved.total);
     clockOf(g, rules::opposite(mover)).reference = core.now();
 }
 
@@ -88,7 +113,8 @@ std::optional<int> checkTimeLoss(const Core& core, int personRating) {
     std::int32_t other = clockOf(g, rules::opposite(s)).total;
     if (personRating < 1800) other /= 2;
     const bool otherLost = other > limit;
-    const bool selfLost = clockOf(g, s).total > limit;
+    // The side to move is thinking: its running turn counts.
+    const bool selfLost = runningTotal(core, s) > limit;
     // Both tests run; Black to move tests its own clock first.
     if (s == rules::Black) {
         if (selfLost) return EngineLostOnTime;

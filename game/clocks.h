@@ -16,22 +16,27 @@ namespace game {
 std::string clockMinutesText(const SideClock& c);
 std::string clockSecondsText(const SideClock& c);
 
-// Timer1's tick (`ajouter_temps`): while a person is to move, their total is
-// their clock at the start of the turn plus the seconds since.
+// Timer1's tick (`ajouter_temps`): the side to move's total so far, its
+// banked seconds plus those of the running turn, is shown. The clocks stand
+// still until the game's first move is being thought about (startClocks)
+// and while "Pause" is ticked.
 void ajouter_temps(Core& core);
-// The search's display of the engine's clock: the side to move's total.
-void showEngineClock(Core& core, std::int32_t total);
+// The clocks run from now: the person's first click, or the engine's first
+// turn. Nothing happens when they already run.
+void startClocks(Core& core);
+// The game is over: the clocks stand still, the running turn banked, until
+// a move is played again.
+void stopClocks(Core& core);
 // "Horloges à zéro": both clocks to zero; also ends a rated game's clock rule.
 void Horlogeszro1Click(Core& core);
-// "Pause": stops or restarts the tick. A resumed turn counts from now, so the
-// seconds of the turn before the pause are not banked.
+// "Pause": stops or restarts the clocks. The seconds of the running turn are
+// banked when it stops, so a resumed clock goes on from where it stood.
 void Pause2Click(Core& core);
-// "Arrêt du calcul", "Arrêter le calcul", "Suivant": the engine stops and
-// plays (or reports) its best move so far.
-void pause(Core& core);
-// After a move: the mover banks its last shown total and the side now to
-// move starts its turn.
+// After a move: the mover banks the whole seconds of its turn and the side
+// now to move starts its own. A clock never goes back during play.
 void changeTurn(Core& core, rules::Side mover);
+// The seconds `side` has used, its running turn included.
+std::int32_t runningTotal(const Core& core, rules::Side side);
 
 // Reasons of the end of a game that the clocks can give.
 constexpr int PersonLostOnTime = 4;

@@ -1,8 +1,7 @@
 #include "game/controller.h"
 
 #include "game/engine_turn.h"
-
-#include "rules/movegen.h"
+#include "players/new_game.h"
 
 namespace game {
 
@@ -10,53 +9,15 @@ PassOutcome gameLoopPass(Core& core) {
     PassOutcome out;
     GameState& g = core.game;
 
-    // Steps 1 to 3. Who moves in this pass.
+    // Who moves in this pass.
     if (g.moveNowRequest) g.engineToMove = true;
-    if (g.engineToMove) out.hideCaptureLabels = true;
     if (g.options.selfPlay) g.engineToMove = true;
-
-    // Step 5.
+    if (g.options.humanVsHuman) g.engineToMove = false;
+    out.hideCaptureLabels = g.engineToMove;
     out.moveNumber = g.record.plyCounter / 2 + 1;
-
-    // Step 7. The person's turn or the engine's. Thinking on the person's
-    // time comes with the engine.
-    if (!g.setupMode) {
-        if ((!g.engineToMove || g.options.humanVsHuman) && !g.moveNowRequest) {
-            core.engine.stopRequested = false;
-            if (g.options.humanVsHuman) core.rules.gamePosition = core.rules.board;
-        } else {
-            core.rules.board = core.rules.gamePosition;
-            core.rules.board[0] = rules::Sentinel;
-            core.engine.infiniteThinking = false;
-            out.engineTurn = true;
-        }
-    }
-
-    // Steps 8 and 9.
+    out.engineTurn = g.engineToMove && !g.setupMode;
     g.moveNowRequest = false;
-    if (g.click.pending) {
-        g.click.pending = false;
-        out.click = clic1(core, g.click.x, g.click.y);
-        out.clickHandled = true;
-    }
     return out;
-}
-
-bool clic(Core& core, int x, int y) {
-    GameState& g = core.game;
-    if (g.engineToMove && g.ratedGame == game::RatedState::InProgress) return false;
-    if (g.engineToMove && !g.options.stopByClick) return false;
-    g.click = {true, x, y};
-    core.engine.stopRequested = true;
-    return true;
-}
-
-std::optional<EndOfGame> turnWithoutEngine(Core& core) {
-    GameState& g = core.game;
-    g.legalMoveCount = rules::generateRootMoves(core.rules, g.sideToMove);
-    if (g.legalMoveCount > 0) return std::nullopt;
-    g.engineToMove = false;
-    return endOfGame(core, EndReason::NoMoveAfterEngine);
 }
 
 std::optional<EndOfGame> ProposernulClick(Core& core) {
@@ -68,13 +29,36 @@ std::optional<EndOfGame> ProposernulClick(Core& core) {
     return std::nullopt;
 }
 
-void Ordinateur(Core& core) {
+void toggleTwoPeople(Core& core) {
     GameState& g = core.game;
     g.options.humanVsHuman = !g.options.humanVsHuman;
     g.computerPlays = !g.options.humanVsHuman;
     if (g.options.humanVsHuman) {
         g.engineToMove = false;
         g.options.selfPlay = false;
+    }
+}
+
+void setSelfPlay(Core& core, bool on) {
+    GameState& g = core.game;
+    if (on) {
+        g.options.selfPlay = true;
+        g.options.humanVsHuman = false;
+        g.computerPlays = true;
+        g.engineToMove = true;
+        return;
+    }
+    if (!g.options.selfPlay) return;
+    g.options.selfPlay = false;
+    g.engineToMove = false;
+    g.computerColour = rules::opposite(g.sideToMove);
+    const bool whiteIsComputer = nameText(g.whiteName) == players::ComputerName;
+    const bool blackIsComputer = nameText(g.blackName) == players::ComputerName;
+    if (whiteIsComputer != blackIsComputer && whiteIsComputer != (g.computerColour == rules::White)) {
+        std::swap(g.whiteName, g.blackName);
+        PlyRecord& shown = g.record.plies[g.record.plyCounter];
+        shown.whiteName = g.whiteName;
+        shown.blackName = g.blackName;
     }
 }
 

@@ -1,11 +1,13 @@
 #include "game/engine_turn.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/search.h"
 #include "engine/thinking.h"
 #include "game/clocks.h"
 #include "game/navigation.h"
+#include "game/play.h"
 
 namespace game {
 
@@ -20,17 +22,9 @@ bool quietRecord(const GameRecord& rec, int plies) {
     return true;
 }
 
-}  // namespace
+int ratingOf(const GameState& g, rules::Side side) { return side == rules::White ? g.whiteRating : g.blackRating; }
 
-const char* computerColourCaption(int language, rules::Side side) {
-    static constexpr const char* Captions[6][2] = {
-        {"Ordinateur blanc", "Ordinateur noir"},   {"Computer white", "Computer black"},
-        {"Computer wit", "Computer zwart"},        {"Computador brancas", "Computador pretas"},
-        {"Ordenador blancas", "Ordenador negras"}, {"Calcolatore blanco", "Calcolatore nero"},
-    };
-    if (language < 0 || language > 5) language = 0;
-    return Captions[language][side == rules::Black ? 1 : 0];
-}
+}  // namespace
 
 bool Best1Click(const Core& core, const std::filesystem::path& folder) {
     std::vector<std::string> lines;
@@ -47,138 +41,162 @@ bool engineOffersDraw(const Core& core) {
            score > -engine::DecisiveScore && score < engine::DecisiveScore;
 }
 
-EngineTurn engineTurn(Core& core) {
+EngineTurnStart beginEngineTurn(Core& core) {
+    GameState& g = core.game;
+    EngineTurnStart out;
+
+    // Step 1. The last move's frames go.
+    for (rules::Square s : {g.lastMoveFrom, g.lastMoveTo})
+        if (s != 0) out.ops.push_back({rules::ViewOp::Kind::DrawSquare, s, core.rules.gamePosition[s]});
+
+    // Step 2. The engine's time counts from now. A rated game lost on time
+    // ends before the search; so does a record that can take no more plies.
+    core.engine.infiniteThinking = false;
+    startClocks(core);
+    const rules::Side person = rules::opposite(g.sideToMove);
+    if (const std::optional<int> lost = checkTimeLoss(core, ratingOf(g, person))) {
+        out.end = endOfGame(core, static_cast<EndReason>(*lost));
+        return out;
+    }
+    if (g.record.full()) {
+        out.end = endOfGame(core, EndReason::Draw);
+        return out;
+    }
+
+    // Step 3. The engine takes the side to move and plans its time.
+    g.engineToMove = true;
+    g.computerColour = g.sideToMove;
+    const std::int32_t clock = (g.sideToMove == rules::White ? g.whiteClock : g.blackClock).total;
+    out.search = engine::searchInputFor(
+        core, engine::levelLimits(core.engine.level, g.record.plyCounter, clock, false));
+    return out;
+}
+
+EngineTurn finishEngineTurn(Core& core, const engine::SearchOutput& answer) {
     GameState& g = core.game;
     GameRecord& rec = g.record;
     rules::RulesState& r = core.rules;
     engine::EngineState& en = core.engine;
     EngineTurn out;
-
-    // Step 1. The last move's frames go.
-    en.abandonSearch = false;
-    for (rules::Square s : {g.lastMoveFrom, g.lastMoveTo})
-        if (s != 0) out.ops.push_back({rules::ViewOp::Kind::DrawSquare, s, r.gamePosition[s]});
-
-    // Step 2. Loss on time in a rated game ends the game before the search.
-    en.infiniteThinking = false;
-    const int personRating = g.sideToMove == rules::White ? g.blackRating : g.whiteRating;
-    if (const std::optional<int> lost = checkTimeLoss(core, personRating)) {
-        out.end = endOfGame(core, static_cast<EndReason>(*lost));
+    // A search given up because the game changed under it has nothing to
+    // say about the game as it is.
+    if (answer.kind == engine::SearchAnswer::Abandoned) {
+        g.engineToMove = false;
         return out;
     }
-    // A record that can take no further ply: the game ends drawn.
-    if (rec.full()) {
-        out.end = endOfGame(core, EndReason::Draw);
-        return out;
+    en.lastScore = answer.score;
+    en.random = answer.random;
+    en.tables.sizeItem = answer.tableSizeItem;
+    if (answer.statsShown) {
+        en.lastStats = answer.stats;
+        en.statsShown = true;
     }
-    g.engineToMove = true;
-
-    // Steps 3 and 4.
-    if (core.host) core.host->engineBusy(true);
-    g.computerColour = g.sideToMove;
-    out.computerCaption = computerColourCaption(g.language, g.sideToMove);
-
-    // Step 5.
-    r.board = r.gamePosition;
-    r.board[0] = rules::Sentinel;
-    int result = engine::searchRoot(core, g.sideToMove);
-    if (result == engine::SingleMoveResult) {
-        out.forced = true;
-        result = 0;
-    }
-    out.searchResult = result;
-    g.chosenMove = result;
-
-    // Step 6.
-    if (core.host) core.host->engineBusy(false);
-    out.abandoned = en.abandonSearch;
-
-    // Step 7. The weakest level, when ahead, plays its second choice.
-    const rules::PieceTotals before = rules::countPieces(r.board);
+    out.forced = answer.kind == engine::SearchAnswer::SingleMove;
     const rules::Side engineSide = g.sideToMove;
-    g.zutShown = en.level.levelNumber == engine::NeophyteLevelNumber &&
-                 piecesOf(before, engineSide) > piecesOf(before, rules::opposite(engineSide)) && r.rootList().size() > 1 &&
-                 result < engine::NoMoveResult && !out.forced && !out.abandoned;
-    if (g.zutShown) result = 1;
-    out.zutShown = g.zutShown;
 
-    // Step 8. The engine's draw offer.
+    // Step 4. The weakest level, when ahead, plays its second choice.
+    const rules::PieceTotals before = rules::countPieces(r.gamePosition);
+    const bool hasMove = answer.hasMove() && answer.moveIndex >= 0;
+    g.zutShown = en.level.levelNumber == engine::NeophyteLevelNumber &&
+                 piecesOf(before, engineSide) > piecesOf(before, rules::opposite(engineSide)) &&
+                 answer.rootMoves.size() > 1 && hasMove && !out.forced;
+    out.zutShown = g.zutShown;
+    const rules::Move* chosen = hasMove ? &answer.move : nullptr;
+    if (g.zutShown) chosen = &answer.rootMoves[1];
+
+    // Step 5. The engine's draw offer.
     g.drawOfferShown = engineOffersDraw(core);
     out.drawOffered = g.drawOfferShown;
 
-    // Step 9. The move. A search abandoned because the game changed under
-    // it has nothing to play.
-    if (result < engine::NoMoveResult && !out.abandoned && result < r.rootList().size()) {
-        const rules::Move move = r.rootList()[result];
+    // Step 6. The move, shown as it is played. A rated game may have been
+    // lost on time while the engine thought.
+    if (chosen) {
+        const rules::Move move = *chosen;
+        r.board = r.gamePosition;
+        out.ops = rules::executeEngineMove(r, move, g.options.decomposeCaptures);
+        const rules::Side person = rules::opposite(engineSide);
+        const std::optional<int> lost = checkTimeLoss(core, ratingOf(g, person));
+        const PlayedMove played = playMove(core, move);
+        out.played = played.recorded;
         out.move = move;
-        out.played = true;
-        const std::vector<rules::ViewOp> animation = rules::executeEngineMove(r, move, g.options.decomposeCaptures);
-        out.ops.insert(out.ops.end(), animation.begin(), animation.end());
-        const int otherRating = g.sideToMove == rules::White ? g.blackRating : g.whiteRating;
-        if (const std::optional<int> lost = checkTimeLoss(core, otherRating)) out.end = endOfGame(core, static_cast<EndReason>(*lost));
-        const rules::Side mover = g.sideToMove;
-        g.sideToMove = rules::opposite(g.sideToMove);
-        rec.sideToMoveAtEnd = g.sideToMove;
-        if (rec.plyCounter < rec.recordLength) cutRecord(core);
-        ++rec.plyCounter;
-        rec.recordLength = rec.plyCounter;
-        g.lastMoveFrom = move.from;
-        g.lastMoveTo = move.to;
-        StorePly(core, rec.plyCounter, &move);
-        appendMoveText(core);
-        out.ops.push_back({rules::ViewOp::Kind::FrameSquare, move.to, 0, rules::FrameColour::Aqua});
-        out.ops.push_back({rules::ViewOp::Kind::FrameSquare, move.from, 0, rules::FrameColour::Silver});
-        changeTurn(core, mover);
-        g.engineToMove = false;
+        if (lost) {
+            out.end = endOfGame(core, static_cast<EndReason>(*lost));
+        } else if (played.end) {
+            out.end = endOfGame(core, *played.end);
+        }
+        if (out.played) {
+            g.lastMoveFrom = move.from;
+            g.lastMoveTo = move.to;
+            out.ops.push_back({rules::ViewOp::Kind::FrameSquare, move.to, 0, rules::FrameColour::Aqua});
+            out.ops.push_back({rules::ViewOp::Kind::FrameSquare, move.from, 0, rules::FrameColour::Silver});
+        }
+    } else {
+        // No move: the side to move has none (or no piece) and has lost.
+        r.board = r.gamePosition;
+        g.legalMoveCount = rules::generateRootMoves(r, g.sideToMove);
+        if (g.legalMoveCount == 0) out.end = endOfGame(core, EndReason::NoMoveAfterEngine);
     }
 
-    // Step 10. The side now to move.
-    g.navigated = false;
-    r.gamePosition = r.board;
-    g.legalMoveCount = rules::generateRootMoves(r, g.sideToMove);
-    // A long capture is entered by the person without the engine thinking.
-    if (r.captureCount > 2) g.navigated = true;
-    if (g.legalMoveCount == 0 && !out.end) out.end = endOfGame(core, EndReason::NoMoveAfterEngine);
-
-    // Step 11.
+    // Step 7. The side now to move: a long capture is entered by the person
+    // without the engine thinking meanwhile.
+    g.navigated = r.captureCount > 2;
     g.engineToMove = false;
-    const rules::PieceTotals after = rules::countPieces(r.board);
+    g.pondered = false;
+    const rules::PieceTotals after = rules::countPieces(r.gamePosition);
     g.pieceTotals[rec.plyCounter] = after.white() + after.black();
 
-    // Step 12.
+    // Step 8. The move's sound.
     if (out.played && g.options.beepEachMove && core.host) core.host->playSound(Sound::Move);
 
-    // Step 13. Self-play ends drawn when nothing has been taken for 60 plies
+    // Step 9. Self-play ends drawn when nothing has been taken for 60 plies
     // after ply 250 and neither side sees a win.
     const int n = rec.plyCounter;
     if (!out.end && g.options.selfPlay && n > 250 && g.pieceTotals[n] == g.pieceTotals[n - 60] &&
         std::abs(en.lastScore) < 20000)
         out.end = endOfGame(core, EndReason::Draw);
-    // The record's last storable ply ends the game drawn.
-    if (!out.end && out.played && rec.full()) out.end = endOfGame(core, EndReason::Draw);
-    g.pondered = false;
+    return out;
+}
+
+EngineTurn playEngineTurn(Core& core, Core& searcher) {
+    EngineTurnStart start = beginEngineTurn(core);
+    if (!start.search) {
+        EngineTurn out;
+        out.ops = std::move(start.ops);
+        out.end = std::move(start.end);
+        return out;
+    }
+    EngineTurn out = finishEngineTurn(core, engine::runSearch(searcher, *start.search));
+    out.ops.insert(out.ops.begin(), start.ops.begin(), start.ops.end());
     return out;
 }
 
 bool mayThinkOnPersonTime(const Core& core) {
     const GameState& g = core.game;
     return core.engine.level.ponderOnPersonTime && !g.setupMode && !g.navigated && !core.engine.gameAnalysis &&
-           !g.pondered && !g.options.humanVsHuman && g.computerPlays && !g.record.full();
+           !g.pondered && !g.options.humanVsHuman && !g.options.selfPlay && g.computerPlays && !g.record.full() &&
+           !g.engineToMove;
 }
 
-int thinkOnPersonTime(Core& core) {
+engine::SearchInput beginThinkingOnPersonTime(Core& core) {
     GameState& g = core.game;
-    engine::EngineState& en = core.engine;
-    en.infiniteThinking = true;
-    core.rules.gamePosition[0] = rules::Sentinel;
-    core.rules.board = core.rules.gamePosition;
-    const int result = engine::searchRoot(core, g.sideToMove);
-    core.rules.board = core.rules.gamePosition;
-    en.infiniteThinking = false;
-    g.chosenMove = result;
     g.pondered = true;
-    return result;
+    core.engine.infiniteThinking = true;
+    const rules::Side engineSide = rules::opposite(g.sideToMove);
+    const std::int32_t clock = (engineSide == rules::White ? g.whiteClock : g.blackClock).total;
+    engine::SearchLimits limits;
+    limits.hardMs = engine::personTimeLimitMs(core.engine.level, g.record.plyCounter, clock);
+    engine::SearchInput in = engine::searchInputFor(core, limits);
+    in.infinite = true;
+    return in;
 }
+
+void noteThinkingOnPersonTime(Core& core, const engine::SearchStats& stats) {
+    core.engine.lastScore = stats.score;
+    core.engine.lastStats = stats;
+    core.engine.statsShown = true;
+}
+
+void endThinkingOnPersonTime(Core& core) { core.engine.infiniteThinking = false; }
 
 bool acceptsDrawOffer(const Core& core) {
     const rules::PieceTotals t = rules::countPieces(core.rules.gamePosition);

@@ -21,13 +21,6 @@ struct GameOptions {
     bool otherSounds = true;          // "Autres": sounds at the end of a game
 };
 
-// A mouse press on the board, kept until the game loop hands it on.
-struct PendingClick {
-    bool pending = false;
-    int x = 0;
-    int y = 0;
-};
-
 // A side's clock: seconds used so far, and the moment its current turn began.
 struct SideClock {
     std::int32_t total = 0;
@@ -52,6 +45,7 @@ struct GameState {
     rules::Side computerColour = rules::Black;
     bool engineToMove = false;
     bool setupMode = false;         // pieces are being placed by hand
+    bool setupChanged = false;      // ... and the position was changed since the set-up began
     rules::PieceCode setupPiece = rules::Empty;  // what a set-up click puts on a square
     bool computerToMove = false;    // the set-up position is to be played on by the computer
     bool navigated = false;         // no thinking on the person's time until the engine's next move
@@ -64,17 +58,15 @@ struct GameState {
     bool drawRefusedShown = false;  // the "Nul refusé" notice
     bool drawOfferShown = false;    // the engine's offer, panel Match_nul
     bool moveNowRequest = false;    // the next pass gives the move to the engine
-    PendingClick click;
     bool zutShown = false;          // the weakest level played its second choice
     bool endPanelShown = false;     // the end-of-game panel
     std::string endMessage;         // its label
-    int chosenMove = 0;             // the engine's last search result
 
     SideClock whiteClock;
     SideClock blackClock;
     std::int32_t lastShown = 0;     // last total shown for either side
     bool clockRunning = false;
-    bool paused = true;             // the "Pause" tick
+    bool paused = false;            // the "Pause" tick
 
     // The engine's turn and the end of the game.
     bool pondered = false;          // the engine has thought on this person's turn

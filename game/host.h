@@ -21,8 +21,6 @@ enum class Sound : std::uint8_t {
 class Host {
 public:
     virtual ~Host() = default;
-    // Let pending window events run (the search's polling points, animations).
-    virtual void pumpEvents() {}
     // Local time in whole seconds: day of month x 86400 + h x 3600 + m x 60 + s.
     virtual std::int64_t readClock() = 0;
     // A finer clock for front ends that limit a search in milliseconds.
@@ -32,16 +30,13 @@ public:
     virtual void showError(std::string_view) {}
     // The "Calcul" page: the thinking list (ListBox2), redrawn whole, and the
     // root-move list (ListBox5), cleared at the start of a search and then
-    // written line by line. Called from inside the search: show, never act.
+    // written line by line. Called from inside the search, on the thread
+    // that searches: show, never act.
     virtual void showThinking(const engine::SearchStats&) {}
     virtual void clearRootMoves() {}
     virtual void showRootMove(const engine::RootMoveLine&) {}
-    // The clock values in GameState changed (ticks, the engine's clock).
+    // The clock values in GameState changed.
     virtual void clocksChanged() {}
-    // The engine starts (true) or ends (false) thinking for its own move: the
-    // window disables the menus that would start another search or change the
-    // game, and shows the busy cursor.
-    virtual void engineBusy(bool) {}
 };
 
 }  // namespace game

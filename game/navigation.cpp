@@ -36,11 +36,6 @@ void clockStep(Core& core) {
     core.game.blackClock.reference = now;
 }
 
-void stopEngine(Core& core) {
-    core.engine.stopRequested = true;
-    core.engine.abandonSearch = true;
-}
-
 void selectLineOfPly(Core& core) {
     const int line = core.game.record.plyCounter / 2 - 1;
     core.game.selectedLine = line >= 0 ? line : -1;
@@ -133,7 +128,6 @@ void installPosition(Core& core, const rules::Board& board, rules::Side side) {
 void reprise(Core& core) {
     GameState& g = core.game;
     if (g.record.plyCounter > 0) {
-        stopEngine(core);
         --g.record.plyCounter;
         selectLineOfPly(core);
         restore(core);
@@ -147,7 +141,6 @@ void reprise(Core& core) {
 void avancer(Core& core) {
     GameState& g = core.game;
     if (g.record.plyCounter < g.record.recordLength) {
-        stopEngine(core);
         g.ratedGame = game::RatedState::None;
         ++g.record.plyCounter;
         selectLineOfPly(core);
@@ -160,7 +153,6 @@ void avancer(Core& core) {
 
 void revenir_debut(Core& core) {
     GameState& g = core.game;
-    stopEngine(core);
     g.ratedGame = game::RatedState::None;
     g.record.plyCounter = 0;
     restore(core);
@@ -174,7 +166,6 @@ void revenir_debut(Core& core) {
 
 void Aller_fin(Core& core) {
     GameState& g = core.game;
-    stopEngine(core);
     g.ratedGame = game::RatedState::None;
     g.record.plyCounter = static_cast<std::uint8_t>(g.record.recordLength);
     restore(core);

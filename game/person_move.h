@@ -1,26 +1,32 @@
 #pragma once
-// A person's click on the board, from pixels to a played move and its place
-// in the record.
+// A person's click on the board, from a square to a played move and its
+// place in the record.
+
+#include <optional>
 
 #include "game/core.h"
+#include "game/end_of_game.h"
 #include "rules/move_input.h"
 
 namespace game {
 
 struct PersonClick {
     rules::ClickOutcome board;   // what the board view must draw, and the move when played
-    bool handled = false;        // the click was taken (the engine was not to move)
+    bool handled = false;        // the click was move input (the person is to move)
     bool movePlayed = false;
-    bool recordFull = false;     // no further ply can be recorded: the game must end
-    bool noMoveLeft = false;     // two people: the side now to move cannot move and loses
+    // The game cannot go on: the side now to move has no move (it has lost),
+    // or the record is full (drawn).
+    std::optional<EndReason> end;
 };
 
-// Handles a click at pixel (x, y) of the board area.
-PersonClick clic1(Core& core, int x, int y);
+// A click on `square` (0: off the board) on the person's turn, or either
+// person's when two people play. While the engine is to move, and while
+// pieces are being placed, clicks are no move input and nothing happens.
+PersonClick handleBoardClick(Core& core, rules::Square square);
 
-// The bookkeeping after a person's move on the working board: game position,
-// side to move, record (cut first when moves had been taken back), move list,
-// and the hand-over to the engine or to the other person.
-void completePersonMove(Core& core, const rules::Move& move, PersonClick& out);
+// A press on the board while the engine thinks about its own move stops the
+// search, so that it plays its best move so far, when "Arret réflexion par
+// clic souris" is ticked and no rated game is on. It is never a move.
+bool clickStopsEngine(const Core& core);
 
 }  // namespace game

@@ -39,15 +39,14 @@ bool bothComputer(const game::GameState& g) {
     return game::nameText(g.whiteName) == ComputerName && game::nameText(g.blackName) == ComputerName;
 }
 
-int ratingAt(const Roll& roll, int line) {
-    if (line < 0 || line >= static_cast<int>(roll.ratings.size())) return 0;
-    return ratingOf(roll.ratings[static_cast<std::size_t>(line)]);
+RatingRead ratingAt(const Roll& roll, int line) {
+    if (line < 0 || line >= static_cast<int>(roll.ratings.size())) return {0, RatingProblem::Missing};
+    return readRating(roll.ratings[static_cast<std::size_t>(line)]);
 }
 
 }  // namespace
 
 void Nouveau2Click(game::Core& core) {
-    core.engine.stopRequested = true;
     core.game.lastResult = game::GameResult::None;
     core.game.setupMode = false;
     core.players = loadRoll(core.programDir);
@@ -96,17 +95,24 @@ NewGame BitBtn16Click(game::Core& core, const std::string& name, int selectedLin
     const int previousSame = computerBlack ? g.whiteLine : g.blackLine;
     const int previousOther = computerBlack ? g.blackLine : g.whiteLine;
     const int line = selfPlay ? -1 : humanLine(core.players, name, selectedLine, previousSame, previousOther);
-    const int humanRating = line < 0 ? UnknownRating : ratingAt(core.players, line);
-    const int computerRating = ratingAt(core.players, 0);
+    const RatingRead human = line < 0 ? RatingRead{UnknownRating, RatingProblem::None} : ratingAt(core.players, line);
+    const RatingRead computer = ratingAt(core.players, 0);
     if (!selfPlay) {
-        // The formula divides by both ratings.
-        if (humanRating < 1) out.badName = name;
-        else if (computerRating < 1) out.badName = ComputerName;
+        // The formula divides by both ratings and multiplies their ratios.
+        if (human.problem != RatingProblem::None) {
+            out.badName = name;
+            out.ratingProblem = human.problem;
+        } else if (computer.problem != RatingProblem::None) {
+            out.badName = ComputerName;
+            out.ratingProblem = computer.problem;
+        }
         if (!out.badName.empty()) {
             out.refusal = Refusal::RatingBelowOne;
             return out;
         }
     }
+    const int humanRating = human.value;
+    const int computerRating = computer.value;
 
     freshGame(core);
     g.computerPlays = true;

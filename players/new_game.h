@@ -23,12 +23,15 @@ void Nouveau2Click(game::Core& core);
 enum class Refusal {
     None,
     Incomplete,      // an empty name, the same name twice, the computer's line chosen
-    RatingBelowOne,  // a rated game cannot start: the formula divides by the ratings
+    // A rated game cannot start: a rating is missing, unreadable or outside
+    // LowestRating..HighestRating (the formula divides by the ratings).
+    RatingBelowOne,
 };
 
 struct NewGame {
     Refusal refusal = Refusal::None;
-    std::string badName;        // RatingBelowOne: whose rating is unreadable
+    std::string badName;        // RatingBelowOne: whose rating is refused
+    RatingProblem ratingProblem = RatingProblem::None;   // and why
     bool accepted() const { return refusal == Refusal::None; }
 };
 

@@ -1,10 +1,13 @@
 #include "players/roll.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 #include "files/program_folder.h"
+#include "files/save_file.h"
 #include "files/text_lines.h"
 
 namespace players {
@@ -30,16 +33,39 @@ bool saveRatings(const std::filesystem::path& folder, const Roll& roll) {
     return files::writeTextLines(pathOf(folder, RatingsFile), roll.ratings);
 }
 
-int ratingOf(const std::string& line) {
+bool saveRoll(const std::filesystem::path& folder, const Roll& roll) {
+    const files::FileToSave both[] = {
+        {pathOf(folder, NamesFile), files::joinTextLines(roll.names)},
+        {pathOf(folder, RatingsFile), files::joinTextLines(roll.ratings)},
+    };
+    return files::saveFilesTogether(both) == files::SaveStatus::Saved;
+}
+
+RatingRead readRating(const std::string& line) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
     std::size_t i = 0;
-    while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    while (i < line.size() && blank(line[i])) ++i;
     bool negative = false;
     if (i < line.size() && (line[i] == '-' || line[i] == '+')) negative = line[i++] == '-';
-    long v = 0;
-    for (; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])) && v < 1000000000L; ++i)
+    const std::size_t digitsStart = i;
+    std::int64_t v = 0;
+    bool huge = false;
+    for (; i < line.size() && std::isdigit(static_cast<unsigned char>(line[i])); ++i) {
         v = v * 10 + (line[i] - '0');
-    return static_cast<int>(negative ? -v : v);
+        if (v > HighestRating) {
+            huge = true;
+            v = HighestRating + 1;   // no wider than needed to say it is too large
+        }
+    }
+    const bool digits = i > digitsStart;
+    while (i < line.size() && blank(line[i])) ++i;
+    if (!digits || i != line.size()) return {0, RatingProblem::Unreadable};
+    if (negative) v = -v;
+    if (huge || v < LowestRating || v > HighestRating) return {0, RatingProblem::OutOfRange};
+    return {static_cast<int>(v), RatingProblem::None};
 }
+
+int ratingOf(const std::string& line) { return readRating(line).value; }
 
 bool addPlayer(Roll& roll, const std::string& name, int rating) {
     if (name.empty()) return false;
@@ -58,25 +84,31 @@ bool deletePlayer(Roll& roll, int index) {
 }
 
 NewRatings updatedRatings(int w, int b, Result result) {
-    if (w < 1 || b < 1) return {w, b};
+    const auto valid = [](int r) { return r >= LowestRating && r <= HighestRating; };
+    if (!valid(w) || !valid(b)) return {w, b};
+    // With both ratings in range every product below stays under 2^56.
+    const std::int64_t W = w, B = b;
+    const auto kept = [](std::int64_t r) {
+        return static_cast<int>(std::clamp<std::int64_t>(r, LowestRating, HighestRating));
+    };
     switch (result) {
         case Result::BlackWins: {
             // The loser's share of the winner's rating enters four times.
-            int x = std::abs(w - b) * w / b;
+            std::int64_t x = (W > B ? W - B : B - W) * W / B;
             x /= 20;
-            for (int i = 0; i < 3; ++i) x = x * w / b;
-            const int g = x + 5;
-            return {w - g, b + g};
+            for (int i = 0; i < 3; ++i) x = x * W / B;
+            const std::int64_t g = x + 5;
+            return {kept(W - g), kept(B + g)};
         }
         case Result::WhiteWins: {
             // Here the ratio enters three times, not four.
-            int x = std::abs(b - w) * b / w;
+            std::int64_t x = (W > B ? W - B : B - W) * B / W;
             x /= 20;
-            for (int i = 0; i < 2; ++i) x = x * b / w;
-            const int g = x + 5;
-            return {w + g, b - g};
+            for (int i = 0; i < 2; ++i) x = x * B / W;
+            const std::int64_t g = x + 5;
+            return {kept(W + g), kept(B - g)};
         }
-        case Result::Draw: return {w - (w - b) / 10, b - (b - w) / 10};
+        case Result::Draw: return {kept(W - (W - B) / 10), kept(B - (B - W) / 10)};
     }
     return {w, b};
 }

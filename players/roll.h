@@ -21,9 +21,30 @@ struct Roll {
 Roll loadRoll(const std::filesystem::path& folder);
 bool saveNames(const std::filesystem::path& folder, const Roll& roll);
 bool saveRatings(const std::filesystem::path& folder, const Roll& roll);
+// Both files together or neither: adding or deleting a player changes both,
+// and one written without the other would pair names with wrong ratings.
+bool saveRoll(const std::filesystem::path& folder, const Roll& roll);
 
-// A rating line read as the program always has: leading blanks skipped,
-// digits read, anything else 0.
+// Ratings the roll accepts. The formula multiplies ratios of the two
+// ratings several times over: ratings far outside this range make it
+// meaningless, and without a bound it would overflow.
+constexpr int LowestRating = 1;
+constexpr int HighestRating = 4000;
+
+enum class RatingProblem {
+    None,
+    Missing,      // "points.dat" has no line for the player
+    Unreadable,   // the line is not a whole decimal number
+    OutOfRange,   // a number below LowestRating or above HighestRating
+};
+struct RatingRead {
+    int value = 0;   // the rating when there is no problem, else 0
+    RatingProblem problem = RatingProblem::None;
+};
+// A line of "points.dat": blanks around a decimal number, which may carry a
+// sign ("%4d" writes leading blanks). Anything else is refused, saying why.
+RatingRead readRating(const std::string& line);
+// The same as a number: 0 for any line readRating refuses.
 int ratingOf(const std::string& line);
 
 // Appends a player with a starting rating; false for an empty name.
@@ -36,8 +57,9 @@ struct NewRatings {
     int white, black;
 };
 // The rating formula, on whole numbers with every division truncating
-// towards zero after the product before it. Ratings below 1 are left as they
-// are (a rated game never starts with one).
+// towards zero after the product before it, computed in 64 bits; the new
+// ratings are kept within LowestRating..HighestRating. Ratings outside that
+// range are left as they are (a rated game never starts with one).
 NewRatings updatedRatings(int white, int black, Result result);
 
 // What a rated game's result did to the two ratings.

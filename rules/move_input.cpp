@@ -192,6 +192,21 @@ ClickOutcome enterClick(RulesState& r, Side side, Square square, bool decompose)
     if (square < 1 || square > NumSquares) return out;
     MoveEntry& e = r.entry;
 
+    // Another of the side's pieces, clicked while one is selected, takes the
+    // selection over when it has a legal move of its own.
+    if (e.selectedCode != 0 && square != e.route[0] && !e.marks[square] && isPiece(r.board[square]) &&
+        sideOf(r.board[square]) == side) {
+        const int n = generateRootMoves(r, side);
+        const MoveList& list = r.rootList();
+        if (std::none_of(list.begin(), list.begin() + n, [&](const Move& m) { return m.from == square; })) {
+            pieceMoves(r, e.route[0], side);  // the selected piece's moves again
+            return out;
+        }
+        op(out, ViewOp::Kind::DrawSquare, e.route[0], static_cast<PieceCode>(e.selectedCode));
+        op(out, ViewOp::Kind::RedrawEmptySquares);
+        clearMoveEntry(r);
+    }
+
     if (e.selectedCode == 0) {
         // Selecting: only a piece with a legal move.
         const int n = generateRootMoves(r, side);

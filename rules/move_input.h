@@ -72,7 +72,8 @@ struct ClickOutcome {
 Square clickToSquare(int x, int y, bool inverted);
 
 // Handles one click on `square` for the side to move. With `decompose` a
-// capture of several pieces is shown landing by landing.
+// capture of several pieces is shown landing by landing. Clicking another of
+// the side's pieces that can move moves the selection to it.
 ClickOutcome enterClick(RulesState& r, Side side, Square square, bool decompose);
 
 // Forget the move being entered (a new position was installed).

@@ -25,5 +25,10 @@ if(NOT EXISTS ${dir}/complete)
     file(TOUCH ${dir}/complete)
 endif()
 
+# The tables with the manifest of their checksums, without which the engine
+# trusts none of them.
 file(GLOB tables ${dir}/*.bib)
-file(COPY ${tables} DESTINATION ${OUTPUT})
+if(NOT EXISTS ${dir}/endgame.sum)
+    message(FATAL_ERROR "the endgame table cache ${dir} lacks endgame.sum")
+endif()
+file(COPY ${tables} ${dir}/endgame.sum DESTINATION ${OUTPUT})

@@ -41,7 +41,6 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -51,8 +50,10 @@
 
 #include "engine/search.h"
 #include "eval/parameter_file.h"
+#include "files/bytes.h"
 #include "game/core.h"
 #include "game/navigation.h"
+#include "game/play.h"
 #include "rules/board.h"
 #include "rules/movegen.h"
 
@@ -135,9 +136,9 @@ public:
             found->score = -searchReply(next, m_depth);
         } else if (!named.empty()) {
             setUp(line);
-            const int r = search(side, m_depth + 1);
-            if (r != engine::NoMoveResult) {
-                const rules::Move& m = m_core->rules.rootList()[r == engine::SingleMoveResult ? 0 : r];
+            const engine::RootAnswer r = search(side, m_depth + 1);
+            if (r.hasMove()) {
+                const rules::Move& m = m_core->rules.rootList()[r.index];
                 if (std::any_of(named.begin(), named.end(), [&m](const rules::Move& n) { return n.sameAs(m); }))
                     found = Scored{m, m_core->engine.lastScore};
             }
@@ -160,18 +161,7 @@ private:
     void setUp(const Line& line) {
         game::Core& c = *m_core;
         game::installPosition(c, rules::startingPosition(), rules::White);
-        c.game.sideToMove = rules::White;
-        c.rules.board = c.rules.gamePosition = rules::startingPosition();
-        for (const rules::Move& m : line) {
-            rules::applyMove(c.rules.board, m);
-            c.rules.gamePosition = c.rules.board;
-            c.game.sideToMove = rules::opposite(c.game.sideToMove);
-            game::GameRecord& rec = c.game.record;
-            ++rec.plyCounter;
-            rec.recordLength = rec.plyCounter;
-            rec.sideToMoveAtEnd = c.game.sideToMove;
-            game::StorePly(c, rec.plyCounter, &m);
-        }
+        for (const rules::Move& m : line) game::playMove(c, m);
     }
 
     std::vector<rules::Move> namedMoves(const Line& line) {
@@ -201,18 +191,17 @@ private:
     // The value of the position after `line` for its side to move.
     int searchReply(const Line& line, int depth) {
         setUp(line);
-        const int r = search(sideAfter(line), depth);
+        const engine::RootAnswer r = search(sideAfter(line), depth);
         // No move: the side to move has lost.
-        return r == engine::NoMoveResult ? -engine::DecisiveScore : m_core->engine.lastScore;
+        return r.kind == engine::SearchAnswer::NoMove ? -engine::DecisiveScore : m_core->engine.lastScore;
     }
 
     // A search of the game position to `depth` from a cleared table; the
     // answer of searchRoot.
-    int search(rules::Side side, int depth) {
+    engine::RootAnswer search(rules::Side side, int depth) {
         game::Core& c = *m_core;
         engine::EngineState& en = c.engine;
         en.limits = engine::SearchLimits{};
-        en.limits.levelTime = false;
         en.limits.depth = depth;
         // Searched even when only one move is legal.
         en.infiniteThinking = true;
@@ -339,18 +328,10 @@ std::string lineText(const Line& line) {
     return s;
 }
 
-// Written aside and renamed, so a failed run leaves the previous file.
+// Through files::saveFile, so a failed run leaves the previous file.
 bool writeText(const fs::path& out, const std::string& text) {
-    fs::path temp = out;
-    temp += ".tmp";
-    {
-        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        f.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!f) return false;
-    }
-    std::error_code ec;
-    fs::rename(temp, out, ec);
-    return !ec;
+    return files::writeFileAtomically(out.string(),
+                                      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 bool writeBook(const fs::path& out, const std::vector<Line>& lines) {

@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     players::Roll roll;
     roll.names = {"Tavolex"};
     roll.ratings = {std::to_string(players::ComputerRating)};
-    if (!players::saveNames(out, roll) || !players::saveRatings(out, roll)) {
+    if (!players::saveRoll(out, roll)) {
         fail("cannot write the roll of players");
         return 1;
     }

@@ -25,6 +25,7 @@
 
 #include "engine/endgame.h"
 #include "files/bytes.h"
+#include "files/checksum.h"
 #include "rules/fen.h"
 #include "rules/movegen.h"
 
@@ -244,17 +245,24 @@ int main(int argc, char** argv) {
     const fs::path out = argv[1];
     std::error_code ec;
     fs::create_directories(out, ec);
+    files::Manifest manifest;
     for (int t = 0; t < engine::EndgameTableCount; ++t) {
         const auto& e = engine::EndgameTableList[static_cast<std::size_t>(t)];
-        const auto& bytes = tables.tables[static_cast<std::size_t>(t)];
-        if (!files::writeFileAtomically((out / e.file).string(),
-                                        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()))) {
+        const auto& table = tables.tables[static_cast<std::size_t>(t)];
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(table.data()), table.size());
+        if (!files::writeFileAtomically((out / e.file).string(), bytes)) {
             std::fprintf(stderr, "make_endgame_tables: cannot write %s\n", e.file);
             return 1;
         }
+        manifest.push_back(files::manifestEntryOf(e.file, bytes));
         const Stats& s = stats[static_cast<std::size_t>(t)];
         std::printf("%-10s wins %7ld  losses %7ld  draws %7ld  longest win %3d plies %s\n", e.file, s.wins, s.losses,
                     s.draws, s.longest, s.longestFen.c_str());
+    }
+    // The manifest last: the engine trusts only tables it lists.
+    if (!files::writeManifest(out / engine::EndgameManifestFile, manifest)) {
+        std::fprintf(stderr, "make_endgame_tables: cannot write %s\n", engine::EndgameManifestFile);
+        return 1;
     }
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     std::printf("endgame tables solved in %lld ms\n", static_cast<long long>(ms));

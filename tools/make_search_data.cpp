@@ -2,38 +2,23 @@
 //
 //   make_search_data keys OUTPUT      "hashkey33.dat": 1320 bytes, the
 //                                     position keys (indexKeys, then
-//                                     lockKeys) from the fixed sequence
+//                                     lockKeys) from the fixed sequence,
+//                                     and beside it "hashkey33.sum", its
+//                                     checksum
 //   make_search_data learned OUTPUT   "kesto.dat": an empty table of
 //                                     learned positions, 1048568 bytes
 //
-// Both are little-endian. The file is written aside and renamed, so a failed
-// run leaves the previous file.
+// Both are little-endian. Files are written through files::saveFile, so a
+// failed run leaves the previous file.
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <vector>
 
 #include "engine/tables.h"
 #include "files/bytes.h"
-
-namespace {
-
-bool writeFile(const std::filesystem::path& out, const std::vector<std::uint8_t>& bytes) {
-    std::filesystem::path temp = out;
-    temp += ".tmp";
-    {
-        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!f) return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, out, ec);
-    return !ec;
-}
-
-}  // namespace
+#include "files/checksum.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -51,9 +36,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_search_data: unknown file kind %s\n", argv[1]);
         return 2;
     }
-    if (!writeFile(argv[2], w.data())) {
+    if (!files::writeFileAtomically(argv[2], w.data())) {
         std::fprintf(stderr, "make_search_data: cannot write %s\n", argv[2]);
         return 1;
+    }
+    if (what == "keys") {
+        // The engine trusts the keys only as its manifest lists them.
+        const std::filesystem::path manifest = std::filesystem::path(argv[2]).parent_path() / engine::KeyManifestFile;
+        if (!files::writeManifest(manifest, {files::manifestEntryOf(engine::KeyFileName, w.data())})) {
+            std::fprintf(stderr, "make_search_data: cannot write %s\n", manifest.string().c_str());
+            return 1;
+        }
     }
     return 0;
 }

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "files/bytes.h"
@@ -56,9 +55,7 @@ std::vector<std::uint8_t> wave(const std::vector<Note>& notes) {
 }
 
 bool write(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream f(file, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(f);
+    return files::writeFileAtomically(file.string(), bytes);
 }
 
 }  // namespace

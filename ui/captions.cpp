@@ -377,6 +377,18 @@ const Texts RunTexts[] = {
      "O nome \"%1\" não pode ser escrito neste formato de arquivo; nada foi gravado.",
      "El nombre «%1» no puede escribirse en este formato de archivo; no se ha escrito nada.",
      "Il nome «%1» non può essere scritto in questo formato di file; non è stato scritto nulla."},
+    {"Choisissez une pièce, ou videz ou remplissez le damier, pour installer une position.",
+     "Choose a piece, or empty or fill the board, to set up a position.",
+     "Kies een stuk, of maak het bord leeg of vol, om een stand op te zetten.",
+     "Escolha uma peça, ou esvazie ou encha o tabuleiro, para montar uma posição.",
+     "Elija una pieza, o vacíe o llene el tablero, para preparar una posición.",
+     "Scegliete un pezzo, o svuotate o riempite la scacchiera, per preparare una posizione."},
+    {"Installation en cours : un clic pose la pièce choisie. Quittez l'onglet pour jouer.",
+     "Setting up: a click places the chosen piece. Leave this page to play.",
+     "Opzetten: een klik plaatst het gekozen stuk. Verlaat dit tabblad om te spelen.",
+     "Montagem: um clique coloca a peça escolhida. Saia desta aba para jogar.",
+     "Preparando: un clic coloca la pieza elegida. Salga de esta pestaña para jugar.",
+     "Preparazione: un clic posa il pezzo scelto. Lasciate questa scheda per giocare."},
 };
 static_assert(std::size(RunTexts) == static_cast<std::size_t>(Text::Count));
 

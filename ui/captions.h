@@ -84,6 +84,8 @@ enum class Text {
     BadStartingPosition,  // why: %1 the FEN
     OtherGameType,     // why: %1 the GameType
     NameNotWritable,   // %1 the name an export cannot write
+    SetupIdle,         // the set-up page before a set-up has begun
+    SetupActive,       // ... and while clicks place pieces
     Count
 };
 QString text(Text which, int language);

@@ -20,6 +20,7 @@
 
 #include "files/program_folder.h"
 #include "files/setup.h"
+#include "game/clocks.h"
 #include "game/controller.h"
 #include "game/engine_turn.h"
 #include "game/navigation.h"
@@ -90,13 +91,9 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     setWindowTitle(QString::fromUtf8("Tavolex 3D, le jeu"));
     m_core.host = &m_host;
     m_core.programDir = std::move(programDir);
-    m_hold = [](int ms) {
-        // Keep the picture while the window stays alive: clicks and
-        // commands arriving meanwhile are only recorded.
-        QEventLoop wait;
-        QTimer::singleShot(ms, &wait, &QEventLoop::quit);
-        wait.exec();
-    };
+    m_opsTimer = new QTimer(this);
+    m_opsTimer->setSingleShot(true);
+    connect(m_opsTimer, &QTimer::timeout, this, &TForm1::continueOps);
 
     QWidget* area = new QWidget(this);
     area->setObjectName("Area");
@@ -118,7 +115,9 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     readOptions();
 }
 
-TForm1::~TForm1() = default;
+// The worker goes first: no report of it may arrive at a window being taken
+// apart.
+TForm1::~TForm1() { m_worker.reset(); }
 
 // The command table. Every command is present with its caption, shortcut
 // and initial check mark; those whose work is not in the program yet are
@@ -559,7 +558,8 @@ void TForm1::Damier2D1Click() {
 }
 
 void TForm1::installPosition(const rules::Board& board, rules::Side side) {
-    if (deferWhileSearching([this, board, side] { installPosition(board, side); })) return;
+    abandonThinking();
+    finishOps();
     game::installPosition(m_core, board, side);
     fin_de_parties->hide();
     showCaptureLabels(false);
@@ -631,106 +631,138 @@ void TForm1::requestPass() {
     }, Qt::QueuedConnection);
 }
 
-// A pass runs when something happened. A pass already running (waiting in
-// an animation) is not entered again: it runs once more when it is done.
+// A pass runs when something happened: a move, a command, the engine's
+// answer. It never waits: the engine thinks on its worker, animations run
+// on a timer, and each of them asks for the next pass when it is done.
 void TForm1::gameLoop() {
-    // An analysis walks the record: the game waits until it is over.
-    if (!m_introDone || m_analysisRunning) return;
-    if (m_inPass) {
-        m_passAgain = true;
-        return;
+    // An analysis walks the record: the game waits until it is over. A move
+    // being shown finishes first.
+    if (!m_introDone || m_analysisRunning || m_animating || !m_worker) return;
+    readOptions();
+    const game::PassOutcome out = game::gameLoopPass(m_core);
+    if (out.hideCaptureLabels) showCaptureLabels(false);
+    // The mode display and the draw-offer button.
+    const game::GameState& g = m_core.game;
+    if (g.ratedGame == game::RatedState::None && !g.options.humanVsHuman) Panel11->setText(runText(captions::Text::Training));
+    refreshMode();
+    Proposernul->setVisible(true);
+    Proposernul->setEnabled(true);
+    Nbcoups3d->setText(runText(captions::Text::Moves).arg(out.moveNumber));
+    if (out.engineTurn) {
+        // Thinking on the person's time gives way to the engine's own move.
+        if (m_thinking == Thinking::PersonTime) abandonThinking();
+        if (m_thinking == Thinking::None && !m_choosing) startEngineTurn();
+    } else if (m_thinking == Thinking::None && !m_choosing && game::mayThinkOnPersonTime(m_core)) {
+        // The person's turn: the engine may think on the person's time,
+        // once, until the person moves or its own time is up.
+        startThinkingOnPersonTime();
     }
-    m_inPass = true;
-    do {
-        m_passAgain = false;
-        readOptions();
-        const game::PassOutcome out = game::gameLoopPass(m_core);
-        if (out.hideCaptureLabels) showCaptureLabels(false);
-        // Step 4. The mode display and the draw-offer button.
-        const game::GameState& g = m_core.game;
-        if (g.ratedGame == game::RatedState::None && !g.options.humanVsHuman) Panel11->setText(runText(captions::Text::Training));
-        refreshMode();
-        Proposernul->setVisible(true);
-        Proposernul->setEnabled(true);
-        Nbcoups3d->setText(runText(captions::Text::Moves).arg(out.moveNumber));
-        if (out.engineTurn) engineTurn();
-        if (out.clickHandled) personClick(out.click);
-        // The person's turn with nothing to act on: the engine may think
-        // on the person's time, once, until a click stops it.
-        if (!m_passAgain && !m_core.game.engineToMove && !m_animating && !m_choosing &&
-            game::mayThinkOnPersonTime(m_core))
-            thinkOnPersonTime();
-        if (m_core.game.paused)
-            Timer1->stop();
-        else if (!Timer1->isActive())
-            Timer1->start();
-    } while (m_passAgain);
-    m_inPass = false;
+    refreshTimer();
+}
+
+// The tick runs while a clock does, so that an idle window does nothing.
+void TForm1::refreshTimer() {
+    const game::GameState& g = m_core.game;
+    if (g.clockRunning && !g.paused) {
+        if (!Timer1->isActive()) Timer1->start();
+    } else {
+        Timer1->stop();
+    }
 }
 
 void TForm1::clic(int x, int y) {
     if (!m_introDone || m_choosing || m_analysisRunning) return;
+    const rules::Square square = rules::clickToSquare(x, y, m_core.game.inverted);
     if (m_core.game.setupMode) {
         // Setting up: the click puts the selected piece on a dark square at
         // once. No search runs in this mode, so nothing can be disturbed.
         if (m_animating) return;
-        if (files::placePiece(m_core, rules::clickToSquare(x, y, m_core.game.inverted))) {
+        if (files::placePiece(m_core, square)) {
             repaintBoard();
             showEvaluation();
             requestPass();  // a placed piece ends a rated game: the mode display follows
         }
         return;
     }
-    if (game::clic(m_core, x, y)) requestPass();
+    // The set-up page is shown but no set-up has begun: the board waits for
+    // a set-up action, it takes no moves.
+    if (Onglet->currentWidget() == Probleme0) return;
+    Learn->hide();
+    // While the engine thinks about its own move a click may stop it, so
+    // that it plays at once; it is never taken as a move.
+    if (m_thinking == Thinking::OwnMove) {
+        if (game::clickStopsEngine(m_core) && m_worker) m_worker->stop();
+        return;
+    }
+    // A move being shown is finished first; the click does not count.
+    if (m_animating) return;
+    // The person's click ends the engine's thinking on the person's time.
+    if (m_thinking == Thinking::PersonTime) abandonThinking();
+    personClick(game::handleBoardClick(m_core, square));
 }
 
 void TForm1::personClick(const game::PersonClick& click) {
     if (!click.handled) return;
     Nulrefus->setVisible(m_core.game.drawRefusedShown);
-    if (click.recordFull) {
-        showEndOfGame(game::endOfGame(m_core, game::EndReason::Draw));
+    refreshTimer();
+    if (click.end && !click.movePlayed) {
+        showEndOfGame(game::endOfGame(m_core, *click.end));
         return;
     }
     const bool played = click.movePlayed;
-    performOps(click.board.ops, played);
-    refreshCounts();
     // Captures due are announced at each selection and are no longer due
     // once the move is made or the piece let go.
     if (played || click.board.result == rules::ClickOutcome::Result::Deselected) showCaptureLabels(false);
-    if (!played) return;
+    if (!played) {
+        performOps(click.board.ops, false, {});
+        refreshCounts();
+        return;
+    }
     refreshMoveList();
     refreshPlayers();
     Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
-    if (click.noMoveLeft) {
-        showEndOfGame(game::endOfGame(m_core, game::EndReason::NoMoveAfterPerson));
-    } else if (m_core.game.engineToMove) {
-        m_passAgain = true;  // the engine's turn is due
-    }
+    const std::optional<game::EndReason> end = click.end;
+    performOps(click.board.ops, true, [this, end] {
+        refreshCounts();
+        if (end) showEndOfGame(game::endOfGame(m_core, *end));
+        requestPass();  // the engine's turn, or the other person's
+    });
 }
 
-void TForm1::performOps(const std::vector<rules::ViewOp>& ops, bool played) {
+void TForm1::performOps(const std::vector<rules::ViewOp>& ops, bool played, std::function<void()> then) {
+    finishOps();
     // A move just played is already on the working board. The frames that
     // go while it is being entered must not take the captured pieces with
     // them: those disappear only when the whole move is complete, so until
     // the last redraw the empty squares are those before the move.
-    std::size_t lastRedraw = ops.size();
+    m_ops = ops;
+    m_nextOp = 0;
+    m_lastRedraw = ops.size();
     for (std::size_t i = 0; i < ops.size(); ++i)
-        if (ops[i].kind == rules::ViewOp::Kind::RedrawEmptySquares) lastRedraw = i;
-    const game::GameRecord& rec = m_core.game.record;
-    rules::Board before{};
+        if (ops[i].kind == rules::ViewOp::Kind::RedrawEmptySquares) m_lastRedraw = i;
+    m_opsPlayed = played;
+    m_boardBefore = rules::Board{};
     if (played) {
+        const game::GameRecord& rec = m_core.game.record;
         const game::PlyRecord& e = rec.plies[static_cast<std::size_t>(std::max(0, rec.plyCounter - 1))];
-        for (int s = 1; s <= rules::NumSquares; ++s) before[s] = e.squares[s - 1];
+        for (int s = 1; s <= rules::NumSquares; ++s) m_boardBefore[s] = e.squares[s - 1];
     }
+    m_afterOps = std::move(then);
     m_animating = true;
-    for (std::size_t i = 0; i < ops.size(); ++i) {
-        const rules::ViewOp& op = ops[i];
+    continueOps();
+}
+
+// Draws until the next pause, which a timer ends, or to the end.
+void TForm1::continueOps() {
+    while (m_nextOp < m_ops.size()) {
+        const std::size_t i = m_nextOp++;
+        const rules::ViewOp& op = m_ops[i];
         switch (op.kind) {
             case rules::ViewOp::Kind::DrawSquare:
                 Damier->drawSquare(op.square, op.code);
                 break;
             case rules::ViewOp::Kind::RedrawEmptySquares: {
-                const rules::Board& board = played && i != lastRedraw ? before : m_core.rules.board;
+                const rules::Board& board = m_opsPlayed && i != m_lastRedraw ? m_boardBefore : m_core.rules.gamePosition;
                 for (int s = 1; s <= rules::NumSquares; ++s)
                     if (board[s] == rules::Empty) Damier->drawSquare(static_cast<rules::Square>(s), rules::Empty);
                 break;
@@ -742,20 +774,35 @@ void TForm1::performOps(const std::vector<rules::ViewOp>& ops, bool played) {
                 showCaptureLabels(true);
                 break;
             case rules::ViewOp::Kind::Hold:
-                hold(op.ms);
-                break;
+                if (m_hold) {
+                    Damier->repaint();
+                    m_hold(op.ms);
+                    break;
+                }
+                m_opsTimer->start(op.ms);
+                return;
         }
     }
     m_animating = false;
+    std::function<void()> then = std::move(m_afterOps);
+    m_afterOps = {};
+    if (then) then();
 }
 
-void TForm1::hold(int ms) {
-    Damier->repaint();
-    m_hold(ms);
+void TForm1::finishOps() {
+    if (!m_animating) return;
+    m_opsTimer->stop();
+    for (rules::ViewOp& op : m_ops)
+        if (op.kind == rules::ViewOp::Kind::Hold) op.ms = 0;
+    const auto hold = std::exchange(m_hold, [](int) {});
+    continueOps();
+    m_hold = hold;
 }
 
 void TForm1::showEndOfGame(const game::EndOfGame& end) {
     if (!end.processed) return;
+    game::stopClocks(m_core);
+    refreshTimer();
     // In the interface language; the label keeps the message and the winner
     // (Latin-1, as names are) so that another language can say it again.
     const QString winner = QString::fromLatin1(end.winnerName.data(), static_cast<qsizetype>(end.winnerName.size()));
@@ -781,32 +828,26 @@ void TForm1::BitBtn13Click() {
 
 void TForm1::ProposernulClick() {
     if (!m_introDone) return;
-    // While the engine thinks on the person's time its view is the
-    // person's: the answer is decided now, the game ended once it stops.
-    if (m_searching) {
-        const bool accepted = game::acceptsDrawOffer(m_core);
-        deferWhileSearching([this, accepted] {
-            if (accepted) {
-                m_core.game.drawRefusedShown = false;
-                repaintBoard();
-                showEndOfGame(game::endOfGame(m_core, game::EndReason::Draw));
-            } else {
-                m_core.game.drawRefusedShown = true;
-            }
-            Nulrefus->setVisible(m_core.game.drawRefusedShown);
-        });
-        return;
+    // The answer reads the engine's last value: while it thinks on the
+    // person's time, the person's standing. An accepted draw ends the game,
+    // and whatever the engine was thinking about with it.
+    const bool accepted = game::acceptsDrawOffer(m_core);
+    if (accepted) {
+        abandonThinking();
+        finishOps();
     }
     const auto end = game::ProposernulClick(m_core);
     Nulrefus->setVisible(m_core.game.drawRefusedShown);
     if (end) {
         repaintBoard();
         showEndOfGame(*end);
+        requestPass();
     }
 }
 
 void TForm1::BitBtn14Click() {
-    if (deferWhileSearching([this] { BitBtn14Click(); })) return;
+    abandonThinking();
+    finishOps();
     Match_nul->hide();
     m_core.game.drawOfferShown = false;
     showEndOfGame(game::endOfGame(m_core, game::EndReason::Draw));
@@ -818,11 +859,8 @@ void TForm1::Annul_nulClick() {
 }
 
 void TForm1::Ordinateur() {
-    if (deferWhileSearching([this] { Ordinateur(); })) {
-        Humaincontrehumain1->setChecked(m_core.game.options.humanVsHuman);  // flipped once it runs
-        return;
-    }
-    game::Ordinateur(m_core);
+    abandonThinking();
+    game::toggleTwoPeople(m_core);
     Humaincontrehumain1->setChecked(m_core.game.options.humanVsHuman);
     requestPass();
 }
@@ -840,68 +878,64 @@ void TForm1::afterNavigation() {
     requestPass();
 }
 
-// Navigation waits while a move is being shown: the record must not move
-// under an animation.
+// Navigation first shows whatever move was being shown, and stops the
+// engine: the game it was thinking about is no longer the one on the board.
+bool TForm1::readyToNavigate() {
+    if (!m_introDone || m_analysisRunning || m_choosing) return false;
+    finishOps();
+    abandonThinking();
+    return true;
+}
+
 void TForm1::reprise() {
-    if (!m_introDone || m_animating) return;
-    if (deferWhileSearching([this] { reprise(); })) return;
+    if (!readyToNavigate()) return;
     game::reprise(m_core);
     afterNavigation();
 }
 
 void TForm1::avancer() {
-    if (!m_introDone || m_animating) return;
-    if (deferWhileSearching([this] { avancer(); })) return;
+    if (!readyToNavigate()) return;
     game::avancer(m_core);
     afterNavigation();
 }
 
 void TForm1::revenir_debut() {
-    if (!m_introDone || m_animating) return;
-    if (deferWhileSearching([this] { revenir_debut(); })) return;
+    if (!readyToNavigate()) return;
     game::revenir_debut(m_core);
     afterNavigation();
 }
 
 void TForm1::Aller_fin() {
-    if (!m_introDone || m_animating) return;
-    if (deferWhileSearching([this] { Aller_fin(); })) return;
+    if (!readyToNavigate()) return;
     game::Aller_fin(m_core);
     afterNavigation();
 }
 
 void TForm1::revenir_n() {
-    if (!m_introDone || m_animating) return;
     const int line = ListBox1->currentRow();
-    if (deferWhileSearching([this, line] {
-            ListBox1->setCurrentRow(line);
-            revenir_n();
-        }))
-        return;
-    m_core.game.selectedLine = ListBox1->currentRow();
+    if (!readyToNavigate()) return;
+    m_core.game.selectedLine = line;
     game::revenir_n(m_core);
     afterNavigation();
 }
 
 void TForm1::Inverser() {
-    if (!m_introDone || m_animating) return;
+    if (!m_introDone) return;
+    finishOps();
     m_core.game.inverted = !m_core.game.inverted;
     rules::clearMoveEntry(m_core.rules);  // the frames of a selection go with the repaint
     repaintBoard();
 }
 
 void TForm1::numerotation() {
-    if (m_animating) {
-        Numeroterlescases1->setChecked(m_numbering);
-        return;
-    }
+    finishOps();
     m_numbering = Numeroterlescases1->isChecked();
     if (m_introDone) repaintBoard();
 }
 
 void TForm1::quitter() {
-    if (deferWhileSearching([this] { quitter(); })) return;
-    m_core.engine.stopRequested = true;
+    abandonThinking();
+    finishOps();
     // The game and the settings go to the resume file, for the next start.
     // Before a board was chosen there is no game of the person's to keep.
     if (m_introDone) {
@@ -917,8 +951,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    m_core.engine.stopRequested = true;
-    m_core.engine.gameAnalysis = false;  // a running analysis stops at its next polling point
+    // The engine stops at once and its thread ends before the window does.
+    abandonThinking();
+    m_worker.reset();
+    m_opsTimer->stop();
+    Timer1->stop();
     if (m_choosing) ListeCancelClick();
     event->accept();
     QApplication::quit();

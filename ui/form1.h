@@ -13,6 +13,8 @@
 #include <functional>
 #include <vector>
 
+#include "engine/analysis.h"
+#include "engine/worker.h"
 #include "files/game_file.h"
 #include "files/text_import.h"
 #include "game/core.h"
@@ -74,8 +76,9 @@ public:
     ~TForm1() override;
 
     game::Core& core() { return m_core; }
-    // The animations keep the picture for a number of milliseconds while
-    // window events run; tests put their own pause here.
+    // The animations keep the picture for a number of milliseconds, on a
+    // timer. Tests put their own function here: it is called at each pause
+    // instead, and the animation goes straight on.
     void setHoldFunction(std::function<void(int)> hold) { m_hold = std::move(hold); }
     void setFileDialog(FileDialogFunction dialog) { m_fileDialog = std::move(dialog); }
     void setPrintDialog(PrintDialogFunction dialog) { m_printDialog = std::move(dialog); }
@@ -84,9 +87,17 @@ public:
     // the sounds through their own functions.
     void setClockFunction(std::function<std::int64_t()> clock) { m_host.setClockFunction(std::move(clock)); }
     void setSoundFunction(std::function<void(game::Sound)> sound) { m_host.setSoundFunction(std::move(sound)); }
-    // True while a search runs inside a pass (the engine's move or its
-    // thinking on the person's time).
-    bool searching() const { return m_searching; }
+    // The engine is thinking: about its own move, on the person's time, or
+    // over a game being analysed.
+    bool searching() const { return m_thinking != Thinking::None; }
+    bool thinkingOnPersonTime() const { return m_thinking == Thinking::PersonTime; }
+    // A move is being shown on the board.
+    bool animating() const { return m_animating; }
+    // Nothing is going on: no search, no animation, no pass waiting to run.
+    bool idle() const { return m_thinking == Thinking::None && !m_animating && !m_passQueued; }
+    // Every search of the engine (its moves and analyses) within these
+    // limits rather than the level's; nothing: the level's again.
+    void setFixedSearchLimits(std::optional<engine::SearchLimits> limits) { m_fixedLimits = limits; }
     // The settings a game file carries, as the window holds them now (the
     // level and its search controls wait for the engine's menus).
     files::GameSettings activeSettings() const;
@@ -106,7 +117,7 @@ public:
     void Inverser();
     void numerotation();
     // Fichier.
-    void Ordinateur();
+    void Ordinateur();   // "Humain contre humain"
     void quitter();
     void save();
     void ouvre();
@@ -363,6 +374,7 @@ public:
     QPushButton* Couleurjoue = nullptr;
     QLineEdit* Blancs = nullptr;
     QLineEdit* Noirs = nullptr;
+    QLabel* Etat_installation = nullptr;  // whether board clicks place pieces yet
     // The perspective board's panel: the image, the clocks and counters.
     QFrame* Panel10 = nullptr;
     PerspectiveBoard* Image5 = nullptr;
@@ -441,25 +453,39 @@ private:
     void repaintBoard();
     void afterNavigation();
     void requestPass();
-    void engineTurn();
+    void refreshTimer();
+    bool readyToNavigate();
     void personClick(const game::PersonClick& click);
-    void performOps(const std::vector<rules::ViewOp>& ops, bool played);
+    // Shows `ops` on the board, holding the picture where they say so on a
+    // timer, then runs `then`. A move just played is already in the game;
+    // the board only catches up with it.
+    void performOps(const std::vector<rules::ViewOp>& ops, bool played, std::function<void()> then);
+    void continueOps();
+    // Whatever an animation had left to show is shown at once.
+    void finishOps();
     void showEndOfGame(const game::EndOfGame& end);
-    void hold(int ms);
     // ui/form1_engine.cpp
+    enum class Thinking : std::uint8_t { None, OwnMove, PersonTime, Analysis };
     void buildEngine();
     bool startEngine();
-    void thinkOnPersonTime();
+    void askEngine(engine::SearchInput input, Thinking what);
+    void engineThinking(const engine::SearchStats& stats);
+    void engineAnswered(const engine::SearchOutput& out);
+    // Stops a search whose answer is no longer wanted: the game is about to
+    // change. Its answer, when it comes, is let go.
+    void abandonThinking();
+    void startEngineTurn();
+    void finishEngineTurn(const engine::SearchOutput& out);
+    void startThinkingOnPersonTime();
+    void analysisAnswered(const engine::SearchOutput& out);
+    void analyseNextPosition();
     void engineBusy(bool busy);
     void showThinking(const engine::SearchStats& stats);
+    void clearThinking();
     void showRootMove(const engine::RootMoveLine& line);
     void refreshClocks();
     void applyLevelSettings(const files::GameSettings& settings);
     void refreshLevelMarks();
-    // A command that changes the game while a search runs stops the search
-    // and runs once it has returned; true when it was put off.
-    bool deferWhileSearching(std::function<void()> command);
-    void runDeferred();
     // ui/form1_look.cpp
     void buildLook();
     void chooseStyle(int style);
@@ -487,6 +513,11 @@ private:
     void importChosenGame(int index);
     QString importMessage(const files::ParsedGame& parsed, int number, const files::ReplayOutcome& out) const;
     void selectPiece(rules::PieceCode code);
+    void choosePieceToPlace(rules::PieceCode code);
+    void beginSetup();
+    void endSetup();
+    void showSetupPage();
+    void refreshSetupState();
     void refreshSetupCaptions();
     void showEvaluation();
     void setPage(QWidget* page);
@@ -499,6 +530,7 @@ private:
     void loadBooks();
     void openEditor(rules::Side side);
     void sessionStep();
+    void continueSession();
     rules::Side m_editorSide = rules::White;
     // ui/form1_players.cpp
     void buildPlayers();
@@ -507,24 +539,41 @@ private:
     void refreshMode();
     void showRatingLines(const game::EndOfGame& end);
     void finishAnalysis();
+    void analysisFinished();
+    std::vector<QPointer<QAction>> m_analysisFrozen;  // the menus an analysis closed
     std::vector<QPointer<QAction>> m_matchDisabled;  // items a rated game switched off
     bool m_analysisRunning = false;
     bool m_finishRequested = false;
-    bool m_searchReady = false;
     int m_analysedLines = 0;
 
     game::Core m_core;
     QtHost m_host;
     std::function<void(int)> m_hold;
     bool m_introDone = false;
-    bool m_inPass = false;
-    bool m_passAgain = false;
     bool m_passQueued = false;
-    bool m_animating = false;
     bool m_numbering = false;
-    bool m_searching = false;        // a search runs inside the current pass
-    bool m_engineThinking = false;   // ... for the engine's own move
-    std::vector<std::function<void()>> m_deferred;
+
+    // The engine's worker, what it is thinking about, and the ticket of the
+    // request whose answer is awaited (0: none).
+    std::unique_ptr<engine::EngineWorker> m_worker;
+    Thinking m_thinking = Thinking::None;
+    std::uint64_t m_ticket = 0;
+    std::uint64_t m_lastTicket = 0;
+    std::optional<engine::SearchLimits> m_fixedLimits;
+    // The game analysis under way, a position at a time.
+    engine::GameAnalysis m_analysis;
+    std::unique_ptr<engine::AnalysisObserver> m_analysisView;
+    bool m_analysisStopped = false;  // "Terminer l'analyse" while a position was searched
+
+    // The animation under way: its steps, where it stands, and what follows it.
+    bool m_animating = false;
+    std::vector<rules::ViewOp> m_ops;
+    std::size_t m_nextOp = 0;
+    std::size_t m_lastRedraw = 0;
+    bool m_opsPlayed = false;
+    rules::Board m_boardBefore{};
+    std::function<void()> m_afterOps;
+    QTimer* m_opsTimer = nullptr;
     // The items engineBusy disabled, to be enabled again afterwards.
     std::vector<QPointer<QAction>> m_busyDisabled;
 

@@ -172,7 +172,6 @@ void TForm1::Apprendreposition1Click() {
 void TForm1::Learn_noClick() { Learn->hide(); }
 
 void TForm1::Chargerdesleons1Click() {
-    if (deferWhileSearching([this] { Chargerdesleons1Click(); })) return;
     const std::filesystem::path folder = folderOf("Parametres", true);
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {LearningFilter}, "dal"});
     if (answer.path.isEmpty()) return;
@@ -204,16 +203,19 @@ void TForm1::Arrterlasession1Click() {
     Ordinateurcontreordinateur1Click();
 }
 
-// A session's game has ended: analyse it, learn its final position into
-// the session's file, and start the next game.
+// A session's game has ended: it is analysed, and when the analysis is over
+// (continueSession) its final position is learned into the session's file
+// and the next game begins.
 void TForm1::sessionStep() {
-    if (!m_core.engine.learning.session) return;
-    if (m_searching || m_analysisRunning || busy()) {
+    if (!m_core.engine.learning.session || m_analysisRunning) return;
+    if (busy()) {
         QTimer::singleShot(50, this, &TForm1::sessionStep);
         return;
     }
     Analyser();
-    if (m_finishRequested || !m_core.engine.learning.session) return;
+}
+
+void TForm1::continueSession() {
     finishAnalysis();
     Learn->hide();
     if (!engine::continueSession(m_core)) showFileError();

@@ -25,6 +25,7 @@
 #include "engine/thinking.h"
 #include "eval/parameter_file.h"
 #include "game/clocks.h"
+#include "game/controller.h"
 #include "game/engine_turn.h"
 #include "ui/flat_board.h"
 #include "ui/widgets.h"
@@ -102,88 +103,151 @@ void TForm1::buildEngine() {
     Ordinateurcontreordinateur1 = item("Ordinateurcontreordinateur1");
     connect(Ordinateurcontreordinateur1, &QAction::triggered, this, &TForm1::Ordinateurcontreordinateur1Click);
 
-    // What the search reports while it runs.
-    QtHost::Display display;
-    display.thinking = [this](const engine::SearchStats& s) { showThinking(s); };
-    display.rootMovesCleared = [this] { ListBox5->clear(); };
-    display.rootMove = [this](const engine::RootMoveLine& l) { showRootMove(l); };
-    display.clocks = [this] { refreshClocks(); };
-    display.busy = [this](bool b) { engineBusy(b); };
-    m_host.setDisplay(std::move(display));
+    // The engine thinks on its own thread; its reports come back here, to
+    // the window's thread, as queued calls.
+    m_worker = std::make_unique<engine::EngineWorker>();
+    m_host.setClocksChanged([this] { refreshClocks(); });
 }
 
-// The search tables with their keys and learned positions, the default
-// evaluation parameters and the endgame tables, from the program folder.
-// Missing files are said once each and leave defined contents.
+// The default evaluation parameters, the keys and learned positions, and
+// the endgame tables from the program folder; missing files are said once
+// each and leave defined contents. The transposition table belongs to the
+// worker.
 bool TForm1::startEngine() {
     eval::loadDefaultParameters(m_core);
-    return engine::initialiseSearch(m_core);
+    engine::loadEngineKnowledge(m_core);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Asking the engine
+
+void TForm1::askEngine(engine::SearchInput input, Thinking what) {
+    if (!m_worker) return;  // the window is closing
+    // The worker's reports come to this thread as queued calls, each with
+    // the number of its request; those of a request no longer awaited are
+    // let go when they arrive.
+    const std::uint64_t ticket = ++m_lastTicket;
+    const QPointer<TForm1> self(this);
+    const auto post = [self](std::function<void()> call) {
+        QMetaObject::invokeMethod(self, std::move(call), Qt::QueuedConnection);
+    };
+    engine::SearchCallbacks callbacks;
+    callbacks.thinking = [this, post, ticket](const engine::SearchStats& stats) {
+        post([this, ticket, stats] {
+            if (ticket == m_ticket) engineThinking(stats);
+        });
+    };
+    callbacks.rootMovesCleared = [this, post, ticket] {
+        post([this, ticket] {
+            if (ticket == m_ticket) ListBox5->clear();
+        });
+    };
+    callbacks.rootMove = [this, post, ticket](const engine::RootMoveLine& line) {
+        post([this, ticket, line] {
+            if (ticket == m_ticket) showRootMove(line);
+        });
+    };
+    callbacks.done = [this, post, ticket](const engine::SearchOutput& out) {
+        post([this, ticket, out] {
+            if (ticket == m_ticket) engineAnswered(out);
+        });
+    };
+    m_thinking = what;
+    m_ticket = ticket;
+    m_worker->think(std::move(input), std::move(callbacks));
+}
+
+void TForm1::engineThinking(const engine::SearchStats& stats) {
+    if (m_thinking == Thinking::PersonTime) {
+        game::noteThinkingOnPersonTime(m_core, stats);
+    } else {
+        m_core.engine.lastStats = stats;
+        m_core.engine.statsShown = true;
+    }
+    showThinking(stats);
+}
+
+void TForm1::engineAnswered(const engine::SearchOutput& out) {
+    const Thinking what = m_thinking;
+    m_thinking = Thinking::None;
+    m_ticket = 0;
+    switch (what) {
+        case Thinking::OwnMove: finishEngineTurn(out); break;
+        case Thinking::PersonTime:
+            // Stopped by its own time: the window goes quiet until the person moves.
+            game::endThinkingOnPersonTime(m_core);
+            break;
+        case Thinking::Analysis: analysisAnswered(out); break;
+        case Thinking::None: break;
+    }
+}
+
+void TForm1::abandonThinking() {
+    if (m_thinking == Thinking::None) return;
+    if (m_worker) m_worker->stop(true);
+    if (m_thinking == Thinking::OwnMove) {
+        engineBusy(false);
+        m_core.game.engineToMove = false;
+    }
+    if (m_thinking == Thinking::PersonTime) game::endThinkingOnPersonTime(m_core);
+    m_thinking = Thinking::None;
+    m_ticket = 0;
 }
 
 // ---------------------------------------------------------------------------
 // The engine's turn and its thinking on the person's time
 
-void TForm1::engineTurn() {
+void TForm1::startEngineTurn() {
     Zut->hide();
-    m_searching = true;
-    m_engineThinking = true;
-    const game::EngineTurn t = game::engineTurn(m_core);
-    m_engineThinking = false;
-    m_searching = false;
+    game::EngineTurnStart start = game::beginEngineTurn(m_core);
+    performOps(start.ops, false, {});
+    if (start.end) {
+        showEndOfGame(*start.end);
+        refreshPlayers();
+        return;
+    }
     refreshSetupCaptions();  // the computer's colour
-    performOps(t.ops, t.played);
+    engineBusy(true);
+    if (m_fixedLimits) start.search->limits = *m_fixedLimits;
+    askEngine(std::move(*start.search), Thinking::OwnMove);
+}
+
+void TForm1::finishEngineTurn(const engine::SearchOutput& out) {
+    engineBusy(false);
+    const game::EngineTurn t = game::finishEngineTurn(m_core, out);
     Zut->setVisible(t.zutShown);
     if (t.zutShown) Zut->raise();
     Match_nul->setVisible(t.drawOffered);
     if (t.drawOffered) Match_nul->raise();
-    refreshCounts();
     refreshMoveList();
     refreshPlayers();
     Nbcoups3d->setText(runText(captions::Text::Moves).arg(m_core.game.record.plyCounter / 2 + 1));
-    if (t.end) {
-        showEndOfGame(*t.end);
-        Ordinateurcontreordinateur1->setChecked(m_core.game.options.selfPlay);
-    }
-    runDeferred();
-    // Self-play goes on in a later pass, so that the window's events run
-    // between the moves.
-    if (m_core.game.options.selfPlay && !t.end) requestPass();
+    const std::optional<game::EndOfGame> end = t.end;
+    performOps(t.ops, t.played, [this, end] {
+        refreshCounts();
+        if (end) showEndOfGame(*end);
+        // Self-play goes on, or the person's turn begins (and with it,
+        // perhaps, thinking on the person's time).
+        requestPass();
+    });
 }
 
-// Runs until the person's click (or a command) stops it; its move is not
-// played, only its thinking shown.
-void TForm1::thinkOnPersonTime() {
-    m_searching = true;
-    game::thinkOnPersonTime(m_core);
-    m_searching = false;
-    runDeferred();
-}
-
-bool TForm1::deferWhileSearching(std::function<void()> command) {
-    if (!m_searching) return false;
-    m_core.engine.stopRequested = true;
-    // The engine's own move must not be played on a game that changed.
-    if (m_engineThinking) m_core.engine.abandonSearch = true;
-    m_deferred.push_back(std::move(command));
-    return true;
-}
-
-void TForm1::runDeferred() {
-    std::vector<std::function<void()>> commands;
-    commands.swap(m_deferred);
-    for (const auto& c : commands) c();
+void TForm1::startThinkingOnPersonTime() {
+    askEngine(game::beginThinkingOnPersonTime(m_core), Thinking::PersonTime);
 }
 
 // Steps 3 and 6 of the engine's turn: while it thinks for its own move,
 // the commands that would start another search or change the game are
-// disabled, and the cursor says it is busy. Clicks still reach the board,
+// disabled, and the cursor says it is busy ("Quitter" stays: quitting
+// stops the engine at once). Clicks still reach the board,
 // which decides whether they stop the search.
 void TForm1::engineBusy(bool busy) {
     if (busy) {
         m_busyDisabled.clear();
         const bool selfPlay = m_core.game.options.selfPlay;
         std::vector<QAction*> items;
-        for (const char* name : {"Nouveau2", "Humaincontrehumain1", "Sauver1", "Ouvrir1", "Imprimer1", "Quitter1"})
+        for (const char* name : {"Nouveau2", "Humaincontrehumain1", "Sauver1", "Ouvrir1", "Imprimer1"})
             if (QAction* a = findChild<QAction*>(QString::fromLatin1(name))) items.push_back(a);
         if (!selfPlay) items.push_back(Fichier1->menuAction());
         for (QMenu* m : {Edition1, Joueurs1, Ouvertures1, Analyse2}) items.push_back(m->menuAction());
@@ -216,6 +280,13 @@ void TForm1::engineBusy(bool busy) {
 // ---------------------------------------------------------------------------
 // The "Calcul" page
 
+// Another game: the thinking about the one before goes.
+void TForm1::clearThinking() {
+    ListBox2->clear();
+    ListBox5->clear();
+    m_core.engine.statsShown = false;
+}
+
 void TForm1::showThinking(const engine::SearchStats& stats) {
     const std::vector<std::string> lines = engine::thinkingLines(stats);
     ListBox2->clear();
@@ -233,8 +304,11 @@ void TForm1::Best1Click() {
     if (!game::Best1Click(m_core, m_core.programDir)) showFileError();
 }
 
-// "Arrêt du calcul", "Arrêter le calcul": the engine plays its best move so far.
-void TForm1::pause() { game::pause(m_core); }
+// "Arrêt du calcul", "Arrêter le calcul": the engine plays its best move so
+// far (or, analysing, reports it); thinking on the person's time just ends.
+void TForm1::pause() {
+    if (m_thinking != Thinking::None && m_worker) m_worker->stop();
+}
 
 // ---------------------------------------------------------------------------
 // Levels and table sizes
@@ -290,8 +364,7 @@ void TForm1::applyLevelSettings(const files::GameSettings& s) {
 }
 
 void TForm1::selectTableSize(int item) {
-    // The table must not be replaced under a running search.
-    if (deferWhileSearching([this, item] { selectTableSize(item); })) return;
+    // The worker takes the new size before its next search.
     engine::setTableSize(m_core.engine.tables, item);
     const int checked = m_core.engine.tables.sizeItem;  // a refused size keeps the previous one
     for (int i = 0; i < static_cast<int>(engine::TableSizes.size()); ++i)
@@ -335,6 +408,7 @@ void TForm1::Pause2Click() {
 
 void TForm1::Rflexionsurtempsadverse1Click() {
     readOptions();
+    if (!Rflexionsurtempsadverse1->isChecked() && m_thinking == Thinking::PersonTime) abandonThinking();
     // Ticked during the person's turn, the engine may think on it now.
     requestPass();
 }
@@ -343,17 +417,21 @@ void TForm1::Arretrflexionparclicsouris1Click() { readOptions(); }
 void TForm1::Bipchaquecoup2Click() { readOptions(); }
 void TForm1::Commentaires1Click() { readOptions(); }
 
-// The engine plays both sides; two people no longer do.
+// The engine plays both sides; two people no longer do. Turned off, the
+// side to move is the person's, at once.
 void TForm1::Ordinateurcontreordinateur1Click() {
-    if (Ordinateurcontreordinateur1->isChecked()) {
+    const bool on = Ordinateurcontreordinateur1->isChecked();
+    if (on) {
         Humaincontrehumain1->setChecked(false);
-        m_core.game.options.humanVsHuman = false;
-        m_core.game.computerPlays = true;
+        // A search on the person's time gives way to the engine's own.
+        if (m_thinking == Thinking::PersonTime) abandonThinking();
+    } else if (m_thinking == Thinking::OwnMove) {
+        abandonThinking();
     }
+    game::setSelfPlay(m_core, on);
     readOptions();
-    if (!m_core.game.options.selfPlay) m_core.game.engineToMove = false;
-    // A person's search on their time gives way to the engine's own.
-    m_core.engine.stopRequested = true;
+    refreshPlayers();
+    refreshSetupCaptions();
     requestPass();
 }
 

@@ -143,7 +143,6 @@ void TForm1::buildSetupGroup() {
     Probleme = new QGroupBox(QStringLiteral("PLACEZ LES PIONS"), Probleme0);
     Probleme->setObjectName("Probleme");
     Probleme->setGeometry(2, 2, 254, 290);
-    Probleme->hide();
 
     struct Selector {
         QToolButton*& button;
@@ -163,7 +162,7 @@ void TForm1::buildSetupGroup() {
     for (const Selector& s : selectors) {
         s.button = new QToolButton(Probleme);
         s.button->setObjectName(QString::fromLatin1(s.name));
-        s.button->setGeometry(x, 22, 46, 46);
+        s.button->setGeometry(x, 20, 46, 46);
         const QPixmap picture(QString::fromStdString(
             files::resolveInFolder(m_core.programDir, std::string("Images1/") + s.picture).string()));
         if (picture.isNull()) {
@@ -179,10 +178,10 @@ void TForm1::buildSetupGroup() {
 
     QLabel* shown = new QLabel(QString::fromUtf8("Pièce placée :"), Probleme);
     shown->setObjectName("Label_piece_placee");
-    shown->setGeometry(6, 86, 120, 20);
+    shown->setGeometry(6, 80, 120, 20);
     Piontemoin = new QLabel(Probleme);
     Piontemoin->setObjectName("Piontemoin");
-    Piontemoin->setGeometry(130, 72, 50, 50);
+    Piontemoin->setGeometry(130, 68, 44, 44);
     Piontemoin->setFrameShape(QFrame::Box);
     Piontemoin->setAlignment(Qt::AlignCenter);
     Piontemoin->setToolTip(QString::fromUtf8("Indique le type pion sélectionné"));
@@ -193,11 +192,20 @@ void TForm1::buildSetupGroup() {
         b->setGeometry(r);
         connect(b, &QPushButton::clicked, this, handler);
     };
-    button(vider1, "vider1", "Vider le damier", QRect(6, 130, 119, 28), &TForm1::vider);
-    button(remplir1, "remplir1", "Remplir le damier", QRect(129, 130, 119, 28), &TForm1::remplir);
-    button(Bas_Haut, "Bas_Haut", BottomUp[0], QRect(6, 162, 242, 28), &TForm1::Change_dir);
-    button(Couleurordi, "Couleurordi", ComputerBlack[0], QRect(6, 194, 119, 28), &TForm1::Change_couleur);
-    button(Couleurjoue, "Couleurjoue", PlayerTurn[0], QRect(129, 194, 119, 28), &TForm1::Couleur_joue);
+    // Whether clicks on the board place pieces yet.
+    Etat_installation = new QLabel(Probleme);
+    Etat_installation->setObjectName("Etat_installation");
+    Etat_installation->setGeometry(6, 114, 242, 36);
+    Etat_installation->setWordWrap(true);
+    QFont small = Etat_installation->font();
+    small.setPixelSize(11);
+    Etat_installation->setFont(small);
+
+    button(vider1, "vider1", "Vider le damier", QRect(6, 152, 119, 26), &TForm1::vider);
+    button(remplir1, "remplir1", "Remplir le damier", QRect(129, 152, 119, 26), &TForm1::remplir);
+    button(Bas_Haut, "Bas_Haut", BottomUp[0], QRect(6, 182, 242, 26), &TForm1::Change_dir);
+    button(Couleurordi, "Couleurordi", ComputerBlack[0], QRect(6, 212, 119, 26), &TForm1::Change_couleur);
+    button(Couleurjoue, "Couleurjoue", PlayerTurn[0], QRect(129, 212, 119, 26), &TForm1::Couleur_joue);
 
     auto box = [this](QLineEdit*& e, const char* name, QRect r) {
         e = new QLineEdit(Probleme);
@@ -206,17 +214,17 @@ void TForm1::buildSetupGroup() {
         e->setReadOnly(true);
         e->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     };
-    box(Blancs, "Blancs", QRect(6, 230, 242, 24));
-    box(Noirs, "Noirs", QRect(6, 258, 242, 24));
+    box(Blancs, "Blancs", QRect(6, 242, 242, 22));
+    box(Noirs, "Noirs", QRect(6, 266, 242, 22));
     selectPiece(rules::Empty);
 }
 
 // ---------------------------------------------------------------------------
 // Common steps
 
-// Commands that replace the game wait while a move is being shown and while
-// the chooser waits for a choice.
-bool TForm1::busy() const { return !m_introDone || m_animating || m_choosing; }
+// Commands that replace the game wait while the chooser waits for a choice
+// (a move being shown is finished at once by those that change the board).
+bool TForm1::busy() const { return !m_introDone || m_choosing; }
 
 void TForm1::showFileError() { m_host.showError(CannotOpen); }
 
@@ -260,6 +268,7 @@ void TForm1::showGameFile(const files::GameFile& file, bool problem) {
 
 // The board, lists, names, clocks and counters after the game was replaced.
 void TForm1::afterGameChange() {
+    clearThinking();
     fin_de_parties->hide();
     Nulrefus->hide();
     m_core.game.drawRefusedShown = false;
@@ -326,7 +335,6 @@ void TForm1::restoreResumeFile() {
 
 void TForm1::save() {
     if (busy()) return;
-    if (deferWhileSearching([this] { save(); })) return;
     const std::filesystem::path folder = folderOf("Sauve", true);
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
@@ -338,7 +346,8 @@ void TForm1::save() {
 
 void TForm1::ouvre() {
     if (busy()) return;
-    if (deferWhileSearching([this] { ouvre(); })) return;
+    abandonThinking();
+    finishOps();
     const std::filesystem::path folder = folderOf("Sauve", true);
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
@@ -382,7 +391,8 @@ bool TForm1::loadProblem(const QString& folder, const QString& name) {
 
 void TForm1::Problmes1Click() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Problmes1Click(); })) return;
+    abandonThinking();
+    finishOps();
     const std::filesystem::path folder = folderOf("Problemes", false);
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
@@ -397,7 +407,8 @@ void TForm1::Problmes1Click() {
 
 void TForm1::Button1Click() {
     if (busy() || m_problemFolder.isEmpty()) return;
-    if (deferWhileSearching([this] { Button1Click(); })) return;
+    abandonThinking();
+    finishOps();
     const QStringList names = problemListing();
     if (names.isEmpty()) return;
     // The entry after the current one; past the last, the first again. A
@@ -417,7 +428,8 @@ void TForm1::Button1Click() {
 
 void TForm1::Panel14Click() {
     if (busy() || m_problemFolder.isEmpty()) return;
-    if (deferWhileSearching([this] { Panel14Click(); })) return;
+    abandonThinking();
+    finishOps();
     loadProblem(m_problemFolder, m_problemName);
 }
 
@@ -426,7 +438,6 @@ void TForm1::Panel14Click() {
 
 void TForm1::Crerunfichiertexte1Click() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Crerunfichiertexte1Click(); })) return;
     const FileAnswer answer = m_fileDialog({true, QString::fromStdString(m_core.programDir.string()),
                                             {QStringLiteral("Fichiers texte (*.txt)"),
                                              QStringLiteral("Fichiers commentaires (*.damt)"),
@@ -451,7 +462,6 @@ void TForm1::Crerunfichiertexte1Click() {
 
 void TForm1::Imprimer1Click() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Imprimer1Click(); })) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Tavolex"));
     if (!m_printDialog(printer)) return;
@@ -486,7 +496,8 @@ void TForm1::Imprimer1Click() {
 
 void TForm1::Ouvrirunfichiertexte1Click() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Ouvrirunfichiertexte1Click(); })) return;
+    abandonThinking();
+    finishOps();
     const FileAnswer answer = m_fileDialog({false, QString::fromStdString(m_core.programDir.string()),
                                             {QStringLiteral("Fichiers texte (*.txt)"),
                                              QStringLiteral("Fichiers doc (*.doc)"),
@@ -554,7 +565,8 @@ void TForm1::ListeCancelClick() {
 // Replays game `index` of the text just read. A replay that stops says which
 // game, which move and why; a game that cannot be set up changes nothing.
 void TForm1::importChosenGame(int index) {
-    if (deferWhileSearching([this, index] { importChosenGame(index); })) return;
+    abandonThinking();
+    finishOps();
     const files::ParsedGame parsed = m_importGames[static_cast<std::size_t>(index)];
     m_importGames.clear();
     m_core.engine.stopRequested = true;
@@ -599,38 +611,73 @@ QString TForm1::importMessage(const files::ParsedGame& parsed, int number, const
 
 void TForm1::Installeruneposition1Click() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Installeruneposition1Click(); })) return;
+    abandonThinking();
+    finishOps();
     Damier2D1Click();
     setPage(Probleme0);
+    showSetupPage();
     Entrerpositionclick();
-    // Ended from the menu, the set-up leaves an empty page: the move list
-    // is shown instead, unless the computer's thinking was just put there.
+    // Ended from the menu, the set-up leaves its page: the move list is
+    // shown, unless the computer's thinking was just put there.
     if (!m_core.game.setupMode && Onglet->currentWidget() == Probleme0) setPage(Liste);
 }
 
 void TForm1::Entrerpositionclick() {
-    if (deferWhileSearching([this] { Entrerpositionclick(); })) return;
-    const files::SetupToggle t = files::Entrerpositionclick(m_core);
-    rules::clearMoveEntry(m_core.rules);  // the frames of a half-entered move go
-    showEvaluation();
-    if (!t.on) {
-        Probleme->hide();
-        if (Damier2D1->isChecked()) {
-            Ouvertures1->menuAction()->setEnabled(true);
-            Numeroterlescases1->setEnabled(true);
-        }
-    } else {
-        refreshSetupCaptions();
-        Probleme->show();
-        Ouvertures1->menuAction()->setEnabled(false);
+    if (m_core.game.setupMode) {
+        endSetup();
+        return;
     }
-    if (t.moveNow) {
-        refreshSetupCaptions();
-        setPage(Calcul);
-    }
+    beginSetup();
+}
+
+// A set-up action on the page: pieces may be placed from now on. The engine
+// stops thinking, and the books, which know no set-up position, are off.
+void TForm1::beginSetup() {
+    if (m_core.game.setupMode) return;
+    abandonThinking();
+    finishOps();
+    files::beginSetup(m_core);
+    m_core.engine.books.booksActive = false;
+    Bibliothquesactives1->setChecked(false);
+    Ouvertures1->menuAction()->setEnabled(false);
     showCaptureLabels(false);
+    refreshSetupState();
+    repaintBoard();
+}
+
+// The set-up ends (the page is left, or the menu asks): a changed position
+// becomes the new game.
+void TForm1::endSetup() {
+    const files::SetupEnd end = files::endSetup(m_core);
+    if (Damier2D1->isChecked()) {
+        Ouvertures1->menuAction()->setEnabled(true);
+        Numeroterlescases1->setEnabled(true);
+    }
+    refreshSetupState();
+    if (end.moveNow) setPage(Calcul);
+    if (end.newGame) {
+        afterGameChange();
+        return;
+    }
     repaintBoard();
     requestPass();
+}
+
+// The page shows its tools whenever it is shown; they act once a set-up
+// has begun, and the page says which it is.
+void TForm1::showSetupPage() {
+    refreshSetupCaptions();
+    showEvaluation();
+    refreshSetupState();
+    Probleme->show();
+}
+
+void TForm1::refreshSetupState() {
+    const bool on = m_core.game.setupMode;
+    Etat_installation->setText(runText(on ? captions::Text::SetupActive : captions::Text::SetupIdle));
+    QPalette pal = Etat_installation->palette();
+    pal.setColor(QPalette::WindowText, on ? QColor(170, 0, 0) : palette().color(QPalette::WindowText));
+    Etat_installation->setPalette(pal);
 }
 
 void TForm1::selectPiece(rules::PieceCode code) {
@@ -644,11 +691,18 @@ void TForm1::selectPiece(rules::PieceCode code) {
         Piontemoin->setPixmap(picture);
 }
 
-void TForm1::SpeedButton10Click() { selectPiece(rules::WhiteMan); }
-void TForm1::SpeedButton11Click() { selectPiece(rules::WhiteKing); }
-void TForm1::SpeedButton12Click() { selectPiece(rules::BlackMan); }
-void TForm1::SpeedButton13Click() { selectPiece(rules::BlackKing); }
-void TForm1::SpeedButton14Click() { selectPiece(rules::Empty); }
+// Choosing a piece to place begins the set-up.
+void TForm1::choosePieceToPlace(rules::PieceCode code) {
+    if (busy()) return;
+    selectPiece(code);
+    beginSetup();
+}
+
+void TForm1::SpeedButton10Click() { choosePieceToPlace(rules::WhiteMan); }
+void TForm1::SpeedButton11Click() { choosePieceToPlace(rules::WhiteKing); }
+void TForm1::SpeedButton12Click() { choosePieceToPlace(rules::BlackMan); }
+void TForm1::SpeedButton13Click() { choosePieceToPlace(rules::BlackKing); }
+void TForm1::SpeedButton14Click() { choosePieceToPlace(rules::Empty); }
 
 // The captions that follow the state, in the interface language.
 void TForm1::refreshSetupCaptions() {
@@ -668,9 +722,11 @@ void TForm1::showEvaluation() {
     Noirs->setText(QString::asprintf("Eval stat noirs:%4d", black));
 }
 
+// The set-up's buttons: each begins the set-up (when it has not begun) and
+// changes what the new game will start from.
 void TForm1::vider() {
     if (busy()) return;
-    if (deferWhileSearching([this] { vider(); })) return;
+    beginSetup();
     files::vider(m_core);
     repaintBoard();
     showEvaluation();
@@ -678,7 +734,7 @@ void TForm1::vider() {
 
 void TForm1::remplir() {
     if (busy()) return;
-    if (deferWhileSearching([this] { remplir(); })) return;
+    beginSetup();
     files::remplir(m_core);
     refreshSetupCaptions();
     afterGameChange();
@@ -687,7 +743,7 @@ void TForm1::remplir() {
 
 void TForm1::Change_dir() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Change_dir(); })) return;
+    beginSetup();
     files::Change_dir(m_core);
     refreshSetupCaptions();
     repaintBoard();
@@ -696,14 +752,14 @@ void TForm1::Change_dir() {
 
 void TForm1::Change_couleur() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Change_couleur(); })) return;
+    beginSetup();
     files::Change_couleur(m_core);
     refreshSetupCaptions();
 }
 
 void TForm1::Couleur_joue() {
     if (busy()) return;
-    if (deferWhileSearching([this] { Couleur_joue(); })) return;
+    beginSetup();
     files::Couleur_joue(m_core);
     refreshSetupCaptions();
 }
@@ -729,10 +785,10 @@ void TForm1::pageChanged() {
     OngletChange(to);
 }
 
-// Leaving a page while setting up ends the set-up, once: leaving the set-up
-// page must not turn it on again.
+// Leaving the set-up page ends a set-up under way: the position becomes the
+// game's.
 void TForm1::OngletChanging(QWidget*) {
-    if (m_core.game.setupMode) Entrerpositionclick();
+    if (m_core.game.setupMode) endSetup();
 }
 
 void TForm1::OngletChange(QWidget* to) {
@@ -743,11 +799,9 @@ void TForm1::OngletChange(QWidget* to) {
         setPage(to == Calcul ? Calcul : Liste);
         return;
     }
-    if (to == Probleme0 && m_introDone) {
-        m_core.engine.books.booksActive = false;
-        Bibliothquesactives1->setChecked(false);
-        Entrerpositionclick();
-    }
+    // Showing the set-up page changes nothing: its tools wait for a set-up
+    // action.
+    if (to == Probleme0 && m_introDone) showSetupPage();
 }
 
 }  // namespace ui

@@ -90,7 +90,6 @@ public:
                              .arg(ply / 2 + 1)
                              .arg(ply)
                              .arg(remaining));
-        QCoreApplication::processEvents();  // handlers only raise flags while the walk runs
     }
     void lineWritten(const engine::AnalysisLine& line) override {
         // The walk goes backwards and inserts at the top, so the lists read
@@ -265,10 +264,12 @@ void TForm1::fillRollLists() {
 
 void TForm1::Nouveau2Click() {
     if (busy() || m_analysisRunning) return;
+    abandonThinking();
+    finishOps();
     const bool wasSetup = m_core.game.setupMode;
     players::Nouveau2Click(m_core);
     if (wasSetup) {
-        Probleme->hide();
+        refreshSetupState();
         refreshSetupCaptions();
     }
     fillRollLists();
@@ -281,6 +282,7 @@ void TForm1::Nouveau2Click() {
 
 // What every mode shows once its game is set up.
 void TForm1::startedNewGame() {
+    clearThinking();
     Nouvelle_partie->hide();
     fin_de_parties->hide();
     Match_nul->hide();
@@ -419,19 +421,19 @@ void TForm1::Cancel_joueursClick() { Joueurs->hide(); }
 
 void TForm1::inverser_joueurs() {
     if (busy() || m_analysisRunning) return;
-    m_core.engine.stopRequested = true;
+    abandonThinking();
+    finishOps();
     players::inverser_joueurs(m_core);
     refreshSetupCaptions();
     requestPass();
 }
 
 void TForm1::AbandonClick() {
-    if (!m_introDone || m_animating || m_core.game.ratedGame != game::RatedState::InProgress) return;
-    // A search running for the engine's move stops at its next polling
-    // point and its move is not played; the resignation waits for it.
-    m_core.engine.abandonSearch = true;
-    if (deferWhileSearching([this] { AbandonClick(); })) return;
-    m_core.engine.stopRequested = true;
+    if (!m_introDone || m_core.game.ratedGame != game::RatedState::InProgress) return;
+    // A search running for the engine's move is given up: its move is not
+    // played.
+    abandonThinking();
+    finishOps();
     m_core.game.engineToMove = false;
     showEndOfGame(game::endOfGame(m_core, game::EndReason::PersonResigned));
     m_core.game.ratedGame = game::RatedState::None;  // the match is over; its result is saved
@@ -481,8 +483,9 @@ void TForm1::refreshMode() {
 
 void TForm1::Analyser() {
     if (busy() || m_analysisRunning || m_core.game.record.plyCounter == 0) return;
-    if (!m_searchReady) m_searchReady = engine::initialiseSearch(m_core);
-    if (!m_searchReady) return;
+    abandonThinking();
+    finishOps();
+    if (!m_analysis.begin(m_core, m_fixedLimits)) return;
     const int language = interfaceLanguage();
     auto item = [this](const char* name) { return findChild<QAction*>(name); };
     item("Analyser1")->setEnabled(false);
@@ -498,44 +501,76 @@ void TForm1::Analyser() {
     Panel17->show();
     Panel17->raise();
 
-    // The walk owns the record until it returns: nothing may move it
-    // meanwhile (navigation, files, new games, levels).
-    std::vector<QAction*> frozen;
-    // A session's analysis leaves "Apprentissage" open, so that the session
-    // can be stopped.
+    // The walk owns the record until it is over: nothing may move it
+    // meanwhile (navigation, files, new games, levels). A session's analysis
+    // leaves "Apprentissage" open, so that the session can be stopped.
+    m_analysisFrozen.clear();
     for (QMenu* m : {Fichier1, Edition1, Joueurs1, Niveau1, Ouvertures1, Apprentissage1})
         if (m->menuAction()->isEnabled() && !(m == Apprentissage1 && m_core.engine.learning.session)) {
             m->menuAction()->setEnabled(false);
-            frozen.push_back(m->menuAction());
+            m_analysisFrozen.emplace_back(m->menuAction());
         }
-    AnalysisView view(Form4->ListBox1, ListBox6, Form4->Etat, language, [this] {
+    m_analysisView = std::make_unique<AnalysisView>(Form4->ListBox1, ListBox6, Form4->Etat, language, [this] {
         repaintBoard();
         refreshPlayers();
     });
     m_analysisRunning = true;
     m_finishRequested = false;
-    const engine::AnalysisOutcome out = engine::Analyser(m_core, &view);
+    analyseNextPosition();
+}
+
+// The next position of the walk goes to the engine; the walk ends when there
+// is none left.
+void TForm1::analyseNextPosition() {
+    std::optional<engine::SearchInput> in = m_analysis.next(m_core, m_analysisView.get());
+    if (!in) {
+        analysisFinished();
+        return;
+    }
+    askEngine(std::move(*in), Thinking::Analysis);
+}
+
+void TForm1::analysisAnswered(const engine::SearchOutput& out) {
+    m_core.engine.random = out.random;
+    m_analysis.take(m_core, out, m_analysisView.get());
+    analyseNextPosition();
+}
+
+void TForm1::analysisFinished() {
+    const engine::AnalysisOutcome out = m_analysis.finish(m_core);
     m_analysisRunning = false;
-    for (QAction* a : frozen) a->setEnabled(true);
-    m_analysedLines = view.lines;
+    for (const QPointer<QAction>& a : m_analysisFrozen)
+        if (a) a->setEnabled(true);
+    m_analysisFrozen.clear();
+    m_analysedLines = static_cast<int>(out.lines.size());
+    m_analysisView.reset();
     Form4->Etat->setText(runText(out.completed ? captions::Text::AnalysisDone : captions::Text::AnalysisStopped));
-    item("Arrtercettephase1")->setEnabled(false);
+    findChild<QAction*>("Arrtercettephase1")->setEnabled(false);
     repaintBoard();
     refreshPlayers();
     refreshMoveList();
-    if (m_finishRequested) finishAnalysis();
+    if (m_finishRequested) {
+        finishAnalysis();
+        return;
+    }
+    // A session goes on by itself: the game is learned and the next begins.
+    if (m_core.engine.learning.session) continueSession();
 }
 
+// "Arrêter cette phase", "Suivant": the position being analysed gets the
+// best move found so far, and the walk goes on.
 void TForm1::pauseAnalysis() {
-    if (m_analysisRunning) m_core.engine.stopRequested = true;
+    if (m_thinking == Thinking::Analysis && m_worker) m_worker->stop();
 }
 
-// May run inside the walk's search: then it only stops the walk, which
-// finishes the analysis when it returns.
+// "Terminer l'analyse", "Fin analyse": the walk stops where it is, and the
+// analysis is closed.
 void TForm1::fin_analyse() {
     if (m_analysisRunning) {
-        engine::stopAnalysis(m_core);
         m_finishRequested = true;
+        engine::stopAnalysis(m_core);
+        abandonThinking();
+        analysisFinished();
         return;
     }
     if (!Form4->isVisible() && !Panel17->isVisible()) return;

@@ -1,7 +1,6 @@
 #include "ui/qt_host.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QUrl>
@@ -11,24 +10,20 @@
 namespace ui {
 
 QtHost::QtHost(QWidget* window, std::filesystem::path programDir)
-    : m_window(window), m_programDir(std::move(programDir)) {}
+    : m_window(window), m_programDir(std::move(programDir)) {
+    m_origin.start();
+}
 
 QtHost::~QtHost() = default;
 
-void QtHost::pumpEvents() { QCoreApplication::processEvents(); }
-
 std::int64_t QtHost::readClock() {
     if (m_clock) return m_clock();
-    // Whole seconds counted from the start of the month, as the clocks and
-    // the engine's time budget expect.
-    const QDateTime now = QDateTime::currentDateTime();
-    const QTime t = now.time();
-    return std::int64_t{now.date().day()} * 86400 + t.hour() * 3600 + t.minute() * 60 + t.second();
+    return readMilliseconds() / 1000;
 }
 
 std::int64_t QtHost::readMilliseconds() {
     if (m_clock) return m_clock() * 1000;
-    return QDateTime::currentMSecsSinceEpoch();
+    return m_origin.elapsed();
 }
 
 void QtHost::playSound(game::Sound sound) {
@@ -54,24 +49,8 @@ void QtHost::showError(std::string_view text) {
     box.exec();
 }
 
-void QtHost::showThinking(const engine::SearchStats& stats) {
-    if (m_display.thinking) m_display.thinking(stats);
-}
-
-void QtHost::clearRootMoves() {
-    if (m_display.rootMovesCleared) m_display.rootMovesCleared();
-}
-
-void QtHost::showRootMove(const engine::RootMoveLine& line) {
-    if (m_display.rootMove) m_display.rootMove(line);
-}
-
 void QtHost::clocksChanged() {
-    if (m_display.clocks) m_display.clocks();
-}
-
-void QtHost::engineBusy(bool busy) {
-    if (m_display.busy) m_display.busy(busy);
+    if (m_clocksChanged) m_clocksChanged();
 }
 
 }  // namespace ui

@@ -9,20 +9,20 @@
 #include "engine/search.h"
 #include "game/clocks.h"
 #include "game/navigation.h"
-#include "game/person_move.h"
+#include "game/play.h"
 #include "rules/fen.h"
 #include "support/fake_host.h"
 #include "support/game_builder.h"
 
 namespace {
 
-class PumpHost : public testsupport::FakeHost {
+// The searching core's host: a test may act as each root move is searched.
+class SearchHost : public testsupport::FakeHost {
 public:
-    void pumpEvents() override {
-        FakeHost::pumpEvents();
-        if (onPump) onPump();
+    void showRootMove(const engine::RootMoveLine& line) override {
+        if (onRootMove) onRootMove(line);
     }
-    std::function<void()> onPump;
+    std::function<void(const engine::RootMoveLine&)> onRootMove;
 };
 
 // White's and Black's pieces by square name, e.g. {"d4", "a1"}.
@@ -36,15 +36,19 @@ std::string fenOf(char side, std::initializer_list<const char*> white, std::init
 }
 
 struct Game {
-    explicit Game(const std::string& fen = "W:W21-32:B1-12") : core(std::make_unique<game::Core>()) {
+    explicit Game(const std::string& fen = "W:W21-32:B1-12")
+        : core(std::make_unique<game::Core>()), searcher(std::make_unique<game::Core>()) {
         core->host = &host;
-        EXPECT_TRUE(engine::initialiseSearch(*core));
+        searcher->host = &searchHost;
+        engine::loadEngineKnowledge(*core);
         const rules::FenResult r = rules::parseFen(fen);
         EXPECT_TRUE(r.position) << fen;
         game::installPosition(*core, r.position->board, r.position->side);
-        core->engine.limits.levelTime = false;
-        core->engine.limits.depth = 4;
+        limits.depth = 4;
         core->game.options.humanVsHuman = true;  // moves are entered by the test
+    }
+    engine::AnalysisOutcome analyse(engine::AnalysisObserver* observer = nullptr) {
+        return engine::Analyser(*core, *searcher, observer, limits);
     }
     void play(const char* from, const char* to) {
         rules::RulesState& r = core->rules;
@@ -53,22 +57,23 @@ struct Game {
         for (int k = 0; k < n; ++k) {
             const rules::Move m = r.rootList()[k];
             if (rules::squareName(m.from) == from && rules::squareName(m.to) == to) {
-                rules::applyMove(r.board, m);
-                game::PersonClick out;
-                game::completePersonMove(*core, m, out);
+                game::playMove(*core, m);
                 return;
             }
         }
         ADD_FAILURE() << "no move " << from << "-" << to;
     }
-    PumpHost host;
+    testsupport::FakeHost host;
+    SearchHost searchHost;
     std::unique_ptr<game::Core> core;
+    std::unique_ptr<game::Core> searcher;  // searches every position, as the engine's worker does
+    engine::SearchLimits limits;
 };
 
 TEST(Analysis, NothingToAnalyseWithoutAPly) {
     Game g;
     g.core->game.ratedGame = game::RatedState::InProgress;
-    const engine::AnalysisOutcome out = engine::Analyser(*g.core);
+    const engine::AnalysisOutcome out = g.analyse();
     EXPECT_FALSE(out.started);
     EXPECT_EQ(g.core->game.ratedGame, game::RatedState::InProgress);
     EXPECT_FALSE(g.core->engine.gameAnalysis);
@@ -89,7 +94,7 @@ TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
         }
         void lineWritten(const engine::AnalysisLine& l) override { written.push_back(l.ply); }
     } watch;
-    const engine::AnalysisOutcome out = engine::Analyser(*g.core, &watch);
+    const engine::AnalysisOutcome out = g.analyse(&watch);
     ASSERT_TRUE(out.started);
     EXPECT_TRUE(out.completed);
     EXPECT_EQ(out.endPly, 7);
@@ -113,19 +118,22 @@ TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
             EXPECT_EQ(l.playedScore, -g.core->engine.analysisScores[static_cast<std::size_t>(i + 1)] / 2) << i;
         }
     }
-    // Back at the start, the game no longer rated, the record untouched,
-    // and pondering switched off until the analysis is ended.
+    // Back where the person was, the game no longer rated, the record
+    // untouched, and pondering switched off until the analysis is ended.
     EXPECT_FALSE(g.core->engine.gameAnalysis);
-    EXPECT_EQ(g.core->game.record.plyCounter, 0);
-    EXPECT_EQ(g.core->rules.gamePosition, rules::startingPosition());
-    EXPECT_EQ(g.core->game.sideToMove, rules::White);
+    EXPECT_EQ(g.core->game.record.plyCounter, 7);
+    rules::Board shown{};
+    shown[0] = rules::Sentinel;
+    for (int q = 1; q <= 32; ++q) shown[q] = rec.plies[7].squares[static_cast<std::size_t>(q - 1)];
+    EXPECT_EQ(g.core->rules.gamePosition, shown);
+    EXPECT_EQ(g.core->game.sideToMove, rules::Black);
     EXPECT_EQ(g.core->game.record.recordLength, 7);
     EXPECT_EQ(g.core->game.ratedGame, game::RatedState::None);
     EXPECT_FALSE(g.core->engine.level.ponderOnPersonTime);
     engine::fin_analyse(*g.core);
     EXPECT_TRUE(g.core->engine.level.ponderOnPersonTime);
-    EXPECT_EQ(g.core->game.sideToMove, rules::White);  // as in the position shown
-    EXPECT_EQ(g.core->game.computerColour, rules::Black);
+    EXPECT_EQ(g.core->game.sideToMove, rules::Black);  // as in the position shown
+    EXPECT_EQ(g.core->game.computerColour, rules::White);
     EXPECT_FALSE(g.core->game.engineToMove);
 
     const std::vector<std::string> window = engine::analysisWindowLines(out.lines, 0);
@@ -142,7 +150,7 @@ TEST(Analysis, MarksAManLostAndValuesTheForcedReplyUnsearched) {
     g.play("d4", "e5");
     g.play("f6", "d4");
     g.play("c1", "b2");
-    const engine::AnalysisOutcome out = engine::Analyser(*g.core);
+    const engine::AnalysisOutcome out = g.analyse();
     ASSERT_EQ(out.lines.size(), 3u);
     const engine::AnalysisLine& blunder = out.lines[0];
     const engine::AnalysisLine& forced = out.lines[1];
@@ -151,6 +159,10 @@ TEST(Analysis, MarksAManLostAndValuesTheForcedReplyUnsearched) {
     // negated value of the position after it.
     EXPECT_EQ(forced.bestFrom, forced.playedFrom);
     EXPECT_EQ(forced.bestTo, forced.playedTo);
+    // Captures are written with "x".
+    EXPECT_NE(engine::analysisShortLine(forced, 0).find("f6xd4; score"), std::string::npos)
+        << engine::analysisShortLine(forced, 0);
+    EXPECT_NE(engine::analysisShortLine(forced, 0).find("meilleur: f6xd4"), std::string::npos);
     EXPECT_EQ(forced.bestScore, -quiet.bestScore);
     EXPECT_FALSE(forced.marked);
     // The blunder: a much better move existed, and the line says which.
@@ -168,15 +180,17 @@ TEST(Analysis, EndsAtOnceWhenTerminatedAndGoesOnWhenAPhaseIsStopped) {
     ASSERT_EQ(testsupport::playRandomMoves(*g.core, 6, 3), 6);
     // "Arrêter cette phase" during each search: every position still gets
     // its line, from the iterations finished.
-    g.core->engine.limits.depth = 0;
-    g.host.onPump = [&] { game::pause(*g.core); };
-    const engine::AnalysisOutcome phases = engine::Analyser(*g.core);
+    g.limits.depth = 0;
+    g.searchHost.onRootMove = [&](const engine::RootMoveLine&) {
+        if (g.searcher->engine.search.iterationDepth >= 3) g.searcher->engine.stopRequested = true;
+    };
+    const engine::AnalysisOutcome phases = g.analyse();
     EXPECT_TRUE(phases.completed);
     EXPECT_EQ(phases.lines.size(), 6u);
 
     game::Aller_fin(*g.core);
-    g.host.onPump = nullptr;
-    g.core->engine.limits.depth = 3;
+    g.searchHost.onRootMove = nullptr;
+    g.limits.depth = 3;
     struct Stopper : engine::AnalysisObserver {
         game::Core* core = nullptr;
         void positionStarted(int ply, int) override {
@@ -184,15 +198,15 @@ TEST(Analysis, EndsAtOnceWhenTerminatedAndGoesOnWhenAPhaseIsStopped) {
         }
     } stopper;
     stopper.core = g.core.get();
-    const engine::AnalysisOutcome cut = engine::Analyser(*g.core, &stopper);
+    const engine::AnalysisOutcome cut = g.analyse(&stopper);
     EXPECT_TRUE(cut.started);
     EXPECT_FALSE(cut.completed);
     ASSERT_EQ(cut.lines.size(), 2u);  // plies 4 and 5
     EXPECT_EQ(cut.lines[0].ply, 4);
-    EXPECT_EQ(g.core->game.record.plyCounter, 3);
+    EXPECT_EQ(g.core->game.record.plyCounter, 6);  // where the walk began
     EXPECT_FALSE(g.core->engine.gameAnalysis);
     engine::fin_analyse(*g.core);
-    EXPECT_EQ(g.core->game.sideToMove, rules::Black);  // ply 3 is Black's to play
+    EXPECT_EQ(g.core->game.sideToMove, rules::White);  // ply 6 is White's to play
 }
 
 TEST(AnalysisText, EachLanguageAndTheMark) {

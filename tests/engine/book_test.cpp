@@ -12,7 +12,7 @@
 #include "engine/search.h"
 #include "files/text_lines.h"
 #include "game/navigation.h"
-#include "game/person_move.h"
+#include "game/play.h"
 #include "support/fake_host.h"
 
 namespace {
@@ -115,7 +115,6 @@ struct Table {
         core->host = &host;
         EXPECT_TRUE(engine::initialiseSearch(*core));
         game::installPosition(*core, rules::startingPosition(), rules::White);
-        core->engine.limits.levelTime = false;
         core->engine.limits.depth = 3;
         core->game.options.humanVsHuman = true;
     }
@@ -127,9 +126,7 @@ struct Table {
         for (int k = 0; k < n; ++k) {
             const rules::Move m = r.rootList()[k];
             if (m.from == from && m.to == to) {
-                rules::applyMove(r.board, m);
-                game::PersonClick out;
-                game::completePersonMove(*core, m, out);
+                game::playMove(*core, m);
                 return;
             }
         }
@@ -138,9 +135,9 @@ struct Table {
     BookMove think() {
         core->rules.board = core->rules.gamePosition;
         const rules::Side side = core->game.sideToMove;
-        const int r = engine::searchRoot(*core, side);
-        const int k = r == engine::SingleMoveResult ? 0 : r;
-        const rules::Move& m = core->rules.rootList()[k];
+        const engine::RootAnswer r = engine::searchRoot(*core, side);
+        if (!r.hasMove()) return {};
+        const rules::Move& m = core->rules.rootList()[r.index];
         return {m.from, m.to};
     }
     testsupport::FakeHost host;
@@ -258,6 +255,59 @@ TEST_F(LibraryFiles, StartUpSavingASetAndSwitchingBack) {
     EXPECT_EQ(engine::switchLibrarySet(books, dir, dir / "Parametres" / "half.ovv"), engine::LibraryStatus::Unreadable);
     EXPECT_EQ(books.white, BookLines{"21-17 9-13"});
     EXPECT_EQ(bytesOf(dir / "ouvert_b.ouv"), "21-17 9-13\r\n");
+}
+
+// Switching sets rewrites both default books: when either cannot be
+// written, neither file nor either list changes.
+TEST_F(LibraryFiles, ASwitchThatCannotBeWrittenChangesNothing) {
+    ASSERT_TRUE(files::writeTextLines((dir / "Parametres" / "autre_b.ouv").string(), {"21-17 9-13"}));
+    ASSERT_TRUE(files::writeTextLines((dir / "Parametres" / "autre_n.ouv").string(), {"24-19 10-15"}));
+    const struct {
+        const char* name;
+        const char* blocked;   // the default book that refuses the new lines
+        bool folder;
+    } cases[] = {
+        {"White's read-only", "ouvert_b.ouv", false},
+        {"Black's read-only", "ouvert_n.ouv", false},
+        {"Black's a folder", "ouvert_n.ouv", true},
+    };
+    for (const auto& c : cases) {
+        engine::OpeningBooks books;
+        ASSERT_TRUE(engine::loadDefaultBooks(books, dir).empty());
+        const engine::OpeningBooks before = books;
+        const std::string whiteBefore = bytesOf(dir / "ouvert_b.ouv");
+        const std::string blackBefore = bytesOf(dir / "ouvert_n.ouv");
+        if (c.folder) {
+            std::filesystem::rename(dir / c.blocked, dir / "aside");
+            std::filesystem::create_directory(dir / c.blocked);
+        } else {
+            std::filesystem::permissions(dir / c.blocked, std::filesystem::perms(0444));
+        }
+        EXPECT_EQ(engine::switchLibrarySet(books, dir, dir / "Parametres" / "autre.ovv"),
+                  engine::LibraryStatus::NotWritten)
+            << c.name;
+        EXPECT_EQ(books.white, before.white) << c.name;
+        EXPECT_EQ(books.black, before.black) << c.name;
+        if (c.folder) {
+            std::filesystem::remove(dir / c.blocked);
+            std::filesystem::rename(dir / "aside", dir / c.blocked);
+        } else {
+            std::filesystem::permissions(dir / c.blocked, std::filesystem::perms(0644));
+        }
+        EXPECT_EQ(bytesOf(dir / "ouvert_b.ouv"), whiteBefore) << c.name;
+        EXPECT_EQ(bytesOf(dir / "ouvert_n.ouv"), blackBefore) << c.name;
+    }
+    // Saving a set is all or nothing too; the edits stay in use.
+    engine::OpeningBooks books;
+    ASSERT_TRUE(engine::loadDefaultBooks(books, dir).empty());
+    std::filesystem::permissions(dir / "ouvert_b.ouv", std::filesystem::perms(0444));
+    EXPECT_EQ(engine::saveLibrarySet(books, dir, dir / "Parametres" / "new.ovv", {"analyse"}, rules::White,
+                                     {"24-20 12-16"}),
+              engine::LibraryStatus::NotWritten);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Parametres" / "new.ovv"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Parametres" / "new_b.ouv"));
+    EXPECT_EQ(books.white, BookLines{"24-20 12-16"});
+    std::filesystem::permissions(dir / "ouvert_b.ouv", std::filesystem::perms(0644));
 }
 
 TEST_F(LibraryFiles, MissingDefaultBooksGiveEmptyLists) {

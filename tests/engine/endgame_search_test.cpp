@@ -29,12 +29,12 @@ struct TableEngine {
     }
     // The move chosen at `depth` plies, played on the game position.
     std::string play(int depth) {
-        core.engine.limits.levelTime = false;
+        core.engine.limits = engine::SearchLimits{};
         core.engine.limits.depth = depth;
         core.rules.board = core.rules.gamePosition;
-        const int r = engine::searchRoot(core, side);
-        if (r == engine::NoMoveResult) return "none";
-        const rules::Move m = core.rules.rootList()[r == engine::SingleMoveResult ? 0 : r];
+        const engine::RootAnswer r = engine::searchRoot(core, side);
+        if (!r.hasMove()) return "none";
+        const rules::Move m = core.rules.rootList()[r.index];
         rules::applyMove(core.rules.gamePosition, m);
         side = rules::opposite(side);
         return rules::moveText(m);

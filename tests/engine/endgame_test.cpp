@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <random>
 
 #include "engine/endgame.h"
@@ -17,6 +23,8 @@ const engine::EndgameTables& tables() {
         engine::EndgameTables loaded;
         const auto missing = engine::loadEndgameDatabases(loaded, TAVOLEX_PROGRAM_DIR);
         EXPECT_TRUE(missing.empty()) << missing.size() << " tables missing, first " << missing.front();
+        // The manifest the generator wrote vouches for every table it wrote.
+        EXPECT_EQ(engine::endgameLoadReport(loaded), "");
         return loaded;
     }();
     return t;
@@ -183,6 +191,152 @@ TEST(KingsVersusMen, EntryTestsAndPatterns) {
         const rules::Position p = *rules::parseFen(c.fen).position;
         EXPECT_EQ(engine::kingsVersusMen(p.board, c.side), c.expected) << c.fen;
     }
+}
+
+// ------------------------------------------------------- damaged tables
+
+// A program folder whose tables are links to the build's, except those a
+// case replaces with a file of its own.
+class DamagedTables : public testing::Test {
+public:   // the cases below arrange the folder through it
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("tavolex_egdb_" + std::to_string(::getpid()) + "_" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    void linkAll() {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        const std::filesystem::path build = TAVOLEX_PROGRAM_DIR;
+        for (const auto& e : engine::EndgameTableList) std::filesystem::create_symlink(build / e.file, dir / e.file);
+        std::filesystem::create_symlink(build / engine::EndgameManifestFile, dir / engine::EndgameManifestFile);
+    }
+    std::vector<std::uint8_t> bytesOf(const char* name) const {
+        std::ifstream in(dir / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Replaces the link by a real file.
+    void put(const char* name, const std::vector<std::uint8_t>& bytes) const {
+        std::filesystem::remove(dir / name);
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::filesystem::path dir;
+};
+
+int tableIndex(const char* name) {
+    for (int i = 0; i < engine::EndgameTableCount; ++i)
+        if (std::string(engine::EndgameTableList[i].file) == name) return i;
+    return -1;
+}
+
+// Each damage the tables can suffer: the damaged tables are named once and
+// not used, every other table still answers.
+TEST_F(DamagedTables, AreReportedByNameAndNotUsed) {
+    struct Case {
+        const char* name;
+        std::function<void(DamagedTables&)> damage;
+        std::vector<const char*> unusable;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"one byte changed",
+         [](DamagedTables& d) {
+             auto b = d.bytesOf("pdod.bib");
+             b[12345] = static_cast<std::uint8_t>(b[12345] + 1);
+             d.put("pdod.bib", b);
+         },
+         {"pdod.bib"}, "Fichier endommagé : pdod.bib"},
+        {"zeroed",
+         [](DamagedTables& d) {
+             d.put("pddod.bib", std::vector<std::uint8_t>(523683, 0));
+             d.put("dopdd.bib", std::vector<std::uint8_t>(523683, 0));
+         },
+         {"pddod.bib", "dopdd.bib"}, "Fichier endommagé : pddod.bib, dopdd.bib"},
+        {"two swapped",
+         [](DamagedTables& d) {
+             const auto a = d.bytesOf("pdod.bib"), b = d.bytesOf("dopd.bib");
+             d.put("pdod.bib", b);
+             d.put("dopd.bib", a);
+         },
+         {"pdod.bib", "dopd.bib"}, "Fichier endommagé : pdod.bib, dopd.bib"},
+        {"truncated",
+         [](DamagedTables& d) {
+             auto b = d.bytesOf("ppod.bib");
+             b.resize(b.size() / 2);
+             d.put("ppod.bib", b);
+         },
+         {"ppod.bib"}, "Fichier endommagé : ppod.bib"},
+        {"longer",
+         [](DamagedTables& d) {
+             auto b = d.bytesOf("dod.bib");
+             b.push_back(0);
+             d.put("dod.bib", b);
+         },
+         {"dod.bib"}, "Fichier endommagé : dod.bib"},
+        {"missing", [](DamagedTables& d) { std::filesystem::remove(d.dir / "dop.bib"); }, {"dop.bib"},
+         "Fichier absent : dop.bib"},
+        {"a folder",
+         [](DamagedTables& d) {
+             std::filesystem::remove(d.dir / "pop.bib");
+             std::filesystem::create_directory(d.dir / "pop.bib");
+         },
+         {"pop.bib"}, "Fichier illisible : pop.bib"},
+        {"its manifest line damaged",
+         [](DamagedTables& d) {
+             auto b = d.bytesOf("endgame.sum");
+             const std::string text(b.begin(), b.end());
+             const std::size_t at = text.find(" ddop.bib");
+             b[at - 1] = b[at - 1] == '1' ? '2' : '1';   // the size, one digit off
+             d.put("endgame.sum", b);
+         },
+         {"ddop.bib"}, "Fichier endommagé : ddop.bib"},
+    };
+    for (const Case& c : cases) {
+        linkAll();
+        c.damage(*this);
+        engine::EndgameTables t;
+        const std::vector<std::string> missing = engine::loadEndgameDatabases(t, dir);
+        EXPECT_EQ(engine::endgameLoadReport(t), c.report) << c.name;
+        for (int i = 0; i < engine::EndgameTableCount; ++i) {
+            const char* file = engine::EndgameTableList[i].file;
+            const bool unusable = std::any_of(c.unusable.begin(), c.unusable.end(),
+                                              [&](const char* u) { return std::string(u) == file; });
+            EXPECT_EQ(t.load[i] == engine::TableLoad::Loaded, !unusable) << c.name << " " << file;
+            EXPECT_EQ(t.tables[i].empty(), unusable) << c.name << " " << file;
+        }
+        EXPECT_EQ(missing.size(), std::string(c.name) == "missing" ? 1u : 0u) << c.name;
+    }
+}
+
+TEST_F(DamagedTables, TheProbeHasNoAnswerFromADamagedTable) {
+    linkAll();
+    auto b = bytesOf("pdod.bib");
+    b[100] ^= 1;
+    put("pdod.bib", b);
+    engine::EndgameTables t;
+    engine::loadEndgameDatabases(t, dir);
+    // The position of the report: a man and a king against a king.
+    const rules::Position p = *rules::parseFen("W:W22,K4:BK29").position;
+    EXPECT_EQ(engine::EndgameTableList[engine::tableSlot(p.board, rules::White).table].file, std::string("pdod.bib"));
+    EXPECT_FALSE(engine::probeByte(t, p.board, rules::White));
+    EXPECT_FALSE(engine::probeEndgame(t, p.board, rules::White, 1));
+    engine::TableDatabases databases(t);
+    EXPECT_FALSE(databases.probe(p.board, rules::White, 1));
+    // The other tables keep answering: king against king.
+    EXPECT_TRUE(engine::probeByte(t, rules::parseFen("W:WK4:BK29").position->board, rules::White));
+    EXPECT_EQ(tableIndex("pdod.bib"), engine::tableSlot(p.board, rules::White).table);
+}
+
+TEST_F(DamagedTables, WithoutTheManifestNoTableIsTrusted) {
+    linkAll();
+    std::filesystem::remove(dir / engine::EndgameManifestFile);
+    engine::EndgameTables t;
+    EXPECT_TRUE(engine::loadEndgameDatabases(t, dir).empty());
+    EXPECT_FALSE(engine::anyTableLoaded(t));
+    EXPECT_EQ(engine::endgameLoadReport(t), "Fichier absent : endgame.sum");
 }
 
 }  // namespace

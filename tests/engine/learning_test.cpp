@@ -31,10 +31,16 @@ struct Learner {
     }
     ~Learner() { std::filesystem::remove_all(dir); }
     // The slot the final position shown would be learned in.
-    engine::LearnedEntry& slot() {
+    const engine::LearnedEntry& slot() {
         engine::SearchTables& t = core->engine.tables;
         engine::computeKeys(t, core->rules.gamePosition);
-        return t.learned[engine::learnedSlot(t.keyIndex, core->game.sideToMove == rules::White)];
+        return t.learned->entries[engine::learnedSlot(t.keyIndex, core->game.sideToMove == rules::White)];
+    }
+    // The same slot, in a private copy of the table, to write.
+    engine::LearnedEntry& slotToWrite() {
+        engine::SearchTables& t = core->engine.tables;
+        engine::computeKeys(t, core->rules.gamePosition);
+        return engine::learnedForWriting(t).entries[engine::learnedSlot(t.keyIndex, core->game.sideToMove == rules::White)];
     }
     testsupport::FakeHost host;
     std::unique_ptr<game::Core> core;
@@ -84,11 +90,11 @@ TEST(Learning, StoresTheAnalysisValueUnlessAProvenResultIsThere) {
     EXPECT_EQ(engine::probeLearned(l.core->engine.tables, l.core->game.sideToMove == rules::White), 140);
 
     for (const int proven : {30000, -30000, 31000}) {
-        l.slot().value = static_cast<std::int16_t>(proven);
+        l.slotToWrite().value = static_cast<std::int16_t>(proven);
         EXPECT_EQ(engine::learnFinalPosition(*l.core), engine::LearnOutcome::Guarded);
         EXPECT_EQ(l.slot().value, proven);
     }
-    l.slot().value = 29999;
+    l.slotToWrite().value = 29999;
     EXPECT_EQ(engine::learnFinalPosition(*l.core), engine::LearnOutcome::Stored);
     EXPECT_EQ(l.slot().value, 140);
 }
@@ -96,20 +102,20 @@ TEST(Learning, StoresTheAnalysisValueUnlessAProvenResultIsThere) {
 TEST(LearningFiles, WholeTableOutAndBackShortAndMissingFiles) {
     Learner l;
     engine::SearchTables& t = l.core->engine.tables;
-    t.learned[5] = {0x12345678u, -77, 0};
-    t.learned[engine::LearnedEntries - 1] = {42u, 300, 0};
+    engine::learnedForWriting(t).entries[5] = {0x12345678u, -77, 0};
+    engine::learnedForWriting(t).entries[engine::LearnedEntries - 1] = {42u, 300, 0};
     const std::filesystem::path file = l.dir / "lecon.dal";
     ASSERT_TRUE(engine::writeLearningFile(t, file));
     EXPECT_EQ(std::filesystem::file_size(file), engine::LearnedFileSize);
 
     // Loading replaces every entry, also those learned since.
-    t.learned[5] = {};
-    t.learned[9] = {7u, 11, 0};
+    engine::learnedForWriting(t).entries[5] = {};
+    engine::learnedForWriting(t).entries[9] = {7u, 11, 0};
     EXPECT_EQ(engine::ReadLearningFile(t, file), engine::LearningFileStatus::Ok);
-    EXPECT_EQ(t.learned[5].lock, 0x12345678u);
-    EXPECT_EQ(t.learned[5].value, -77);
-    EXPECT_EQ(t.learned[9].value, 0);
-    EXPECT_EQ(t.learned[engine::LearnedEntries - 1].value, 300);
+    EXPECT_EQ(t.learned->entries[5].lock, 0x12345678u);
+    EXPECT_EQ(t.learned->entries[5].value, -77);
+    EXPECT_EQ(t.learned->entries[9].value, 0);
+    EXPECT_EQ(t.learned->entries[engine::LearnedEntries - 1].value, 300);
 
     // A short file fills whole entries from the start; the rest stays.
     {
@@ -118,13 +124,13 @@ TEST(LearningFiles, WholeTableOutAndBackShortAndMissingFiles) {
         out.write(bytes, sizeof bytes);
     }
     EXPECT_EQ(engine::ReadLearningFile(t, l.dir / "short.dal"), engine::LearningFileStatus::Short);
-    EXPECT_EQ(t.learned[0].value, 5);
-    EXPECT_EQ(t.learned[1].value, 6);
-    EXPECT_EQ(t.learned[2].value, 0);  // the cut entry is not read
-    EXPECT_EQ(t.learned[5].value, -77);
+    EXPECT_EQ(t.learned->entries[0].value, 5);
+    EXPECT_EQ(t.learned->entries[1].value, 6);
+    EXPECT_EQ(t.learned->entries[2].value, 0);  // the cut entry is not read
+    EXPECT_EQ(t.learned->entries[5].value, -77);
 
     EXPECT_EQ(engine::ReadLearningFile(t, l.dir / "absent.dal"), engine::LearningFileStatus::Unreadable);
-    EXPECT_EQ(t.learned[5].value, -77);
+    EXPECT_EQ(t.learned->entries[5].value, -77);
     EXPECT_FALSE(engine::writeLearningFile(t, l.dir / "no_folder" / "x.dal"));
 }
 
@@ -152,7 +158,7 @@ TEST(Sessions, StartRaisesTheBudgetStopKeepsItAndEachGameIsLearned) {
     fresh.indexKeys = l.core->engine.tables.indexKeys;
     fresh.lockKeys = l.core->engine.tables.lockKeys;
     EXPECT_EQ(engine::ReadLearningFile(fresh, l.dir / "Parametres" / "session_test.dal"), engine::LearningFileStatus::Ok);
-    EXPECT_EQ(fresh.learnedCount, l.core->engine.tables.learnedCount);
+    EXPECT_EQ(fresh.learned->count, l.core->engine.tables.learned->count);
 
     engine::Arrterlasession(*l.core);
     EXPECT_FALSE(l.core->engine.learning.session);

@@ -18,20 +18,26 @@
 
 namespace {
 
-// A fake host that can act at the search's polling points and thinking lines.
+// A fake host that can act at the search's reports, and whose millisecond
+// clock may run on by itself each time it is read.
 class ScriptedHost : public testsupport::FakeHost {
 public:
-    void pumpEvents() override {
-        FakeHost::pumpEvents();
-        if (onPump) onPump();
+    std::int64_t readMilliseconds() override {
+        milliseconds += msPerReading;
+        return milliseconds;
     }
     void showThinking(const engine::SearchStats& st) override {
         shown.push_back(st);
         if (onThinking) onThinking(st);
     }
-    std::function<void()> onPump;
+    void showRootMove(const engine::RootMoveLine& line) override {
+        if (onRootMove) onRootMove(line);
+    }
     std::function<void(const engine::SearchStats&)> onThinking;
+    std::function<void(const engine::RootMoveLine&)> onRootMove;
     std::vector<engine::SearchStats> shown;
+    std::int64_t milliseconds = 0;
+    std::int64_t msPerReading = 0;
 };
 
 struct Engine {
@@ -58,15 +64,15 @@ struct Engine {
         core->rules.gamePosition = r.position->board;
         side = r.position->side;
     }
-    int search(int depth) {
-        core->engine.limits.levelTime = false;
+    engine::RootAnswer search(int depth) {
+        core->engine.limits = engine::SearchLimits{};
         core->engine.limits.depth = depth;
         core->rules.board = core->rules.gamePosition;
         return engine::searchRoot(*core, side);
     }
-    std::string moveOf(int result) const {
-        if (result == engine::NoMoveResult) return "none";
-        return rules::moveText(core->rules.rootList()[result == engine::SingleMoveResult ? 0 : result]);
+    std::string moveOf(const engine::RootAnswer& r) const {
+        if (!r.hasMove()) return "none";
+        return rules::moveText(core->rules.rootList()[r.index]);
     }
     ScriptedHost host;
     std::unique_ptr<game::Core> core;
@@ -75,30 +81,32 @@ struct Engine {
 
 // ----------------------------------------------------------- answers
 
-TEST(SearchRoot, NoPieceOrNoMoveGives100) {
+TEST(SearchRoot, NoPieceOrNoMoveIsNoMove) {
     for (const char* fen : {"W:W21,22:B", "B:W21,22:B", "W:W:B1,2", "B:W5,6,10:B1", "W:W29:B25,22"}) {
         Engine e(fen);
-        EXPECT_EQ(e.search(5), engine::NoMoveResult) << fen;
+        EXPECT_EQ(e.search(5).kind, engine::SearchAnswer::NoMove) << fen;
         EXPECT_EQ(e.core->engine.search.nodeCount, 0) << fen;
     }
 }
 
 TEST(SearchRoot, SingleMoveIsAnsweredAtOnceOutsideInfiniteThinking) {
     Engine e("W:W21:B1");
-    EXPECT_EQ(e.search(5), engine::SingleMoveResult);
+    EXPECT_EQ(e.search(5).kind, engine::SearchAnswer::SingleMove);
     EXPECT_EQ(e.core->engine.search.nodeCount, 0);
     // A forced capture is a single move too.
     e.setPosition("W:W22,30:B18,1");
-    EXPECT_EQ(e.search(5), engine::SingleMoveResult);
+    EXPECT_EQ(e.search(5).kind, engine::SearchAnswer::SingleMove);
 
-    // Thinking without limits searches it (a click ends that thinking).
+    // Thinking without limits searches it (until it is stopped).
     e.setPosition("W:W21:B1");
     e.core->engine.infiniteThinking = true;
-    int pumps = 0;
-    e.host.onPump = [&] {
-        if (++pumps == 3) e.core->engine.stopRequested = true;
+    int reports = 0;
+    e.host.onThinking = [&](const engine::SearchStats&) {
+        if (++reports == 3) e.core->engine.stopRequested = true;
     };
-    EXPECT_EQ(e.search(0), 0);
+    const engine::RootAnswer r = e.search(0);
+    EXPECT_EQ(r.kind, engine::SearchAnswer::Move);
+    EXPECT_EQ(r.index, 0);
     EXPECT_GT(e.core->engine.search.nodeCount, 0);
 }
 
@@ -130,7 +138,7 @@ class SearchRegression : public testing::TestWithParam<RegressionCase> {};
 TEST_P(SearchRegression, BestMoveAndNodeCount) {
     const RegressionCase& c = GetParam();
     Engine e(c.fen);
-    const int r = e.search(c.depth);
+    const engine::RootAnswer r = e.search(c.depth);
     EXPECT_EQ(e.moveOf(r), c.best);
     EXPECT_EQ(e.core->engine.search.nodeCount, c.nodes);
     EXPECT_EQ(e.core->engine.lastScore, c.score);
@@ -146,9 +154,9 @@ TEST(SearchRegressionRules, SameInputsSameResultsEvenSideBySide) {
     Engine b("W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14");
     Engine other("B:WK29,25,27,28:BK4,6,9,10");
     for (int depth = 3; depth <= 7; ++depth) {
-        const int ra = a.search(depth);
+        const engine::RootAnswer ra = a.search(depth);
         other.search(depth);
-        const int rb = b.search(depth);
+        const engine::RootAnswer rb = b.search(depth);
         EXPECT_EQ(a.moveOf(ra), b.moveOf(rb));
         EXPECT_EQ(a.core->engine.search.nodeCount, b.core->engine.search.nodeCount);
         EXPECT_EQ(a.core->engine.lastScore, b.core->engine.lastScore);
@@ -168,22 +176,23 @@ TEST(SearchStop, StopInIterationSevenKeepsIterationSixsScore) {
         // After the first root move of iteration 7 is searched.
         if (e.core->engine.search.iterationDepth == 7) e.core->engine.stopRequested = true;
     };
-    const int r = e.search(0);
+    const engine::RootAnswer r = e.search(0);
     EXPECT_EQ(e.core->engine.search.iterationDepth, 7);
     EXPECT_EQ(e.core->engine.lastScore, scoreOfSix);
-    ASSERT_LT(r, e.core->rules.rootList().size());
+    ASSERT_EQ(r.kind, engine::SearchAnswer::Move);
+    ASSERT_LT(r.index, e.core->rules.rootList().size());
     // The move searched first and found best so far in iteration 7.
-    EXPECT_EQ(r, e.core->engine.search.bestRootIndex);
+    EXPECT_EQ(r.index, e.core->engine.search.bestRootIndex);
 }
 
-TEST(SearchStop, AbandonedSearchAnswersZero) {
+TEST(SearchStop, AbandonedSearchAnswersAbandoned) {
     Engine e;
-    // Inside an iteration, at a node's clock check.
-    e.host.onPump = [&] {
-        const auto& s = e.core->engine.search;
-        if (s.nodeCount > 20000 && s.nodesSinceCheck == 0) e.core->engine.stopRequested = e.core->engine.abandonSearch = true;
+    // Inside an iteration, while the root moves of the fifth are searched.
+    e.host.onRootMove = [&](const engine::RootMoveLine& line) {
+        if (e.core->engine.search.iterationDepth == 5 && line.index == 2)
+            e.core->engine.stopRequested = e.core->engine.abandonSearch = true;
     };
-    EXPECT_EQ(e.search(0), engine::AbandonedResult);
+    EXPECT_EQ(e.search(0).kind, engine::SearchAnswer::Abandoned);
     EXPECT_EQ(e.core->engine.lastScore, 0);
 }
 
@@ -195,32 +204,44 @@ TEST(SearchStop, WeakLevelsStopAtTheirDepthCap) {
     for (const auto& c : cases) {
         Engine e;
         engine::selectLevel(e.core->engine.level, c.item);
+        e.core->engine.limits = engine::levelLimits(e.core->engine.level, 0, 0, false);
         e.core->rules.board = e.core->rules.gamePosition;
-        const int r = engine::searchRoot(*e.core, rules::White);
-        EXPECT_LT(r, engine::NoMoveResult);
+        const engine::RootAnswer r = engine::searchRoot(*e.core, rules::White);
+        EXPECT_TRUE(r.hasMove());
         EXPECT_EQ(e.core->engine.search.iterationDepth, c.lastIteration) << "item " << c.item;
     }
 }
 
-TEST(SearchStop, TheClockStopsTheSearch) {
-    // Level "5 : Excellence" at the first move: hard time 5 s, target 1 s.
-    // Each polling point lets a second pass.
+TEST(SearchStop, TheLevelsTimeStopsTheSearch) {
+    // Level "5 : Excellence" at the first move: no new iteration after 1.5 s
+    // from the sixth on, and a hard stop at 5.5 s. The clock runs 20 ms at
+    // every reading, which the search makes every 5001 nodes and after every
+    // iteration.
     Engine e;
-    e.host.onPump = [&] { ++e.host.clock; };
+    e.core->engine.limits = engine::levelLimits(e.core->engine.level, 0, 0, false);
+    e.host.msPerReading = 20;
     e.core->rules.board = e.core->rules.gamePosition;
-    const int r = engine::searchRoot(*e.core, rules::White);
-    EXPECT_LT(r, e.core->rules.rootList().size());
+    const engine::RootAnswer r = engine::searchRoot(*e.core, rules::White);
+    EXPECT_TRUE(r.hasMove());
     EXPECT_LT(e.core->engine.search.iterationDepth, engine::MaxIterations);
-    EXPECT_LE(e.core->engine.plan.elapsed - 0, 7);
-    // The search showed the engine's clock.
-    EXPECT_GT(e.core->game.whiteClock.total, 0);
-    EXPECT_LE(e.core->game.whiteClock.total, e.core->engine.plan.elapsed);
+    EXPECT_GE(e.host.milliseconds, 1500);
+    EXPECT_LE(e.host.milliseconds, 5500 + 40);
+
+    // The hard limit alone ends an iteration in its middle.
+    Engine hard;
+    hard.core->engine.limits.hardMs = 300;
+    hard.host.msPerReading = 20;
+    hard.core->rules.board = hard.core->rules.gamePosition;
+    EXPECT_TRUE(engine::searchRoot(*hard.core, rules::White).hasMove());
+    // At most 15 readings before 300 ms, each after up to 5001 nodes.
+    EXPECT_LT(hard.core->engine.search.nodeCount, 16 * 5001);
+    EXPECT_LT(hard.core->engine.search.iterationDepth, engine::MaxIterations);
 }
 
 TEST(SearchStop, AWinFoundEndsTheSearch) {
     Engine e("W:WK1,K5,K10:B20");
-    const int r = e.search(0);
-    EXPECT_LT(r, engine::NoMoveResult);
+    const engine::RootAnswer r = e.search(0);
+    EXPECT_TRUE(r.hasMove());
     EXPECT_GE(e.core->engine.lastScore, 30001);
     EXPECT_LT(e.core->engine.search.iterationDepth, engine::MaxIterations);
 }
@@ -370,13 +391,13 @@ TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
         std::set<std::string> legal;
         for (int i = 0; i < n; ++i) legal.insert(rules::moveText(game->rules.rootList()[i]));
 
-        const int r = e.search(1 + static_cast<int>(seed % 4));
+        const engine::RootAnswer r = e.search(1 + static_cast<int>(seed % 4));
         if (n == 0) {
             ++ended;
-            EXPECT_EQ(r, engine::NoMoveResult);
+            EXPECT_EQ(r.kind, engine::SearchAnswer::NoMove);
             continue;
         }
-        ASSERT_NE(r, engine::NoMoveResult) << rules::toFen(game->rules.gamePosition, side);
+        ASSERT_TRUE(r.hasMove()) << rules::toFen(game->rules.gamePosition, side);
         EXPECT_TRUE(legal.count(e.moveOf(r))) << rules::toFen(game->rules.gamePosition, side) << " " << e.moveOf(r);
         EXPECT_EQ(e.core->rules.board, e.core->rules.gamePosition) << "the working board is given back";
         ++searched;

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "engine/search.h"
-#include "eval/accumulators.h"
 #include "engine/tables.h"
+#include "eval/accumulators.h"
+#include "files/checksum.h"
 #include "game/core.h"
 #include "rules/fen.h"
 #include "support/fake_host.h"
@@ -336,7 +340,7 @@ TEST(Learned, FoundForTheSideTaughtOnly) {
     EXPECT_EQ(engine::learnedSlot(t->keyIndex, true), (t->keyIndex + 1) % 131071u);
     // Erased again: the search no longer probes.
     engine::storeLearned(*t, true, 0);
-    EXPECT_EQ(t->learnedCount, 0);
+    EXPECT_EQ(t->learned->count, 0);
 }
 
 TEST(Learned, ALearnedValueAnswersTheSearch) {
@@ -352,60 +356,91 @@ TEST(Learned, ALearnedValueAnswersTheSearch) {
     engine::computeKeys(core->engine.tables, after);
     engine::storeLearned(core->engine.tables, false, -25000);
     core->rules.board = pos->board;
-    core->engine.limits.levelTime = false;
     core->engine.limits.depth = 4;
-    const int r = engine::searchRoot(*core, rules::White);
-    ASSERT_LT(r, engine::NoMoveResult);
-    EXPECT_EQ(core->rules.rootList()[r].from, 21);
-    EXPECT_EQ(core->rules.rootList()[r].to, 17);
+    const engine::RootAnswer r = engine::searchRoot(*core, rules::White);
+    ASSERT_TRUE(r.hasMove());
+    EXPECT_EQ(core->rules.rootList()[r.index].from, 21);
+    EXPECT_EQ(core->rules.rootList()[r.index].to, 17);
     EXPECT_EQ(core->engine.lastScore, 25000);
 }
 
 // ----------------------------------------------------------- data files
 
 class DataFiles : public testing::Test {
-protected:
+public:   // the cases below arrange the folder through it
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
               ("tavolex_tables_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               std::to_string(::getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
-    void write(const char* name, std::size_t bytes, std::uint8_t fill) {
-        std::ofstream f(dir / name, std::ios::binary);
-        const std::string data(bytes, static_cast<char>(fill));
-        f.write(data.data(), static_cast<std::streamsize>(data.size()));
+    std::vector<std::uint8_t> write(const char* name, std::size_t bytes, std::uint8_t fill) {
+        const std::vector<std::uint8_t> data(bytes, fill);
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        return data;
+    }
+    // The manifest make_search_data writes, for `bytes` as the key file.
+    void listKeys(std::span<const std::uint8_t> bytes) {
+        ASSERT_TRUE(files::writeManifest(dir / engine::KeyManifestFile,
+                                         {files::manifestEntryOf(engine::KeyFileName, bytes)}));
     }
     std::filesystem::path dir;
 };
 
-TEST_F(DataFiles, MissingFilesAreReportedOnceAndReplaced) {
-    testsupport::FakeHost host;
-    SearchTables t;
-    engine::loadSearchData(t, dir, &host);
-    ASSERT_EQ(host.errors.size(), 2u);
-    EXPECT_NE(host.errors[0].find("hashkey33.dat"), std::string::npos);
-    EXPECT_NE(host.errors[1].find("kesto.dat"), std::string::npos);
-    EXPECT_EQ(t.indexKeys[0], engine::fixedKeyWord(0));
-    EXPECT_EQ(t.lockKeys[0], engine::fixedKeyWord(engine::KeyCount));
-    EXPECT_EQ(t.learnedCount, 0);
+// Every way the key file can be unfit: one message naming it, and the keys
+// made again from the fixed sequence, which is what the tool writes.
+TEST_F(DataFiles, UnfitKeyFilesAreReportedAndReplacedByTheFixedKeys) {
+    std::vector<std::uint8_t> fixedKeys;
+    for (int i = 0; i < 2 * engine::KeyCount; ++i)
+        for (int shift = 0; shift < 32; shift += 8)
+            fixedKeys.push_back(static_cast<std::uint8_t>(engine::fixedKeyWord(i) >> shift));
+    struct Case {
+        const char* name;
+        std::function<void(DataFiles&)> arrange;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"missing", [](DataFiles&) {}, "Fichier absent : hashkey33.dat"},
+        {"a folder", [](DataFiles& f) { std::filesystem::create_directory(f.dir / "hashkey33.dat"); },
+         "Fichier illisible : hashkey33.dat"},
+        {"short", [&](DataFiles& f) { f.listKeys(fixedKeys); f.write("hashkey33.dat", 100, 0xAB); },
+         "Fichier endommagé : hashkey33.dat"},
+        {"long", [&](DataFiles& f) { f.listKeys(fixedKeys); f.write("hashkey33.dat", engine::KeyFileSize + 1, 0xAB); },
+         "Fichier endommagé : hashkey33.dat"},
+        {"all zero", [&](DataFiles& f) { f.listKeys(fixedKeys); f.write("hashkey33.dat", engine::KeyFileSize, 0); },
+         "Fichier endommagé : hashkey33.dat"},
+        {"without its manifest", [](DataFiles& f) { f.write("hashkey33.dat", engine::KeyFileSize, 0x01); },
+         "Fichier absent : hashkey33.sum"},
+        {"not in its manifest",
+         [](DataFiles& f) {
+             const auto bytes = f.write("hashkey33.dat", engine::KeyFileSize, 0x01);
+             ASSERT_TRUE(files::writeManifest(f.dir / engine::KeyManifestFile, {files::manifestEntryOf("other", bytes)}));
+         },
+         "Fichier endommagé : hashkey33.dat"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        c.arrange(*this);
+        write("kesto.dat", engine::LearnedFileSize, 0);
+        testsupport::FakeHost host;
+        SearchTables t;
+        t.indexKeys.fill(0x5555);
+        engine::loadSearchData(t, dir, &host);
+        ASSERT_EQ(host.errors.size(), 1u) << c.name;
+        EXPECT_EQ(host.errors[0], c.message) << c.name;
+        for (int i = 0; i < engine::KeyCount; ++i) {
+            ASSERT_EQ(t.indexKeys[i], engine::fixedKeyWord(i)) << c.name;
+            ASSERT_EQ(t.lockKeys[i], engine::fixedKeyWord(engine::KeyCount + i)) << c.name;
+        }
+    }
 }
 
-TEST_F(DataFiles, ShortFilesGiveDefinedContents) {
-    write("hashkey33.dat", 100, 0xAB);
-    write("kesto.dat", 1000, 0x11);
-    testsupport::FakeHost host;
-    SearchTables t;
-    engine::loadSearchData(t, dir, &host);
-    EXPECT_EQ(host.errors.size(), 2u);
-    EXPECT_EQ(t.indexKeys[3], engine::fixedKeyWord(3));
-    EXPECT_FALSE(engine::probeLearned(t, true));
-}
-
-TEST_F(DataFiles, WholeFilesAreRead) {
-    write("hashkey33.dat", engine::KeyFileSize, 0x01);
+TEST_F(DataFiles, KeysListedInTheirManifestAreRead) {
+    listKeys(write("hashkey33.dat", engine::KeyFileSize, 0x01));
     write("KESTO.DAT", engine::LearnedFileSize, 0);
     testsupport::FakeHost host;
     SearchTables t;
@@ -413,6 +448,51 @@ TEST_F(DataFiles, WholeFilesAreRead) {
     EXPECT_TRUE(host.errors.empty());
     EXPECT_EQ(t.indexKeys[7], 0x01010101u);
     EXPECT_EQ(t.lockKeys[164], 0x01010101u);
+}
+
+// The learned positions are the user's own data and carry no checksum: a
+// file that cannot be read whole gives an empty table, said once.
+TEST_F(DataFiles, UnfitLearnedFilesGiveAnEmptyTable) {
+    struct Case {
+        const char* name;
+        std::function<void(DataFiles&)> arrange;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"missing", [](DataFiles&) {}, "Fichier absent : kesto.dat"},
+        {"a folder", [](DataFiles& f) { std::filesystem::create_directory(f.dir / "kesto.dat"); },
+         "Fichier illisible : kesto.dat"},
+        {"short", [](DataFiles& f) { f.write("kesto.dat", 1000, 0x11); }, "Fichier incomplet : kesto.dat"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        c.arrange(*this);
+        testsupport::FakeHost host;
+        SearchTables t;
+        engine::loadSearchData(t, dir, &host);
+        ASSERT_EQ(host.errors.size(), 2u) << c.name;   // the keys are missing too
+        EXPECT_EQ(host.errors[1], c.message) << c.name;
+        EXPECT_EQ(t.learned->count, 0) << c.name;
+        engine::computeKeys(t, rules::startingPosition());
+        EXPECT_FALSE(engine::probeLearned(t, true)) << c.name;
+    }
+}
+
+// Folders in place of the search's data files used to abort every front
+// end that starts the engine.
+TEST_F(DataFiles, FoldersInPlaceOfEveryDataFileDoNotStopTheEngine) {
+    for (const char* name : {"hashkey33.dat", "hashkey33.sum", "kesto.dat", "endgame.sum", "dod.bib", "pdod.bib"})
+        std::filesystem::create_directory(dir / name);
+    testsupport::FakeHost host;
+    auto core = std::make_unique<game::Core>();
+    core->host = &host;
+    core->programDir = dir;
+    ASSERT_TRUE(engine::initialiseSearch(*core));
+    EXPECT_FALSE(host.errors.empty());
+    core->rules.board = rules::startingPosition();
+    core->engine.limits.depth = 3;
+    EXPECT_TRUE(engine::searchRoot(*core, rules::White).hasMove());
 }
 
 }  // namespace

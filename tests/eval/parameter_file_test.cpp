@@ -142,7 +142,9 @@ TEST_F(ParameterFiles, RefusedFilesChangeNothing) {
         {"empty.par", 0, eval::ParameterFileStatus::TooShort},
         {"short.par", eval::ParameterFileSize - 1, eval::ParameterFileStatus::TooShort},
         {"missing.par", 0, eval::ParameterFileStatus::CannotOpen},
+        {"folder.par", 0, eval::ParameterFileStatus::CannotOpen},
     };
+    fs::create_directory(dir / "folder.par");
     for (const Case& c : cases) {
         host.errors.clear();
         if (c.status != eval::ParameterFileStatus::CannotOpen) writeBytes(dir / c.name, randomBytes(c.size, 4));
@@ -158,17 +160,20 @@ TEST_F(ParameterFiles, RefusedFilesChangeNothing) {
 TEST_F(ParameterFiles, FailedSaveKeepsThePreviousFile) {
     const std::vector<std::uint8_t> previous = randomBytes(eval::ParameterFileSize, 5);
     writeBytes(dir / "kept.par", previous);
-    fs::create_directory(dir / "kept.par.tmp");   // the temporary file cannot be created
+    fs::permissions(dir / "kept.par", fs::perms(0444));
     eval::EvalState st;
     st.params = evaltest::rowParameters();
-    EXPECT_EQ(eval::saveParameters(st, &host, dir / "kept.par"), eval::ParameterFileStatus::CannotOpen);
-    EXPECT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(eval::saveParameters(st, &host, dir / "kept.par"), eval::ParameterFileStatus::ReadOnly);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0], "Fichier en lecture seule : kept.par");
     EXPECT_EQ(readBytes(dir / "kept.par"), previous);
     EXPECT_EQ(st.staging, eval::ParameterBlock{});
+    fs::permissions(dir / "kept.par", fs::perms(0644));
 
     EXPECT_EQ(eval::saveParameters(st, &host, dir / "no" / "such" / "folder.par"),
               eval::ParameterFileStatus::CannotOpen);
     EXPECT_EQ(host.errors.size(), 2u);
+    EXPECT_EQ(host.errors[1], "Impossible d'ouvrir ce fichier");
 }
 
 TEST_F(ParameterFiles, StartUpFindsTheDefaultFileWhateverTheCase) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "files/game_file.h"
+#include "files/save_file.h"
 #include "game/navigation.h"
 #include "support/game_builder.h"
 
@@ -141,10 +142,13 @@ TEST_F(GameFiles, AFailedSaveKeepsThePreviousFile) {
     ASSERT_TRUE(files::saveGame(core, path("keep.dam"), files::GameSettings{}));
     const auto before = fs::file_size(path("keep.dam"));
     EXPECT_FALSE(files::saveGame(core, (dir / "no-such-folder" / "x.dam").string(), files::GameSettings{}));
-    // A folder in the way of the temporary file makes the write fail.
-    fs::create_directories(path("keep.dam.tmp"));
+    // A game marked read-only is refused, not replaced.
+    fs::permissions(path("keep.dam"), fs::perms(0444));
+    testsupport::playRandomMoves(core, 2, 3);
     EXPECT_FALSE(files::saveGame(core, path("keep.dam"), files::GameSettings{}));
     EXPECT_EQ(fs::file_size(path("keep.dam")), before);
+    EXPECT_EQ(files::saveTargetStatus(path("keep.dam")), files::SaveStatus::ReadOnly);
+    fs::permissions(path("keep.dam"), fs::perms(0644));
 }
 
 TEST_F(GameFiles, TextImportReadsOnlyTheStartOfAFile) {

@@ -13,22 +13,26 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     core.host = &host;
     files::remplir(core);
     testsupport::playRandomMoves(core, 5, 1);
+    const game::GameRecord before = core.game.record;
     core.game.ratedGame = game::RatedState::InProgress;
 
-    EXPECT_TRUE(files::Entrerpositionclick(core).on);
-    EXPECT_TRUE(core.engine.stopRequested);
+    // Clicks place nothing until a set-up has begun.
     core.game.setupPiece = rules::BlackKing;
+    EXPECT_FALSE(files::placePiece(core, 18));
+    EXPECT_EQ(core.game.ratedGame, game::RatedState::InProgress);
+
+    EXPECT_TRUE(files::Entrerpositionclick(core).on);
     EXPECT_TRUE(files::placePiece(core, 18));
     EXPECT_FALSE(files::placePiece(core, 0));
     EXPECT_EQ(core.rules.gamePosition[18], rules::BlackKing);
     EXPECT_EQ(core.game.ratedGame, game::RatedState::None);  // a placed piece ends a rated game
-    EXPECT_EQ(core.game.record.plies[5].squares[17], rules::BlackKing);  // the shown ply is stored again
+    EXPECT_EQ(core.game.record.plies, before.plies) << "the game shown is given up only when the set-up ends";
 
     // The eraser takes a piece off.
-    const int before = rules::countPieces(core.rules.gamePosition).black();
+    const int blackBefore = rules::countPieces(core.rules.gamePosition).black();
     core.game.setupPiece = rules::Empty;
     files::placePiece(core, 18);
-    EXPECT_EQ(rules::countPieces(core.rules.gamePosition).black(), before - 1);
+    EXPECT_EQ(rules::countPieces(core.rules.gamePosition).black(), blackBefore - 1);
 
     files::vider(core);
     EXPECT_EQ(rules::countPieces(core.rules.gamePosition).white(), 0);
@@ -45,6 +49,43 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     EXPECT_EQ(core.game.blackClock.reference, 777);
     EXPECT_TRUE(core.game.navigated);
     EXPECT_EQ(core.game.lastResult, game::GameResult::None);
+}
+
+TEST(Setup, ASetUpPositionBeginsANewGameWhenTheSetUpEnds) {
+    testsupport::FakeHost host;
+    game::Core core;
+    core.host = &host;
+    files::remplir(core);
+    testsupport::playRandomMoves(core, 6, 2);
+    core.game.whiteName = game::makeName("Ana");
+    core.game.whiteClock.total = 90;
+
+    // Begun and ended with nothing changed: the game stays as it was.
+    files::beginSetup(core);
+    EXPECT_FALSE(files::endSetup(core).newGame);
+    EXPECT_EQ(core.game.record.recordLength, 6);
+
+    files::beginSetup(core);
+    files::vider(core);
+    core.game.setupPiece = rules::WhiteMan;
+    files::placePiece(core, 22);
+    core.game.setupPiece = rules::BlackKing;
+    files::placePiece(core, 4);
+    files::Couleur_joue(core);  // Black, the computer, moves first
+    const files::SetupEnd end = files::endSetup(core);
+    EXPECT_TRUE(end.newGame);
+    EXPECT_TRUE(end.moveNow);
+    const game::GameRecord& rec = core.game.record;
+    EXPECT_EQ(rec.plyCounter, 0);
+    EXPECT_EQ(rec.recordLength, 0);
+    EXPECT_EQ(rec.plies[0].squares[21], rules::WhiteMan);
+    EXPECT_EQ(rec.plies[0].squares[3], rules::BlackKing);
+    EXPECT_EQ(rules::countPieces(core.rules.gamePosition).white(), 1);
+    EXPECT_EQ(core.game.sideToMove, rec.sideToMoveAtEnd);
+    EXPECT_TRUE(core.game.moveList.empty()) << "nothing of the old game is left in front";
+    EXPECT_EQ(core.game.whiteClock.total, 0);
+    EXPECT_EQ(game::nameText(rec.plies[0].whiteName), "Ana");
+    EXPECT_FALSE(core.game.setupMode);
 }
 
 TEST(Setup, ColoursDirectionAndTurn) {

@@ -12,7 +12,7 @@
 #include "files/text_export.h"
 #include "files/text_import.h"
 #include "game/navigation.h"
-#include "game/person_move.h"
+#include "game/play.h"
 
 #include "support/game_builder.h"
 
@@ -146,11 +146,7 @@ TEST(TextRoundTripSweep, RandomGamesComeBackUnchanged) {
             choices = ambiguousMoves(set.rules, rules::White);
         }
         const rules::Move first = choices[rng() % choices.size()];
-        set.rules.board = set.rules.gamePosition;
-        rules::applyMove(set.rules.board, first);
-        game::PersonClick click;
-        set.game.options.humanVsHuman = true;
-        game::completePersonMove(set, first, click);
+        game::playMove(set, first);
         testsupport::playRandomMoves(set, 60, seed);
         roundTrip(set, false, withKings);
     }

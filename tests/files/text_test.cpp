@@ -12,7 +12,7 @@
 #include "files/text_export.h"
 #include "files/text_import.h"
 #include "game/navigation.h"
-#include "game/person_move.h"
+#include "game/play.h"
 #include "rules/written_move.h"
 #include "support/game_builder.h"
 
@@ -193,11 +193,7 @@ TEST(TextRoundTrip, TheWholeRouteChoosesBetweenCapturesThatStartAndEndAlike) {
     const rules::WrittenMove viaC5 =
         rules::findWrittenMove(c.rules, rules::White, std::vector<rules::Square>{2, 9, 27, 20, 2});  // d8 b6 f2 h4 d8
     ASSERT_EQ(viaC5.match, rules::WrittenMatch::Found);
-    c.rules.board = c.rules.gamePosition;
-    rules::applyMove(c.rules.board, viaC5.move);
-    game::PersonClick click;
-    c.game.options.humanVsHuman = true;
-    game::completePersonMove(c, viaC5.move, click);
+    game::playMove(c, viaC5.move);
     const std::string pdn = files::exportPdn(c, files::ResultCode::None).text;
     EXPECT_NE(pdn.find("[FEN \"W:WKd8,d6:Bh8,c7,f6,c5,e5,c3,g3,b2\"]"), std::string::npos) << pdn;
     EXPECT_NE(pdn.find("1. d8xb6xf2xh4xd8 *"), std::string::npos) << pdn;

@@ -14,7 +14,7 @@ struct ClockFixture : testing::Test {
         core->host = &host;
         host.clock = 5000;
         game::Horlogeszro1Click(*core);
-        game::Pause2Click(*core);   // the clocks run
+        game::startClocks(*core);
     }
     testsupport::FakeHost host;
     std::unique_ptr<game::Core> core;
@@ -36,15 +36,45 @@ TEST_F(ClockFixture, TickShowsMinutesAndTwoDigitSeconds) {
     EXPECT_EQ(game::clockSecondsText(core->game.blackClock), "00");
 }
 
-TEST_F(ClockFixture, WhileTheEngineThinksOnlyItsSearchMovesItsClock) {
+TEST_F(ClockFixture, TheSideToMovesClockRunsWhoeverThinks) {
     core->game.engineToMove = true;
-    host.clock = 5100;
+    host.clock = 5042;
     game::ajouter_temps(*core);
-    EXPECT_EQ(core->game.whiteClock.shown, 0);
-    game::showEngineClock(*core, 42);
-    EXPECT_EQ(core->game.whiteClock.total, 42);
-    EXPECT_EQ(core->game.whiteClock.seconds, 42);
-    EXPECT_EQ(core->game.blackClock.total, 0);
+    EXPECT_EQ(core->game.whiteClock.shown, 42);
+    EXPECT_EQ(core->game.whiteClock.total, 0) << "banked only when the move is made";
+    EXPECT_EQ(game::runningTotal(*core, rules::White), 42);
+    EXPECT_EQ(game::runningTotal(*core, rules::Black), 0);
+}
+
+TEST(Clocks, StandStillUntilStartedAndNeverRunBackwards) {
+    testsupport::FakeHost host;
+    auto core = std::make_unique<game::Core>();
+    core->host = &host;
+    host.clock = 100;
+    host.clock = 160;
+    game::ajouter_temps(*core);
+    game::changeTurn(*core, rules::White);
+    EXPECT_EQ(core->game.whiteClock.total, 0) << "no time counts before the clocks start";
+    game::startClocks(*core);
+    host.clock = 190;
+    game::startClocks(*core);  // already running: the turn goes on
+    core->game.sideToMove = rules::White;
+    host.clock = 150;          // a reading that went back
+    game::changeTurn(*core, rules::White);
+    EXPECT_EQ(core->game.whiteClock.total, 0);
+    core->game.sideToMove = rules::Black;
+    host.clock = 170;
+    game::changeTurn(*core, rules::Black);
+    EXPECT_EQ(core->game.blackClock.total, 20);
+    // The end of the game stops them, the running turn banked.
+    core->game.sideToMove = rules::White;
+    host.clock = 200;
+    game::stopClocks(*core);
+    EXPECT_EQ(core->game.whiteClock.total, 30);
+    EXPECT_FALSE(core->game.clockRunning);
+    host.clock = 900;
+    game::ajouter_temps(*core);
+    EXPECT_EQ(core->game.whiteClock.shown, 30);
 }
 
 TEST_F(ClockFixture, TurnChangeBanksTheShownTotal) {
@@ -59,18 +89,19 @@ TEST_F(ClockFixture, TurnChangeBanksTheShownTotal) {
     EXPECT_EQ(core->game.blackClock.shown, 10);
 }
 
-TEST_F(ClockFixture, PauseDoesNotBankTheTurnSoFar) {
+TEST_F(ClockFixture, PauseKeepsTheTurnSoFar) {
     host.clock = 5020;
     game::ajouter_temps(*core);
     game::Pause2Click(*core);
     EXPECT_TRUE(core->game.paused);
+    EXPECT_EQ(core->game.whiteClock.total, 20) << "the seconds before the pause are banked";
     host.clock = 5500;
     game::ajouter_temps(*core);
     EXPECT_EQ(core->game.whiteClock.shown, 20) << "no ticks while paused";
     game::Pause2Click(*core);
     host.clock = 5505;
     game::ajouter_temps(*core);
-    EXPECT_EQ(core->game.whiteClock.shown, 5);
+    EXPECT_EQ(core->game.whiteClock.shown, 25) << "a resumed clock goes on from where it stood";
 }
 
 TEST_F(ClockFixture, ZeroClearsBothClocksAndTheRatedGame) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "game/controller.h"
+#include "game/person_move.h"
 #include "game/navigation.h"
 #include "rules/fen.h"
 #include "support/fake_host.h"
@@ -108,41 +109,28 @@ protected:
     game::Core core;
 };
 
-TEST_F(Controller, AClickIsRecordedThenHandedToTheMoveInput) {
-    EXPECT_TRUE(game::clic(core, 20 + 2 * 60 + 30, 20 + 5 * 60 + 30));  // c3
-    EXPECT_TRUE(core.game.click.pending);
-    EXPECT_TRUE(core.engine.stopRequested);
-    game::PassOutcome out = game::gameLoopPass(core);
-    EXPECT_TRUE(out.clickHandled);
-    EXPECT_FALSE(out.engineTurn);
-    EXPECT_FALSE(core.game.click.pending);
-    EXPECT_EQ(out.click.board.result, rules::ClickOutcome::Result::Waiting);
-
-    // Nothing pending: a pass does nothing more.
-    out = game::gameLoopPass(core);
-    EXPECT_FALSE(out.clickHandled);
+TEST_F(Controller, AClickOnThePersonsTurnIsMoveInputAtOnce) {
+    const game::PersonClick c = game::handleBoardClick(core, 22);  // c3
+    EXPECT_TRUE(c.handled);
+    EXPECT_EQ(c.board.result, rules::ClickOutcome::Result::Waiting);
+    EXPECT_TRUE(core.game.clockRunning) << "the person's first click starts the clocks";
+    const game::PersonClick d = game::handleBoardClick(core, 18);  // d4
+    EXPECT_TRUE(d.movePlayed);
+    EXPECT_TRUE(core.game.engineToMove) << "the engine answers";
+    EXPECT_EQ(core.game.record.plyCounter, 1);
+    // A pass hands the turn to the engine.
+    const game::PassOutcome out = game::gameLoopPass(core);
+    EXPECT_TRUE(out.engineTurn);
     EXPECT_EQ(out.moveNumber, 1);
-}
-
-TEST_F(Controller, ClicksWhileTheEngineIsToMove) {
-    core.game.engineToMove = true;
-    core.game.ratedGame = game::RatedState::InProgress;
-    EXPECT_FALSE(game::clic(core, 200, 200));
-    core.game.ratedGame = game::RatedState::None;
-    core.game.options.stopByClick = false;
-    EXPECT_FALSE(game::clic(core, 200, 200));
-    core.game.options.stopByClick = true;
-    EXPECT_TRUE(game::clic(core, 200, 200));
-    EXPECT_FALSE(core.game.click.pending && game::gameLoopPass(core).click.handled);
+    // Off the board, nothing.
+    EXPECT_FALSE(game::handleBoardClick(core, 0).handled);
 }
 
 TEST_F(Controller, TheEnginesTurnIsDue) {
-    core.rules.board[22] = rules::Empty;  // a stray working board is replaced by the game position
     core.game.engineToMove = true;
     game::PassOutcome out = game::gameLoopPass(core);
     EXPECT_TRUE(out.engineTurn);
     EXPECT_TRUE(out.hideCaptureLabels);
-    EXPECT_EQ(core.rules.board, core.rules.gamePosition);
 
     core.game.engineToMove = false;
     core.game.moveNowRequest = true;
@@ -154,21 +142,9 @@ TEST_F(Controller, TheEnginesTurnIsDue) {
     core.game.options.humanVsHuman = true;
     EXPECT_FALSE(game::gameLoopPass(core).engineTurn);
     core.game.options.humanVsHuman = false;
+    core.game.engineToMove = true;
     core.game.setupMode = true;
     EXPECT_FALSE(game::gameLoopPass(core).engineTurn);
-}
-
-TEST_F(Controller, WithoutAnEngineTheComputerWaitsUnlessItHasLost) {
-    core.game.engineToMove = true;
-    EXPECT_FALSE(game::turnWithoutEngine(core).has_value());
-    EXPECT_TRUE(core.game.engineToMove);
-
-    setUpPosition(BothBlockedBlack);
-    core.game.engineToMove = true;
-    const auto end = game::turnWithoutEngine(core);
-    ASSERT_TRUE(end.has_value());
-    EXPECT_EQ(game::endMessageText(*end), "Bravo, vous avez gagné");
-    EXPECT_FALSE(core.game.engineToMove);
 }
 
 struct DrawCase {
@@ -203,20 +179,47 @@ TEST_F(Controller, ThePersonsDrawOffer) {
     setUpPosition("W:W21-32:B1-12");
     game::ProposernulClick(core);
     ASSERT_TRUE(core.game.drawRefusedShown);
-    game::clic(core, 20 + 2 * 60 + 30, 20 + 5 * 60 + 30);
-    game::gameLoopPass(core);
+    game::handleBoardClick(core, 22);
     EXPECT_FALSE(core.game.drawRefusedShown);
 }
 
 TEST_F(Controller, TwoPeopleTakeOverTheEnginesTurn) {
     core.game.engineToMove = true;
-    game::Ordinateur(core);
+    game::toggleTwoPeople(core);
     EXPECT_TRUE(core.game.options.humanVsHuman);
     EXPECT_FALSE(core.game.computerPlays);
     EXPECT_FALSE(core.game.engineToMove);
-    game::Ordinateur(core);
+    game::toggleTwoPeople(core);
     EXPECT_FALSE(core.game.options.humanVsHuman);
     EXPECT_TRUE(core.game.computerPlays);
+}
+
+TEST_F(Controller, SelfPlayOffHandsTheSideToMoveToThePerson) {
+    // A training game, the person White; self-play ran until Black is to move.
+    core.game.whiteName = game::makeName("Ana");
+    core.game.blackName = game::makeName("Tavolex");
+    core.game.computerColour = rules::Black;
+    game::setSelfPlay(core, true);
+    EXPECT_TRUE(core.game.engineToMove);
+    core.game.sideToMove = rules::Black;
+    core.game.computerColour = rules::Black;
+    game::setSelfPlay(core, false);
+    EXPECT_FALSE(core.game.options.selfPlay);
+    EXPECT_FALSE(core.game.engineToMove);
+    EXPECT_EQ(core.game.computerColour, rules::White) << "the person has the side to move";
+    EXPECT_EQ(game::nameText(core.game.whiteName), "Tavolex") << "the names follow the colours";
+    EXPECT_EQ(game::nameText(core.game.blackName), "Ana");
+    EXPECT_EQ(game::nameText(core.game.record.plies[0].blackName), "Ana");
+    EXPECT_FALSE(game::gameLoopPass(core).engineTurn);
+
+    // Two names of people, or the engine against itself, stay as they are.
+    core.game.whiteName = game::makeName("Ana");
+    core.game.blackName = game::makeName("Noa");
+    game::setSelfPlay(core, true);
+    core.game.sideToMove = rules::White;
+    game::setSelfPlay(core, false);
+    EXPECT_EQ(game::nameText(core.game.whiteName), "Ana");
+    EXPECT_EQ(core.game.computerColour, rules::Black);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The engine's turn in the game: the move played and recorded, the weakest
 // level's second choice, draw offers both ways, the end of the game, self-
-// play, thinking on the person's time and the click that stops it.
+// play, thinking on the person's time and the click that stops the engine.
 
 #include <gtest/gtest.h>
 
@@ -9,49 +9,62 @@
 
 #include "engine/search.h"
 #include "engine/thinking.h"
+#include "engine/worker.h"
 #include "game/controller.h"
 #include "game/engine_turn.h"
 #include "game/navigation.h"
 #include "game/person_move.h"
+#include "game/play.h"
 #include "rules/fen.h"
 #include "rules/perft.h"
 #include "support/fake_host.h"
 
 namespace {
 
-class TurnHost : public testsupport::FakeHost {
+// The searching core's host: what the search shows, and a hook at each
+// thinking line.
+class SearchHost : public testsupport::FakeHost {
 public:
-    void pumpEvents() override {
-        FakeHost::pumpEvents();
-        if (onPump) onPump();
+    void showThinking(const engine::SearchStats& st) override {
+        thinking.push_back(st);
+        if (onThinking) onThinking(st);
     }
-    void showThinking(const engine::SearchStats& st) override { thinking.push_back(st); }
-    void engineBusy(bool busy) override { busyCalls.push_back(busy); }
-    std::function<void()> onPump;
+    std::function<void(const engine::SearchStats&)> onThinking;
     std::vector<engine::SearchStats> thinking;
-    std::vector<bool> busyCalls;
 };
 
 struct Game {
-    explicit Game(const char* fen = "W:W21-32:B1-12") : core(std::make_unique<game::Core>()) {
+    explicit Game(const char* fen = "W:W21-32:B1-12")
+        : core(std::make_unique<game::Core>()), searcher(std::make_unique<game::Core>()) {
         core->host = &host;
-        EXPECT_TRUE(engine::initialiseSearch(*core));
+        searcher->host = &searchHost;
+        engine::loadEngineKnowledge(*core);
         host.errors.clear();
         const rules::FenResult r = rules::parseFen(fen);
         EXPECT_TRUE(r.position) << fen;
         game::installPosition(*core, r.position->board, r.position->side);
-        core->game.sideToMove = r.position->side;
-        core->rules.board = r.position->board;
-        core->rules.gamePosition = r.position->board;
-        core->engine.limits.levelTime = false;
-        core->engine.limits.depth = 4;
     }
-    game::EngineTurn turn() {
-        core->rules.board = core->rules.gamePosition;
-        return game::engineTurn(*core);
+    // The engine's turn as the window runs it, its search cut to `depth`
+    // plies (0: the level's own limits).
+    game::EngineTurn turn(int depth = 4) {
+        game::EngineTurnStart start = game::beginEngineTurn(*core);
+        if (!start.search) {
+            game::EngineTurn t;
+            t.end = start.end;
+            return t;
+        }
+        if (depth > 0) {
+            start.search->limits = engine::SearchLimits{};
+            start.search->limits.depth = depth;
+        }
+        answer = engine::runSearch(*searcher, *start.search);
+        return game::finishEngineTurn(*core, answer);
     }
-    TurnHost host;
+    testsupport::FakeHost host;
+    SearchHost searchHost;
     std::unique_ptr<game::Core> core;
+    std::unique_ptr<game::Core> searcher;  // searches as the engine's worker does
+    engine::SearchOutput answer;
 };
 
 TEST(EngineTurn, PlaysRecordsAndHandsTheTurnOver) {
@@ -65,14 +78,13 @@ TEST(EngineTurn, PlaysRecordsAndHandsTheTurnOver) {
     EXPECT_EQ(rec.plies[1].from, t.move.from);
     EXPECT_EQ(g.core->game.sideToMove, rules::Black);
     EXPECT_EQ(g.core->game.computerColour, rules::White);
-    EXPECT_EQ(t.computerCaption, "Ordinateur blanc");
     EXPECT_FALSE(g.core->game.engineToMove);
     EXPECT_EQ(g.core->game.lastMoveTo, t.move.to);
     EXPECT_EQ(g.core->game.moveList.size(), 1u);
     EXPECT_EQ(g.core->game.legalMoveCount, 7);
     EXPECT_EQ(g.host.sounds, std::vector<game::Sound>{game::Sound::Move});
-    EXPECT_EQ(g.host.busyCalls, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(g.host.thinking.empty()) << "the thinking lines are shown while it searches";
+    EXPECT_FALSE(g.searchHost.thinking.empty()) << "the thinking lines are shown while it searches";
+    EXPECT_TRUE(g.core->game.clockRunning) << "the engine's turn starts the clocks";
     // The board view ends with the new frames.
     ASSERT_GE(t.ops.size(), 2u);
     EXPECT_EQ(t.ops.back().kind, rules::ViewOp::Kind::FrameSquare);
@@ -80,6 +92,23 @@ TEST(EngineTurn, PlaysRecordsAndHandsTheTurnOver) {
     rules::Board expected = rules::startingPosition();
     rules::applyMove(expected, t.move);
     EXPECT_EQ(g.core->rules.gamePosition, expected);
+    // Nothing of the game was touched by the search itself: the searching
+    // core has its own copy.
+    EXPECT_EQ(g.searcher->game.record.plyCounter, 0);
+}
+
+TEST(EngineTurn, TheLevelsLimitsGoToTheSearch) {
+    Game g;
+    engine::selectLevel(g.core->engine.level, 5);  // "5 : Excellence"
+    g.core->game.whiteClock.total = 40;
+    const game::EngineTurnStart start = game::beginEngineTurn(*g.core);
+    ASSERT_TRUE(start.search);
+    EXPECT_EQ(start.search->limits, engine::levelLimits(g.core->engine.level, 0, 40, false));
+    EXPECT_GT(start.search->limits.hardMs, 0) << "a self-play or set-up turn is limited too, clocks or not";
+    EXPECT_EQ(start.search->side, rules::White);
+    EXPECT_FALSE(start.search->infinite);
+    engine::selectLevel(g.core->engine.level, 1);   // "1 : Débutant": depth 3
+    EXPECT_EQ(game::beginEngineTurn(*g.core).search->limits.depth, 3);
 }
 
 TEST(EngineTurn, ASingleMoveIsPlayedWithoutSearchAndWithoutZut) {
@@ -89,7 +118,7 @@ TEST(EngineTurn, ASingleMoveIsPlayedWithoutSearchAndWithoutZut) {
     EXPECT_TRUE(t.forced);
     EXPECT_TRUE(t.played);
     EXPECT_FALSE(t.zutShown);
-    EXPECT_TRUE(g.host.thinking.empty());
+    EXPECT_TRUE(g.searchHost.thinking.empty());
 }
 
 TEST(EngineTurn, TheWeakestLevelAheadPlaysItsSecondChoice) {
@@ -100,7 +129,9 @@ TEST(EngineTurn, TheWeakestLevelAheadPlaysItsSecondChoice) {
     ASSERT_TRUE(t.played);
     EXPECT_TRUE(t.zutShown);
     EXPECT_TRUE(g.core->game.zutShown);
-    EXPECT_EQ(t.searchResult != 1, true) << "its own choice was not the second move";
+    ASSERT_GT(g.answer.rootMoves.size(), 1u);
+    EXPECT_TRUE(t.move.sameAs(g.answer.rootMoves[1])) << "the second move of the root list";
+    EXPECT_NE(g.answer.moveIndex, 1) << "its own choice was not the second move";
     // Not ahead: its own choice, and no panel.
     Game even("W:W21,22,23:B1,2,3");
     engine::selectLevel(even.core->engine.level, 0);
@@ -135,14 +166,14 @@ TEST(EngineTurn, TheEngineWinsWhenThePersonIsLeftWithoutMove) {
 
 TEST(EngineTurn, AnAbandonedSearchPlaysNothing) {
     Game g;
-    g.core->engine.limits.depth = 0;
-    g.host.onPump = [&] {
+    g.searchHost.onThinking = [&](const engine::SearchStats&) {
         // The person steps back in the record while the engine thinks.
-        g.core->engine.stopRequested = g.core->engine.abandonSearch = true;
+        g.searcher->engine.stopRequested = g.searcher->engine.abandonSearch = true;
     };
-    const game::EngineTurn t = g.turn();
-    EXPECT_TRUE(t.abandoned);
+    const game::EngineTurn t = g.turn(0);
+    EXPECT_EQ(g.answer.kind, engine::SearchAnswer::Abandoned);
     EXPECT_FALSE(t.played);
+    EXPECT_FALSE(t.end);
     EXPECT_EQ(g.core->game.record.plyCounter, 0);
     EXPECT_EQ(g.core->rules.gamePosition, rules::startingPosition());
 }
@@ -269,48 +300,68 @@ TEST(SelfPlay, EndsDrawnAfterPly250WithoutChange) {
 
 // ----------------------------------------------------------- the person's time
 
-TEST(PersonTime, ThinksOncePerTurnUntilAClick) {
+TEST(PersonTime, ThinksOncePerTurnWithinItsOwnTime) {
     Game g;
     g.core->game.sideToMove = rules::White;   // the person's turn
     g.core->game.computerColour = rules::Black;
     ASSERT_TRUE(game::mayThinkOnPersonTime(*g.core));
-    int pumps = 0;
-    g.host.onPump = [&] {
-        if (++pumps == 4) {
-            EXPECT_TRUE(game::clic(*g.core, 100, 100));
-        }
-    };
-    const int r = game::thinkOnPersonTime(*g.core);
-    EXPECT_LT(r, engine::NoMoveResult);
-    EXPECT_TRUE(g.core->engine.stopRequested);
-    EXPECT_FALSE(g.core->engine.infiniteThinking);
-    EXPECT_EQ(g.core->rules.board, g.core->rules.gamePosition);
+    const engine::SearchInput in = game::beginThinkingOnPersonTime(*g.core);
+    EXPECT_TRUE(in.infinite);
+    EXPECT_TRUE(g.core->engine.infiniteThinking) << "a draw offer reads the person's standing meanwhile";
+    EXPECT_EQ(in.side, rules::White);
+    EXPECT_EQ(in.limits.hardMs, 10000) << "level 5: the engine's own 5 s, raised to 10";
     EXPECT_FALSE(game::mayThinkOnPersonTime(*g.core)) << "once per turn";
-    EXPECT_FALSE(g.host.thinking.empty());
-    EXPECT_FALSE(g.host.thinking.back().timed) << "no clock lines while thinking on the person's time";
+    // The person moves: the search is stopped and its answer let go.
+    int reports = 0;
+    g.searchHost.onThinking = [&](const engine::SearchStats& st) {
+        game::noteThinkingOnPersonTime(*g.core, st);
+        if (++reports == 4) g.searcher->engine.stopRequested = true;
+    };
+    const engine::SearchOutput out = engine::runSearch(*g.searcher, in);
+    EXPECT_TRUE(out.hasMove());
+    EXPECT_FALSE(g.searchHost.thinking.back().timed) << "no clock lines while thinking on the person's time";
+    EXPECT_EQ(g.core->engine.lastScore, g.searchHost.thinking.back().score);
+    game::endThinkingOnPersonTime(*g.core);
+    EXPECT_FALSE(g.core->engine.infiniteThinking);
+    EXPECT_EQ(g.core->rules.gamePosition, rules::startingPosition()) << "the game is not touched";
 
     // After the engine's move the person's next turn may be thought on again.
     g.core->game.sideToMove = rules::Black;
-    g.host.onPump = nullptr;
+    g.searchHost.onThinking = nullptr;
     g.turn();
     EXPECT_TRUE(game::mayThinkOnPersonTime(*g.core));
     g.core->game.navigated = true;
     EXPECT_FALSE(game::mayThinkOnPersonTime(*g.core));
+    g.core->game.navigated = false;
+    g.core->game.options.selfPlay = true;
+    EXPECT_FALSE(game::mayThinkOnPersonTime(*g.core)) << "no person to think for in self-play";
 }
 
-TEST(PersonTime, ClicksWhileTheEngineThinks) {
+TEST(PersonTime, ItsTimeFollowsTheEnginesOwnBetween10And60Seconds) {
+    const struct {
+        int item;
+        std::int64_t ms;
+    } cases[] = {{0, 10000}, {5, 10000}, {8, 60000}, {15, 60000}};  // "7 : long, long" has no time limit
+    for (const auto& c : cases) {
+        engine::LevelState level;
+        engine::selectLevel(level, c.item);
+        EXPECT_EQ(engine::personTimeLimitMs(level, 10, 0), c.ms) << "item " << c.item;
+    }
+}
+
+TEST(PersonTime, ClicksWhileTheEngineThinksAreNoMoves) {
     Game g;
     g.core->game.engineToMove = true;
-    EXPECT_TRUE(game::clic(*g.core, 100, 100));
+    EXPECT_TRUE(game::clickStopsEngine(*g.core));
+    // A click on a man that could move is no move while the engine is to move.
+    const game::PersonClick c = game::handleBoardClick(*g.core, 22);
+    EXPECT_FALSE(c.handled);
+    EXPECT_EQ(g.core->game.record.plyCounter, 0);
     g.core->game.options.stopByClick = false;
-    g.core->engine.stopRequested = false;
-    EXPECT_FALSE(game::clic(*g.core, 100, 100));
-    EXPECT_FALSE(g.core->engine.stopRequested);
+    EXPECT_FALSE(game::clickStopsEngine(*g.core));
     g.core->game.options.stopByClick = true;
     g.core->game.ratedGame = game::RatedState::InProgress;
-    EXPECT_FALSE(game::clic(*g.core, 100, 100)) << "never in a rated game";
-    g.core->game.engineToMove = false;
-    EXPECT_TRUE(game::clic(*g.core, 100, 100)) << "thinking on the person's time always stops";
+    EXPECT_FALSE(game::clickStopsEngine(*g.core)) << "never in a rated game";
 }
 
 // ----------------------------------------------------------- a whole game
@@ -320,25 +371,21 @@ TEST(WholeGame, PersonAgainstTheLowestLevel) {
     // "0 : Néophyte" until the game ends or 80 plies are played.
     Game g;
     engine::selectLevel(g.core->engine.level, 0);
-    g.core->engine.limits = engine::SearchLimits{};
     g.core->game.computerColour = rules::Black;
     for (int ply = 0; ply < 80; ++ply) {
         if (g.core->game.sideToMove == rules::White) {
             g.core->rules.board = g.core->rules.gamePosition;
             if (rules::generateRootMoves(g.core->rules, rules::White) == 0) break;
             const rules::Move m = g.core->rules.rootList()[0];
-            rules::applyMove(g.core->rules.board, m);
-            game::PersonClick out;
-            game::completePersonMove(*g.core, m, out);
-            ASSERT_TRUE(g.core->game.engineToMove);
+            ASSERT_TRUE(game::playMove(*g.core, m).recorded);
         } else {
-            const game::EngineTurn t = g.turn();
+            const game::EngineTurn t = g.turn(0);
             if (t.end) break;
             ASSERT_TRUE(t.played);
         }
     }
     EXPECT_GT(g.core->game.record.plyCounter, 10);
-    EXPECT_FALSE(g.host.thinking.empty());
+    EXPECT_FALSE(g.searchHost.thinking.empty());
 }
 
 // ----------------------------------------------------------- Editer coups

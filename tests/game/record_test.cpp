@@ -31,9 +31,12 @@ protected:
         const rules::Position pos = *rules::parseFen(fen).position;
         game::installPosition(core, pos.board, pos.side);
     }
+    game::PersonClick clickAt(int x, int y) {
+        return game::handleBoardClick(core, rules::clickToSquare(x, y, core.game.inverted));
+    }
     game::PersonClick click(const char* square) {
         const auto [x, y] = pixelOf(sq(square), core.game.inverted);
-        return game::clic1(core, x, y);
+        return clickAt(x, y);
     }
     // A move by its start and final squares, clicked as a person would.
     void play(const char* from, const char* to) {
@@ -89,8 +92,6 @@ TEST_F(Game, TakeBackAndReplayKeepTheRecord) {
     EXPECT_EQ(core.game.moveList.size(), 2u);
     EXPECT_EQ(core.game.selectedLine, 0);
     EXPECT_TRUE(core.game.navigated);
-    EXPECT_TRUE(core.engine.stopRequested);
-    EXPECT_TRUE(core.engine.abandonSearch);
 
     game::Aller_fin(core);
     EXPECT_EQ(core.game.record.plyCounter, 3);
@@ -178,12 +179,12 @@ TEST_F(Game, NavigationKeepsTheNamesAndRestoresTheClocks) {
 TEST_F(Game, InvertedBoardClicks) {
     core.game.inverted = true;
     // Where b8 is drawn normally, the inverted view shows g1.
-    const game::PersonClick c = game::clic1(core, 20 + 60 + 30, 20 + 30);
+    const game::PersonClick c = clickAt(20 + 60 + 30, 20 + 30);
     EXPECT_TRUE(c.handled);
     EXPECT_EQ(c.board.result, rules::ClickOutcome::Result::Ignored);  // g1 is blocked at the start
     EXPECT_EQ(core.rules.entry.selectedCode, 0);
     // The inverted view shows c3 where f6 is drawn normally.
-    game::PersonClick c3 = game::clic1(core, 20 + 5 * 60 + 30, 20 + 2 * 60 + 30);
+    game::PersonClick c3 = clickAt(20 + 5 * 60 + 30, 20 + 2 * 60 + 30);
     EXPECT_EQ(c3.board.result, rules::ClickOutcome::Result::Waiting);
     EXPECT_EQ(core.rules.entry.route[0], sq("c3"));
 }
@@ -201,21 +202,24 @@ TEST_F(Game, TheSideLeftWithoutAMoveIsReported) {
     ASSERT_FALSE(c.movePlayed);
     c = click("b4");
     ASSERT_TRUE(c.movePlayed);
-    EXPECT_FALSE(c.noMoveLeft);  // a5 must take b4
+    EXPECT_FALSE(c.end);  // a5 must take b4
     c = click("a5");
     ASSERT_TRUE(c.movePlayed);
-    EXPECT_TRUE(c.noMoveLeft);   // White has nothing left
+    EXPECT_EQ(c.end, game::EndReason::NoMoveAfterPerson);  // White has nothing left
 }
 
 TEST_F(Game, NoPlyBeyondWhatAGameFileHolds) {
     game::GameRecord& rec = core.game.record;
     rec.plyCounter = game::MaxRecordedPly - 1;
     rec.recordLength = game::MaxRecordedPly - 1;
-    play("c3", "d4");
+    game::PersonClick last = click("c3");
+    if (!last.movePlayed) last = click("d4");
+    ASSERT_TRUE(last.movePlayed);
+    EXPECT_EQ(last.end, game::EndReason::Draw) << "the record's last ply ends the game drawn";
     EXPECT_EQ(rec.recordLength, game::MaxRecordedPly);
     const rules::Board before = core.rules.gamePosition;
     const game::PersonClick c = click("f6");
-    EXPECT_TRUE(c.recordFull);
+    EXPECT_EQ(c.end, game::EndReason::Draw);
     EXPECT_FALSE(c.movePlayed);
     EXPECT_EQ(rec.plyCounter, game::MaxRecordedPly);
     EXPECT_EQ(core.rules.gamePosition, before);

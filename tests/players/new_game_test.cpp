@@ -144,6 +144,7 @@ TEST(Match, RefusesRatingsBelowOneBeforeChangingAnything) {
     const players::NewGame refused = players::BitBtn16Click(*t.core, "Ana", 1, true);
     EXPECT_EQ(refused.refusal, players::Refusal::RatingBelowOne);
     EXPECT_EQ(refused.badName, "Ana");
+    EXPECT_EQ(refused.ratingProblem, players::RatingProblem::Unreadable);
     EXPECT_EQ(g.ratedGame, game::RatedState::None);
     EXPECT_EQ(t.white(), "Mister X");
 
@@ -151,10 +152,50 @@ TEST(Match, RefusesRatingsBelowOneBeforeChangingAnything) {
     const players::NewGame noComputer = players::BitBtn16Click(*computer.core, "Ana", 1, true);
     EXPECT_EQ(noComputer.refusal, players::Refusal::RatingBelowOne);
     EXPECT_EQ(noComputer.badName, "Tavolex");
+    EXPECT_EQ(noComputer.ratingProblem, players::RatingProblem::Unreadable);
     // "Ramener Tavolex à 2050" mends it in the working copy.
     players::RamenerCorvandaClick(*computer.core);
     EXPECT_TRUE(players::BitBtn16Click(*computer.core, "Ana", 1, true).accepted());
     EXPECT_EQ(computer.core->game.blackRating, 2050);
+}
+
+// Lines of "points.dat" the formula cannot take: the match is refused,
+// naming the player and the reason, before anything changes.
+TEST(Match, RefusesUnfitRatingsWithTheReason) {
+    using players::RatingProblem;
+    const struct {
+        std::vector<std::string> ratings;
+        const char* badName;
+        RatingProblem problem;
+    } cases[] = {
+        {{"2050", "99999999999"}, "Ana", RatingProblem::OutOfRange},
+        {{"2050", "4001"}, "Ana", RatingProblem::OutOfRange},
+        {{"2050", "-3"}, "Ana", RatingProblem::OutOfRange},
+        {{"2050", "16OO"}, "Ana", RatingProblem::Unreadable},
+        {{"2050"}, "Ana", RatingProblem::Missing},
+        {{"0", "1600"}, "Tavolex", RatingProblem::OutOfRange},
+    };
+    for (const auto& c : cases) {
+        Table t({"Tavolex", "Ana"}, c.ratings);
+        const players::NewGame out = players::BitBtn16Click(*t.core, "Ana", 1, true);
+        EXPECT_EQ(out.refusal, players::Refusal::RatingBelowOne) << c.ratings.back();
+        EXPECT_EQ(out.badName, c.badName) << c.ratings.back();
+        EXPECT_EQ(out.ratingProblem, c.problem) << c.ratings.back();
+        EXPECT_EQ(t.core->game.ratedGame, game::RatedState::None);
+    }
+}
+
+// A player rated 10 who beats the computer once overflowed the formula and
+// wrote ratings of about minus and plus 183 million into "points.dat".
+TEST(RatedResult, FarApartRatingsStayInRangeAndTheNextMatchStarts) {
+    Table t({"Tavolex", "Ana"}, {"2050", "  10"});
+    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Ana", 1, true).accepted());
+    const game::EndOfGame end = game::endOfGame(*t.core, game::EndReason::EngineLostOnTime);
+    ASSERT_TRUE(end.ratings);
+    EXPECT_EQ(end.ratings->whiteNew, 4000);
+    EXPECT_EQ(end.ratings->blackNew, 1);
+    EXPECT_EQ(t.points(), "1\r\n4000\r\n");
+    EXPECT_TRUE(players::BitBtn16Click(*t.core, "Ana", 1, true).accepted());
 }
 
 TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {

@@ -11,12 +11,10 @@ namespace testsupport {
 class FakeHost : public game::Host {
 public:
     std::int64_t readClock() override { return clock; }
-    void pumpEvents() override { ++pumps; }
     void playSound(game::Sound s) override { sounds.push_back(s); }
     void showError(std::string_view text) override { errors.emplace_back(text); }
 
     std::int64_t clock = 1000;
-    int pumps = 0;
     std::vector<game::Sound> sounds;
     std::vector<std::string> errors;
 };

@@ -1,6 +1,6 @@
 #include "support/game_builder.h"
 
-#include "game/person_move.h"
+#include "game/play.h"
 
 namespace testsupport {
 
@@ -14,9 +14,7 @@ int playRandomMoves(game::Core& core, int plies, unsigned seed) {
         if (n == 0 || core.game.record.full()) break;
         seed = seed * 1103515245u + 12345u;
         const rules::Move m = core.rules.rootList()[static_cast<int>((seed >> 16) % static_cast<unsigned>(n))];
-        rules::applyMove(core.rules.board, m);
-        game::PersonClick out;
-        game::completePersonMove(core, m, out);
+        game::playMove(core, m);
     }
     core.game.options.humanVsHuman = twoPeople;
     return played;

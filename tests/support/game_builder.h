@@ -1,5 +1,5 @@
 #pragma once
-// Games made for tests: random legal moves recorded as a person's would be.
+// Games made for tests: random legal moves played on the game.
 
 #include "game/core.h"
 

@@ -177,8 +177,9 @@ private slots:
         QVERIFY(item("Lancerunesession1")->isEnabled());
         QVERIFY(!item("Arrterlasession1")->isEnabled());
         // Quick games: the search is cut at depth 2 whatever the budget.
-        form->core().engine.limits.levelTime = false;
-        form->core().engine.limits.depth = 2;
+        engine::SearchLimits limits;
+        limits.depth = 2;
+        form->setFixedSearchLimits(limits);
         form->core().engine.books.booksActive = false;
         item("Lancerunesession1")->trigger();
         QVERIFY(!item("Lancerunesession1")->isEnabled());
@@ -208,7 +209,7 @@ private slots:
         QVERIFY(engine::writeLearningFile(tables, folder->file("Parametres/now.dal").toStdString()));
         const std::string saved = readAll(sessionFile);
         QVERIFY(saved == readAll(folder->file("Parametres/now.dal")));
-        tables.learned[7] = {123u, 456, 0};
+        engine::learnedForWriting(tables).entries[7] = {123u, 456, 0};
         answers << ui::FileAnswer{sessionFile, {}};
         item("Chargerdesleons1")->trigger();
         settle();
@@ -216,11 +217,11 @@ private slots:
         QVERIFY(engine::writeLearningFile(tables, folder->file("Parametres/now.dal").toStdString()));
         QVERIFY(saved == readAll(folder->file("Parametres/now.dal")));
         // A file that is not there: the error box, the table kept.
-        tables.learned[7] = {123u, 456, 0};
+        engine::learnedForWriting(tables).entries[7] = {123u, 456, 0};
         answers << ui::FileAnswer{folder->file("Parametres/absent.dal"), {}};
         item("Chargerdesleons1")->trigger();
         QTRY_COMPARE(boxes.texts.size(), 1);
-        QCOMPARE(int(tables.learned[7].value), 456);
+        QCOMPARE(int(tables.learned->entries[7].value), 456);
     }
 
     // The engine opens from the shipped libraries: with White it plays one
@@ -280,10 +281,11 @@ private slots:
         settle();
         play("c3", "d4");
         play("f6", "g5");
-        form->core().engine.limits.levelTime = false;
-        form->core().engine.limits.depth = 2;
+        engine::SearchLimits limits;
+        limits.depth = 2;
+        form->setFixedSearchLimits(limits);
         item("Analyser1")->trigger();
-        settle();
+        QTRY_VERIFY(!form->analysisRunning());
         form->fin_analyse();
         settle();
         QVERIFY(form->Learn->isVisible());

@@ -26,6 +26,7 @@
 #include "rules/movegen.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
+#include "window_driver.h"
 
 namespace {
 
@@ -78,10 +79,9 @@ private:
         form->installPosition(p.board, p.side);
         settle();
     }
-    static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
+    static void settle() { testsupport::settle(); }
+    // Until the engine has answered and shown its move.
+    void waitForEngine() { QVERIFY(testsupport::waitUntilIdle(*form)); }
     void click(Square s) {
         QTest::mouseClick(form->Damier, Qt::LeftButton, {}, form->Damier->squareCorner(s) + QPoint(30, 28));
         settle();
@@ -113,6 +113,7 @@ private:
         click(m.from);
         if (c.game.record.plyCounter == before) click(m.to);
         QVERIFY(c.game.record.plyCounter > before);
+        waitForEngine();
     }
 
 private slots:
@@ -245,20 +246,19 @@ private slots:
         QCOMPARE(form->core().engine.tables.sizeItem, 4);
     }
 
-    // The clocks: the tick advances the person's clock; the engine's own
-    // clock moves only with its search; zeroing and pause.
+    // The clocks: the tick advances the clock of the side to move, the
+    // person's or the engine's; zeroing and pause.
     void clocksTickPauseAndZero() {
         start();
         playFirstLegalMove();  // the clocks start with the person's first click
-        settle();
         now += 75;
         form->ajouter_temps();
         QCOMPARE(form->minblanc->text(), QString("1"));
         QCOMPARE(form->secblanc->text(), QString("15"));
         QCOMPARE(form->minnoir->text(), QString("0"));
         QCOMPARE(form->secnoir->text(), QString("00"));
-        // Pause: the tick stands still, and the running turn restarts from
-        // its clock when resumed.
+        // Pause: the tick stands still, the turn so far kept; resumed, the
+        // clock goes on from where it stood.
         item("Pause2")->trigger();
         QVERIFY(item("Pause2")->isChecked());
         QVERIFY(!form->Timer1->isActive());
@@ -270,8 +270,8 @@ private slots:
         QVERIFY(form->Timer1->isActive());
         now += 5;
         form->ajouter_temps();
-        QCOMPARE(form->minblanc->text(), QString("0"));
-        QCOMPARE(form->secblanc->text(), QString("05"));
+        QCOMPARE(form->minblanc->text(), QString("1"));
+        QCOMPARE(form->secblanc->text(), QString("20"));
         // "Horloges à zéro" writes "0" everywhere and ends a rated game's clock rule.
         form->core().game.ratedGame = game::RatedState::InProgress;
         item("Horlogeszro1")->trigger();
@@ -326,56 +326,44 @@ private slots:
         QCOMPARE(int(std::count(sounds.begin(), sounds.end(), game::Sound::Lost)), 1);
     }
 
-    // Thinking on the person's time starts with the person's turn, shows
-    // its thinking without times, and a click on the board ends it; the
-    // click then selects the piece.
-    void thinkingOnThePersonsTimeStopsAtAClick() {
+    // Thinking on the person's time starts with the person's turn and shows
+    // its thinking without times; the person's click ends it and is the
+    // person's move input, as usual.
+    void thinkingOnThePersonsTimeEndsWithTheirClick() {
         start();
         playFirstLegalMove();  // a game read from a file is not thought on until the engine has moved
-        settle();
-        QStringList seen;
-        bool searching = false;
-        item("Rflexionsurtempsadverse1")->trigger();  // the pass it asks for comes first
-        const rules::Move next = firstLegalMove(false);
-        // A timer, not a posted call: the search's pauses for window events
-        // deliver the person's input and timers, as the real window's do.
-        QTimer::singleShot(1, form.get(), [&] {
-            searching = form->searching();
-            seen = lines(form->ListBox2);
-            item("Rflexionsurtempsadverse1")->trigger();  // once is enough for this test
-            QTest::mouseClick(form->Damier, Qt::LeftButton, {}, form->Damier->squareCorner(next.from) + QPoint(30, 28));
-        });
-        settle();
-        settle();
-        QVERIFY(searching);
-        QVERIFY(!form->searching());
-        QVERIFY2(!seen.isEmpty() && seen[0].startsWith("Profondeur"), qPrintable(seen.join('|')));
+        item("Rflexionsurtempsadverse1")->trigger();
+        QTRY_VERIFY(form->thinkingOnPersonTime());
+        // Its lines replace those of the engine's own move: no times.
+        QTRY_VERIFY(form->ListBox2->count() > 2 && !form->ListBox2->item(2)->text().startsWith("Temps"));
+        const QStringList seen = lines(form->ListBox2);
+        QVERIFY2(seen[0].startsWith("Profondeur"), qPrintable(seen.join('|')));
         for (const QString& l : seen) QVERIFY2(!l.startsWith("Temps") && !l.startsWith("Noeuds/s"), qPrintable(l));
-        // The click was kept and replayed: the piece is selected (or, with
-        // one way to go, moved), its landing square completes the move.
+        const rules::Move next = firstLegalMove(false);
+        click(next.from);
+        QVERIFY(!form->thinkingOnPersonTime());
         if (form->core().game.record.plyCounter == 2) click(next.to);
-        settle();
+        QCOMPARE(int(form->core().game.record.plyCounter), 3);
+        item("Rflexionsurtempsadverse1")->trigger();  // the engine's answer, then quiet
+        waitForEngine();
         QCOMPARE(int(form->core().game.record.plyCounter), 4);
     }
 
-    // A take-back asked for while the engine thinks on the person's time
-    // waits until that search has stopped, then takes the move back.
-    void commandsWaitForTheSearchToStop() {
+    // A take-back while the engine thinks on the person's time happens at
+    // once: the search is given up, and it does not start again before the
+    // engine's next move.
+    void commandsDuringThinkingOnThePersonsTimeActAtOnce() {
         start();
         playFirstLegalMove();
-        settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 2);
-        bool deferredWhileSearching = false;
         item("Rflexionsurtempsadverse1")->trigger();
-        QTimer::singleShot(1, form.get(), [&] {
-            item("Rflexionsurtempsadverse1")->trigger();
-            form->reprise();
-            deferredWhileSearching = form->searching() && form->core().game.record.plyCounter == 2;
-        });
-        settle();
-        settle();
-        QVERIFY(deferredWhileSearching);
+        QTRY_VERIFY(form->thinkingOnPersonTime());
+        form->reprise();
         QCOMPARE(int(form->core().game.record.plyCounter), 1);
+        QVERIFY(!form->searching());
+        settle();
+        QVERIFY(!form->searching());
+        item("Rflexionsurtempsadverse1")->trigger();
     }
 
     // With four pieces, a king among them and twenty quiet plies, the
@@ -384,10 +372,7 @@ private slots:
         start();
         // A king each, moved so that nothing can be taken.
         setUp("W:WK30:BK2");
-        for (int i = 0; i < 11 && !form->Match_nul->isVisible(); ++i) {
-            playFirstLegalMove(true);
-            settle();
-        }
+        for (int i = 0; i < 11 && !form->Match_nul->isVisible(); ++i) playFirstLegalMove(true);
         QVERIFY(form->Match_nul->isVisible());
         QVERIFY(form->core().game.record.plyCounter > 20);
         QTest::mouseClick(form->BitBtn14, Qt::LeftButton);
@@ -406,8 +391,7 @@ private slots:
         setUp("W:WK29,K25,K22:BK3");
         item("Ordinateurcontreordinateur1")->trigger();
         QVERIFY(!item("Humaincontrehumain1")->isChecked());
-        for (int pass = 0; pass < 60 && !form->fin_de_parties->isVisible(); ++pass) settle();
-        QVERIFY(form->fin_de_parties->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(form->fin_de_parties->isVisible(), 60000);
         QCOMPARE(form->qui_gagne->text(), QString::fromUtf8("Désolé, TAVOLEX a gagné"));
         QVERIFY(form->core().game.lastResult == game::GameResult::WhiteWon);
         QVERIFY(form->core().game.record.plyCounter <= 23);

@@ -32,6 +32,7 @@
 #include "rules/fen.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
+#include "window_driver.h"
 
 namespace {
 
@@ -252,7 +253,7 @@ private slots:
         answers << ui::FileAnswer{sauve + "/partie.dam", "Fichiers Tavolex (*.dam)"};
         QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
         settle();
-        QCOMPARE(form->core().rules.gamePosition, position);
+        QVERIFY(form->core().rules.gamePosition == position);
         // Seven plies: three full lines and White's fourth move alone, selected.
         QCOMPARE(moveLines().size(), 4);
         for (int i = 0; i < 3; ++i) QCOMPARE(moveLines()[i], lines[i]);
@@ -287,7 +288,7 @@ private slots:
         QCOMPARE(answerer.boxes.size(), 3);
         for (const QString& b : answerer.boxes) QCOMPARE(b, QString("Erreur|Impossible d'ouvrir ce fichier"));
         QCOMPARE(moveLines(), lines);
-        QCOMPARE(form->core().rules.gamePosition, position);
+        QVERIFY(form->core().rules.gamePosition == position);
         // A save that cannot be written says so and keeps nothing half-written.
         answers << ui::FileAnswer{folder->file("no-such-folder/x.dam"), ""};
         form->findChild<QAction*>("Sauver1")->trigger();
@@ -615,34 +616,91 @@ private slots:
         click(sq("c3"));
         QTest::mouseClick(form->SpeedButton12, Qt::LeftButton);
         click(sq("f6"));
-        // Leaving the page ends the set-up; the two people play on from there.
+        // Leaving the page ends the set-up: the position is a new game, the
+        // two people play on from there, and nothing of the opening is left.
         clickTab(form->Liste);
         QVERIFY(!form->core().game.setupMode);
         QVERIFY(!form->Probleme->isVisible());
         QVERIFY(form->Ouvertures1->menuAction()->isEnabled());
+        QCOMPARE(form->ListBox1->count(), 0);
+        const rules::Board setUp = form->core().rules.gamePosition;
         play("c3", "d4");
         play("f6", "e5");
+        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-e5"});
+        form->reprise();
+        form->reprise();
+        form->reprise();
+        QCOMPARE(int(form->core().game.record.plyCounter), 0);
+        QVERIFY2(form->core().rules.gamePosition == setUp, "back to the position set up, not into the opening");
+        form->Aller_fin();
+
+        // Its PDN carries the position, and reads back into the same game.
+        const QString dir = QString::fromStdString(folder->path().string());
+        answers << ui::FileAnswer{dir + "/setup", "Fichiers PDN (*.pdn)"};
+        QTest::keyClick(form.get(), Qt::Key_T, Qt::ControlModifier);
+        settle();
+        const std::string pdn = readAll(dir + "/setup.pdn");
+        QVERIFY2(pdn.find("[FEN") != std::string::npos, pdn.c_str());
+        const game::GameRecord exported = form->core().game.record;
+        QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);  // another game in between
+        settle();
+        form->Annule_nouveauClick();
+        form->remplir();
+        answers << ui::FileAnswer{dir + "/setup.pdn", ""};
+        QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        const game::GameRecord& read = form->core().game.record;
+        QCOMPARE(read.recordLength, exported.recordLength);
+        for (int k = 0; k <= exported.recordLength; ++k) {
+            QVERIFY2(read.plies[k].squares == exported.plies[k].squares, qPrintable(QString("ply %1").arg(k)));
+            QCOMPARE(read.plies[k].from, exported.plies[k].from);
+            QCOMPARE(read.plies[k].to, exported.plies[k].to);
+        }
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-e5"});
     }
 
     void thePageRulesOfTheSetUp() {
         start();
-        // Choosing the page starts the set-up and clears the opening books' mark.
+        playOpening(4);
+        const game::GameRecord before = form->core().game.record;
+        const rules::Board position = form->core().rules.gamePosition;
+        // Choosing the page changes nothing: its tools wait for a set-up
+        // action, and it says so. A click on a man leaves it where it is.
         clickTab(form->Probleme0);
-        QVERIFY(form->core().game.setupMode);
+        QVERIFY(!form->core().game.setupMode);
         QVERIFY(form->Probleme->isVisible());
+        QVERIFY(form->Bibliothquesactives1->isChecked());
+        QCOMPARE(form->Etat_installation->text(),
+                 QString::fromUtf8("Choisissez une pièce, ou videz ou remplissez le damier, pour installer une position."));
+        click(sq("b4"));
+        click(sq("e3"));
+        QVERIFY(form->core().rules.gamePosition == position);
+        QVERIFY(form->core().game.record.plies == before.plies);
+        // Choosing a piece begins the set-up, and the page says so.
+        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton);
+        QVERIFY(form->core().game.setupMode);
+        QVERIFY(form->Etat_installation->text().startsWith(QString::fromUtf8("Installation en cours")));
         QVERIFY(!form->Bibliothquesactives1->isChecked());
+        // Left without a change, the game is as it was.
+        clickTab(form->Liste);
+        QVERIFY(!form->core().game.setupMode);
+        QVERIFY(form->core().game.record.plies == before.plies);
+        QCOMPARE(int(form->core().game.record.plyCounter), 4);
+
         // With the computer named to move, leaving hands it the move and shows its thinking.
+        clickTab(form->Probleme0);
         form->Humaincontrehumain1->trigger();  // the computer plays again
         item("Niveau01")->trigger();           // and stops at a small depth
         QTest::mouseClick(form->Couleurjoue, Qt::LeftButton);
+        QVERIFY(form->core().game.setupMode);
         QCOMPARE(form->Couleurjoue->text(), QString("Ordinateur joue"));
         QVERIFY(form->core().game.sideToMove == rules::Black);
         clickTab(form->Liste);
         QVERIFY(!form->core().game.setupMode);
         QCOMPARE(form->Onglet->currentWidget(), form->Calcul);
+        QVERIFY(testsupport::waitUntilIdle(*form));
         QVERIFY(form->core().game.sideToMove == rules::White);  // the engine has moved Black
-        QCOMPARE(int(form->core().game.record.plyCounter), 1);
+        QCOMPARE(int(form->core().game.record.plyCounter), 1);  // in a new game from the position
         QVERIFY(form->ListBox2->count() > 0);
         // While the engine is to move no set-up page is given.
         form->core().game.engineToMove = true;
@@ -667,6 +725,7 @@ private slots:
         QVERIFY(!form->core().game.setupMode);
         QVERIFY(!form->Probleme->isVisible());
         QCOMPARE(form->Onglet->currentWidget(), form->Liste);
+        QVERIFY(testsupport::waitUntilIdle(*form));
     }
 
     // The dialog the window uses by default can be driven like any other.

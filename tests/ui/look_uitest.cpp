@@ -710,9 +710,11 @@ private slots:
         clickImage(cornerOf(18) + QPoint(30, 25));
         clickImage(cornerOf(11) + QPoint(30, 25));
         clickImage(cornerOf(15) + QPoint(30, 25));
-        form->core().engine.limits.levelTime = false;
-        form->core().engine.limits.depth = 2;
-        trigger("Analyser1");  // returns when the walk is done
+        engine::SearchLimits limits;
+        limits.depth = 2;
+        form->setFixedSearchLimits(limits);
+        trigger("Analyser1");
+        QTRY_VERIFY(!form->analysisRunning());
         ui::TForm4* analysis = form->Form4;
         QVERIFY(analysis->isVisible());
         QCOMPARE(analysis->windowTitle(), QString::fromUtf8("Análisis"));

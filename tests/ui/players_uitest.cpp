@@ -240,7 +240,7 @@ private slots:
         QCOMPARE(form->core().game.whiteRating, 1500);
         // Swapping sides ends the rating.
         QTest::keyClick(form.get(), Qt::Key_F4);
-        settle();
+        QVERIFY(testsupport::waitUntilIdle(*form));  // the engine has taken the move and played it
         QVERIFY(form->core().game.ratedGame == game::RatedState::None);
         QVERIFY(form->Fichier1->menuAction()->isEnabled());
         QVERIFY(!form->Abandon->isVisible());
@@ -255,11 +255,12 @@ private slots:
         click(form->BitBtn17);
         const char* moves[][2] = {{"c3", "d4"}, {"f6", "g5"}, {"b2", "c3"}, {"g5", "h4"}};
         for (const auto& m : moves) play(m[0], m[1]);
-        form->core().engine.limits.levelTime = false;
-        form->core().engine.limits.depth = 2;
+        engine::SearchLimits limits;
+        limits.depth = 2;
+        form->setFixedSearchLimits(limits);
 
-        item("Analyser1")->trigger();  // returns when the walk is done
-        settle();
+        item("Analyser1")->trigger();
+        QTRY_VERIFY(!form->analysisRunning());
         ui::TForm4* f4 = form->Form4;
         QVERIFY(f4->isVisible());
         QVERIFY(form->Panel17->isVisible());
@@ -272,7 +273,9 @@ private slots:
         QCOMPARE(f4->Etat->text(), QString::fromUtf8("Analyse terminée"));
         QVERIFY(!item("Analyser1")->isEnabled());
         QVERIFY(item("Terminerlanalyse1")->isEnabled());
-        QCOMPARE(int(form->core().game.record.plyCounter), 0);
+        QCOMPARE(int(form->core().game.record.plyCounter), 4);  // where the person was
+        // Captures are written with "x", like the move list's.
+        QVERIFY(f4->ListBox1->item(0)->text().contains(QRegularExpression("meilleur : [a-h][1-8][-x][a-h][1-8]")));
 
         // "Editer analyse": the window's lines, CR LF.
         answers << ui::FileAnswer{folder->file("analyse.txt"), "Fichiers texte (*.txt)"};

@@ -34,12 +34,12 @@ inline bool copyFolder(const QString& from, const QString& to) {
 }
 
 // What the engine reads at start-up: the search keys, the learned
-// positions, the default parameters, the endgame tables, the opening
-// libraries and the sounds.
+// positions, the default parameters, the endgame tables with the manifests
+// of their checksums, the opening libraries and the sounds.
 inline bool copyEngineData(const QString& to) {
     const QString build = QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR);
     QDir source(build);
-    const QStringList patterns{"*.bib", "hashkey33.dat", "kesto.dat", "*.wav", "*.ouv"};
+    const QStringList patterns{"*.bib", "*.sum", "hashkey33.dat", "kesto.dat", "*.wav", "*.ouv"};
     for (const QFileInfo& f : source.entryInfoList(patterns, QDir::Files))
         if (!QFile::copy(f.absoluteFilePath(), QDir(to).filePath(f.fileName()))) return false;
     return copyFolder(build + "/Parametres", QDir(to).filePath("Parametres"));

@@ -24,6 +24,13 @@ inline void settle() {
     QCoreApplication::processEvents();
 }
 
+// Lets the window work until nothing goes on: no search, no move being
+// shown, no pass waiting. False when that takes longer than `ms`.
+inline bool waitUntilIdle(ui::TForm1& form, int ms = 60000) {
+    settle();
+    return QTest::qWaitFor([&] { return form.idle(); }, ms);
+}
+
 inline void clickWidget(QWidget* w) {
     // Radio buttons take clicks on their mark and caption only.
     const QPoint at = qobject_cast<QRadioButton*>(w) ? QPoint(8, w->height() / 2) : w->rect().center();
