@@ -475,6 +475,33 @@ private slots:
                  QString("Erreur|Partie 1 (Ana - Bia), coup 2. « d4-c3 » : ce coup n'est pas légal dans la position "
                          "atteinte. La partie est rejouée jusqu'au coup précédent."));
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-g5"});
+        // Every other reason a replay stops, each with the move and the moves before it kept.
+        std::string kingDance = "[White \"K\"]\n[FEN \"W:WKa1:BKh2\"]\n";
+        for (int i = 1; i <= 64; ++i)
+            kingDance += std::to_string(2 * i - 1) + ". a1-b2 h2-g1 " + std::to_string(2 * i) + ". b2-a1 g1-h2 ";
+        const struct {
+            std::string text;
+            const char* box;
+        } stops[] = {
+            {"Ana-Bia\r\n 1.c3-d4 zz-e5\r\n",
+             "Erreur|Partie 1 (Ana - Bia), coup 1... « zz-e5 » : ce texte n'est pas un coup. La partie est rejouée "
+             "jusqu'au coup précédent."},
+            {"Ana-Bia\r\n 1.c3-d4  2.g3-f4 f6-g5\r\n",
+             "Erreur|Partie 1 (Ana - Bia), coup 1... : un coup manque. La partie est rejouée jusqu'au coup précédent."},
+            {"[White \"Ana\"]\n[FEN \"W:WK2,10:B4,6,11,14,15,22,24,25\"]\n1. d8xd8 *\n",
+             "Erreur|Partie 1 (Ana - ?), coup 1. « d8xd8 » : plusieurs prises partent et arrivent sur ces cases ; il faut "
+             "leur chemin complet. La partie est rejouée jusqu'au coup précédent."},
+            {kingDance,
+             "Erreur|Partie 1 (K - ?), coup 127. « a1-b2 » : la partie dépasse les 252 demi-coups qu'une partie peut "
+             "garder. La partie est rejouée jusqu'au coup précédent."},
+        };
+        for (const auto& c : stops) {
+            import(c.text);
+            QCOMPARE(QString(answerer.boxes.takeFirst()), QString::fromUtf8(c.box));
+        }
+        QCOMPARE(form->core().game.record.recordLength, 252);
+        import("Ana-Bia\r\n 1.c3-d4 f6-g5  2.d4-c3 g5-h4\r\n");
+        answerer.boxes.clear();
         // A starting position that cannot be read: nothing changes.
         import("[White \"Ana\"]\n[FEN \"W:W1,:B3\"]\n1. c3-d4 *\n");
         QCOMPARE(QString(answerer.boxes.takeFirst()),
