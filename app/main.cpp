@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "files/program_folder.h"
+#include "ui/application.h"
 #include "ui/form1.h"
 
 int main(int argc, char** argv) {
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    QApplication app(argc, argv);
+    ui::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavolex"));
 
     const std::filesystem::path exeFolder = QApplication::applicationDirPath().toStdString();
@@ -43,6 +44,14 @@ int main(int argc, char** argv) {
     QDir::setCurrent(QString::fromStdString(choice.folder.string()));
 
     ui::TForm1 window(choice.folder);
+    app.setFaultHandler([&window](const std::string& what) { window.reportInternalError(what); });
     window.show();
-    return app.exec();
+    try {
+        return app.exec();
+    } catch (...) {
+        // Nothing gets here past Application::notify; should it, the game
+        // was kept at the last move (recovery.dam) and is offered back.
+        std::fputs("tavolex: internal error\n", stderr);
+        return 1;
+    }
 }

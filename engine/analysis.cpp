@@ -129,6 +129,11 @@ bool GameAnalysis::begin(game::Core& core, std::optional<SearchLimits> limits) {
     m_running = true;
     m_end = n;
     m_sideAtEnd = g.sideToMove;
+    // Nobody's clock runs while the engine goes through the game; the turn
+    // so far is kept for when the game goes on.
+    game::stopClocks(core);
+    m_whiteClock = g.whiteClock.total;
+    m_blackClock = g.blackClock.total;
     m_ply = n;
     m_previous = 0;
     m_limits = limits;
@@ -252,6 +257,9 @@ AnalysisOutcome GameAnalysis::finish(game::Core& core) {
     core.rules.gamePosition = core.rules.board;
     core.rules.gamePosition[0] = rules::Sentinel;
     core.game.sideToMove = m_sideAtEnd;
+    core.game.whiteClock.total = m_whiteClock;
+    core.game.blackClock.total = m_blackClock;
+    game::showTotals(core);
     rules::clearMoveEntry(core.rules);
     std::reverse(m_outcome.lines.begin(), m_outcome.lines.end());
     return std::move(m_outcome);

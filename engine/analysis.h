@@ -91,6 +91,7 @@ private:
     bool m_running = false;
     int m_end = 0;                       // the ply shown when the walk began
     rules::Side m_sideAtEnd = rules::White;
+    std::int32_t m_whiteClock = 0, m_blackClock = 0;  // the clocks when the walk began
     int m_ply = 0;                       // the position being analysed
     int m_previous = 0;                  // the value of the position after it, from its side to move
     std::optional<SearchLimits> m_limits;

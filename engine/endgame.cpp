@@ -163,8 +163,10 @@ std::vector<std::string> loadEndgameDatabases(EndgameTables& t, const std::files
             if (!exists) missing.push_back(e.file);
             continue;
         }
-        if (error != files::FileError::None || bytes.size() != e.size || !manifest ||
-            files::checkIntegrity(*manifest, e.file, bytes) != files::Integrity::Intact) {
+        // Without the manifest (a folder copied without it) a table of the
+        // right size is used unchecked: nothing says it is damaged.
+        if (error != files::FileError::None || bytes.size() != e.size ||
+            (manifest && files::checkIntegrity(*manifest, e.file, bytes) != files::Integrity::Intact)) {
             load = TableLoad::Damaged;
             continue;
         }
@@ -187,14 +189,7 @@ std::string endgameLoadReport(const EndgameTables& t) {
     };
     line("Fichier absent : ", TableLoad::Missing);
     line("Fichier illisible : ", TableLoad::Unreadable);
-    // Without the manifest every table read whole is unchecked: the
-    // manifest is what is missing, not the tables.
-    if (!t.manifestRead) {
-        const bool anyRead = std::any_of(t.load.begin(), t.load.end(), [](TableLoad l) { return l == TableLoad::Damaged; });
-        if (anyRead) report += (report.empty() ? "" : "\n") + std::string("Fichier absent : ") + EndgameManifestFile;
-    } else {
-        line("Fichier endommagé : ", TableLoad::Damaged);
-    }
+    line("Fichier endommagé : ", TableLoad::Damaged);
     return report;
 }
 

@@ -44,7 +44,7 @@ struct EndgameTables {
     // are then searched as if there were no table.
     std::array<std::vector<std::int8_t>, EndgameTableCount> tables;
     std::array<TableLoad, EndgameTableCount> load{};
-    bool manifestRead = false;   // without the manifest no table is trusted
+    bool manifestRead = false;   // without the manifest the tables are used unchecked
     bool databasesLoaded = false;
 };
 

@@ -338,11 +338,12 @@ DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file) {
     if (error != files::FileError::None || bytes.size() != KeyFileSize) return DataFileStatus::Damaged;
     const std::optional<files::Manifest> manifest =
         files::readManifest(files::resolveInFolder(file.parent_path(), KeyManifestFile));
-    if (!manifest) return DataFileStatus::Unchecked;
-    if (files::checkIntegrity(*manifest, KeyFileName, bytes) != files::Integrity::Intact)
+    if (manifest && files::checkIntegrity(*manifest, KeyFileName, bytes) != files::Integrity::Intact)
         return DataFileStatus::Damaged;
     decodeKeys(t, bytes);
-    return DataFileStatus::Ok;
+    // Without the manifest (a folder copied without it) the keys of the
+    // right size are used unchecked.
+    return manifest ? DataFileStatus::Ok : DataFileStatus::Unchecked;
 }
 
 DataFileStatus loadLearned(SearchTables& t, const std::filesystem::path& file) {
@@ -364,13 +365,13 @@ void loadSearchData(SearchTables& t, const std::filesystem::path& programDir, ga
             case DataFileStatus::Short: text = std::string("Fichier incomplet : ") + name; break;
             case DataFileStatus::Unreadable: text = std::string("Fichier illisible : ") + name; break;
             case DataFileStatus::Damaged: text = std::string("Fichier endommagé : ") + name; break;
-            case DataFileStatus::Unchecked: text = std::string("Fichier absent : ") + KeyManifestFile; break;
-            case DataFileStatus::Ok: break;
+            case DataFileStatus::Unchecked:
+            case DataFileStatus::Ok: return;
         }
         host->showError(text);
     };
     const DataFileStatus keys = loadKeys(t, files::resolveInFolder(programDir, KeyFileName));
-    if (keys != DataFileStatus::Ok) {
+    if (keys != DataFileStatus::Ok && keys != DataFileStatus::Unchecked) {
         // Keys that cannot be trusted are made again from the fixed
         // sequence they were written from, so every key is defined.
         SearchTables fresh;

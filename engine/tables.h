@@ -213,7 +213,7 @@ enum class DataFileStatus {
     Short,        // "kesto.dat" with fewer bytes than the whole table
     Unreadable,   // a folder, or a file that cannot be read
     Damaged,      // keys of the wrong size or disagreeing with their manifest
-    Unchecked,    // keys without their manifest: not trusted
+    Unchecked,    // keys without their manifest: used as they are, unchecked
 };
 // The key file's bytes, as many as there are, over the keys.
 void decodeKeys(SearchTables& t, std::span<const std::uint8_t> bytes);

@@ -45,6 +45,11 @@ void ajouter_temps(Core& core) {
     showTotal(core, clockOf(g, g.sideToMove), runningTotal(core, g.sideToMove));
 }
 
+void showTotals(Core& core) {
+    GameState& g = core.game;
+    for (SideClock* c : {&g.whiteClock, &g.blackClock}) showTotal(core, *c, c->total);
+}
+
 void startClocks(Core& core) {
     GameState& g = core.game;
     if (g.clockRunning) return;

@@ -21,6 +21,8 @@ std::string clockSecondsText(const SideClock& c);
 // still until the game's first move is being thought about (startClocks)
 // and while "Pause" is ticked.
 void ajouter_temps(Core& core);
+// Both clocks show their totals (after they were set from elsewhere).
+void showTotals(Core& core);
 // The clocks run from now: the person's first click, or the engine's first
 // turn. Nothing happens when they already run.
 void startClocks(Core& core);

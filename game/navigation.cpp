@@ -1,5 +1,6 @@
 #include "game/navigation.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "rules/move_input.h"
@@ -36,9 +37,11 @@ void clockStep(Core& core) {
     core.game.blackClock.reference = now;
 }
 
+// The move list follows the position shown: the line holding the ply just
+// played is selected, none at the start.
 void selectLineOfPly(Core& core) {
-    const int line = core.game.record.plyCounter / 2 - 1;
-    core.game.selectedLine = line >= 0 ? line : -1;
+    const int p = core.game.record.plyCounter;
+    core.game.selectedLine = p > 0 ? (p - 1) / 2 : -1;
 }
 
 std::string plyText(const PlyRecord& e) {
@@ -161,6 +164,7 @@ void revenir_debut(Core& core) {
     g.whiteClock.minutes = g.whiteClock.seconds = 0;
     g.blackClock.minutes = g.blackClock.seconds = 0;
     clockStep(core);
+    selectLineOfPly(core);
     g.navigated = true;
 }
 
@@ -171,6 +175,7 @@ void Aller_fin(Core& core) {
     restore(core);
     g.sideToMove = g.record.sideToMoveAtEnd;
     clockStep(core);
+    selectLineOfPly(core);
     g.navigated = true;
 }
 
@@ -181,6 +186,15 @@ void revenir_n(Core& core) {
     if (target > g.record.recordLength) return;
     g.record.plyCounter = static_cast<std::uint8_t>(target);
     restore(core);
+}
+
+void goToPly(Core& core, int ply) {
+    GameRecord& rec = core.game.record;
+    ply = std::clamp(ply, 0, static_cast<int>(rec.recordLength));
+    while (rec.plyCounter > ply) reprise(core);
+    while (rec.plyCounter < ply) avancer(core);
+    core.game.navigated = true;
+    core.game.engineToMove = false;  // the person looks at it; nothing is played unasked
 }
 
 }  // namespace game

@@ -86,6 +86,9 @@ enum class Text {
     NameNotWritable,   // %1 the name an export cannot write
     SetupIdle,         // the set-up page before a set-up has begun
     SetupActive,       // ... and while clicks place pieces
+    ReadOnlyFile,      // a save refused: %1 the file's name
+    InternalError,     // an unforeseen fault caught by the window: %1 what it was
+    ResumeInterrupted, // the last run did not end normally: its game back?
     Count
 };
 QString text(Text which, int language);

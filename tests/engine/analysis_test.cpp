@@ -144,6 +144,21 @@ TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
     EXPECT_EQ(window[1].rfind(" 1 Noir : jou", 0), 0u);
 }
 
+TEST(Analysis, TheClocksStandStillAndKeepTheTurnSoFar) {
+    Game g;
+    ASSERT_EQ(testsupport::playRandomMoves(*g.core, 4, 5), 4);
+    g.host.clock = 1000;
+    game::startClocks(*g.core);
+    g.host.clock = 1042;  // White has thought 42 s on its fifth ply
+    const std::int32_t black = g.core->game.blackClock.total;
+    g.analyse();
+    g.host.clock = 2000;  // the analysis took its time
+    EXPECT_FALSE(g.core->game.clockRunning);
+    EXPECT_EQ(g.core->game.whiteClock.total, 42);
+    EXPECT_EQ(g.core->game.whiteClock.seconds, 42);
+    EXPECT_EQ(g.core->game.blackClock.total, black);
+}
+
 TEST(Analysis, MarksAManLostAndValuesTheForcedReplyUnsearched) {
     // White's d4-e5 loses a man to f6xd4, Black's only move; d4-c5 was safe.
     Game g(fenOf('W', {"d4", "a1", "c1", "e1", "g1"}, {"f6", "h8", "b8", "d8", "a7"}));

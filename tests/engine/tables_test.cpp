@@ -412,8 +412,6 @@ TEST_F(DataFiles, UnfitKeyFilesAreReportedAndReplacedByTheFixedKeys) {
          "Fichier endommagé : hashkey33.dat"},
         {"all zero", [&](DataFiles& f) { f.listKeys(fixedKeys); f.write("hashkey33.dat", engine::KeyFileSize, 0); },
          "Fichier endommagé : hashkey33.dat"},
-        {"without its manifest", [](DataFiles& f) { f.write("hashkey33.dat", engine::KeyFileSize, 0x01); },
-         "Fichier absent : hashkey33.sum"},
         {"not in its manifest",
          [](DataFiles& f) {
              const auto bytes = f.write("hashkey33.dat", engine::KeyFileSize, 0x01);
@@ -437,6 +435,18 @@ TEST_F(DataFiles, UnfitKeyFilesAreReportedAndReplacedByTheFixedKeys) {
             ASSERT_EQ(t.lockKeys[i], engine::fixedKeyWord(engine::KeyCount + i)) << c.name;
         }
     }
+}
+
+TEST_F(DataFiles, KeysWithoutTheirManifestAreReadUnchecked) {
+    // A program folder copied without the manifest: the keys of the right
+    // size are used, and nothing is said.
+    write("hashkey33.dat", engine::KeyFileSize, 0x01);
+    write("kesto.dat", engine::LearnedFileSize, 0);
+    testsupport::FakeHost host;
+    SearchTables t;
+    engine::loadSearchData(t, dir, &host);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(t.indexKeys[0], 0x01010101u);
 }
 
 TEST_F(DataFiles, KeysListedInTheirManifestAreRead) {

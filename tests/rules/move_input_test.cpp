@@ -44,25 +44,6 @@ bool has(const ClickOutcome& o, ViewOp::Kind kind) {
     return std::any_of(o.ops.begin(), o.ops.end(), [&](const ViewOp& op) { return op.kind == kind; });
 }
 
-TEST(ClickToSquare, MapsPixelsInBothViews) {
-    const struct {
-        int x, y;
-        bool inverted;
-        rules::Square square;
-    } cases[] = {
-        {20 + 60 + 30, 20 + 30, false, 1},         // b8
-        {20 + 60 + 30, 20 + 30, true, 32},         // where b8 stands, the inverted view has g1
-        {20 + 30, 20 + 7 * 60 + 30, false, 29},    // a1
-        {20 + 7 * 60 + 59, 20 + 6 * 60, false, 28},  // h2, at its edges
-        {20 + 30, 20 + 30, false, 0},              // a8 is light
-        {10, 20 + 60 + 30, false, 0},              // the margin left of the board
-        {20 + 8 * 60 + 5, 50, false, 0},           // right of the board
-        {100, 20 + 8 * 60, false, 0},              // below it
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(rules::clickToSquare(c.x, c.y, c.inverted), c.square) << c.x << "," << c.y << " inverted " << c.inverted;
-}
-
 TEST(MoveEntry, ForcedCaptureIsPlayedByTheSelectingClick) {
     Entry e("W:Wb6:Bc7,e7");
     const ClickOutcome o = e.click("b6");
@@ -176,6 +157,26 @@ TEST(MoveEntry, ClickingTheSelectedPieceAgainCancels) {
                                          {ViewOp::Kind::RedrawEmptySquares}}));
     EXPECT_EQ(e.r.entry.selectedCode, 0);
     EXPECT_EQ(e.click("c3").result, Result::Waiting);  // and it can be chosen again
+}
+
+TEST(MoveEntry, AnotherOwnPieceTakesTheSelectionOver) {
+    Entry e("W:W21-32:B1-12");
+    ASSERT_EQ(e.click("c3").result, Result::Waiting);
+    const ClickOutcome o = e.click("e3");
+    EXPECT_EQ(o.result, Result::Waiting);
+    EXPECT_EQ(e.r.entry.route[0], sq("e3"));
+    // The old selection's frames go before the new one is framed.
+    ASSERT_GE(o.ops.size(), 3u);
+    EXPECT_EQ(o.ops[0], (ViewOp{ViewOp::Kind::DrawSquare, sq("c3"), rules::WhiteMan}));
+    EXPECT_EQ(o.ops[1].kind, ViewOp::Kind::RedrawEmptySquares);
+    EXPECT_EQ(o.ops[2], (ViewOp{ViewOp::Kind::FrameSquare, sq("e3"), 0, rules::FrameColour::Red}));
+    EXPECT_EQ(e.click("f4").result, Result::Played);
+    // A piece of one's own that cannot move leaves the selection alone.
+    Entry blocked("W:W21-32:B1-12");
+    blocked.click("c3");
+    EXPECT_EQ(blocked.click("b2").result, Result::Ignored);
+    EXPECT_EQ(blocked.r.entry.route[0], sq("c3"));
+    EXPECT_EQ(blocked.click("d4").result, Result::Played);
 }
 
 TEST(MoveEntry, PiecesThatCannotMoveAreIgnored) {

@@ -61,4 +61,17 @@ inline std::unique_ptr<ProgramCopy> copyProgramFolder(bool withResume = true) {
     return copy;
 }
 
+// Everything a window reads, every board style's pictures and the help
+// pages included (joueurs.dat and points.dat too), for tests that go
+// through all of it.
+inline std::unique_ptr<ProgramCopy> copyWholeProgramFolder() {
+    auto copy = copyProgramFolder();
+    const QString build = QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR);
+    for (const QString& sub : QDir(build).entryList({"Images*", "Aide"}, QDir::Dirs | QDir::NoDotAndDotDot))
+        if (!QDir(copy->file(sub)).exists()) copyFolder(build + "/" + sub, copy->file(sub));
+    for (const QFileInfo& f : QDir(build).entryInfoList({"damier*.bmp", "*.dat"}, QDir::Files))
+        if (!QFile::exists(copy->file(f.fileName()))) QFile::copy(f.absoluteFilePath(), copy->file(f.fileName()));
+    return copy;
+}
+
 }  // namespace testsupport
