@@ -5,6 +5,7 @@
 #include "cli/engine_commands.h"
 
 #include "cli/child_process.h"
+#include "cli/commands.h"
 #include "cli/engine_core.h"
 #include "cli/hub_protocol.h"
 
@@ -34,12 +35,7 @@ namespace cli {
 
 namespace {
 
-constexpr int ExitUsage = 2;
-
-int usage(const char* what) {
-    std::fprintf(stderr, "tavolex-cli: %s (tavolex-cli help shows the commands)\n", what);
-    return ExitUsage;
-}
+int usage(const char* what) { return usageError(what); }
 
 void applyLevelNumber(engine::LevelState& level, int number) {
     for (std::size_t i = 0; i < engine::LevelTable.size(); ++i)
@@ -479,6 +475,18 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
         if (secondEngineOptions) return usage("--params2 and --material2 are for our own second engine, not --opponent");
         // The protocol knows depths and move times, not our levels.
         if (options2.level >= 0) return usage("--opponent plays at --depth or --movetime (or --depth2, --movetime2)");
+    }
+
+    // A parameter file named here that cannot be used plays no game.
+    for (const std::filesystem::path& file : {paramsA, paramsB}) {
+        if (file.empty()) continue;
+        const auto scratch = std::make_unique<eval::EvalState>();
+        if (const eval::ParameterFileStatus s = eval::loadParameters(*scratch, nullptr, file);
+            s != eval::ParameterFileStatus::Ok) {
+            std::fprintf(stderr, "tavolex-cli: parameter file %s: %s\n", file.string().c_str(),
+                         parameterProblem(file, s).c_str());
+            return ExitUsage;
+        }
     }
 
     ClockHost host;

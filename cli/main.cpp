@@ -194,17 +194,6 @@ void printTrace(const char* title, const eval::EvalTrace& t) {
     line("total", t.total);
 }
 
-// Why a parameter file named on the command line was refused.
-std::string parameterProblem(const std::filesystem::path& file, eval::ParameterFileStatus status) {
-    std::error_code ec;
-    if (status == eval::ParameterFileStatus::TooShort)
-        return "has " + std::to_string(std::filesystem::file_size(file, ec)) + " bytes, a parameter file has " +
-               std::to_string(eval::ParameterFileSize);
-    if (std::filesystem::is_directory(file, ec)) return "is a folder";
-    if (!std::filesystem::exists(file, ec)) return "no such file";
-    return "cannot be read";
-}
-
 int cmdEval(std::vector<std::string_view> args) {
     std::filesystem::path paramFile;
     if (!args.empty() && args[0] == "--params") {
@@ -226,7 +215,7 @@ int cmdEval(std::vector<std::string_view> args) {
                s != eval::ParameterFileStatus::Ok) {
         // A file the user named and that cannot be used evaluates nothing.
         std::fprintf(stderr, "tavolex-cli: parameter file %s: %s\n", paramFile.string().c_str(),
-                     parameterProblem(paramFile, s).c_str());
+                     cli::parameterProblem(paramFile, s).c_str());
         return ExitUsage;
     }
 
@@ -255,6 +244,16 @@ namespace cli {
 int usageError(const char* what) {
     std::fprintf(stderr, "tavolex-cli: %s (tavolex-cli help shows the commands)\n", what);
     return ExitUsage;
+}
+
+std::string parameterProblem(const std::filesystem::path& file, eval::ParameterFileStatus status) {
+    std::error_code ec;
+    if (status == eval::ParameterFileStatus::TooShort)
+        return "has " + std::to_string(std::filesystem::file_size(file, ec)) + " bytes, a parameter file has " +
+               std::to_string(eval::ParameterFileSize);
+    if (std::filesystem::is_directory(file, ec)) return "is a folder";
+    if (!std::filesystem::exists(file, ec)) return "no such file";
+    return "cannot be read";
 }
 
 bool loadPosition(const std::vector<std::string_view>& args, rules::Position& pos) {

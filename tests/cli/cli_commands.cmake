@@ -78,17 +78,22 @@ run_cli(NAME eval-start EXIT 0 ARGS eval
 run_cli(NAME eval-man-up EXIT 0 ARGS eval "W:W6,27,31:B12,20"
         STDOUT "Eval stat blancs: +[1-9][0-9]+\n" "phase 3 \\(endgame\\)" "  material +200\n" "  material +-200\n")
 # A parameter file named with --params that cannot be used: named, nothing
-# evaluated, exit code 2 (the default file, when missing, leaves zeros).
+# evaluated or played, exit code 2 (the default file, when missing, leaves
+# zeros).
 set(params_dir "${CMAKE_CURRENT_BINARY_DIR}/cli_params")
 file(REMOVE_RECURSE "${params_dir}")
 file(MAKE_DIRECTORY "${params_dir}/folder.par")
 file(WRITE "${params_dir}/short.par" "0123456789")
-run_cli(NAME eval-missing-params EXIT 2 ARGS eval --params /nonexistent/x.par
-        STDERR "parameter file /nonexistent/x.par: no such file")
-run_cli(NAME eval-short-params EXIT 2 ARGS eval --params "${params_dir}/short.par"
-        STDERR "short.par: has 10 bytes, a parameter file has 1162")
-run_cli(NAME eval-folder-params EXIT 2 ARGS eval --params "${params_dir}/folder.par"
-        STDERR "folder.par: is a folder")
+foreach(command IN ITEMS eval match)
+    run_cli(NAME ${command}-missing-params EXIT 2 ARGS ${command} --params /nonexistent/x.par
+            STDERR "parameter file /nonexistent/x.par: no such file")
+    run_cli(NAME ${command}-short-params EXIT 2 ARGS ${command} --params "${params_dir}/short.par"
+            STDERR "short.par: has 10 bytes, a parameter file has 1162")
+    run_cli(NAME ${command}-folder-params EXIT 2 ARGS ${command} --params "${params_dir}/folder.par"
+            STDERR "folder.par: is a folder")
+endforeach()
+run_cli(NAME match-short-params2 EXIT 2 ARGS match --games 2 --params2 "${params_dir}/short.par"
+        STDERR "short.par: has 10 bytes")
 file(REMOVE_RECURSE "${params_dir}")
 run_cli(NAME eval-bad-fen EXIT 2 ARGS eval "W:W33:B1" STDERR "off the board")
 
@@ -111,8 +116,6 @@ run_cli(NAME match-short EXIT 0 ARGS match --games 2 --depth 2
 run_cli(NAME match-material-only EXIT 0 ARGS match --games 2 --depth 2 --material2
         STDOUT "games 2: wins [0-9], draws [0-9], losses [0-9]")
 run_cli(NAME match-bad-option EXIT 2 ARGS match --rounds 3 STDERR "unknown match option")
-run_cli(NAME match-missing-params EXIT 1 ARGS match --games 2 --params /nonexistent/x.par
-        STDERR "Impossible d'ouvrir ce fichier")
 
 # The hub protocol: a session piped in whole. Lines that come during a
 # search wait for its end; "quit" ends the last one with its move so far.
