@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -386,6 +387,15 @@ void FileCommands::importText() {
     for (std::size_t i = 0; i < m_importGames.size(); ++i)
         gameLines->addItem(QString::fromUtf8(files::chooserLine(m_importGames[i], static_cast<int>(i) + 1)));
     gameLines->clearSelection();
+    // As wide as the longest line and as tall as the list, within the board;
+    // beyond that the list scrolls.
+    const QRect board = w.area->boardArea();
+    const int frame = 2 * gameLines->frameWidth();
+    const int scrollBar = gameLines->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    gameLines->setMinimumSize(
+        std::clamp(gameLines->sizeHintForColumn(0) + frame + scrollBar, 0, std::max(0, board.width() - 60)),
+        std::clamp(gameLines->count() * gameLines->sizeHintForRow(0) + frame + scrollBar, 0,
+                   std::max(0, board.height() * 2 / 3)));
     m_choosing = true;
     w.openPanel(chooser);
 }
