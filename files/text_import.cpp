@@ -523,7 +523,7 @@ ReplayOutcome replayGame(game::Core& core, const ParsedGame& parsed) {
     game::GameState& g = core.game;
     g.whiteName = nameFromUtf8(parsed.white);
     g.blackName = nameFromUtf8(parsed.black);
-    remplir(core);
+    resetToStartingPosition(core);
     if (parsed.start) game::installPosition(core, parsed.start->board, parsed.start->side);
     rules::RulesState& r = core.rules;
     const rules::Side firstSide = g.sideToMove;

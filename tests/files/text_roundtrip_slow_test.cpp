@@ -129,7 +129,7 @@ TEST(TextRoundTripSweep, RandomGamesComeBackUnchanged) {
     std::mt19937 rng(2024);
     for (unsigned seed = 1; seed <= 2000; ++seed) {
         game::Core core;
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         core.game.whiteName = game::makeName("Ana");
         core.game.blackName = game::makeName("Bia");
         testsupport::playRandomMoves(core, game::MaxRecordedPly, seed * 7919u);
@@ -138,7 +138,7 @@ TEST(TextRoundTripSweep, RandomGamesComeBackUnchanged) {
         // A random position where White has such a capture, which is played
         // first; the game goes on at random.
         game::Core set;
-        files::remplir(set);
+        files::resetToStartingPosition(set);
         std::vector<rules::Move> choices;
         while (choices.empty()) {
             game::installPosition(set, randomPosition(rng, 1 + static_cast<int>(rng() % 4), 4 + static_cast<int>(rng() % 7)),

@@ -46,7 +46,7 @@ struct Replayed {
 };
 Replayed replayed(const std::string& text, std::size_t game = 0) {
     Replayed r;
-    files::remplir(*r.core);
+    files::resetToStartingPosition(*r.core);
     const std::vector<files::ParsedGame> games = files::readTextGames(bytesOf(text));
     if (game < games.size()) r.outcome = files::replayGame(*r.core, games[game]);
     return r;
@@ -64,13 +64,13 @@ TEST(TextExport, OurLayout) {
     EXPECT_EQ(files::printedText("Ana", "Bia", 9, r.core->game.moveList),
               (Lines{"AnaxBia ", " 1.c3-d4 f6-g5  2.b2-c3 g5-h4  3.e3-f4 g7-f6 ", " 4.d4-e5 f6xb2 "}));
     // Shown at the start: the names line and "Tavolex144" alone.
-    game::revenir_debut(*r.core);
+    game::goToStart(*r.core);
     EXPECT_EQ(files::exportText(*r.core, files::ResultCode::None).text, "Ana-Bia \r\nTavolex144\r\n");
 
     // Thirteen full moves: text lines of 4, 4, 4 and 1; a name with a dash
     // is set off by blanks.
     game::Core c;
-    files::remplir(c);
+    files::resetToStartingPosition(c);
     c.game.whiteName = game::makeName("Jean-Pierre");
     testsupport::playRandomMoves(c, 26, 3);
     const std::string text = files::exportText(c, files::ResultCode::Draw).text;
@@ -86,7 +86,7 @@ TEST(TextExport, OurLayout) {
 
 TEST(TextExport, PdnHasTheSevenTagsAndEightByEightResults) {
     game::Core c;
-    files::remplir(c);
+    files::resetToStartingPosition(c);
     c.game.whiteName = game::makeName("Ana");
     testsupport::playRandomMoves(c, 5, 2);
     const struct {
@@ -143,7 +143,7 @@ void expectRoundTrips(game::Core& original, const char* trace) {
 TEST(TextRoundTrip, RandomGamesComeBackPositionForPosition) {
     for (unsigned seed = 1; seed <= 60; ++seed) {
         game::Core core;
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         core.game.whiteName = game::makeName("Ana");
         core.game.blackName = game::makeName("Bia");
         testsupport::playRandomMoves(core, 250, seed);
@@ -187,7 +187,7 @@ TEST(TextRoundTrip, TheWholeRouteChoosesBetweenCapturesThatStartAndEndAlike) {
 
     // Through a file: the route goes out whole and comes back as the same capture.
     game::Core c;
-    files::remplir(c);
+    files::resetToStartingPosition(c);
     game::installPosition(c, pos.board, pos.side);
     c.rules.board = pos.board;
     const rules::WrittenMove viaC5 =
@@ -270,7 +270,7 @@ TEST(TextImport, GamesThatCannotBeSetUpChangeNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         game::Core core;
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         testsupport::playRandomMoves(core, 7, 5);
         const auto before = positionsOf(core.game.record);
         const auto games = files::readTextGames(bytesOf(c.text));
@@ -406,7 +406,7 @@ TEST(TextExport, NamesReadBackAsWritten) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.white) + " / " + c.black);
         game::Core core;
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         core.game.whiteName = game::makeName(c.white);
         core.game.blackName = game::makeName(c.black);
         testsupport::playRandomMoves(core, 4, 1);
@@ -461,7 +461,7 @@ TEST(TextImport, AWholeMegabyteOfGames) {
     std::vector<Lines> expected;
     for (unsigned g = 0; g < 300; ++g) {
         game::Core core;
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         core.game.whiteName = game::makeName("W" + std::to_string(g));
         testsupport::playRandomMoves(core, 200, 1000 + g);
         expected.push_back(movesOf(core.game.record));

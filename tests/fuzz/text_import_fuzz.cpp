@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(g.halfMoves.size() <= static_cast<std::size_t>(game::MaxRecordedPly) + 1, "half-moves within the record");
         check(files::isValidUtf8(files::chooserLine(g, static_cast<int>(i) + 1)), "the chooser's line is UTF-8");
         game::Core core;
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         const files::ReplayOutcome out = files::replayGame(core, g);
         check(out.played >= 0 && out.played <= static_cast<int>(g.halfMoves.size()), "plays what was read at most");
         check(core.game.record.recordLength == out.played, "the record holds the moves played");
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto back = files::readTextGames(bytesOf(pdn.text));
         check(back.size() == 1, "our PDN is one game");
         game::Core again;
-        files::remplir(again);
+        files::resetToStartingPosition(again);
         check(files::replayGame(again, back[0]).stop == files::ReplayStop::None, "our PDN replays whole");
         check(samePositions(again.game.record, core.game.record), "our PDN gives back every position");
     }
