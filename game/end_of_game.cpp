@@ -94,7 +94,6 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
     }
     g.lastResult = end.result;
     g.endPanelShown = end.showPanel;
-    g.endMessage = endMessageText(end);
     return end;
 }
 

@@ -55,6 +55,9 @@ struct GameState {
     rules::Square lastMoveFrom = 0; // the engine's last move, framed on the board
     rules::Square lastMoveTo = 0;
     bool inverted = false;          // board turned by 180 degrees
+    // What the game waits on the person for. They are named after what the
+    // window shows because showing it is the whole of the state: an offer
+    // stands while its panel shows, and a move or a new game withdraws it.
     bool drawRefusedShown = false;  // the "Nul refusé" notice
     bool drawOfferShown = false;    // the engine's offer, panel Match_nul
     bool moveNowRequest = false;    // the next pass gives the move to the engine
@@ -62,7 +65,6 @@ struct GameState {
     // the engine's move, so the window can say so when it shows the move.
     bool zutShown = false;
     bool endPanelShown = false;     // the end-of-game panel
-    std::string endMessage;         // its label
 
     SideClock whiteClock;
     SideClock blackClock;
