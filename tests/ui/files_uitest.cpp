@@ -526,7 +526,7 @@ private slots:
         settle();
         import("[GameType \"20\"]\n1. 32-28 *\n");
         QCOMPARE(QString(answerer.boxes.takeFirst()),
-                 QString("Erreur|Game 1 (? - ?): it is another kind of draughts (GameType 20), which this board does "
+                 QString("Error|Game 1 (? - ?): it is another kind of draughts (GameType 20), which this board does "
                          "not play. Nothing has changed."));
         form->findChild<QAction*>("Franais1")->trigger();
         settle();
