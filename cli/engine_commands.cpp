@@ -1,11 +1,13 @@
 // The engine behind the command line: analysis of one position, the
-// benchmark whose node count is the search's signature, the hub protocol,
-// and engine-against-engine matches.
+// benchmark whose node count is the search's signature, and matches of
+// engine against engine (the hub protocol is in hub.cpp).
 
 #include "cli/engine_commands.h"
 
-#include <poll.h>
-#include <unistd.h>
+#include "cli/child_process.h"
+#include "cli/commands.h"
+#include "cli/engine_core.h"
+#include "cli/hub_protocol.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,12 +18,10 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "engine/search.h"
-#include "engine/worker.h"
 #include "engine/thinking.h"
 #include "eval/parameter_file.h"
 #include "files/program_folder.h"
@@ -35,96 +35,7 @@ namespace cli {
 
 namespace {
 
-constexpr int ExitUsage = 2;
-
-int usage(const char* what) {
-    std::fprintf(stderr, "tavolex-cli: %s (tavolex-cli help shows the commands)\n", what);
-    return ExitUsage;
-}
-
-std::optional<long long> parseNumber(std::string_view text, long long low, long long high) {
-    if (text.empty() || text.size() > 12) return std::nullopt;
-    long long v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    if (v < low || v > high) return std::nullopt;
-    return v;
-}
-
-// Seconds with an optional fraction ("0.25"), as milliseconds.
-std::optional<long long> parseSeconds(std::string_view text) {
-    const std::size_t dot = text.find('.');
-    const auto whole = parseNumber(text.substr(0, dot), 0, 100000);
-    if (!whole) return std::nullopt;
-    long long ms = *whole * 1000;
-    if (dot != std::string_view::npos) {
-        std::string_view frac = text.substr(dot + 1);
-        if (frac.empty() || frac.size() > 3) return std::nullopt;
-        const auto f = parseNumber(frac, 0, 999);
-        if (!f) return std::nullopt;
-        long long scale = frac.size() == 1 ? 100 : frac.size() == 2 ? 10 : 1;
-        ms += *f * scale;
-    }
-    if (ms <= 0) return std::nullopt;
-    return ms;
-}
-
-// A host on the real clock. What the search shows goes to `onThinking`.
-class ClockHost : public game::Host {
-public:
-    std::int64_t readClock() override { return readMilliseconds() / 1000; }
-    std::int64_t readMilliseconds() override {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count();
-    }
-    void showError(std::string_view text) override {
-        std::fprintf(stderr, "Erreur: %.*s\n", static_cast<int>(text.size()), text.data());
-    }
-    void showThinking(const engine::SearchStats& st) override {
-        if (onThinking) onThinking(st);
-    }
-    std::function<void(const engine::SearchStats&)> onThinking;
-
-private:
-    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
-};
-
-// A core ready to search: parameters, keys, tables. `params` empty means
-// Parametres/defaut.par of the program folder.
-bool setUpCore(game::Core& core, game::Host& host, const std::filesystem::path& programDir,
-               const std::filesystem::path& params) {
-    core.host = &host;
-    core.programDir = programDir;
-    if (params.empty()) {
-        eval::loadDefaultParameters(core);
-    } else if (eval::loadParameters(core.eval, &host, params) != eval::ParameterFileStatus::Ok) {
-        return false;
-    }
-    if (!engine::initialiseSearch(core)) {
-        std::fprintf(stderr, "Erreur allocation Hash tables\n");
-        return false;
-    }
-    return true;
-}
-
-void setPosition(game::Core& core, const rules::Board& board, rules::Side side) {
-    game::installPosition(core, board, side);
-    core.game.sideToMove = side;
-    core.rules.board = board;
-    core.rules.gamePosition = board;
-}
-
-
-// Runs the search for the side to move; the move to play, if any.
-std::optional<rules::Move> think(game::Core& core) {
-    const rules::Side side = core.game.sideToMove;
-    core.rules.board = core.rules.gamePosition;
-    const engine::RootAnswer r = engine::searchRoot(core, side);
-    const rules::MoveList& root = core.rules.rootList();
-    if (!r.hasMove() || r.index >= root.size()) return std::nullopt;
-    return root[r.index];
-}
+int usage(const char* what) { return usageError(what); }
 
 void applyLevelNumber(engine::LevelState& level, int number) {
     for (std::size_t i = 0; i < engine::LevelTable.size(); ++i)
@@ -322,378 +233,6 @@ int bench(std::vector<std::string_view> args, const std::filesystem::path& progr
     return 0;
 }
 
-// ---------------------------------------------------------------- hub
-
-// Standard input read by hand, so the search can look for "stop" without
-// waiting: lines are split out of what arrives.
-class LineReader {
-public:
-    // A whole line, waiting for it when `wait`; nothing at the end of input
-    // (or, without waiting, when no whole line has arrived).
-    // The next line; with `waitMs` 0 only one already typed, with -1 as long
-    // as it takes.
-    std::optional<std::string> next(int waitMs) {
-        for (;;) {
-            if (!m_lines.empty()) {
-                std::string l = std::move(m_lines.front());
-                m_lines.pop_front();
-                return l;
-            }
-            if (m_eof) {
-                if (!m_partial.empty()) {
-                    std::string l = std::move(m_partial);
-                    m_partial.clear();
-                    return l;
-                }
-                return std::nullopt;
-            }
-            if (waitMs >= 0) {
-                pollfd p{0, POLLIN, 0};
-                if (::poll(&p, 1, waitMs) <= 0) return std::nullopt;
-            }
-            fill();
-        }
-    }
-    void pushFront(std::string line) { m_lines.push_front(std::move(line)); }
-    bool ended() const { return m_eof && m_lines.empty() && m_partial.empty(); }
-
-private:
-    void fill() {
-        char buffer[4096];
-        const ssize_t n = ::read(0, buffer, sizeof buffer);
-        if (n <= 0) {
-            m_eof = true;
-            return;
-        }
-        for (ssize_t i = 0; i < n; ++i) {
-            if (buffer[i] == '\n') {
-                if (!m_partial.empty() && m_partial.back() == '\r') m_partial.pop_back();
-                m_lines.push_back(std::move(m_partial));
-                m_partial.clear();
-            } else {
-                m_partial += buffer[i];
-            }
-        }
-    }
-    std::deque<std::string> m_lines;
-    std::string m_partial;
-    bool m_eof = false;
-};
-
-// "name=value" pairs after the command word; values may be quoted.
-struct HubLine {
-    std::string command;
-    std::vector<std::pair<std::string, std::string>> pairs;
-    bool ok = true;
-
-    const std::string* find(std::string_view key) const {
-        for (const auto& [k, v] : pairs)
-            if (k == key) return &v;
-        return nullptr;
-    }
-};
-
-HubLine parseHubLine(const std::string& text) {
-    HubLine h;
-    std::size_t i = 0;
-    const auto skip = [&] {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    };
-    skip();
-    while (i < text.size() && text[i] != ' ' && text[i] != '\t') h.command += text[i++];
-    for (;;) {
-        skip();
-        if (i >= text.size()) break;
-        std::string key, value;
-        while (i < text.size() && text[i] != '=' && text[i] != ' ' && text[i] != '\t') key += text[i++];
-        if (i < text.size() && text[i] == '=') {
-            ++i;
-            if (i < text.size() && text[i] == '"') {
-                ++i;
-                while (i < text.size() && text[i] != '"') value += text[i++];
-                if (i >= text.size()) {
-                    h.ok = false;
-                    break;
-                }
-                ++i;
-            } else {
-                while (i < text.size() && text[i] != ' ' && text[i] != '\t') value += text[i++];
-            }
-        }
-        if (key.empty()) {
-            h.ok = false;
-            break;
-        }
-        h.pairs.emplace_back(std::move(key), std::move(value));
-    }
-    return h;
-}
-
-// "22-18"; a capture "26x17x22": from, to, then the captured squares.
-std::string hubMoveText(const rules::Move& m) {
-    std::string s = std::to_string(m.from);
-    if (m.ncapt == 0) return s + "-" + std::to_string(m.to);
-    s += "x" + std::to_string(m.to);
-    for (int i = 0; i < m.ncapt; ++i) s += "x" + std::to_string(m.captured[i]);
-    return s;
-}
-
-// The legal move the text names, or nothing. The captured squares may come
-// in any order; a capture named by from and to alone must be unambiguous.
-std::optional<rules::Move> parseHubMove(game::Core& core, std::string_view text) {
-    const bool capture = text.find('x') != std::string_view::npos;
-    if (capture && text.find('-') != std::string_view::npos) return std::nullopt;
-    std::vector<int> squares;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t sep = text.find(capture ? 'x' : '-', start);
-        const auto n = parseNumber(text.substr(start, sep == std::string_view::npos ? sep : sep - start), 1, 32);
-        if (!n) return std::nullopt;
-        squares.push_back(static_cast<int>(*n));
-        if (sep == std::string_view::npos) break;
-        start = sep + 1;
-    }
-    if (squares.size() < 2 || (!capture && squares.size() != 2)) return std::nullopt;
-    core.rules.board = core.rules.gamePosition;
-    const int n = rules::generateRootMoves(core.rules, core.game.sideToMove);
-    std::optional<rules::Move> found;
-    int matches = 0;
-    for (int i = 0; i < n; ++i) {
-        const rules::Move& m = core.rules.rootList()[i];
-        if (m.from != squares[0] || m.to != squares[1] || (m.ncapt > 0) != capture) continue;
-        if (squares.size() > 2) {
-            if (static_cast<int>(squares.size()) - 2 != m.ncapt) continue;
-            std::vector<int> a(squares.begin() + 2, squares.end());
-            std::vector<int> b(m.captured.begin(), m.captured.begin() + m.ncapt);
-            std::sort(a.begin(), a.end());
-            std::sort(b.begin(), b.end());
-            if (a != b) continue;
-        }
-        if (!found) found = m;
-        ++matches;
-    }
-    // Different orders of taking the same pieces land the same position.
-    if (matches > 1 && squares.size() == 2) {
-        for (int i = 0; i < n; ++i) {
-            rules::Board a = core.rules.gamePosition, b = core.rules.gamePosition;
-            const rules::Move& m = core.rules.rootList()[i];
-            if (m.from != found->from || m.to != found->to) continue;
-            rules::applyMove(a, *found);
-            rules::applyMove(b, m);
-            if (a != b) return std::nullopt;
-        }
-    }
-    return found;
-}
-
-// "W" or "B", then 32 characters for squares 1..32: w b W B e.
-std::optional<rules::Position> parseHubPosition(std::string_view text) {
-    if (text.size() != 33 || (text[0] != 'W' && text[0] != 'B')) return std::nullopt;
-    rules::Position p;
-    p.side = text[0] == 'W' ? rules::White : rules::Black;
-    p.board[0] = rules::Sentinel;
-    for (int s = 1; s <= 32; ++s) {
-        switch (text[static_cast<std::size_t>(s)]) {
-            case 'w': p.board[s] = rules::WhiteMan; break;
-            case 'W': p.board[s] = rules::WhiteKing; break;
-            case 'b': p.board[s] = rules::BlackMan; break;
-            case 'B': p.board[s] = rules::BlackKing; break;
-            case 'e': p.board[s] = rules::Empty; break;
-            default: return std::nullopt;
-        }
-    }
-    return p;
-}
-
-int hub(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
-    if (!args.empty()) return usage("hub takes no arguments");
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    ClockHost host;
-    auto core = std::make_unique<game::Core>();
-    if (!setUpCore(*core, host, programDir, {})) return 1;
-    setPosition(*core, rules::startingPosition(), rules::White);
-    // Until a level arrives: no limit but "stop".
-    core->engine.limits = engine::SearchLimits{};
-    LineReader in;
-    bool quit = false;
-    const auto say = [](const std::string& line) {
-        std::fputs(line.c_str(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-    };
-    const auto error = [&say](const std::string& what) { say("error " + what); };
-
-    // The engine thinks on its own thread while the lines go on arriving:
-    // "stop" ends the search, "quit" (or the end of the input) everything;
-    // other lines wait for the search to finish.
-    engine::EngineWorker worker;
-    std::vector<std::string> held;
-    std::string lastInfo;
-    std::int64_t searchStart = 0;
-    const auto showInfo = [&](const engine::SearchStats& st) {
-        std::string pv;
-        for (int i = 0; i < st.pvLength; ++i) pv += (i ? " " : "") + hubMoveText(st.pv[static_cast<std::size_t>(i)]);
-        char head[160];
-        std::snprintf(head, sizeof head, "info depth=%d score=%d nodes=%lld time=%.2f", st.depth, st.score / 2,
-                      static_cast<long long>(st.nodes), static_cast<double>(host.readMilliseconds() - searchStart) / 1000.0);
-        std::string line = std::string(head) + " pv=\"" + pv + "\"";
-        const std::string key = std::to_string(st.depth) + "/" + std::to_string(st.score) + "/" + pv;
-        if (key == lastInfo) return;
-        lastInfo = key;
-        say(line);
-    };
-
-    while (!quit) {
-        std::optional<std::string> line;
-        if (!held.empty()) {
-            line = held.front();
-            held.erase(held.begin());
-        } else {
-            line = in.next(-1);
-        }
-        if (!line) break;
-        const HubLine h = parseHubLine(*line);
-        if (h.command.empty()) continue;
-        if (!h.ok) {
-            error("malformed line: " + *line);
-            continue;
-        }
-        if (h.command == "hub") {
-            say("id name=Tavolex version=0.1.0");
-            say("wait");
-        } else if (h.command == "init") {
-            say("ready");
-        } else if (h.command == "quit") {
-            quit = true;
-        } else if (h.command == "stop") {
-            // Nothing is running between searches.
-        } else if (h.command == "new-game") {
-            engine::clearTable(core->engine.tables);
-            core->engine.lastScore = 0;
-        } else if (h.command == "pos") {
-            const std::string* p = h.find("pos");
-            const std::optional<rules::Position> pos = p ? parseHubPosition(*p) : std::nullopt;
-            if (!pos) {
-                error("malformed position: " + *line);
-                continue;
-            }
-            setPosition(*core, pos->board, pos->side);
-            if (const std::string* moves = h.find("moves")) {
-                std::size_t start = 0;
-                bool bad = false;
-                while (start <= moves->size()) {
-                    std::size_t end = moves->find(' ', start);
-                    if (end == std::string::npos) end = moves->size();
-                    const std::string_view word = std::string_view(*moves).substr(start, end - start);
-                    if (!word.empty()) {
-                        const std::optional<rules::Move> m = parseHubMove(*core, word);
-                        if (!m) {
-                            error("illegal move: " + std::string(word));
-                            bad = true;
-                            break;
-                        }
-                        game::playMove(*core, *m);
-                    }
-                    start = end + 1;
-                }
-                if (bad) setPosition(*core, pos->board, pos->side);
-            }
-        } else if (h.command == "level") {
-            engine::SearchLimits limits;
-            bool ok = !h.pairs.empty();
-            for (const auto& [k, v] : h.pairs) {
-                if (k == "depth") {
-                    const auto n = parseNumber(v, 1, engine::MaxIterations);
-                    ok = ok && n;
-                    if (n) limits.depth = static_cast<int>(*n);
-                } else if (k == "move-time") {
-                    const auto ms = parseSeconds(v);
-                    ok = ok && ms;
-                    if (ms) {
-                        const int depthCap = limits.depth;
-                        limits = engine::moveTimeLimits(*ms);
-                        limits.depth = depthCap;
-                    }
-                } else if (k == "nodes") {
-                    const auto n = parseNumber(v, 1, 1000000000000LL);
-                    ok = ok && n;
-                    if (n) limits.nodes = *n;
-                } else if (k == "infinite") {
-                    limits = engine::SearchLimits{};
-                } else {
-                    ok = false;
-                }
-            }
-            if (!ok) {
-                error("malformed level: " + *line);
-                continue;
-            }
-            core->engine.limits = limits;
-        } else if (h.command == "go") {
-            if (h.pairs.size() != 1 || h.pairs[0].first != "think") {
-                error("malformed go: " + *line);
-                continue;
-            }
-            lastInfo.clear();
-            searchStart = host.readMilliseconds();
-            // What the worker reports, handed over to this thread.
-            struct Reports {
-                std::mutex mutex;
-                std::deque<engine::SearchStats> infos;
-                std::optional<engine::SearchOutput> done;
-            };
-            auto reports = std::make_shared<Reports>();
-            engine::SearchCallbacks callbacks;
-            callbacks.thinking = [reports](const engine::SearchStats& st) {
-                const std::lock_guard lock(reports->mutex);
-                reports->infos.push_back(st);
-            };
-            callbacks.done = [reports](const engine::SearchOutput& out) {
-                const std::lock_guard lock(reports->mutex);
-                reports->done = out;
-            };
-            worker.think(engine::searchInputFor(*core, core->engine.limits), std::move(callbacks));
-            std::optional<engine::SearchOutput> answer;
-            while (!answer) {
-                {
-                    const std::lock_guard lock(reports->mutex);
-                    while (!reports->infos.empty()) {
-                        showInfo(reports->infos.front());
-                        reports->infos.pop_front();
-                    }
-                    answer = reports->done;
-                }
-                if (answer) break;
-                // Lines are taken in order: a "stop" or "quit" behind a line
-                // that waits for the search waits with it.
-                if (const std::optional<std::string> typed = in.next(20)) {
-                    const HubLine t = parseHubLine(*typed);
-                    if (held.empty() && t.command == "stop") {
-                        worker.stop();
-                    } else if (held.empty() && t.command == "quit") {
-                        worker.stop();
-                        quit = true;
-                    } else {
-                        held.push_back(*typed);
-                    }
-                } else if (in.ended() && held.empty()) {
-                    worker.stop();
-                    quit = true;
-                }
-            }
-            core->engine.random = answer->random;
-            core->engine.lastScore = answer->score;
-            if (answer->hasMove())
-                say("done move=" + hubMoveText(answer->move));
-            else
-                say("done");
-        } else {
-            error("unknown command: " + h.command);
-        }
-    }
-    return 0;
-}
-
 // ---------------------------------------------------------------- match
 
 // Every line of `plies` plies from the start, in generation order.
@@ -719,36 +258,172 @@ void openingLines(game::Core& core, int plies, std::vector<std::vector<rules::Mo
     }
 }
 
-// 1 the first engine won, 0.5 drawn, 0 lost.
-double playGame(game::Core& first, game::Core& second, const SearchOptions& firstOptions,
-                const SearchOptions& secondOptions, const std::vector<rules::Move>& opening, bool firstIsWhite,
-                int& plies) {
-    for (game::Core* c : {&first, &second}) {
-        setPosition(*c, rules::startingPosition(), rules::White);
-        c->engine.lastScore = 0;
-        engine::clearTable(c->engine.tables);
-        for (const rules::Move& m : opening) game::playMove(*c, m);
+// One side of a match: it is told when a game starts, and asked for its
+// move in the position reached from the start by the moves so far.
+class MatchPlayer {
+public:
+    struct Answer {
+        std::optional<rules::Move> move;  // nothing: no legal move
+        std::string failure;              // the player broke down; the match ends
+    };
+    virtual ~MatchPlayer() = default;
+    virtual void newGame() = 0;
+    virtual Answer move(const std::vector<rules::Move>& moves) = 0;
+};
+
+// Our engine, in this process, searching within `options`.
+class EnginePlayer : public MatchPlayer {
+public:
+    EnginePlayer(game::Core& core, const SearchOptions& options) : m_core(core), m_options(options) {}
+    void newGame() override {
+        m_core.engine.lastScore = 0;
+        engine::clearTable(m_core.engine.tables);
+    }
+    Answer move(const std::vector<rules::Move>& moves) override {
+        setPosition(m_core, rules::startingPosition(), rules::White);
+        for (const rules::Move& m : moves) game::playMove(m_core, m);
+        m_core.engine.limits = m_options.limits(m_core.engine.level, m_core.game.record.plyCounter);
+        return {think(m_core), {}};
+    }
+
+private:
+    game::Core& m_core;
+    SearchOptions m_options;
+};
+
+// Another engine behind the hub protocol, started by a command line.
+class HubPlayer : public MatchPlayer {
+public:
+    // The level line it is sent before each move.
+    HubPlayer(std::string level, std::int64_t moveTimeMs) : m_level(std::move(level)), m_moveTimeMs(moveTimeMs) {}
+
+    // Starts it and waits for it to be ready; an error text when it is not.
+    std::string start(const std::string& command) {
+        if (!m_process.start(command)) return "cannot start the opponent: " + command;
+        m_process.send("hub");
+        for (;;) {
+            const std::optional<std::string> line = m_process.readLine(30000);
+            if (!line) return "the opponent did not answer \"hub\": " + command;
+            const hub::Line h = hub::parseLine(*line);
+            if (h.command == "id")
+                for (const char* key : {"name", "version"})
+                    if (const hub::Line::Arg* a = h.find(key)) name += (name.empty() ? "" : " ") + a->value;
+            if (h.command == "wait") break;
+        }
+        m_process.send("init");
+        if (!waitFor("ready", 60000)) return "the opponent did not answer \"init\"";
+        return {};
+    }
+    void newGame() override { m_process.send("new-game"); }
+    Answer move(const std::vector<rules::Move>& moves) override {
+        Answer answer;
+        std::string list;
+        for (const rules::Move& m : moves) list += (list.empty() ? "" : " ") + hub::moveText(m);
+        std::string pos = "pos pos=" + hub::positionText(rules::startingPosition(), rules::White);
+        if (!list.empty()) pos += " moves=" + hub::value(list);
+        if (!m_process.send(pos) || !m_process.send(m_level) || !m_process.send("go think")) {
+            answer.failure = "the opponent no longer reads its input";
+            return answer;
+        }
+        // Its move comes after its thinking; a broken-down engine is given
+        // up on after a generous wait.
+        const int timeout = static_cast<int>(std::min<std::int64_t>(m_moveTimeMs * 10 + 60000, 3600000));
+        for (;;) {
+            const std::optional<std::string> line = m_process.readLine(timeout);
+            if (!line) {
+                answer.failure = m_process.timedOut() ? "the opponent gave no move in time" : "the opponent ended";
+                return answer;
+            }
+            const hub::Line h = hub::parseLine(*line);
+            if (h.command == "error") std::fprintf(stderr, "tavolex-cli: the opponent says: %s\n", line->c_str());
+            if (h.command != "done") continue;
+            const hub::Line::Arg* m = h.find("move");
+            if (!m) return answer;  // no legal move
+            m_rules.board = rules::startingPosition();
+            rules::Side side = rules::White;
+            for (const rules::Move& played : moves) {
+                rules::applyMove(m_rules.board, played);
+                side = rules::opposite(side);
+            }
+            answer.move = hub::findMove(m_rules, side, m->value);
+            if (!answer.move) answer.failure = "the opponent played an illegal move: " + m->value;
+            return answer;
+        }
+    }
+    void quit() {
+        m_process.send("quit");
+        m_process.closeInput();
+    }
+    std::string name;
+
+private:
+    bool waitFor(const char* command, int timeoutMs) {
+        while (const std::optional<std::string> line = m_process.readLine(timeoutMs))
+            if (hub::parseLine(*line).command == command) return true;
+        return false;
+    }
+    ChildProcess m_process;
+    rules::RulesState m_rules;
+    std::string m_level;
+    std::int64_t m_moveTimeMs = 0;
+};
+
+struct PlayedGame {
+    double score = 0.5;  // 1 the first player won, 0.5 drawn, 0 lost
+    int plies = 0;
+    std::string failure;
+};
+
+PlayedGame playGame(MatchPlayer& first, MatchPlayer& second, const std::vector<rules::Move>& opening,
+                    bool firstIsWhite) {
+    PlayedGame result;
+    first.newGame();
+    second.newGame();
+    std::vector<rules::Move> moves = opening;
+    rules::Board board = rules::startingPosition();
+    rules::Side side = rules::White;
+    for (const rules::Move& m : opening) {
+        rules::applyMove(board, m);
+        side = rules::opposite(side);
     }
     // Draw rules: sixty plies without a capture, the same position a third
     // time, or the record's end.
     std::vector<rules::Board> seen;
     int quiet = 0;
     for (;;) {
-        const rules::Side side = first.game.sideToMove;
-        const bool firstMoves = (side == rules::White) == firstIsWhite;
-        game::Core& mover = firstMoves ? first : second;
-        mover.engine.limits = (firstMoves ? firstOptions : secondOptions)
-                                  .limits(mover.engine.level, mover.game.record.plyCounter);
-        const std::optional<rules::Move> m = think(mover);
-        plies = first.game.record.plyCounter;
-        if (!m) return &mover == &first ? 0.0 : 1.0;
-        game::playMove(first, *m);
-        game::playMove(second, *m);
-        quiet = m->ncapt ? 0 : quiet + 1;
-        if (quiet >= 60 || first.game.record.plyCounter >= game::MaxRecordedPly) return 0.5;
-        seen.push_back(first.rules.gamePosition);
-        if (std::count(seen.begin(), seen.end(), first.rules.gamePosition) >= 3) return 0.5;
+        MatchPlayer& mover = (side == rules::White) == firstIsWhite ? first : second;
+        const MatchPlayer::Answer answer = mover.move(moves);
+        result.plies = static_cast<int>(moves.size());
+        if (!answer.failure.empty()) {
+            result.failure = answer.failure;
+            return result;
+        }
+        if (!answer.move) {
+            result.score = &mover == &first ? 0.0 : 1.0;
+            return result;
+        }
+        const rules::Move m = *answer.move;
+        moves.push_back(m);
+        rules::applyMove(board, m);
+        side = rules::opposite(side);
+        quiet = m.ncapt ? 0 : quiet + 1;
+        result.plies = static_cast<int>(moves.size());
+        if (quiet >= 60 || result.plies >= game::MaxRecordedPly) return result;
+        seen.push_back(board);
+        if (std::count(seen.begin(), seen.end(), board) >= 3) return result;
     }
+}
+
+// "level depth=6 move-time=0.5" for an engine behind the protocol.
+std::string levelLine(const SearchOptions& o) {
+    std::string line = "level";
+    if (o.depth > 0) line += " depth=" + std::to_string(o.depth);
+    if (o.moveTimeMs > 0) {
+        char t[32];
+        std::snprintf(t, sizeof t, " move-time=%.3f", static_cast<double>(o.moveTimeMs) / 1000.0);
+        line += t;
+    }
+    return line;
 }
 
 int match(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
@@ -756,13 +431,15 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     bool secondOwn = false;
     int games = 100;
     std::filesystem::path paramsA, paramsB;
-    bool materialA = false, materialB = false;
+    bool materialA = false, materialB = false, secondEngineOptions = false;
+    std::string opponent;
     while (!args.empty()) {
         bool taken = false;
         if (const char* e = takeSearchOption(args, options, taken)) return usage(e);
         if (taken) continue;
         if (args[0] == "--material" || args[0] == "--material2") {
             (args[0] == "--material" ? materialA : materialB) = true;
+            secondEngineOptions = secondEngineOptions || args[0] == "--material2";
             args.erase(args.begin());
             continue;
         }
@@ -783,6 +460,10 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
             paramsA = std::string(args[1]);
         } else if (args[0] == "--params2") {
             paramsB = std::string(args[1]);
+            secondEngineOptions = true;
+        } else if (args[0] == "--opponent") {
+            opponent = std::string(args[1]);
+            if (opponent.empty()) return usage("--opponent takes the command that starts the other engine");
         } else {
             return usage("unknown match option");
         }
@@ -790,17 +471,51 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     }
     if (options.level < 0 && options.depth == 0 && options.moveTimeMs == 0) options.depth = 6;
     if (!secondOwn) options2 = options;
+    if (!opponent.empty()) {
+        if (secondEngineOptions) return usage("--params2 and --material2 are for our own second engine, not --opponent");
+        // The protocol knows depths and move times, not our levels.
+        if (options2.level >= 0) return usage("--opponent plays at --depth or --movetime (or --depth2, --movetime2)");
+    }
+
+    // A parameter file named here that cannot be used plays no game.
+    for (const std::filesystem::path& file : {paramsA, paramsB}) {
+        if (file.empty()) continue;
+        const auto scratch = std::make_unique<eval::EvalState>();
+        if (const eval::ParameterFileStatus s = eval::loadParameters(*scratch, nullptr, file);
+            s != eval::ParameterFileStatus::Ok) {
+            std::fprintf(stderr, "tavolex-cli: parameter file %s: %s\n", file.string().c_str(),
+                         parameterProblem(file, s).c_str());
+            return ExitUsage;
+        }
+    }
 
     ClockHost host;
     auto first = std::make_unique<game::Core>();
-    auto second = std::make_unique<game::Core>();
-    if (!setUpCore(*first, host, programDir, paramsA) || !setUpCore(*second, host, programDir, paramsB)) return 1;
+    if (!setUpCore(*first, host, programDir, paramsA)) return 1;
     options.apply(first->engine);
-    options2.apply(second->engine);
     first->eval.materialOnly = materialA;
-    second->eval.materialOnly = materialB;
     // The same engines must play the same games whatever the machine.
-    first->engine.books.booksActive = second->engine.books.booksActive = false;
+    first->engine.books.booksActive = false;
+    EnginePlayer firstPlayer(*first, options);
+
+    std::unique_ptr<game::Core> second;
+    std::unique_ptr<MatchPlayer> secondPlayer;
+    if (opponent.empty()) {
+        second = std::make_unique<game::Core>();
+        if (!setUpCore(*second, host, programDir, paramsB)) return 1;
+        options2.apply(second->engine);
+        second->eval.materialOnly = materialB;
+        second->engine.books.booksActive = false;
+        secondPlayer = std::make_unique<EnginePlayer>(*second, options2);
+    } else {
+        auto hubPlayer = std::make_unique<HubPlayer>(levelLine(options2), options2.moveTimeMs);
+        if (const std::string e = hubPlayer->start(opponent); !e.empty()) {
+            std::fprintf(stderr, "tavolex-cli: %s\n", e.c_str());
+            return 1;
+        }
+        std::printf("opponent %s\n", hubPlayer->name.empty() ? opponent.c_str() : hubPlayer->name.c_str());
+        secondPlayer = std::move(hubPlayer);
+    }
 
     // Openings: every three-ply line from the start, spread evenly.
     std::vector<std::vector<rules::Move>> lines;
@@ -817,20 +532,25 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     for (int g = 0; g < games; ++g) {
         const std::vector<rules::Move>& opening = openings[static_cast<std::size_t>(g / 2)];
         const bool firstIsWhite = g % 2 == 0;
-        int plies = 0;
-        const double s = playGame(*first, *second, options, options2, opening, firstIsWhite, plies);
+        const PlayedGame r = playGame(firstPlayer, *secondPlayer, opening, firstIsWhite);
+        if (!r.failure.empty()) {
+            std::fprintf(stderr, "tavolex-cli: game %d: %s\n", g + 1, r.failure.c_str());
+            return 1;
+        }
+        const double s = r.score;
         scores.push_back(s);
         ++played;
         if (s == 1.0) ++wins;
         else if (s == 0.0) ++losses;
         else ++draws;
         std::string open;
-        for (const rules::Move& m : opening) open += (open.empty() ? "" : " ") + hubMoveText(m);
+        for (const rules::Move& m : opening) open += (open.empty() ? "" : " ") + hub::moveText(m);
         std::printf("game %3d  %-14s first plays %s  %s  (%d plies)   +%d =%d -%d\n", g + 1, open.c_str(),
-                    firstIsWhite ? "White" : "Black", s == 1.0 ? "1-0" : s == 0.0 ? "0-1" : "1/2", plies, wins, draws,
+                    firstIsWhite ? "White" : "Black", s == 1.0 ? "1-0" : s == 0.0 ? "0-1" : "1/2", r.plies, wins, draws,
                     losses);
         std::fflush(stdout);
     }
+    if (auto* hubPlayer = dynamic_cast<HubPlayer*>(secondPlayer.get())) hubPlayer->quit();
     // Elo from the mean score, with a 95% error bar from the games' spread.
     const double mean = (wins + 0.5 * draws) / played;
     double var = 0;
@@ -854,9 +574,6 @@ int cmdAnalyse(std::vector<std::string_view> args, const std::filesystem::path& 
 }
 int cmdBench(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
     return bench(std::move(args), programDir);
-}
-int cmdHub(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
-    return hub(std::move(args), programDir);
 }
 int cmdMatch(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
     return match(std::move(args), programDir);

@@ -36,7 +36,7 @@ constexpr const char* HelpText =
     "       tavolex-cli hub\n"
     "       tavolex-cli match [--games N] [--level N | --depth D | --movetime S]\n"
     "                         [--level2 N | --depth2 D | --movetime2 S] [--params A.par] [--params2 B.par]\n"
-    "                         [--material] [--material2]\n"
+    "                         [--material] [--material2] [--opponent \"COMMAND\"]\n"
     "FEN: W:W21-32:B1-12 (side to move, then each side's squares by number\n"
     "or name; K marks a king; without FEN the starting position)\n"
     "eval: the static evaluation for each side as the window shows it, after\n"
@@ -52,7 +52,9 @@ constexpr const char* HelpText =
     "match: engine against engine (the second takes the first's limits unless\n"
     "given its own), every opening played twice with colours swapped; wins,\n"
     "draws and losses of the first, and the Elo difference; --material makes\n"
-    "the first (--material2 the second) evaluate material only\n";
+    "the first (--material2 the second) evaluate material only; --opponent runs\n"
+    "COMMAND through the shell as the second engine, spoken to by the hub\n"
+    "protocol (it plays at --depth2/--movetime2, or at the first's limits)\n";
 
 int usage(const char* what = "wrong arguments") { return cli::usageError(what); }
 
@@ -192,17 +194,6 @@ void printTrace(const char* title, const eval::EvalTrace& t) {
     line("total", t.total);
 }
 
-// Why a parameter file named on the command line was refused.
-std::string parameterProblem(const std::filesystem::path& file, eval::ParameterFileStatus status) {
-    std::error_code ec;
-    if (status == eval::ParameterFileStatus::TooShort)
-        return "has " + std::to_string(std::filesystem::file_size(file, ec)) + " bytes, a parameter file has " +
-               std::to_string(eval::ParameterFileSize);
-    if (std::filesystem::is_directory(file, ec)) return "is a folder";
-    if (!std::filesystem::exists(file, ec)) return "no such file";
-    return "cannot be read";
-}
-
 int cmdEval(std::vector<std::string_view> args) {
     std::filesystem::path paramFile;
     if (!args.empty() && args[0] == "--params") {
@@ -224,7 +215,7 @@ int cmdEval(std::vector<std::string_view> args) {
                s != eval::ParameterFileStatus::Ok) {
         // A file the user named and that cannot be used evaluates nothing.
         std::fprintf(stderr, "tavolex-cli: parameter file %s: %s\n", paramFile.string().c_str(),
-                     parameterProblem(paramFile, s).c_str());
+                     cli::parameterProblem(paramFile, s).c_str());
         return ExitUsage;
     }
 
@@ -253,6 +244,16 @@ namespace cli {
 int usageError(const char* what) {
     std::fprintf(stderr, "tavolex-cli: %s (tavolex-cli help shows the commands)\n", what);
     return ExitUsage;
+}
+
+std::string parameterProblem(const std::filesystem::path& file, eval::ParameterFileStatus status) {
+    std::error_code ec;
+    if (status == eval::ParameterFileStatus::TooShort)
+        return "has " + std::to_string(std::filesystem::file_size(file, ec)) + " bytes, a parameter file has " +
+               std::to_string(eval::ParameterFileSize);
+    if (std::filesystem::is_directory(file, ec)) return "is a folder";
+    if (!std::filesystem::exists(file, ec)) return "no such file";
+    return "cannot be read";
 }
 
 bool loadPosition(const std::vector<std::string_view>& args, rules::Position& pos) {

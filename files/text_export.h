@@ -9,13 +9,27 @@
 
 namespace files {
 
-// Result of the last game: 0 Black won, 1 draw, 2 White won, 3 none yet.
-enum class ResultCode { BlackWon = 0, Draw = 1, WhiteWon = 2, None = 3 };
+// Result of the last game: Black won, draw, White won, none yet.
+using ResultCode = game::GameResult;
 
-// The export: names and result, "Tavolex144", then the full moves up to the
-// position shown, four move-list lines a text line. Lines end with CR LF.
-std::string exportText(const std::string& white, const std::string& black, ResultCode result, int currentPly,
-                       const std::vector<std::string>& moveList);
+// "1-0", "0-1", "1/2-1/2", or "*" for a game without result.
+const char* pdnResultText(ResultCode result);
+
+// A game written as text, or, when a player's name cannot be written in the
+// layout so that it reads back the same, that name and no text.
+struct ExportedText {
+    std::string text;
+    bool written = true;
+    std::string unwritableName;  // when not written: Latin-1, as the game holds it
+};
+
+// The export of our layout: names and result, "Tavolex144", then the full
+// moves up to the position shown, four move-list lines a text line, each
+// line as the move list shows it except that a capture sharing its start
+// and end with another legal move is written with its whole route. Names
+// and moves are single-byte Latin-1; lines end with CR LF. A name holding a
+// dash is set off by blanks ("Jean-Pierre - Bia").
+ExportedText exportText(const game::Core& core, ResultCode result);
 
 // The analysis report, its lines as they are, CR LF.
 std::string analysisReportText(const std::vector<std::string>& lines);
@@ -24,9 +38,11 @@ std::string analysisReportText(const std::vector<std::string>& lines);
 std::vector<std::string> printedAnalysisReport(const std::string& white, const std::string& black,
                                                const std::string& legend, const std::vector<std::string>& lines);
 
-// Standard PDN of the game up to its last ply, with [GameType "26"] and the
-// starting position as FEN when it is not the usual one.
-std::string exportPdn(const game::Core& core, ResultCode result);
+// Standard PDN of the game up to its last ply, in UTF-8: the seven main tags
+// ("?" where unknown), [GameType "26"], the starting position as FEN by
+// square names when it is not the usual one, and the moves, with the whole
+// route of a capture that shares its start and end with another legal move.
+ExportedText exportPdn(const game::Core& core, ResultCode result);
 
 // Writes text (already with its line ends) through a temporary file.
 bool writeTextFile(const std::string& path, const std::string& text);

@@ -2,23 +2,37 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <string_view>
 
 #include "files/setup.h"
+#include "files/text_encoding.h"
 #include "game/navigation.h"
-#include "rules/fen.h"
+#include "game/play.h"
 #include "rules/move_input.h"
+#include "rules/written_move.h"
 
 namespace files {
 
 namespace {
 
-// The readable part of a file: never past the buffer, never past a NUL.
+// A game longer than the record is read one half-move past it, so that the
+// replay can say where it had to stop.
+constexpr std::size_t MaxHalfMovesKept = game::MaxRecordedPly + 1;
+
 std::string_view textOf(std::span<const std::uint8_t> bytes) {
-    const std::size_t n = std::min(bytes.size(), TextBufferSize);
-    std::string_view v(reinterpret_cast<const char*>(bytes.data()), n);
-    if (const std::size_t nul = v.find('\0'); nul != std::string_view::npos) v = v.substr(0, nul);
+    std::string_view v(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    // A UTF-8 byte-order mark is no part of the text.
+    if (v.starts_with("\xEF\xBB\xBF")) v.remove_prefix(3);
     return v;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
+    return s;
 }
 
 std::vector<std::string_view> splitLines(std::string_view text) {
@@ -34,17 +48,85 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-bool blank(std::string_view line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
+bool blank(std::string_view line) { return trim(line).empty(); }
+
+bool fileLetter(char c) { return (c >= 'a' && c <= 'h') || (c >= 'A' && c <= 'H'); }
+bool rowDigit(char c) { return c >= '1' && c <= '8'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Results as the programs write them: 2-0, 1-1, 0-2 (ours and older PDN)
+// and 1-0, 1/2-1/2, 0-1; "*" for a game without result.
+std::optional<ResultCode> resultOf(std::string_view t) {
+    if (t == "2-0" || t == "1-0") return ResultCode::WhiteWon;
+    if (t == "0-2" || t == "0-1") return ResultCode::BlackWon;
+    if (t == "1-1" || t == "1/2-1/2") return ResultCode::Draw;
+    if (t == "*" || t == "0-0") return ResultCode::None;
+    return std::nullopt;
 }
 
-std::string trimmed(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-    return std::string(s);
+// A move written as square names, "c3-d4", "B6-D4-F2", "c3xe5", "d4:b6",
+// "c3d4": every square as we number them; nothing when the token is not
+// exactly such a chain.
+std::optional<std::vector<rules::Square>> nameChain(std::string_view t, rules::Corner corner) {
+    std::vector<rules::Square> squares;
+    std::size_t p = 0;
+    while (p < t.size()) {
+        if (p + 1 >= t.size() || !fileLetter(t[p]) || !rowDigit(t[p + 1])) return std::nullopt;
+        const rules::Square s = rules::squareOfName(t[p], t[p + 1], corner);
+        if (s == 0) return std::nullopt;
+        squares.push_back(s);
+        p += 2;
+        if (p < t.size() && (t[p] == '-' || t[p] == 'x' || t[p] == 'X' || t[p] == ':')) {
+            ++p;
+            if (p == t.size()) return std::nullopt;
+        }
+    }
+    if (squares.size() < 2) return std::nullopt;
+    return squares;
 }
 
-std::string nameField(std::string_view s) { return trimmed(s).substr(0, game::NameCapacity - 1); }
+// "22-18", "26x17x10", "9:18": square numbers of the game's notation.
+std::optional<std::vector<rules::Square>> numberChain(std::string_view t, rules::Corner corner) {
+    std::vector<rules::Square> squares;
+    std::size_t p = 0;
+    while (p < t.size()) {
+        int n = 0;
+        std::size_t q = p;
+        for (; q < t.size() && isDigit(t[q]) && q - p < 3; ++q) n = 10 * n + (t[q] - '0');
+        if (q == p || q - p > 2) return std::nullopt;
+        const rules::Square s = rules::squareOfNumber(n, corner);
+        if (s == 0) return std::nullopt;
+        squares.push_back(s);
+        p = q;
+        if (p < t.size()) {
+            if (t[p] != '-' && t[p] != 'x' && t[p] != 'X' && t[p] != ':') return std::nullopt;
+            if (++p == t.size()) return std::nullopt;
+        }
+    }
+    if (squares.size() < 2) return std::nullopt;
+    return squares;
+}
+
+HalfMove readMoveToken(std::string_view token, const rules::Notation& notation) {
+    HalfMove h;
+    h.text = std::string(token);
+    // Annotations of the move's strength ("!", "?!") and of a win ("+", "#").
+    while (!token.empty() && (token.back() == '!' || token.back() == '?' || token.back() == '+' || token.back() == '#'))
+        token.remove_suffix(1);
+    auto squares = nameChain(token, notation.names);
+    if (!squares) squares = numberChain(token, notation.numbers);
+    if (squares)
+        h.squares = std::move(*squares);
+    else
+        h.readable = false;
+    return h;
+}
+
+void addHalfMove(ParsedGame& game, HalfMove h) {
+    if (game.halfMoves.size() < MaxHalfMovesKept) game.halfMoves.push_back(std::move(h));
+}
+
+// ---------------------------------------------------------------- our layout
 
 // The games of a text in our layout: the line range of each.
 struct GameLines {
@@ -68,368 +150,417 @@ std::vector<GameLines> findGames(const std::vector<std::string_view>& lines) {
     return games;
 }
 
-// A header "White-Black  score": each name ends at "-", at a move number
-// "1." or at two blanks (before a score).
-void readNames(std::string_view header, std::string& white, std::string& black) {
-    if (const std::size_t moves = header.find("1."); moves != std::string_view::npos) header = header.substr(0, moves);
-    const std::size_t dash = header.find('-');
-    white = nameField(header.substr(0, dash));
-    black.clear();
-    if (dash == std::string_view::npos) return;
-    std::string_view rest = header.substr(dash + 1);
-    rest = rest.substr(0, rest.find('-'));
-    rest = rest.substr(0, rest.find("  "));
-    black = nameField(rest);
-}
-
-rules::Square nameSquare(char file, char row) {
-    const char f = static_cast<char>(std::tolower(static_cast<unsigned char>(file)));
-    const char n[2] = {f, row};
-    return rules::parseSquareName(std::string_view(n, 2)).value_or(0);
-}
-bool fileLetter(char c) { return (c >= 'a' && c <= 'h') || (c >= 'A' && c <= 'H'); }
-bool rowDigit(char c) { return c >= '1' && c <= '8'; }
-
-// A chain of square names joined by "-" or "x" starting at `pos`: "c3-d4",
-// "B6-D4-F2". Moves `pos` past it; empty when there is none there.
-HalfMove readNameChain(std::string_view s, std::size_t& pos) {
-    HalfMove m;
-    std::size_t p = pos;
-    while (p + 1 < s.size() && fileLetter(s[p]) && rowDigit(s[p + 1])) {
-        m.squares.push_back(nameSquare(s[p], s[p + 1]));
-        p += 2;
-        if (p + 2 < s.size() && (s[p] == '-' || s[p] == 'x' || s[p] == 'X') && fileLetter(s[p + 1]) && rowDigit(s[p + 2]))
-            ++p;
-        else
-            break;
-    }
-    if (m.squares.size() < 2) return {};
-    pos = p;
-    return m;
-}
-
+// A move number: digits and one or more dots, not glued to a word before it.
 bool isMoveNumberAt(std::string_view s, std::size_t i, std::size_t& after) {
     if (i > 0 && std::isalnum(static_cast<unsigned char>(s[i - 1]))) return false;
     std::size_t j = i;
-    while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+    while (j < s.size() && isDigit(s[j])) ++j;
     if (j == i || j - i > 3 || j >= s.size() || s[j] != '.') return false;
     while (j < s.size() && s[j] == '.') ++j;
     after = j;
     return true;
 }
 
+// Where the moves begin on a header line: "1." followed by a square name,
+// so that a name holding "1." stays a name.
+std::size_t movesOnHeader(std::string_view header) {
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        std::size_t after = 0;
+        if (header[i] != '1' || !isMoveNumberAt(header, i, after) || after != i + 2) continue;
+        std::size_t p = after;
+        if (p < header.size() && header[p] == ' ') ++p;
+        if (p + 1 < header.size() && fileLetter(header[p]) && rowDigit(header[p + 1])) return i;
+    }
+    return std::string_view::npos;
+}
+
+// A header "White-Black  score". When a name holds a dash the export writes
+// "White - Black  score" instead, and that form is read first. In the short
+// form Black's name also ends at a dash (a score written after one blank).
+void readHeader(std::string_view header, ParsedGame& game) {
+    header = trim(header);
+    // The score is the header's last word.
+    if (const std::size_t space = header.find_last_of(" \t"); space != std::string_view::npos) {
+        if (const auto r = resultOf(header.substr(space + 1))) {
+            game.result = *r;
+            header = trim(header.substr(0, space));
+        }
+    }
+    // Blanks around the header keep " - " whole when a name is empty.
+    const std::string padded = " " + std::string(header) + " ";
+    std::string_view white = header, black;
+    if (const std::size_t sep = padded.find(" - "); sep != std::string::npos) {
+        white = std::string_view(padded).substr(1, sep == 0 ? 0 : sep - 1);
+        black = std::string_view(padded).substr(sep + 3);
+    } else if (const std::size_t dash = header.find('-'); dash != std::string_view::npos) {
+        white = header.substr(0, dash);
+        black = header.substr(dash + 1);
+        black = black.substr(0, black.find('-'));
+    }
+    black = black.substr(0, black.find("  "));
+    game.white = decodeName(trim(white));
+    game.black = decodeName(trim(black));
+}
+
+ParsedGame parseOurGame(const std::vector<std::string_view>& lines, const GameLines& g) {
+    ParsedGame parsed;
+    const std::string_view header = lines[g.first];
+    const std::size_t movesAt = movesOnHeader(header);
+    readHeader(header.substr(0, movesAt), parsed);
+
+    // The move text: from "1." on the header line, then the following lines.
+    std::string moves;
+    if (movesAt != std::string_view::npos) moves.append(header.substr(movesAt));
+    for (std::size_t i = g.first + 1; i < g.end; ++i) {
+        moves.push_back(' ');
+        moves.append(lines[i]);
+    }
+
+    // Each move number gives White's half-move and Black's. Text before the
+    // first number ("Tavolex144") is not part of the moves.
+    const std::string_view s = moves;
+    std::vector<std::size_t> numbers, afters;
+    for (std::size_t i = 0, after = 0; i < s.size(); ++i)
+        if (isMoveNumberAt(s, i, after)) {
+            numbers.push_back(i);
+            afters.push_back(after);
+            i = after - 1;
+        }
+    const rules::Notation ours;
+    for (std::size_t k = 0; k < numbers.size() && parsed.halfMoves.size() < MaxHalfMovesKept; ++k) {
+        const std::size_t end = k + 1 < numbers.size() ? numbers[k + 1] : s.size();
+        std::vector<HalfMove> halves;
+        bool ended = false;
+        std::string_view rest = s.substr(afters[k], end - afters[k]);
+        while (!(rest = trim(rest)).empty()) {
+            std::size_t w = 0;
+            while (w < rest.size() && !isSpace(rest[w])) ++w;
+            const std::string_view token = rest.substr(0, w);
+            rest.remove_prefix(w);
+            if (resultOf(token)) {
+                ended = true;
+                break;
+            }
+            halves.push_back(readMoveToken(token, ours));
+        }
+        // A number with one side's move alone is the end of the game only
+        // when nothing follows; anywhere else a move is missing.
+        const bool last = ended || k + 1 == numbers.size();
+        if (halves.empty() && last) break;
+        if (halves.empty()) halves.push_back(HalfMove{{}, "", false});
+        if (halves.size() == 1 && !last) halves.push_back(HalfMove{{}, "", false});
+        for (HalfMove& h : halves) addHalfMove(parsed, std::move(h));
+        if (ended) break;
+    }
+    return parsed;
+}
+
+// ---------------------------------------------------------------- PDN
+
+struct PdnTags {
+    std::string fen;
+    std::string gameType;
+};
+
+// The numbering a GameType tag announces: "26,W,8,8,A0,0" says Brazilian
+// draughts, algebraic names with a1 in the bottom-left corner. An empty
+// answer names a game type this board does not play.
+std::optional<rules::Notation> notationOf(const std::string& gameType, std::string& refused) {
+    rules::Notation notation;  // ours, for files that do not say
+    if (gameType.empty()) return notation;
+    std::vector<std::string_view> fields;
+    std::string_view rest = gameType;
+    for (;;) {
+        const std::size_t comma = rest.find(',');
+        fields.push_back(trim(rest.substr(0, comma)));
+        if (comma == std::string_view::npos) break;
+        rest.remove_prefix(comma + 1);
+    }
+    // Russian draughts (25) is played on the same board and read as such;
+    // its games stop at the first move our rules refuse.
+    if (fields[0] != "25" && fields[0] != "26") {
+        refused = gameType;
+        return std::nullopt;
+    }
+    // Both number their squares and name them from the bottom-left corner.
+    notation.numbers = rules::Corner::BottomLeft;
+    if (fields.size() >= 5 && fields[4].size() == 2 && fields[4][1] >= '0' && fields[4][1] <= '3') {
+        const auto corner = static_cast<rules::Corner>(fields[4][1] - '0');
+        const char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(fields[4][0])));
+        if (kind == 'N') notation.numbers = corner;
+        if (kind == 'A') notation.numbers = notation.names = corner;
+    }
+    return notation;
+}
+
+// The value of a tag pair from its opening quote: backslash escapes a quote
+// or a backslash. Nothing when the line ends before the closing quote.
+std::optional<std::string> quotedValue(std::string_view s, std::size_t& i) {
+    std::string value;
+    for (++i; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '\n') return std::nullopt;
+        if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '"' || s[i + 1] == '\\')) {
+            value += s[++i];
+        } else if (c == '"') {
+            ++i;
+            return value;
+        } else {
+            value += c;
+        }
+    }
+    return std::nullopt;
+}
+
+class PdnReader {
+public:
+    explicit PdnReader(std::string_view text) : m_s(text) {}
+
+    std::vector<ParsedGame> read() {
+        std::size_t& i = m_i;
+        while (i < m_s.size()) {
+            const char c = m_s[i];
+            if (c == '%' && (i == 0 || m_s[i - 1] == '\n')) {
+                skipLine();  // an escape line: for programs, not a part of the game
+            } else if (isSpace(c)) {
+                ++i;
+            } else if (c == '[') {
+                if (m_inMoves) finish();
+                readTag();
+            } else if (c == '{') {
+                const std::size_t end = m_s.find('}', i);
+                i = end == std::string_view::npos ? m_s.size() : end + 1;
+            } else if (c == ';') {
+                skipLine();
+            } else if (c == '(') {
+                skipVariation();
+            } else {
+                readToken();
+            }
+        }
+        finish();
+        return std::move(m_games);
+    }
+
+private:
+    void skipLine() {
+        const std::size_t end = m_s.find('\n', m_i);
+        m_i = end == std::string_view::npos ? m_s.size() : end + 1;
+    }
+
+    // A variation in parentheses, nested or not, with its comments.
+    void skipVariation() {
+        int depth = 0;
+        for (; m_i < m_s.size(); ++m_i) {
+            const char c = m_s[m_i];
+            if (c == '{') {
+                const std::size_t end = m_s.find('}', m_i);
+                if (end == std::string_view::npos) break;
+                m_i = end;
+            } else if (c == '(') {
+                ++depth;
+            } else if (c == ')' && --depth == 0) {
+                ++m_i;
+                return;
+            }
+        }
+        m_i = m_s.size();
+    }
+
+    // [Name "value"]; a tag broken off by the end of its line is passed over.
+    void readTag() {
+        std::size_t& i = m_i;
+        ++i;
+        std::string name;
+        while (i < m_s.size() && (std::isalnum(static_cast<unsigned char>(m_s[i])) || m_s[i] == '_')) name += m_s[i++];
+        while (i < m_s.size() && (m_s[i] == ' ' || m_s[i] == '\t')) ++i;
+        std::optional<std::string> value;
+        if (i < m_s.size() && m_s[i] == '"') value = quotedValue(m_s, i);
+        // On to the closing bracket of this line.
+        while (i < m_s.size() && m_s[i] != ']' && m_s[i] != '\n') ++i;
+        if (i < m_s.size() && m_s[i] == ']') ++i;
+        if (!value) return;
+        m_any = true;
+        // "?" stands for a name nobody gave.
+        if (name == "White") m_game.white = *value == "?" ? std::string() : decodeName(*value);
+        else if (name == "Black") m_game.black = *value == "?" ? std::string() : decodeName(*value);
+        else if (name == "Event") m_game.event = decodeName(*value);
+        else if (name == "Site") m_game.site = decodeName(*value);
+        else if (name == "Date") m_game.date = decodeName(*value);
+        else if (name == "Round") m_game.round = decodeName(*value);
+        else if (name == "FEN") m_tags.fen = *value;
+        else if (name == "GameType") m_tags.gameType = *value;
+        else if (name == "Result") {
+            if (const auto r = resultOf(trim(*value))) {
+                m_game.result = *r;
+                m_resultTagged = true;
+            }
+        }
+    }
+
+    void readToken() {
+        std::size_t j = m_i;
+        while (j < m_s.size() && !isSpace(m_s[j]) && m_s[j] != '{' && m_s[j] != '(' && m_s[j] != '[' && m_s[j] != ';') ++j;
+        std::string_view token = m_s.substr(m_i, j - m_i);
+        m_i = j;
+        // "12." or "12..." may stand alone or glued to the move after it.
+        std::size_t k = 0;
+        while (k < token.size() && isDigit(token[k])) ++k;
+        if (k < token.size() && token[k] == '.') {
+            while (k < token.size() && token[k] == '.') ++k;
+            token.remove_prefix(k);
+        }
+        if (token.empty() || (token.front() == '$' && token.size() > 1)) return;
+        m_any = true;
+        m_inMoves = true;
+        if (const auto r = resultOf(token)) {
+            if (!m_resultTagged) m_game.result = *r;
+            finish();
+            return;
+        }
+        if (m_tokens.size() < MaxHalfMovesKept) m_tokens.emplace_back(token);
+    }
+
+    void finish() {
+        if (m_any) {
+            std::string refused;
+            const std::optional<rules::Notation> notation = notationOf(m_tags.gameType, refused);
+            m_game.otherGameType = refused;
+            const rules::Notation n = notation.value_or(rules::Notation{});
+            if (!m_tags.fen.empty()) {
+                const rules::FenResult r = rules::parseFen(m_tags.fen, n);
+                if (r.position) {
+                    m_game.start = r.position;
+                } else {
+                    m_game.badFen = m_tags.fen;
+                    m_game.fenError = r.error;
+                }
+            }
+            for (const std::string& t : m_tokens) addHalfMove(m_game, readMoveToken(t, n));
+            m_games.push_back(std::move(m_game));
+        }
+        m_game = ParsedGame{};
+        m_tags = PdnTags{};
+        m_tokens.clear();
+        m_inMoves = m_any = m_resultTagged = false;
+    }
+
+    std::string_view m_s;
+    std::size_t m_i = 0;
+    std::vector<ParsedGame> m_games;
+    ParsedGame m_game;
+    PdnTags m_tags;
+    std::vector<std::string> m_tokens;
+    bool m_inMoves = false, m_any = false, m_resultTagged = false;
+};
+
+// The move of the game starting from `firstSide`, at half-move `index`.
+void placeMove(rules::Side firstSide, std::size_t index, ReplayOutcome& out) {
+    const int i = static_cast<int>(index) + (firstSide == rules::Black ? 1 : 0);
+    out.moveNumber = i / 2 + 1;
+    out.blackMove = i % 2 == 1;
+}
+
 }  // namespace
 
 bool looksLikePdn(std::span<const std::uint8_t> bytes) {
-    const std::string_view text = textOf(bytes);
-    for (std::string_view line : splitLines(text)) {
-        const std::string t = trimmed(line);
-        if (t.empty()) continue;
+    for (std::string_view line : splitLines(textOf(bytes))) {
+        const std::string_view t = trim(line);
+        if (t.empty() || t.front() == '%') continue;
         return t.front() == '[';
     }
     return false;
 }
 
-std::vector<std::string> listTextGames(std::span<const std::uint8_t> bytes) {
-    const std::string_view text = textOf(bytes).substr(0, TextGameLimit);
-    const auto lines = splitLines(text);
-    std::vector<std::string> out;
-    int number = 1;
-    for (const GameLines& g : findGames(lines)) {
-        std::string white, black;
-        readNames(lines[g.first], white, black);
-        char prefix[16];
-        std::snprintf(prefix, sizeof prefix, "%2d:", number++);
-        out.push_back(prefix + white);
-    }
-    return out;
-}
-
-std::optional<ParsedGame> parseTextGame(std::span<const std::uint8_t> bytes, int index) {
+std::vector<ParsedGame> parseTextLayout(std::span<const std::uint8_t> bytes) {
     const auto lines = splitLines(textOf(bytes));
-    const auto games = findGames(lines);
-    if (index < 0 || index >= static_cast<int>(games.size())) return std::nullopt;
-    const GameLines& g = games[static_cast<std::size_t>(index)];
-
-    ParsedGame parsed;
-    readNames(lines[g.first], parsed.white, parsed.black);
-    // The move text: from "1." on the header line, then the following lines;
-    // a game stops after 64,000 characters.
-    std::string moves;
-    if (const std::size_t at = lines[g.first].find("1."); at != std::string_view::npos)
-        moves.append(lines[g.first].substr(at));
-    for (std::size_t i = g.first + 1; i < g.end && moves.size() < TextGameLimit; ++i) {
-        moves.append(lines[i]);
-        moves.push_back(' ');
-    }
-    if (moves.size() > TextGameLimit) moves.resize(TextGameLimit);
-
-    // Each move number gives White's half-move and Black's; a missing one is
-    // kept with unknown squares, so the colours stay in step.
-    const std::string_view s = moves;
-    int numbers = 0;
-    std::size_t i = 0;
-    while (i < s.size() && numbers < MaxImportedMoves) {
-        std::size_t after = 0;
-        if (!isMoveNumberAt(s, i, after)) {
-            ++i;
-            continue;
-        }
-        ++numbers;
-        HalfMove halves[2];
-        int found = 0;
-        std::size_t p = after;
-        std::size_t next = 0;
-        while (p < s.size() && found < 2 && !isMoveNumberAt(s, p, next)) {
-            HalfMove m = readNameChain(s, p);
-            if (!m.squares.empty())
-                halves[found++] = std::move(m);
-            else
-                ++p;
-        }
-        for (HalfMove& h : halves) {
-            if (h.squares.empty()) h.squares = {0, 0};
-            parsed.halfMoves.push_back(std::move(h));
-        }
-        i = p;
-    }
-    return parsed;
-}
-
-namespace {
-
-// Square numbering of a PDN game: which corner square 1 is in, rows of four
-// dark squares read away from it. Our own numbering starts top left.
-enum class Corner { BottomLeft = 0, BottomRight = 1, TopLeft = 2, TopRight = 3 };
-
-rules::Square mapNumber(int n, Corner corner) {
-    if (n < 1 || n > rules::NumSquares) return 0;
-    const int row = (n - 1) / 4, k = (n - 1) % 4;
-    switch (corner) {
-        case Corner::TopLeft: return static_cast<rules::Square>(n);
-        case Corner::TopRight: return static_cast<rules::Square>(4 * row + (3 - k) + 1);
-        case Corner::BottomLeft: return static_cast<rules::Square>(4 * (7 - row) + k + 1);
-        case Corner::BottomRight: return static_cast<rules::Square>(4 * (7 - row) + (3 - k) + 1);
-    }
-    return 0;
-}
-
-Corner cornerOfGameType(const std::string& value) {
-    // "26,W,8,8,N2,0": the fifth field names the notation and square 1's corner.
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (start <= value.size()) {
-        const std::size_t comma = value.find(',', start);
-        fields.push_back(trimmed(std::string_view(value).substr(start, comma - start)));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    if (fields.size() >= 5 && fields[4].size() >= 2 && (fields[4][0] == 'N' || fields[4][0] == 'n') &&
-        fields[4][1] >= '0' && fields[4][1] <= '3')
-        return static_cast<Corner>(fields[4][1] - '0');
-    return Corner::TopLeft;
-}
-
-// A FEN whose square numbers follow the game's numbering, rewritten in ours.
-std::string remapFen(const std::string& fen, Corner corner) {
-    if (corner == Corner::TopLeft) return fen;
-    std::string out;
-    std::size_t i = 0;
-    while (i < fen.size()) {
-        if (!std::isdigit(static_cast<unsigned char>(fen[i]))) {
-            out += fen[i++];
-            continue;
-        }
-        std::size_t j = i;
-        while (j < fen.size() && std::isdigit(static_cast<unsigned char>(fen[j]))) ++j;
-        int a = std::stoi(fen.substr(i, j - i)), b = a;
-        if (j + 1 < fen.size() && fen[j] == '-' && std::isdigit(static_cast<unsigned char>(fen[j + 1]))) {
-            std::size_t k = j + 1;
-            while (k < fen.size() && std::isdigit(static_cast<unsigned char>(fen[k]))) ++k;
-            b = std::stoi(fen.substr(j + 1, k - j - 1));
-            j = k;
-        }
-        const bool king = !out.empty() && (out.back() == 'K' || out.back() == 'k');
-        for (int n = a; n <= b && n - a < 64; ++n) {
-            if (n != a) out += king ? ",K" : ",";
-            const rules::Square s = mapNumber(n, corner);
-            out += std::to_string(s ? s : 99);  // 99: refused later as off the board
-        }
-        i = j;
-    }
-    return out;
-}
-
-bool isResult(std::string_view t) {
-    return t == "2-0" || t == "0-2" || t == "1-1" || t == "1-0" || t == "0-1" || t == "0-0" || t == "1/2-1/2" ||
-           t == "*";
-}
-
-// One move token: "22-18", "26x17x10", "c3-d4", "c3xe5xg7".
-std::optional<HalfMove> readPdnMove(std::string_view t, Corner corner) {
-    while (!t.empty() && (t.back() == '!' || t.back() == '?' || t.back() == '+' || t.back() == '#')) t.remove_suffix(1);
-    HalfMove m;
-    std::size_t p = 0;
-    while (p < t.size()) {
-        if (std::isdigit(static_cast<unsigned char>(t[p]))) {
-            std::size_t q = p;
-            while (q < t.size() && std::isdigit(static_cast<unsigned char>(t[q]))) ++q;
-            if (q - p > 2) return std::nullopt;
-            m.squares.push_back(mapNumber(std::stoi(std::string(t.substr(p, q - p))), corner));
-            p = q;
-        } else if (p + 1 < t.size() && fileLetter(t[p]) && rowDigit(t[p + 1])) {
-            m.squares.push_back(nameSquare(t[p], t[p + 1]));
-            p += 2;
-        } else {
-            return std::nullopt;
-        }
-        if (p < t.size()) {
-            if (t[p] != '-' && t[p] != 'x' && t[p] != 'X' && t[p] != ':') return std::nullopt;
-            ++p;
-        }
-    }
-    if (m.squares.size() < 2) return std::nullopt;
-    return m;
-}
-
-}  // namespace
-
-std::vector<ParsedGame> parsePdnGames(std::span<const std::uint8_t> bytes) {
-    const std::string_view s = textOf(bytes);
     std::vector<ParsedGame> games;
-    ParsedGame current;
-    bool inMoves = false, any = false;
-    std::string fen;
-    Corner corner = Corner::TopLeft;
-
-    auto finish = [&]() {
-        if (!any) return;
-        if (!fen.empty()) {
-            const rules::FenResult r = rules::parseFen(remapFen(fen, corner));
-            if (r.position) current.start = r.position;
-        }
-        games.push_back(std::move(current));
-        current = ParsedGame{};
-        fen.clear();
-        corner = Corner::TopLeft;
-        inMoves = false;
-        any = false;
-    };
-
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const char c = s[i];
-        if (std::isspace(static_cast<unsigned char>(c))) {
-            ++i;
-        } else if (c == '[') {
-            if (inMoves) finish();
-            const std::size_t end = s.find(']', i);
-            const std::string_view tag = s.substr(i + 1, end == std::string_view::npos ? std::string_view::npos : end - i - 1);
-            i = end == std::string_view::npos ? s.size() : end + 1;
-            const std::size_t q1 = tag.find('"'), q2 = tag.rfind('"');
-            if (q1 == std::string_view::npos || q2 <= q1) continue;
-            const std::string name = trimmed(tag.substr(0, q1));
-            std::string value;
-            for (std::size_t k = q1 + 1; k < q2; ++k) {
-                if (tag[k] == '\\' && k + 1 < q2) ++k;
-                value += tag[k];
-            }
-            any = true;
-            if (name == "White") current.white = nameField(value);
-            else if (name == "Black") current.black = nameField(value);
-            else if (name == "FEN") fen = value;
-            else if (name == "GameType") corner = cornerOfGameType(value);
-        } else if (c == '{') {
-            const std::size_t end = s.find('}', i);
-            i = end == std::string_view::npos ? s.size() : end + 1;
-        } else if (c == ';') {
-            const std::size_t end = s.find('\n', i);
-            i = end == std::string_view::npos ? s.size() : end + 1;
-        } else if (c == '(') {
-            int depth = 0;
-            for (; i < s.size(); ++i) {
-                if (s[i] == '(') ++depth;
-                if (s[i] == ')' && --depth == 0) break;
-            }
-            ++i;
-        } else {
-            std::size_t j = i;
-            while (j < s.size() && !std::isspace(static_cast<unsigned char>(s[j])) && s[j] != '{' && s[j] != '(' &&
-                   s[j] != '[' && s[j] != ';')
-                ++j;
-            std::string_view token = s.substr(i, j - i);
-            i = j;
-            // "12." or "12..." may stand glued to the move after it.
-            std::size_t k = 0;
-            while (k < token.size() && std::isdigit(static_cast<unsigned char>(token[k]))) ++k;
-            if (k > 0 && k < token.size() && token[k] == '.') {
-                while (k < token.size() && token[k] == '.') ++k;
-                token.remove_prefix(k);
-            }
-            if (token.empty() || token.front() == '$') continue;
-            any = true;
-            inMoves = true;
-            if (isResult(token)) {
-                finish();
-                continue;
-            }
-            if (auto m = readPdnMove(token, corner); m && current.halfMoves.size() < 2u * MaxImportedMoves)
-                current.halfMoves.push_back(std::move(*m));
-        }
-    }
-    finish();
+    for (const GameLines& g : findGames(lines)) games.push_back(parseOurGame(lines, g));
     return games;
 }
 
-int replayGame(game::Core& core, const ParsedGame& parsed) {
+std::vector<ParsedGame> parsePdnGames(std::span<const std::uint8_t> bytes) { return PdnReader(textOf(bytes)).read(); }
+
+std::vector<ParsedGame> readTextGames(std::span<const std::uint8_t> bytes) {
+    return looksLikePdn(bytes) ? parsePdnGames(bytes) : parseTextLayout(bytes);
+}
+
+std::string chooserLine(const ParsedGame& game, int number) {
+    // Control characters would break the list's line.
+    const auto clean = [](const std::string& s) {
+        std::string out = s;
+        for (char& c : out)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        return out;
+    };
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "%2d: ", number);
+    const auto name = [&](const std::string& s) { return s.empty() ? std::string("?") : clean(s); };
+    std::string line = prefix + name(game.white) + " - " + name(game.black);
+    if (!game.event.empty() && game.event != "?") line += ", " + clean(game.event);
+    if (!game.date.empty() && game.date.find_first_not_of("?.") != std::string::npos) line += ", " + clean(game.date);
+    line += ", ";
+    line += pdnResultText(game.result);
+    return line;
+}
+
+ReplayOutcome replayGame(game::Core& core, const ParsedGame& parsed) {
+    ReplayOutcome out;
+    // Step 1. Games this board cannot set up change nothing.
+    if (!parsed.otherGameType.empty()) {
+        out.stop = ReplayStop::OtherGameType;
+        out.detail = parsed.otherGameType;
+        return out;
+    }
+    if (!parsed.badFen.empty()) {
+        out.stop = ReplayStop::BadPosition;
+        out.detail = parsed.badFen;
+        out.fenError = parsed.fenError;
+        return out;
+    }
+
+    // Step 2. The names and the starting position.
     game::GameState& g = core.game;
-    g.whiteName = game::makeName(parsed.white);
-    g.blackName = game::makeName(parsed.black);
+    g.whiteName = nameFromUtf8(parsed.white);
+    g.blackName = nameFromUtf8(parsed.black);
     resetToStartingPosition(core);
     if (parsed.start) game::installPosition(core, parsed.start->board, parsed.start->side);
-
     rules::RulesState& r = core.rules;
-    int played = 0;
-    for (const HalfMove& h : parsed.halfMoves) {
-        if (g.record.full()) break;
-        const int n = rules::generateRootMoves(r, g.sideToMove);
-        int chosen = -1;
-        for (int i = 0; i < n && chosen < 0; ++i) {
-            const rules::Move& m = r.rootList()[i];
-            if (m.from != h.from() || m.to != h.to()) continue;
-            // A chain written leg by leg tells apart captures that start and
-            // end alike; otherwise the first in generation order is taken.
-            if (h.squares.size() > 2 && m.ncapt == h.squares.size() - 1) {
-                const rules::LandingRoute route = rules::decomposeCapture(r, m.from, m.capturedSquares());
-                if (!std::equal(h.squares.begin() + 1, h.squares.end(), route.squares.begin())) {
-                    bool otherMatches = false;
-                    for (int j = i + 1; j < n; ++j) {
-                        const rules::Move& o = r.rootList()[j];
-                        if (o.from == m.from && o.to == m.to &&
-                            std::equal(h.squares.begin() + 1, h.squares.end(),
-                                       rules::decomposeCapture(r, o.from, o.capturedSquares()).squares.begin()))
-                            otherMatches = true;
-                    }
-                    if (otherMatches) continue;
-                }
-            }
-            chosen = i;
+    const rules::Side firstSide = g.sideToMove;
+
+    // Step 3. Each move while it can be played.
+    for (std::size_t i = 0; i < parsed.halfMoves.size(); ++i) {
+        const HalfMove& h = parsed.halfMoves[i];
+        ReplayStop stop = ReplayStop::None;
+        rules::WrittenMove found;
+        if (!h.readable) {
+            stop = h.text.empty() ? ReplayStop::Missing : ReplayStop::Unreadable;
+        } else if (g.record.full()) {
+            stop = ReplayStop::RecordFull;
+        } else {
+            r.board = r.gamePosition;
+            found = rules::findWrittenMove(r, g.sideToMove, h.squares);
+            if (found.match == rules::WrittenMatch::NotLegal) stop = ReplayStop::NotLegal;
+            if (found.match == rules::WrittenMatch::Ambiguous) stop = ReplayStop::Ambiguous;
         }
-        if (chosen < 0) continue;  // not a legal move here: skipped, the same side stays to move
-        const rules::Move m = r.rootList()[chosen];
-        rules::applyMove(r.board, m);
-        g.sideToMove = rules::opposite(g.sideToMove);
-        ++g.record.plyCounter;
-        g.record.recordLength = g.record.plyCounter;
-        game::recordPly(core, g.record.plyCounter, &m);
-        game::appendMoveText(core);
-        ++played;
+        if (stop != ReplayStop::None) {
+            out.stop = stop;
+            out.moveText = h.text;
+            placeMove(firstSide, i, out);
+            break;
+        }
+        game::playMove(core, found.move);
+        ++out.played;
     }
-    r.gamePosition = r.board;
+
+    // Step 4. The position reached is the one shown; a game replayed whole
+    // keeps its result for the next export.
+    r.board = r.gamePosition;
     g.record.sideToMoveAtEnd = g.sideToMove;
     rules::clearMoveEntry(r);
     g.navigated = true;
-    return played;
+    if (out.stop == ReplayStop::None) g.lastResult = parsed.result;
+    return out;
 }
 
 }  // namespace files

@@ -5,6 +5,30 @@
 
 namespace rules {
 
+Square squareOfNumber(int n, Corner numbers) {
+    if (n < 1 || n > NumSquares) return 0;
+    // Rows of four dark squares, counted from the corner's row, and the
+    // square's place along its row, counted from the corner's side.
+    const int row = (n - 1) / 4, k = (n - 1) % 4;
+    switch (numbers) {
+        case Corner::TopLeft: return static_cast<Square>(n);
+        case Corner::TopRight: return static_cast<Square>(4 * row + (3 - k) + 1);
+        case Corner::BottomLeft: return static_cast<Square>(4 * (7 - row) + k + 1);
+        case Corner::BottomRight: return static_cast<Square>(4 * (7 - row) + (3 - k) + 1);
+    }
+    return 0;
+}
+
+Square squareOfName(char file, char row, Corner names) {
+    const char f = static_cast<char>(std::tolower(static_cast<unsigned char>(file)));
+    if (f < 'a' || f > 'h' || row < '1' || row > '8') return 0;
+    int fileIndex = f - 'a';   // 0 for the file next to the corner
+    int rowIndex = row - '1';  // 0 for the row of the corner
+    if (names == Corner::BottomRight || names == Corner::TopRight) fileIndex = 7 - fileIndex;
+    if (names == Corner::TopLeft || names == Corner::TopRight) rowIndex = 7 - rowIndex;
+    return squareAt(7 - rowIndex, fileIndex);
+}
+
 namespace {
 
 std::string_view trim(std::string_view s) {
@@ -13,23 +37,30 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-bool isDigits(std::string_view s) {
-    if (s.empty() || s.size() > 4) return false;
+bool isDigits(std::string_view s, std::size_t most) {
+    if (s.empty() || s.size() > most) return false;
     for (char c : s)
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     return true;
 }
 
+// A square number as written; more than four digits is no square at all.
+std::optional<int> squareNumber(std::string_view token) {
+    if (!isDigits(token, 4)) return std::nullopt;
+    int n = 0;
+    std::from_chars(token.data(), token.data() + token.size(), n);
+    return n;
+}
+
 // One square given by number or by name. On failure `error` says why.
-std::optional<Square> parseSquare(std::string_view token, std::string& error) {
-    if (isDigits(token)) {
-        int n = 0;
-        std::from_chars(token.data(), token.data() + token.size(), n);
-        if (n < 1 || n > NumSquares) {
+std::optional<Square> parseSquare(std::string_view token, const Notation& notation, std::string& error) {
+    if (const auto n = squareNumber(token)) {
+        const Square s = squareOfNumber(*n, notation.numbers);
+        if (s == 0) {
             error = "square " + std::string(token) + " is off the board (squares are 1 to 32)";
             return std::nullopt;
         }
-        return static_cast<Square>(n);
+        return s;
     }
     if (token.size() == 2 && std::isalpha(static_cast<unsigned char>(token[0])) &&
         std::isdigit(static_cast<unsigned char>(token[1]))) {
@@ -38,7 +69,7 @@ std::optional<Square> parseSquare(std::string_view token, std::string& error) {
             error = "square " + std::string(token) + " is off the board";
             return std::nullopt;
         }
-        if (auto s = parseSquareName(token)) return s;
+        if (const Square s = squareOfName(token[0], token[1], notation.names)) return s;
         error = "square " + std::string(token) + " is a light square";
         return std::nullopt;
     }
@@ -46,12 +77,24 @@ std::optional<Square> parseSquare(std::string_view token, std::string& error) {
     return std::nullopt;
 }
 
-// The pieces of one side: "W21,22,K5" after its colour letter.
-bool parseList(std::string_view list, Side side, Board& board, std::string& error) {
-    while (!list.empty()) {
-        const std::size_t comma = list.find(',');
-        std::string_view item = trim(list.substr(0, comma));
-        list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
+bool place(Board& board, int square, Side side, bool king, std::string& error) {
+    if (board[square] != Empty) {
+        error = "square " + std::to_string(square) + " (" + std::string(squareName(static_cast<Square>(square))) +
+                ") is given twice";
+        return false;
+    }
+    board[square] = side == White ? (king ? WhiteKing : WhiteMan) : (king ? BlackKing : BlackMan);
+    return true;
+}
+
+// The pieces of one side: "W21,22,K5" after its colour letter. Every entry
+// between commas must hold a square: "21,,22" and "21," are refused alike.
+bool parseList(std::string_view list, Side side, const Notation& notation, Board& board, std::string& error) {
+    if (trim(list).empty()) return true;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = list.find(',', start);
+        std::string_view item = trim(list.substr(start, comma == std::string_view::npos ? comma : comma - start));
         if (item.empty()) {
             error = "empty entry in a piece list";
             return false;
@@ -61,44 +104,41 @@ bool parseList(std::string_view list, Side side, Board& board, std::string& erro
             king = true;
             item.remove_prefix(1);
         }
-        Square first = 0, last = 0;
         const std::size_t dash = item.find('-');
         if (dash != std::string_view::npos) {
+            // A range of numbers: every square numbered from the first to the
+            // last in the file's own numbering.
             const std::string_view a = trim(item.substr(0, dash)), b = trim(item.substr(dash + 1));
-            if (!isDigits(a) || !isDigits(b)) {
+            const auto first = squareNumber(a), last = squareNumber(b);
+            if (!first || !last) {
                 error = "range '" + std::string(item) + "' must join two square numbers";
                 return false;
             }
-            auto fa = parseSquare(a, error);
-            if (!fa) return false;
-            auto fb = parseSquare(b, error);
-            if (!fb) return false;
-            if (*fb < *fa) {
+            for (std::string_view end : {a, b})
+                if (!parseSquare(end, notation, error)) return false;
+            if (*last < *first) {
                 error = "range '" + std::string(item) + "' runs backwards";
                 return false;
             }
-            first = *fa;
-            last = *fb;
+            for (int n = *first; n <= *last; ++n)
+                if (!place(board, squareOfNumber(n, notation.numbers), side, king, error)) return false;
         } else {
-            auto s = parseSquare(item, error);
-            if (!s) return false;
-            first = last = *s;
+            const auto s = parseSquare(item, notation, error);
+            if (!s || !place(board, *s, side, king, error)) return false;
         }
-        for (int s = first; s <= last; ++s) {
-            if (board[s] != Empty) {
-                error = "square " + std::to_string(s) + " (" + std::string(squareName(static_cast<Square>(s))) +
-                        ") is given twice";
-                return false;
-            }
-            board[s] = side == White ? (king ? WhiteKing : WhiteMan) : (king ? BlackKing : BlackMan);
-        }
+        if (comma == std::string_view::npos) return true;
+        start = comma + 1;
     }
-    return true;
+}
+
+// ":H0" (plies since a capture) and ":F1" (move number): a letter and digits.
+bool isCounterField(std::string_view field) {
+    return field.size() >= 2 && (field.front() == 'H' || field.front() == 'F') && isDigits(field.substr(1), 9);
 }
 
 }  // namespace
 
-FenResult parseFen(std::string_view text) {
+FenResult parseFen(std::string_view text, const Notation& notation) {
     FenResult result;
     std::string& error = result.error;
     text = trim(text);
@@ -127,6 +167,7 @@ FenResult parseFen(std::string_view text) {
         const std::size_t next = text.find(':');
         std::string_view list = trim(text.substr(0, next));
         text = next == std::string_view::npos ? std::string_view{} : text.substr(next);
+        if (isCounterField(list)) continue;
         if (list.empty()) {
             error = "a piece list must start with W or B";
             return result;
@@ -143,7 +184,7 @@ FenResult parseFen(std::string_view text) {
         }
         seen[sideIndex(side)] = true;
         ++lists;
-        if (!parseList(list.substr(1), side, pos.board, error)) return result;
+        if (!parseList(list.substr(1), side, notation, pos.board, error)) return result;
     }
     if (lists != 2) {
         error = "both piece lists are needed, as in W:W21,22:B1,2";
@@ -153,7 +194,7 @@ FenResult parseFen(std::string_view text) {
     return result;
 }
 
-std::string toFen(const Board& board, Side side) {
+std::string toFen(const Board& board, Side side, FenSquares squares) {
     std::string out = side == Black ? "B" : "W";
     for (const Side list : {White, Black}) {
         out += list == White ? ":W" : ":B";
@@ -164,7 +205,10 @@ std::string toFen(const Board& board, Side side) {
             if (!first) out += ',';
             first = false;
             if (isKing(c)) out += 'K';
-            out += std::to_string(s);
+            if (squares == FenSquares::Names)
+                out += squareName(static_cast<Square>(s));
+            else
+                out += std::to_string(s);
         }
     }
     return out;

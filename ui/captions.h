@@ -87,6 +87,20 @@ enum class Text {
     AnalysisProgress,  // %1 the move number, %2 the ply, %3 positions left
     AnalysisDone,      // "Analyse terminée"
     AnalysisStopped,   // "Analyse arrêtée"
+    // Text import and export.
+    FileTooLarge,      // %1 the file's size, %2 the largest read, in megabytes
+    NoGameInFile,      // a text without any game
+    ImportStopped,     // %1 the game's number, %2 its players, %3 the move number, %4 the move, %5 why
+    ImportStoppedNoText,  // the same without the move's text: %1, %2, %3, %4 why
+    ImportRefused,     // %1 the game's number, %2 its players, %3 why nothing changed
+    MoveNotLegal,      // why: the move is not legal where it stands
+    MoveAmbiguous,     // why: several captures fit what is written
+    NotAMove,          // why: the text is no move
+    MoveMissing,       // why: a move number lacks a move
+    GameTooLong,       // why: %1 the plies a game keeps
+    BadStartingPosition,  // why: %1 the FEN
+    OtherGameType,     // why: %1 the GameType
+    NameNotWritable,   // %1 the name an export cannot write
     SetupIdle,         // the set-up page before a set-up has begun
     SetupActive,       // ... and while clicks place pieces
     ReadOnlyFile,      // a save refused: %1 the file's name

@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -11,6 +10,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -75,9 +75,12 @@ FileAnswer runFileDialog(QWidget* parent, const FileRequest& request) {
 
 FileCommands::FileCommands(TForm1& window) : w(window) {
     // The chooser of a game among several in a text file.
-    chooser = new DialogPanel(w.area, "Panel2", QSize(300, 300));
+    // As wide as the board allows for a line with both players, the event,
+    // the date and the result; longer lines scroll sideways.
+    chooser = new DialogPanel(w.area, "Panel2", QSize(440, 340));
     gameLines = named(new QListWidget(chooser), "ListBox16");
     gameLines->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    gameLines->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QPushButton* ok = named(new QPushButton(QStringLiteral("OK"), chooser), "ListeOK");
     QPushButton* cancel = named(new QPushButton(QStringLiteral("Annuler"), chooser), "ListeCancel");
     auto* column = new QVBoxLayout(chooser);
@@ -292,14 +295,18 @@ void FileCommands::exportText() {
                                          "txt"});
     if (answer.path.isEmpty()) return;
     const QString path = withSuffix(answer, "txt");
-    const game::GameState& g = core.game;
-    const auto result = static_cast<files::ResultCode>(g.lastResult);
-    const std::string text =
-        QFileInfo(path).suffix().compare(QStringLiteral("pdn"), Qt::CaseInsensitive) == 0
-            ? files::exportPdn(core, result)
-            : files::exportText(game::nameText(g.whiteName), game::nameText(g.blackName), result, g.record.plyCounter,
-                                g.moveList);
-    if (!files::writeTextFile(pathOf(path), text)) w.showSaveError(pathOf(path));
+    const files::ResultCode result = core.game.lastResult;
+    const files::ExportedText out = QFileInfo(path).suffix().compare(QStringLiteral("pdn"), Qt::CaseInsensitive) == 0
+                                        ? files::exportPdn(core, result)
+                                        : files::exportText(core, result);
+    // A name the format cannot hold is refused rather than written so that
+    // it would read back as something else.
+    if (!out.written) {
+        w.host().showError(
+            w.runText(captions::Text::NameNotWritable).arg(QString::fromLatin1(out.unwritableName)).toStdString());
+        return;
+    }
+    if (!files::writeTextFile(pathOf(path), out.text)) w.showSaveError(pathOf(path));
 }
 
 void FileCommands::printGame() {
@@ -327,60 +334,116 @@ void FileCommands::importText() {
                                          "txt"});
     if (answer.path.isEmpty()) return;
     files::FileError error = files::FileError::None;
-    const std::vector<std::uint8_t> bytes = files::readFileStart(pathOf(answer.path), error, files::TextBufferSize);
+    const std::vector<std::uint8_t> bytes = files::readWholeFile(pathOf(answer.path), error, files::MaxTextFileSize);
+    if (error == files::FileError::WrongSize) {
+        // Megabytes with one decimal, so that a file just past the bound
+        // does not read as the bound itself.
+        const double megabytes = static_cast<double>(QFileInfo(answer.path).size()) / (1 << 20);
+        w.host().showError(w.runText(captions::Text::FileTooLarge)
+                               .arg(megabytes, 0, 'f', 1)
+                               .arg(static_cast<qulonglong>(files::MaxTextFileSize >> 20))
+                               .toStdString());
+        return;
+    }
     if (error != files::FileError::None) {
         w.showFileError();
         return;
     }
     // The same chooser serves our layout and PDN.
-    const bool pdn = files::looksLikePdn(bytes);
-    std::vector<files::ParsedGame> pdnGames;
-    QStringList lines;
-    if (pdn) {
-        pdnGames = files::parsePdnGames(bytes);
-        for (std::size_t i = 0; i < pdnGames.size(); ++i)
-            lines << QString::asprintf("%2d:", static_cast<int>(i + 1)) + QString::fromLatin1(pdnGames[i].white);
-    } else {
-        for (const std::string& l : files::listTextGames(bytes)) lines << QString::fromLatin1(l);
+    m_importGames = files::readTextGames(bytes);
+    if (m_importGames.empty()) {
+        w.host().showError(w.runText(captions::Text::NoGameInFile).toStdString());
+        return;
     }
-    if (lines.isEmpty()) return;  // no game in the text: nothing changes
-    const int chosen = lines.size() == 1 ? 0 : chooseGame(lines);
-    if (chosen < 0) return;
-    const std::optional<files::ParsedGame> parsed =
-        pdn ? std::optional(pdnGames[static_cast<std::size_t>(chosen)]) : files::parseTextGame(bytes, chosen);
-    if (!parsed) return;
-    w.core().engine.stopRequested = true;
-    files::replayGame(w.core(), *parsed);
-    w.core().game.engineToMove = false;
-    w.afterGameChange();
-}
-
-// Shows Panel2 and lets window events run until OK or Cancel. Meanwhile the
-// commands that replace the game and the board's presses are ignored.
-int FileCommands::chooseGame(const QStringList& lines) {
+    if (m_importGames.size() == 1) {
+        importChosenGame(0);
+        return;
+    }
+    // Several games: the chooser lists them and the import goes on when one
+    // is chosen. Meanwhile the commands that replace the game and the
+    // board's presses wait (see TForm1::busy); the window's own event loop
+    // keeps running, with no second loop inside this command.
     gameLines->clear();
-    gameLines->addItems(lines);
+    for (std::size_t i = 0; i < m_importGames.size(); ++i)
+        gameLines->addItem(QString::fromUtf8(files::chooserLine(m_importGames[i], static_cast<int>(i) + 1)));
     gameLines->clearSelection();
+    // As wide as the longest line and as tall as the list, within the board;
+    // beyond that the list scrolls.
+    const QRect board = w.area->boardArea();
+    const int frame = 2 * gameLines->frameWidth();
+    const int scrollBar = gameLines->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    gameLines->setMinimumSize(
+        std::clamp(gameLines->sizeHintForColumn(0) + frame + scrollBar, 0, std::max(0, board.width() - 60)),
+        std::clamp(gameLines->count() * gameLines->sizeHintForRow(0) + frame + scrollBar, 0,
+                   std::max(0, board.height() * 2 / 3)));
+    m_choosing = true;
     w.openPanel(chooser);
-    m_chosenGame = -1;
-    QEventLoop wait;
-    m_chooserLoop = &wait;
-    wait.exec();
-    m_chooserLoop = nullptr;
-    chooser->hide();
-    return m_chosenGame;
 }
 
 void FileCommands::acceptChoice() {
+    if (!m_choosing) return;
     // OK without a line selected is a cancel.
     const QList<QListWidgetItem*> selected = gameLines->selectedItems();
-    m_chosenGame = selected.isEmpty() ? -1 : gameLines->row(selected.front());
-    if (m_chooserLoop) m_chooserLoop->quit();
+    const int chosen = selected.isEmpty() ? -1 : gameLines->row(selected.front());
+    m_choosing = false;
+    chooser->hide();
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= m_importGames.size()) {
+        m_importGames.clear();
+        return;
+    }
+    importChosenGame(static_cast<std::size_t>(chosen));
 }
 
 void FileCommands::cancelChoice() {
-    m_chosenGame = -1;
-    if (m_chooserLoop) m_chooserLoop->quit();
+    m_choosing = false;
+    chooser->hide();
+    m_importGames.clear();
+}
+
+// A replay that stops says which game, which move and why; a game that
+// cannot be set up changes nothing.
+void FileCommands::importChosenGame(std::size_t index) {
+    w.abandonThinking();
+    w.finishOps();
+    const files::ParsedGame parsed = m_importGames[index];
+    m_importGames.clear();
+    game::Core& core = w.core();
+    core.engine.stopRequested = true;
+    const files::ReplayOutcome out = files::replayGame(core, parsed);
+    const bool unchanged = out.stop == files::ReplayStop::BadPosition || out.stop == files::ReplayStop::OtherGameType;
+    if (!unchanged) {
+        core.game.engineToMove = false;
+        w.afterGameChange();
+    }
+    if (out.stop != files::ReplayStop::None)
+        w.host().showError(importMessage(parsed, static_cast<int>(index) + 1, out).toStdString());
+}
+
+QString FileCommands::importMessage(const files::ParsedGame& parsed, int number, const files::ReplayOutcome& out) const {
+    using captions::Text;
+    // "?" for a name the file does not give, as in the chooser.
+    const auto name = [](const std::string& n) { return n.empty() ? QStringLiteral("?") : QString::fromUtf8(n); };
+    const QString players = name(parsed.white) + QStringLiteral(" - ") + name(parsed.black);
+    const QString detail = QString::fromUtf8(out.detail);
+    switch (out.stop) {
+        case files::ReplayStop::BadPosition:
+            return w.runText(Text::ImportRefused).arg(number).arg(players, w.runText(Text::BadStartingPosition).arg(detail));
+        case files::ReplayStop::OtherGameType:
+            return w.runText(Text::ImportRefused).arg(number).arg(players, w.runText(Text::OtherGameType).arg(detail));
+        default: break;
+    }
+    QString why;
+    switch (out.stop) {
+        case files::ReplayStop::NotLegal: why = w.runText(Text::MoveNotLegal); break;
+        case files::ReplayStop::Ambiguous: why = w.runText(Text::MoveAmbiguous); break;
+        case files::ReplayStop::Unreadable: why = w.runText(Text::NotAMove); break;
+        case files::ReplayStop::Missing: why = w.runText(Text::MoveMissing); break;
+        case files::ReplayStop::RecordFull: why = w.runText(Text::GameTooLong).arg(game::MaxRecordedPly); break;
+        default: break;
+    }
+    const QString move = QString::number(out.moveNumber) + (out.blackMove ? QStringLiteral("...") : QStringLiteral("."));
+    if (out.moveText.empty()) return w.runText(Text::ImportStoppedNoText).arg(number).arg(players, move, why);
+    return w.runText(Text::ImportStopped).arg(number).arg(players, move, QString::fromUtf8(out.moveText), why);
 }
 
 }  // namespace ui

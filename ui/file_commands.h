@@ -10,10 +10,11 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <vector>
 
 #include "files/game_file.h"
+#include "files/text_import.h"
 
-class QEventLoop;
 class QListWidget;
 
 namespace ui {
@@ -52,8 +53,9 @@ public:
     // The program ends as it should: there is nothing to recover.
     void forgetRecovery();
 
-    // A game is being chosen from a text file.
-    bool choosing() const { return m_chooserLoop != nullptr; }
+    // A game is being chosen from a text file: the chooser shows and the
+    // import goes on when one is chosen (OK, a double click) or ends on Cancel.
+    bool choosing() const { return m_choosing; }
     void cancelChoice();
 
     DialogPanel* chooser;     // "Panel2"
@@ -65,16 +67,17 @@ private:
     bool offerRecovery();
     bool loadProblem(const QString& folder, const QString& name);
     QStringList problemListing() const;
-    // Shows the chooser and waits for OK or Cancel; the index chosen or -1.
-    int chooseGame(const QStringList& lines);
     void acceptChoice();
+    // Replays game `index` of the text read; says where and why it stopped.
+    void importChosenGame(std::size_t index);
+    QString importMessage(const files::ParsedGame& parsed, int number, const files::ReplayOutcome& out) const;
 
     TForm1& w;
     bool m_resumeRead = false;        // the first activation has read "last32.dam"
     QString m_problemFolder;          // where the last problem was chosen
     QString m_problemName;            // its place in that folder's listing
-    QEventLoop* m_chooserLoop = nullptr;
-    int m_chosenGame = -1;
+    bool m_choosing = false;
+    std::vector<files::ParsedGame> m_importGames;  // the games of the text being imported
 };
 
 }  // namespace ui

@@ -4,6 +4,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QSpacerItem>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "ui/widgets.h"
@@ -48,7 +52,7 @@ StartPanel::StartPanel(QWidget* parent) : QFrame(parent) {
     int i = 0;
     for (const Style& s : order) {
         QPushButton* b = named(new QPushButton(QString::fromUtf8(s.caption), this), s.name);
-        b->setMinimumHeight(b->sizeHint().height() * 3 / 2);
+        b->setMinimumHeight(std::max(44, b->sizeHint().height() * 2));
         grid->addWidget(b, i / 3, i % 3);
         styles[static_cast<std::size_t>(s.style)] = b;
         ++i;
@@ -74,7 +78,10 @@ StartPanel::StartPanel(QWidget* parent) : QFrame(parent) {
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(40, 30, 40, 30);
-    column->addStretch(1);
+    m_above = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    m_name = name;
+    m_version = what;
+    column->addSpacerItem(m_above);
     column->addWidget(name);
     column->addWidget(what);
     column->addSpacing(30);
@@ -89,7 +96,18 @@ StartPanel::StartPanel(QWidget* parent) : QFrame(parent) {
     centredRow->addLayout(row);
     centredRow->addStretch(1);
     column->addLayout(centredRow);
-    column->addStretch(2);
+    column->addStretch(1);
+}
+
+// The first row of style buttons starts about a quarter of the way down.
+void StartPanel::resizeEvent(QResizeEvent* event) {
+    const int above = m_name->sizeHint().height() + m_version->sizeHint().height() + 30 + 30 + 2 * layout()->spacing();
+    const int room = std::max(0, height() * 27 / 100 - above);
+    if (m_above->sizeHint().height() != room) {
+        m_above->changeSize(0, room, QSizePolicy::Minimum, QSizePolicy::Fixed);
+        layout()->invalidate();
+    }
+    QFrame::resizeEvent(event);
 }
 
 }  // namespace ui

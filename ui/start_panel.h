@@ -7,6 +7,8 @@
 #include <array>
 
 class QPushButton;
+class QResizeEvent;
+class QSpacerItem;
 
 namespace ui {
 
@@ -19,6 +21,16 @@ public:
     std::array<QPushButton*, 9> styles;
     // By interface language: French, English, Dutch, Portuguese, Spanish, Italian.
     std::array<QPushButton*, 6> languages;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Above the name: the room that puts the style buttons a little above
+    // the middle, where the eye looks first, whatever the window's height.
+    QSpacerItem* m_above = nullptr;
+    QWidget* m_name = nullptr;
+    QWidget* m_version = nullptr;
 };
 
 }  // namespace ui

@@ -61,6 +61,10 @@ run_cli(NAME off-board EXIT 2 ARGS show "W:W33:B1" STDERR "off the board")
 run_cli(NAME twice EXIT 2 ARGS perft "W:W21,22:B21" 2 STDERR "given twice")
 run_cli(NAME garbage EXIT 2 ARGS moves "W:Wxyz:B1" STDERR "not a square")
 run_cli(NAME one-list EXIT 2 ARGS moves "W:W21" STDERR "both piece lists")
+run_cli(NAME trailing-comma EXIT 2 ARGS moves "W:W1,:B3" STDERR "empty entry")
+run_cli(NAME double-comma EXIT 2 ARGS show "W:W1,,2:B3" STDERR "empty entry")
+run_cli(NAME huge-square EXIT 2 ARGS show "W:W9999999999:B1" STDERR "not a square")
+run_cli(NAME counters EXIT 0 ARGS show "W:W21:B1:H0:F1" STDOUT "W:W21:B1\n$")
 run_cli(NAME bad-depth EXIT 2 ARGS perft 0 STDERR "depth")
 run_cli(NAME unknown-command EXIT 2 ARGS frobnicate STDERR "unknown command")
 run_cli(NAME egdb-corner EXIT 0 ARGS egdb "W:WK4:BK29"
@@ -74,17 +78,22 @@ run_cli(NAME eval-start EXIT 0 ARGS eval
 run_cli(NAME eval-man-up EXIT 0 ARGS eval "W:W6,27,31:B12,20"
         STDOUT "Eval stat blancs: +[1-9][0-9]+\n" "phase 3 \\(endgame\\)" "  material +200\n" "  material +-200\n")
 # A parameter file named with --params that cannot be used: named, nothing
-# evaluated, exit code 2 (the default file, when missing, leaves zeros).
+# evaluated or played, exit code 2 (the default file, when missing, leaves
+# zeros).
 set(params_dir "${CMAKE_CURRENT_BINARY_DIR}/cli_params")
 file(REMOVE_RECURSE "${params_dir}")
 file(MAKE_DIRECTORY "${params_dir}/folder.par")
 file(WRITE "${params_dir}/short.par" "0123456789")
-run_cli(NAME eval-missing-params EXIT 2 ARGS eval --params /nonexistent/x.par
-        STDERR "parameter file /nonexistent/x.par: no such file")
-run_cli(NAME eval-short-params EXIT 2 ARGS eval --params "${params_dir}/short.par"
-        STDERR "short.par: has 10 bytes, a parameter file has 1162")
-run_cli(NAME eval-folder-params EXIT 2 ARGS eval --params "${params_dir}/folder.par"
-        STDERR "folder.par: is a folder")
+foreach(command IN ITEMS eval match)
+    run_cli(NAME ${command}-missing-params EXIT 2 ARGS ${command} --params /nonexistent/x.par
+            STDERR "parameter file /nonexistent/x.par: no such file")
+    run_cli(NAME ${command}-short-params EXIT 2 ARGS ${command} --params "${params_dir}/short.par"
+            STDERR "short.par: has 10 bytes, a parameter file has 1162")
+    run_cli(NAME ${command}-folder-params EXIT 2 ARGS ${command} --params "${params_dir}/folder.par"
+            STDERR "folder.par: is a folder")
+endforeach()
+run_cli(NAME match-short-params2 EXIT 2 ARGS match --games 2 --params2 "${params_dir}/short.par"
+        STDERR "short.par: has 10 bytes")
 file(REMOVE_RECURSE "${params_dir}")
 run_cli(NAME eval-bad-fen EXIT 2 ARGS eval "W:W33:B1" STDERR "off the board")
 
@@ -107,25 +116,24 @@ run_cli(NAME match-short EXIT 0 ARGS match --games 2 --depth 2
 run_cli(NAME match-material-only EXIT 0 ARGS match --games 2 --depth 2 --material2
         STDOUT "games 2: wins [0-9], draws [0-9], losses [0-9]")
 run_cli(NAME match-bad-option EXIT 2 ARGS match --rounds 3 STDERR "unknown match option")
-run_cli(NAME match-missing-params EXIT 1 ARGS match --games 2 --params /nonexistent/x.par
-        STDERR "Impossible d'ouvrir ce fichier")
 
-# The hub protocol: a scripted session on standard input.
+# The hub protocol: a session piped in whole. Lines that come during a
+# search wait for its end; "quit" ends the last one with its move so far.
 set(script "${CMAKE_CURRENT_BINARY_DIR}/hub_session.txt")
 if(NOT CMAKE_CURRENT_BINARY_DIR)
     get_filename_component(script "${CLI}" DIRECTORY)
     set(script "${script}/hub_session.txt")
 endif()
-file(WRITE "${script}" "hub\ninit\nfrobnicate\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-18 11-15\"\nlevel depth=4\ngo think\npos pos=Wbbbb\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-19\"\nlevel depth=99\nlevel speed=3\ngo ponder\npos pos=Weeeeeeeeeeeeeeeeeeeeewwwwwwwwwww\ngo think\nlevel depth=\"4\nnew-game\npos pos=Bbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww\nlevel depth=3\ngo think\nquit\n")
+file(WRITE "${script}" "hub\ninit\nfrobnicate\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-18 11-15\"\nlevel depth=4\ngo think\npos pos=Wbbbb\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-19\"\nlevel depth=99\nlevel speed=3\ngo think=1\nlevel depth=\"4\nnew-game\npos pos=Bbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww\nlevel depth=3\ngo think\nquit\n")
 execute_process(COMMAND ${CLI} hub INPUT_FILE "${script}" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 set(expected
-    "^id name=Tavolex version=[0-9.]+\nwait\nready\nerror unknown command: frobnicate\n"
-    "\ndone move=18x11x15\nerror malformed position: pos pos=Wbbbb\nerror illegal move: 22-19\n"
-    "error malformed level: level depth=99\nerror malformed level: level speed=3\nerror malformed go: go ponder\n"
-    "done\nerror malformed line: level depth=\"4\n"
-    "info depth=1 score=-?[0-9]+ nodes=[0-9]+ time=[0-9.]+ pv=\"[0-9x -]+\"\n"
-    "\ndone move=[0-9]+[-x][0-9x]+\n$")
-string(JOIN "" expected_all ${expected})
+    "^id name=Tavolex version=[0-9.]+ author=Tavolex country=Brazil\nwait\nready\n"
+    "error message=\"unknown command: frobnicate\"\n"
+    "\ndone move=18x11x15\nerror message=\"malformed position: pos pos=Wbbbb\"\nerror message=\"illegal move: 22-19\"\n"
+    "error message=\"level: depth takes a number from 1 to 30: level depth=99\"\n"
+    "error message=\"go takes one of think, ponder and analyze, without a value: go think=1\"\n"
+    "error message=\"malformed line \\(the value of depth lacks its closing quote\\): level depth='4\"\n"
+    "\ndone move=[0-9]+[-x][0-9x]+( ponder=[0-9x-]+)?\n$")
 foreach(pattern IN LISTS expected)
     if(NOT out MATCHES "${pattern}")
         message(SEND_ERROR "hub-session: stdout lacks '${pattern}'\nstdout:\n${out}\nstderr:\n${err}")
@@ -134,3 +142,21 @@ endforeach()
 if(NOT rc EQUAL 0)
     message(SEND_ERROR "hub-session: exit code ${rc}")
 endif()
+
+# Our engine against another behind the protocol: against a copy of itself
+# at the same depth it plays the very games it plays in this process.
+run_cli(NAME match-in-process EXIT 0 ARGS match --games 4 --depth 3)
+execute_process(COMMAND ${CLI} match --games 4 --depth 3 OUTPUT_VARIABLE inside RESULT_VARIABLE rc1)
+execute_process(COMMAND ${CLI} match --games 4 --depth 3 --opponent "${CLI} hub"
+                OUTPUT_VARIABLE through ERROR_VARIABLE through_err RESULT_VARIABLE rc2)
+string(REGEX MATCHALL "game +[0-9]+ [^\n]*" inside_games "${inside}")
+string(REGEX MATCHALL "game +[0-9]+ [^\n]*" through_games "${through}")
+list(LENGTH through_games n_through)
+if(NOT rc1 EQUAL 0 OR NOT rc2 EQUAL 0 OR NOT n_through EQUAL 4 OR NOT inside_games STREQUAL through_games
+   OR NOT through MATCHES "^opponent Tavolex [0-9.]+\n" OR NOT through MATCHES "\ngames 4: wins [0-9]")
+    message(SEND_ERROR "match-opponent: the games differ\nin process:\n${inside}\nthrough the protocol:\n${through}\n${through_err}")
+endif()
+run_cli(NAME match-opponent-missing EXIT 1 ARGS match --games 2 --depth 2 --opponent "/nonexistent/engine hub"
+        STDERR "did not answer")
+run_cli(NAME match-opponent-level EXIT 2 ARGS match --games 2 --level 3 --opponent "x" STDERR "--opponent plays at")
+run_cli(NAME match-opponent-params2 EXIT 2 ARGS match --games 2 --params2 b.par --opponent "x" STDERR "--opponent")

@@ -69,9 +69,10 @@ TEST(Problems, EverySolutionWins) {
         ASSERT_TRUE(pos.position) << pos.error;
         ASSERT_FALSE(p.solution.empty());
         const std::string text = "Blancs-Noirs\r\n" + p.solution + "\r\n";
-        const auto parsed =
-            files::parseTextGame(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 0);
-        ASSERT_TRUE(parsed);
+        const auto games =
+            files::parseTextLayout(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        ASSERT_EQ(games.size(), 1u);
+        const files::ParsedGame* parsed = &games[0];
 
         rules::RulesState r;
         r.board = pos.position->board;
@@ -79,11 +80,12 @@ TEST(Problems, EverySolutionWins) {
         const int before = materialOf(r.board);
         int plies = 0;
         for (const files::HalfMove& h : parsed->halfMoves) {
-            if (h.from() == 0) break;  // the solution ends on White's move
+            ASSERT_TRUE(h.readable) << h.text;
             const int n = rules::generateRootMoves(r, side);
             const rules::Move* played = nullptr;
             for (int i = 0; i < n && !played; ++i)
-                if (r.rootList()[i].from == h.from() && r.rootList()[i].to == h.to()) played = &r.rootList()[i];
+                if (r.rootList()[i].from == h.squares.front() && r.rootList()[i].to == h.squares.back())
+                    played = &r.rootList()[i];
             ASSERT_TRUE(played) << "illegal move " << plies + 1;
             if (side == rules::Black) {
                 EXPECT_GT(played->ncapt, 0) << "Black's reply is not a forced capture";

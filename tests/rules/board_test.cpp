@@ -80,11 +80,25 @@ TEST(Fen, ReadsWhatPeopleWriteAndRefusesTheRest) {
         {"W:W21-25:B24", nullptr, "given twice"},
         {"W:W25-21:B1", nullptr, "backwards"},
         {"W:W21,,22:B1", nullptr, "empty entry"},
+        {"W:W1,:B3", nullptr, "empty entry"},
+        {"W:W,1:B3", nullptr, "empty entry"},
+        {"W:W21:B1:H0:F1", "W:W21:B1", nullptr},  // counters other programs add
+        {"W:W21:B1:H", nullptr, "W or B"},
+        {"W:W9999999999:B1", nullptr, "not a square"},
+        {"W:W2147483647-2147483647:B1", nullptr, "two square numbers"},
         {"W:Wxyz:B1", nullptr, "not a square"},
         {"W;W21:B1", nullptr, "':'"},
     };
     for (const FenCase& c : cases) {
         const rules::FenResult r = rules::parseFen(c.text);
+        if (c.fen) {
+            // Written by name, read back the same.
+            ASSERT_TRUE(r.position) << c.text << ": " << r.error;
+            const std::string names = rules::toFen(r.position->board, r.position->side, rules::FenSquares::Names);
+            const rules::FenResult back = rules::parseFen(names);
+            ASSERT_TRUE(back.position) << names;
+            EXPECT_EQ(back.position->board, r.position->board) << names;
+        }
         if (c.fen) {
             ASSERT_TRUE(r.position) << c.text << ": " << r.error;
             EXPECT_EQ(rules::toFen(r.position->board, r.position->side), c.fen) << c.text;
@@ -94,6 +108,32 @@ TEST(Fen, ReadsWhatPeopleWriteAndRefusesTheRest) {
             EXPECT_NE(r.error.find(c.error), std::string::npos) << c.text << " gave: " << r.error;
         }
     }
+}
+
+// Other programs' numberings: square 1 in each corner, seen from White.
+TEST(Fen, NumbersAndNamesFromEveryCorner) {
+    const struct {
+        rules::Corner corner;
+        rules::Square one, five, thirtyTwo;  // where their squares 1, 5 and 32 are in ours
+    } cases[] = {
+        {rules::Corner::TopLeft, 1, 5, 32},
+        {rules::Corner::TopRight, 4, 8, 29},
+        {rules::Corner::BottomLeft, 29, 25, 4},
+        {rules::Corner::BottomRight, 32, 28, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rules::squareOfNumber(1, c.corner), c.one);
+        EXPECT_EQ(rules::squareOfNumber(5, c.corner), c.five);
+        EXPECT_EQ(rules::squareOfNumber(32, c.corner), c.thirtyTwo);
+        EXPECT_EQ(rules::squareOfNumber(0, c.corner), 0);
+        EXPECT_EQ(rules::squareOfNumber(33, c.corner), 0);
+    }
+    EXPECT_EQ(rules::squareOfName('a', '1', rules::Corner::BottomLeft), 29);
+    EXPECT_EQ(rules::squareOfName('a', '1', rules::Corner::TopRight), 4);  // the board turned round: h8
+    EXPECT_EQ(rules::squareOfName('a', '1', rules::Corner::TopLeft), 0);   // a8, a light square of ours
+    const rules::FenResult r = rules::parseFen("W:W1-4:B29-32", {rules::Corner::BottomLeft, rules::Corner::BottomLeft});
+    ASSERT_TRUE(r.position);
+    EXPECT_EQ(rules::toFen(r.position->board, r.position->side, rules::FenSquares::Names), "W:Wa1,c1,e1,g1:Bb8,d8,f8,h8");
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ files::ParsedGame gameOf(const char* white, const char* black, std::initializer_
     files::ParsedGame g;
     g.white = white;
     g.black = black;
-    for (const auto& [from, to] : moves) g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}});
+    for (const auto& [from, to] : moves) g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}, std::string(from) + "-" + to, true});
     return g;
 }
 
@@ -413,22 +413,26 @@ private slots:
                          "Caio-Davi  0-2\r\n 1.A3-B4 B6-A5\r\n\r\n"
                          "Eva-Fabio \r\n 1.c3-b4 f6-e5  2.g3-f4 e5xg3  3.h2xf4 b6-c5\r\n"));
         QStringList listed;
+        // The chooser shows and the command returns; the import goes on
+        // when a game is chosen or ends when the person cancels.
         auto chooseWith = [&](std::function<void()> act) {
             answers << ui::FileAnswer{path, "Fichiers texte (*.txt)"};
-            QTimer::singleShot(0, [&, act] {
-                QVERIFY(form->fileCommands().chooser->isVisible());
-                listed.clear();
-                for (int i = 0; i < form->fileCommands().gameLines->count(); ++i) listed << form->fileCommands().gameLines->item(i)->text();
-                // The board takes no clicks meanwhile.
-                click(sq("g3"));
-                act();
-            });
             QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
             settle();
-            QVERIFY(!form->fileCommands().chooser->isVisible());
+            ui::FileCommands& files = form->fileCommands();
+            QVERIFY(files.chooser->isVisible());
+            listed.clear();
+            for (int i = 0; i < files.gameLines->count(); ++i) listed << files.gameLines->item(i)->text();
+            // The board takes no presses meanwhile, nor the commands that replace the game.
+            click(sq("g3"));
+            QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+            settle();
+            act();
+            settle();
+            QVERIFY(!files.chooser->isVisible());
         };
         chooseWith([&] { QTest::mouseClick(form->findChild<QPushButton*>("ListeOK"), Qt::LeftButton); });
-        QCOMPARE(listed, (QStringList{" 1:Ana", " 2:Caio", " 3:Eva"}));
+        QCOMPARE(listed, (QStringList{" 1: Ana - Bia, 1-0", " 2: Caio - Davi, 0-1", " 3: Eva - Fabio, *"}));
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 "});
         chooseWith([&] {
             QListWidget* list = form->fileCommands().gameLines;
@@ -460,6 +464,99 @@ private slots:
         settle();
         QCOMPARE(answerer.boxes, QStringList{"Erreur|Impossible d'ouvrir ce fichier"});
         QCOMPARE(moveLines().size(), 2);
+    }
+
+    // Every way a text import or export can fail says so in the error box,
+    // in the interface language, and loses nothing.
+    void importAndExportSayWhatWentWrong() {
+        start();
+        playOpening(1);
+        BoxAnswerer answerer;
+        const QString path = folder->file("bad.txt");
+        auto import = [&](const std::string& text) {
+            QVERIFY(writeAll(path, QByteArray::fromStdString(text)));
+            answers << ui::FileAnswer{path, ""};
+            // From the menu: after a box the window need not be active
+            // again for its shortcuts.
+            item("Ouvrirunfichiertexte1")->trigger();
+            QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size() > 0, true, 5000);
+        };
+        // A move that is not legal: the moves before it are kept.
+        import("Ana-Bia\r\n 1.c3-d4 f6-g5  2.d4-c3 g5-h4\r\n");
+        QCOMPARE(QString(answerer.boxes.takeFirst()),
+                 QString("Erreur|Partie 1 (Ana - Bia), coup 2. « d4-c3 » : ce coup n'est pas légal dans la position "
+                         "atteinte. La partie est rejouée jusqu'au coup précédent."));
+        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-g5"});
+        // Every other reason a replay stops, each with the move and the moves before it kept.
+        std::string kingDance = "[White \"K\"]\n[FEN \"W:WKa1:BKh2\"]\n";
+        for (int i = 1; i <= 64; ++i)
+            kingDance += std::to_string(2 * i - 1) + ". a1-b2 h2-g1 " + std::to_string(2 * i) + ". b2-a1 g1-h2 ";
+        const struct {
+            std::string text;
+            const char* box;
+        } stops[] = {
+            {"Ana-Bia\r\n 1.c3-d4 zz-e5\r\n",
+             "Erreur|Partie 1 (Ana - Bia), coup 1... « zz-e5 » : ce texte n'est pas un coup. La partie est rejouée "
+             "jusqu'au coup précédent."},
+            {"Ana-Bia\r\n 1.c3-d4  2.g3-f4 f6-g5\r\n",
+             "Erreur|Partie 1 (Ana - Bia), coup 1... : un coup manque. La partie est rejouée jusqu'au coup précédent."},
+            {"[White \"Ana\"]\n[FEN \"W:WK2,10:B4,6,11,14,15,22,24,25\"]\n1. d8xd8 *\n",
+             "Erreur|Partie 1 (Ana - ?), coup 1. « d8xd8 » : plusieurs prises partent et arrivent sur ces cases ; il faut "
+             "leur chemin complet. La partie est rejouée jusqu'au coup précédent."},
+            {kingDance,
+             "Erreur|Partie 1 (K - ?), coup 127. « a1-b2 » : la partie dépasse les 252 demi-coups qu'une partie peut "
+             "garder. La partie est rejouée jusqu'au coup précédent."},
+        };
+        for (const auto& c : stops) {
+            import(c.text);
+            QCOMPARE(QString(answerer.boxes.takeFirst()), QString::fromUtf8(c.box));
+        }
+        QCOMPARE(form->core().game.record.recordLength, 252);
+        import("Ana-Bia\r\n 1.c3-d4 f6-g5  2.d4-c3 g5-h4\r\n");
+        answerer.boxes.clear();
+        // A starting position that cannot be read: nothing changes.
+        import("[White \"Ana\"]\n[FEN \"W:W1,:B3\"]\n1. c3-d4 *\n");
+        QCOMPARE(QString(answerer.boxes.takeFirst()),
+                 QString("Erreur|Partie 1 (Ana - ?) : la position de départ « W:W1,:B3 » est illisible. Rien n'a changé."));
+        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-g5"});
+        // Another kind of draughts, in English.
+        form->findChild<QAction*>("English1")->trigger();
+        settle();
+        import("[GameType \"20\"]\n1. 32-28 *\n");
+        QCOMPARE(QString(answerer.boxes.takeFirst()),
+                 QString("Error|Game 1 (? - ?): it is another kind of draughts (GameType 20), which this board does "
+                         "not play. Nothing has changed."));
+        form->findChild<QAction*>("Franais1")->trigger();
+        settle();
+        // A text without any game.
+        import("\r\n\r\n");
+        QCOMPARE(QString(answerer.boxes.takeFirst()), QString("Erreur|Aucune partie dans ce fichier"));
+        // A file past the bound, without reading it all into the list.
+        {
+            QFile big(path);
+            QVERIFY(big.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(big.resize(65 << 20));
+        }
+        answers << ui::FileAnswer{path, ""};
+        item("Ouvrirunfichiertexte1")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size() > 0, true, 10000);
+        QCOMPARE(QString(answerer.boxes.takeFirst()), QString("Erreur|Fichier trop grand : 65.0 Mo (au plus 64 Mo)"));
+        QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-g5"});
+
+        // A name our layout cannot hold is refused, and no file is written;
+        // PDN takes it.
+        form->core().game.whiteName = game::makeName("Ana - Bia");
+        answers << ui::FileAnswer{folder->file("out.txt"), "Fichiers texte (*.txt)"};
+        item("Crerunfichiertexte1")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size() > 0, true, 5000);
+        QCOMPARE(QString(answerer.boxes.takeFirst()),
+                 QString("Erreur|Le nom « Ana - Bia » ne peut pas s'écrire dans ce format de fichier ; rien n'a été écrit."));
+        QVERIFY(!QFileInfo::exists(folder->file("out.txt")));
+        answers << ui::FileAnswer{folder->file("out.pdn"), "Fichiers PDN (*.pdn)"};
+        item("Crerunfichiertexte1")->trigger();
+        settle();
+        QVERIFY(readAll(folder->file("out.pdn")).find("[White \"Ana - Bia\"]") != std::string::npos);
+        QVERIFY(answerer.boxes.isEmpty());
     }
 
     // The set-up page: pieces placed by clicks, the tools, the evaluation
@@ -676,13 +773,12 @@ private slots:
         const QString path = folder->file("two.txt");
         QVERIFY(writeAll(path, "Ana-Bia  2-0\r\n 1.c3-d4 f6-g5\r\n\r\nCaio-Davi\r\n 1.a3-b4 b6-a5\r\n"));
         answers << ui::FileAnswer{path, ""};
-        QTimer::singleShot(0, [&] {
-            QListWidget* list = form->fileCommands().gameLines;
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-            QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/import_chooser.png"));
-            QTest::mouseClick(form->findChild<QPushButton*>("ListeCancel"), Qt::LeftButton);
-        });
         QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        QListWidget* list = form->fileCommands().gameLines;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/import_chooser.png"));
+        QTest::mouseClick(form->findChild<QPushButton*>("ListeCancel"), Qt::LeftButton);
         settle();
         answers << ui::FileAnswer{folder->file("Problemes/03.dam"), ""};
         QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);

@@ -131,7 +131,7 @@ std::unique_ptr<game::Core> replayed(const char* fen, std::initializer_list<std:
     g.black = "Bia";
     if (fen) g.start = *rules::parseFen(fen).position;
     for (int i = 0; i < repeat; ++i)
-        for (const auto& [from, to] : moves) g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}});
+        for (const auto& [from, to] : moves) g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}, std::string(from) + "-" + to});
     files::replayGame(*core, g);
     return core;
 }
