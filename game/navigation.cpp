@@ -1,5 +1,6 @@
 #include "game/navigation.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "rules/move_input.h"
@@ -185,6 +186,15 @@ void revenir_n(Core& core) {
     if (target > g.record.recordLength) return;
     g.record.plyCounter = static_cast<std::uint8_t>(target);
     restore(core);
+}
+
+void goToPly(Core& core, int ply) {
+    GameRecord& rec = core.game.record;
+    ply = std::clamp(ply, 0, static_cast<int>(rec.recordLength));
+    while (rec.plyCounter > ply) reprise(core);
+    while (rec.plyCounter < ply) avancer(core);
+    core.game.navigated = true;
+    core.game.engineToMove = false;  // the person looks at it; nothing is played unasked
 }
 
 }  // namespace game

@@ -30,5 +30,9 @@ void avancer(Core& core);        // replay one ply
 void revenir_debut(Core& core);  // back to the start
 void Aller_fin(Core& core);      // forward to the end
 void revenir_n(Core& core);      // to the selected line, the same side keeping the move
+// To the position after `ply` plies, a ply at a time as the buttons go, so
+// that the side to move and the clocks follow; a ply beyond the record
+// stops at its end.
+void goToPly(Core& core, int ply);
 
 }  // namespace game

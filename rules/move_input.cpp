@@ -176,15 +176,6 @@ void enterSimpleMove(RulesState& r, ClickOutcome& out, Square clicked) {
 
 }  // namespace
 
-Square clickToSquare(int x, int y, bool inverted) {
-    // Clicks in the margin round the playing area fall outside it.
-    if (x < 20 || y < 20) return 0;
-    const int col = (x - 20) / 60, row = (y - 20) / 60;
-    if (col > 7 || row > 7 || (col + row) % 2 == 0) return 0;
-    const int square = col / 2 + 4 * row + 1;
-    return static_cast<Square>(inverted ? 33 - square : square);
-}
-
 void clearMoveEntry(RulesState& r) { r.entry = MoveEntry{}; }
 
 ClickOutcome enterClick(RulesState& r, Side side, Square square, bool decompose) {

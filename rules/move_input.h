@@ -21,20 +21,6 @@ enum class FrameColour : std::uint8_t {
     Silver,   // start square of the engine's last move
 };
 
-struct Rgb {
-    std::uint8_t r, g, b;
-};
-constexpr Rgb frameRgb(FrameColour c) {
-    switch (c) {
-        case FrameColour::Red: return {255, 0, 0};
-        case FrameColour::Blue: return {0, 0, 255};
-        case FrameColour::Magenta: return {255, 0, 255};
-        case FrameColour::Aqua: return {0, 255, 255};
-        case FrameColour::Silver: return {192, 192, 192};
-    }
-    return {0, 0, 0};
-}
-
 // One thing for the board view to do. The view performs them in order.
 struct ViewOp {
     enum class Kind : std::uint8_t {
@@ -65,11 +51,6 @@ struct ClickOutcome {
     Move move;                      // when Played
     LandingRoute route;             // when Played
 };
-
-// The square under a click at pixel (x, y) of the board area, or 0. The
-// playing area starts 20 pixels in from the corner; squares are 60 pixels.
-// With the inverted view square s is drawn where 33 - s normally is.
-Square clickToSquare(int x, int y, bool inverted);
 
 // Handles one click on `square` for the side to move. With `decompose` a
 // capture of several pieces is shown landing by landing. Clicking another of

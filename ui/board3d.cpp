@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 #include "files/program_folder.h"
 #include "ui/board3d_places.h"
 
@@ -20,7 +23,7 @@ const QColor Silver(192, 192, 192);
 
 PerspectiveBoard::PerspectiveBoard(QWidget* parent) : QWidget(parent) {
     setObjectName("Image5");
-    setFixedSize(pp::ImageWidth, pp::ImageHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_canvas = QImage(pp::ImageWidth, pp::ImageHeight, QImage::Format_RGB32);
     m_canvas.fill(QColor(40, 40, 40));
 }
@@ -76,10 +79,35 @@ std::optional<int> PerspectiveBoard::placeAt(int x, int y) {
     return hit;
 }
 
-QPoint PerspectiveBoard::flatBoardClick(int place) {
-    const int row = (place - 1) / 4;
-    const int x = ((place - 1) % 4 + 1) * 115 - (row % 2 == 1 ? 58 : 0);
-    return {x, 58 * row + 58};
+QSize PerspectiveBoard::sizeHint() const { return {pp::ImageWidth, pp::ImageHeight}; }
+QSize PerspectiveBoard::minimumSizeHint() const { return {pp::ImageWidth * 3 / 5, pp::ImageHeight * 3 / 5}; }
+int PerspectiveBoard::heightForWidth(int width) const { return width * pp::ImageHeight / pp::ImageWidth; }
+
+QRect PerspectiveBoard::imageRect() const {
+    const double scale = std::min(double(width()) / pp::ImageWidth, double(height()) / pp::ImageHeight);
+    const int w = static_cast<int>(pp::ImageWidth * scale), h = static_cast<int>(pp::ImageHeight * scale);
+    return {(width() - w) / 2, (height() - h) / 2, w, h};
+}
+
+QPoint PerspectiveBoard::toImage(QPointF widgetPoint) const {
+    const QRect shown = imageRect();
+    if (shown.isEmpty()) return {-1, -1};
+    const QPointF at = (widgetPoint - shown.topLeft()) * (double(pp::ImageWidth) / shown.width());
+    return {static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))};
+}
+
+QPoint PerspectiveBoard::fromImage(QPoint imagePoint) const {
+    const QRect shown = imageRect();
+    const double scale = double(shown.width()) / pp::ImageWidth;
+    // The middle of the image pixel, so that the way back lands on it.
+    return (QPointF(shown.topLeft()) + (QPointF(imagePoint) + QPointF(0.5, 0.5)) * scale).toPoint();
+}
+
+QRect PerspectiveBoard::squareArea(rules::Square s) const {
+    const QRect shown = imageRect();
+    const double scale = double(shown.width()) / pp::ImageWidth;
+    const QRect r = placeRect(placeOf(s));
+    return QRectF(shown.x() + r.x() * scale, shown.y() + r.y() * scale, r.width() * scale, r.height() * scale).toRect();
 }
 
 // Without pictures: a dark square and flat discs, a gold ring for kings.
@@ -123,19 +151,23 @@ void PerspectiveBoard::drawSquare(rules::Square s, rules::PieceCode code) {
         paintPlain(p, r, code);
     if (m_numbering) writeName(p, r.topLeft(), s);
     p.end();
-    update(r);
+    update(squareArea(s));
 }
 
 void PerspectiveBoard::frameSquare(rules::Square s, QColor colour) {
     if (s < 1 || s > rules::NumSquares) return;
     if (m_marksAllowed && !m_marksAllowed()) return;
     const QRect r = placeRect(placeOf(s));
-    // A 5 x 5 mark at (25, 25) from the place's corner.
-    const QRect mark(r.x() + 25, r.y() + 25, 5, 5);
+    // An ellipse lying on the square, as wide as the piece, in perspective:
+    // flatter on the far rows, where the squares are shallower.
+    const QRectF ring = QRectF(r).adjusted(3.5, r.height() * 0.35, -3.5, -3.5);
     QPainter p(&m_canvas);
-    p.fillRect(mark, colour);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(colour, 3.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(ring);
     p.end();
-    update(mark);
+    update(squareArea(s));
 }
 
 void PerspectiveBoard::paintBackground() {
@@ -148,7 +180,7 @@ void PerspectiveBoard::paintBackground() {
     update();
 }
 
-void PerspectiveBoard::placer_pions(const rules::Board& position) {
+void PerspectiveBoard::showPosition(const rules::Board& position) {
     paintBackground();
     if (m_blind) return;
     for (int s = 1; s <= rules::NumSquares; ++s) drawSquare(static_cast<rules::Square>(s), position[s]);
@@ -156,12 +188,14 @@ void PerspectiveBoard::placer_pions(const rules::Board& position) {
 
 void PerspectiveBoard::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(QPoint(0, 0), m_canvas);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(imageRect(), m_canvas);
 }
 
 void PerspectiveBoard::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    emit pressed(at.x(), at.y());
+    const QPoint at = toImage(event->position());
+    const std::optional<int> place = placeAt(at.x(), at.y());
+    emit squarePressed(place ? static_cast<rules::Square>(m_inverted ? 33 - *place : *place) : rules::Square{0});
 }
 
 }  // namespace ui

@@ -18,10 +18,11 @@
 #include <string>
 
 #include "rules/board.h"
+#include "ui/board_view.h"
 
 namespace ui {
 
-class PerspectiveBoard : public QWidget {
+class PerspectiveBoard : public QWidget, public BoardView {
     Q_OBJECT
 public:
     explicit PerspectiveBoard(QWidget* parent = nullptr);
@@ -38,8 +39,8 @@ public:
     // Files read so far, for the loading rules of the styles.
     int filesRead() const { return m_filesRead; }
 
-    void setInverted(bool inverted) { m_inverted = inverted; }
-    void setNumbering(bool on) { m_numbering = on; }
+    void setInverted(bool inverted) override { m_inverted = inverted; }
+    void setNumbering(bool on) override { m_numbering = on; }
     // Blind play: the full repaint shows the empty board only.
     void setBlind(bool on) { m_blind = on; }
     bool blind() const { return m_blind; }
@@ -54,21 +55,34 @@ public:
     // rows searched from the far one (a nearer row's box wins where two
     // overlap); nullopt when none does.
     static std::optional<int> placeAt(int x, int y);
-    // The flat board's pixel that stands for a click on a place.
-    static QPoint flatBoardClick(int place);
 
-    void drawSquare(rules::Square s, rules::PieceCode code);
-    void frameSquare(rules::Square s, QColor colour);
+    void drawSquare(rules::Square s, rules::PieceCode code) override;
+    // A ring round the piece's foot in the frame's colour, inside the
+    // place's picture so that drawing the square again takes it away.
+    void frameSquare(rules::Square s, QColor colour) override;
     // The background over the whole image, without pieces.
     void paintBackground();
     // The background, then every square from `position` (none in blind
     // play), then the names when numbering is on.
-    void placer_pions(const rules::Board& position);
+    void showPosition(const rules::Board& position) override;
+    QRect squareArea(rules::Square s) const override;
+    QWidget* widget() override { return this; }
 
     const QImage& canvas() const { return m_canvas; }
+    // Where the picture is shown within the widget, its proportions kept,
+    // and a point of the widget in the picture's own pixels.
+    QRect imageRect() const;
+    QPoint toImage(QPointF widgetPoint) const;
+    QPoint fromImage(QPoint imagePoint) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
 signals:
-    void pressed(int x, int y);
+    // A press on the picture: the square of the place under it, or 0.
+    void squarePressed(rules::Square square);
 
 protected:
     void paintEvent(QPaintEvent*) override;

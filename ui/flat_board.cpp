@@ -3,10 +3,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <utility>
+#include <algorithm>
+#include <cmath>
 
 #include "files/program_folder.h"
-#include "ui/board3d.h"
 
 namespace ui {
 
@@ -22,20 +22,24 @@ constexpr std::array<const char*, 6> PictureNames = {
     "Images1/1pva.bmp", "Images1/1pba.BMP", "Images1/1dba.bmp",
     "Images1/1pna.bmp", "Images1/1dna.bmp", "Images1/1cache.BMP",
 };
+// The same drawn at 120 x 120, for screens that show the board large.
+constexpr std::array<const char*, 6> LargePictureNames = {
+    "Images1/2x/1pva.png", "Images1/2x/1pba.png", "Images1/2x/1dba.png",
+    "Images1/2x/1pna.png", "Images1/2x/1dna.png", "Images1/2x/1cache.png",
+};
 
 }  // namespace
 
 FlatBoard::FlatBoard(QWidget* parent) : QWidget(parent) {
     setObjectName("Damier2D");
-    setFixedSize(AreaSize, AreaSize);
-    const qreal ratio = devicePixelRatioF();
-    m_canvas = QImage(QSize(AreaSize, AreaSize) * ratio, QImage::Format_RGB32);
-    m_canvas.setDevicePixelRatio(ratio);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    makeCanvas(devicePixelRatioF());
     m_canvas.fill(Silver);
 }
 
 std::optional<std::string> FlatBoard::loadPictures(const std::filesystem::path& programDir) {
     m_havePictures = false;
+    m_haveLargePictures = false;
     for (std::size_t i = 0; i < PictureNames.size(); ++i) {
         const std::filesystem::path file = files::resolveInFolder(programDir, PictureNames[i]);
         QImage image(QString::fromStdString(file.string()));
@@ -46,17 +50,18 @@ std::optional<std::string> FlatBoard::loadPictures(const std::filesystem::path& 
         m_pictures[i] = image;
     }
     m_havePictures = true;
+    // The large drawings are a refinement: without them the small ones are scaled.
+    m_haveLargePictures = true;
+    for (std::size_t i = 0; i < LargePictureNames.size() && m_haveLargePictures; ++i) {
+        m_largePictures[i] = QImage(QString::fromStdString(files::resolveInFolder(programDir, LargePictureNames[i]).string()));
+        m_haveLargePictures = !m_largePictures[i].isNull();
+    }
     return std::nullopt;
 }
 
-void FlatBoard::setInverted(bool inverted) {
-    m_inverted = inverted;
-    if (m_mirror) m_mirror->setInverted(inverted);
-}
-
-void FlatBoard::setNumbering(bool on) {
-    m_numbering = on;
-    if (m_mirror) m_mirror->setNumbering(on);
+const QImage& FlatBoard::picture(int index) const {
+    const auto i = static_cast<std::size_t>(index);
+    return m_haveLargePictures && m_canvas.devicePixelRatio() > 1.4 ? m_largePictures[i] : m_pictures[i];
 }
 
 QPoint FlatBoard::squareCorner(rules::Square s) const {
@@ -64,6 +69,50 @@ QPoint FlatBoard::squareCorner(rules::Square s) const {
     const int row = (place - 1) / 4;
     const int column = 2 * ((place - 1) % 4) + (row % 2 == 0 ? 1 : 0);
     return {BoardLeft + SquareSize * column, BoardTop + SquareSize * row};
+}
+
+rules::Square FlatBoard::squareAt(int x, int y, bool inverted) {
+    // Presses in the margin round the playing area fall outside it.
+    if (x < 20 || y < 20) return 0;
+    const int col = (x - 20) / 60, row = (y - 20) / 60;
+    if (col > 7 || row > 7 || (col + row) % 2 == 0) return 0;
+    const int square = col / 2 + 4 * row + 1;
+    return static_cast<rules::Square>(inverted ? 33 - square : square);
+}
+
+QRect FlatBoard::boardRect() const {
+    const int side = std::min(width(), height());
+    return {(width() - side) / 2, (height() - side) / 2, side, side};
+}
+
+QRect FlatBoard::squareArea(rules::Square s) const {
+    const QRect board = boardRect();
+    const double scale = double(board.width()) / AreaSize;
+    const QPoint c = squareCorner(s);
+    return QRectF(board.x() + c.x() * scale, board.y() + c.y() * scale, SquareSize * scale, SquareSize * scale).toRect();
+}
+
+// Whole device pixels per design pixel: one, or two once the board is
+// shown noticeably larger than its design size (or on a dense screen).
+qreal FlatBoard::neededRatio() const {
+    const qreal shown = devicePixelRatioF() * boardRect().width() / AreaSize;
+    return shown > 1.25 ? 2.0 : 1.0;
+}
+
+void FlatBoard::makeCanvas(qreal ratio) {
+    m_canvas = QImage(QSize(AreaSize, AreaSize) * ratio, QImage::Format_RGB32);
+    m_canvas.setDevicePixelRatio(ratio);
+}
+
+QImage FlatBoard::designImage() const {
+    if (m_canvas.width() == AreaSize) {
+        QImage image = m_canvas;
+        image.setDevicePixelRatio(1.0);
+        return image;
+    }
+    QImage image = m_canvas.scaled(AreaSize, AreaSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    image.setDevicePixelRatio(1.0);
+    return image;
 }
 
 // Without pictures: plain wood colours and flat discs, a gold ring for kings.
@@ -95,24 +144,19 @@ void FlatBoard::writeName(QPainter& p, QPoint corner, rules::Square s) {
     p.drawText(box, Qt::AlignCenter, name);
 }
 
-void FlatBoard::drawSquare(rules::Square s, rules::PieceCode code) {
-    if (s < 1 || s > rules::NumSquares) return;
-    if (!rules::isPiece(code)) code = rules::Empty;
+void FlatBoard::paintSquare(rules::Square s, rules::PieceCode code) {
     QPainter p(&m_canvas);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     const QPoint corner = squareCorner(s);
     const QRect r(corner, QSize(SquareSize, SquareSize));
     if (m_havePictures)
-        p.drawImage(r, m_pictures[code]);
+        p.drawImage(r, picture(code));
     else
         paintPlainSquare(p, r, code, false);
     if (m_numbering) writeName(p, corner, s);
-    p.end();
-    update(r);
-    if (m_mirror) m_mirror->drawSquare(s, code);
 }
 
-void FlatBoard::frameSquare(rules::Square s, QColor colour) {
-    if (s < 1 || s > rules::NumSquares) return;
+void FlatBoard::paintFrame(rules::Square s, QColor colour) {
     QPainter p(&m_canvas);
     const QPoint c = squareCorner(s);
     // Two nested one-pixel outlines: (x, y)..(x + 59, y + 59) and one pixel inside.
@@ -123,61 +167,93 @@ void FlatBoard::frameSquare(rules::Square s, QColor colour) {
         p.fillRect(x0, y0, 1, side, colour);
         p.fillRect(x0 + side - 1, y0, 1, side, colour);
     }
-    p.end();
-    update(QRect(c, QSize(SquareSize, SquareSize)));
-    if (m_mirror) m_mirror->frameSquare(s, colour);
 }
 
-void FlatBoard::placer_pions(const rules::Board& position) {
-    {
-        QPainter p(&m_canvas);
-        p.fillRect(QRect(0, 0, AreaSize, AreaSize), Silver);
-        if (m_menuShown) {
-            p.setPen(QColor(128, 128, 128));
-            p.drawRect(QRect(QPoint(6, 6), QPoint(508, 508)));
-            p.setPen(Qt::white);
-            p.drawRect(QRect(QPoint(7, 7), QPoint(509, 509)));
-        }
-        // The light squares sit by place, so they are the same in both views.
-        for (int s = 1; s <= rules::NumSquares; ++s) {
-            const QRect r(BoardLeft + 120 * ((s - 1) % 4) + 60 * (((s - 1) / 4) % 2), BoardTop + 60 * ((s - 1) / 4),
-                          SquareSize, SquareSize);
-            if (m_havePictures)
-                p.drawImage(r, m_pictures[LightPicture]);
-            else
-                paintPlainSquare(p, r, rules::Empty, true);
-        }
-        if (m_menuShown) {
-            QFont font = p.font();
-            font.setPixelSize(12);
-            font.setBold(true);
-            p.setFont(font);
-            p.setPen(Qt::black);
-            for (int i = 0; i < 8; ++i) {
-                const QChar file(m_inverted ? 'H' - i : 'A' + i);
-                const QChar row(m_inverted ? '1' + i : '8' - i);
-                p.drawText(QRect(50 + 60 * i - 2, 10, 14, 14), Qt::AlignCenter, file);
-                p.drawText(QRect(8, 40 + 60 * i - 2, 11, 14), Qt::AlignCenter, row);
-                p.drawText(QRect(500, 40 + 60 * i - 2, 11, 14), Qt::AlignCenter, row);
-            }
+void FlatBoard::drawSquare(rules::Square s, rules::PieceCode code) {
+    if (s < 1 || s > rules::NumSquares) return;
+    if (!rules::isPiece(code)) code = rules::Empty;
+    paintSquare(s, code);
+    m_shown[s] = code;
+    m_frames[s].reset();
+    update(squareArea(s));
+}
+
+void FlatBoard::frameSquare(rules::Square s, QColor colour) {
+    if (s < 1 || s > rules::NumSquares) return;
+    paintFrame(s, colour);
+    m_frames[s] = colour;
+    update(squareArea(s));
+}
+
+void FlatBoard::paintBoard() {
+    QPainter p(&m_canvas);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.fillRect(QRect(0, 0, AreaSize, AreaSize), Silver);
+    if (m_menuShown) {
+        p.setPen(QColor(128, 128, 128));
+        p.drawRect(QRect(QPoint(6, 6), QPoint(508, 508)));
+        p.setPen(Qt::white);
+        p.drawRect(QRect(QPoint(7, 7), QPoint(509, 509)));
+    }
+    // The light squares sit by place, so they are the same in both views.
+    for (int s = 1; s <= rules::NumSquares; ++s) {
+        const QRect r(BoardLeft + 120 * ((s - 1) % 4) + 60 * (((s - 1) / 4) % 2), BoardTop + 60 * ((s - 1) / 4),
+                      SquareSize, SquareSize);
+        if (m_havePictures)
+            p.drawImage(r, picture(LightPicture));
+        else
+            paintPlainSquare(p, r, rules::Empty, true);
+    }
+    if (m_menuShown) {
+        QFont font = p.font();
+        font.setPixelSize(12);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        for (int i = 0; i < 8; ++i) {
+            const QChar file(m_inverted ? 'H' - i : 'A' + i);
+            const QChar row(m_inverted ? '1' + i : '8' - i);
+            p.drawText(QRect(50 + 60 * i - 2, 10, 14, 14), Qt::AlignCenter, file);
+            p.drawText(QRect(8, 40 + 60 * i - 2, 11, 14), Qt::AlignCenter, row);
+            p.drawText(QRect(500, 40 + 60 * i - 2, 11, 14), Qt::AlignCenter, row);
         }
     }
-    // The perspective board repaints whole, background first.
-    PerspectiveBoard* mirror = std::exchange(m_mirror, nullptr);
-    for (int s = 1; s <= rules::NumSquares; ++s) drawSquare(static_cast<rules::Square>(s), position[s]);
-    m_mirror = mirror;
-    if (m_mirror) m_mirror->placer_pions(position);
+    p.end();
+    for (int s = 1; s <= rules::NumSquares; ++s) {
+        paintSquare(static_cast<rules::Square>(s), m_shown[s]);
+        if (m_frames[s]) paintFrame(static_cast<rules::Square>(s), *m_frames[s]);
+    }
+}
+
+void FlatBoard::showPosition(const rules::Board& position) {
+    for (int s = 1; s <= rules::NumSquares; ++s) {
+        m_shown[s] = rules::isPiece(position[s]) ? position[s] : rules::Empty;
+        m_frames[s].reset();
+    }
+    paintBoard();
     update();
+}
+
+void FlatBoard::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const qreal ratio = neededRatio();
+    if (ratio == m_canvas.devicePixelRatio()) return;
+    // The picture again at the new resolution, exactly as it stood.
+    makeCanvas(ratio);
+    paintBoard();
 }
 
 void FlatBoard::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(QPoint(0, 0), m_canvas);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(boardRect(), m_canvas);
 }
 
 void FlatBoard::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    emit pressed(at.x(), at.y());
+    const QRect board = boardRect();
+    if (board.isEmpty()) return;
+    const QPointF at = (event->position() - board.topLeft()) * (double(AreaSize) / board.width());
+    emit squarePressed(squareAt(static_cast<int>(at.x()), static_cast<int>(at.y()), m_inverted));
 }
 
 }  // namespace ui

@@ -1,8 +1,14 @@
 #pragma once
-// TForm1, the main window: the start panel, the flat board with the two
-// player panels, the page control with the move list, the overlay panels
-// and the menus of every command. The game itself lives in the core; the
-// window forwards clicks and commands to it and draws what it reports.
+// TForm1, the main window. It owns the core and the window's parts (the
+// start panel, the board views, the side column with the player panels and
+// the pages, the panels that ask something) and plays the game: the game
+// loop's passes, the board's clicks, the engine's turns on its worker, the
+// moves shown on the board, the end of a game, draw offers, navigation.
+//
+// The other commands live in groups of their own (engine settings, files,
+// position set-up, players, analysis, libraries and learning, looks and
+// languages); each works on the core and the parts through the services
+// this window offers.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -11,9 +17,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
-#include "engine/analysis.h"
 #include "engine/worker.h"
 #include "files/game_file.h"
 #include "game/core.h"
@@ -22,30 +29,40 @@
 #include "ui/captions.h"
 #include "ui/qt_host.h"
 
-class QAction;
-class QEventLoop;
-class QRadioButton;
-class QFrame;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
 class QPrinter;
 class QPushButton;
+class QStackedWidget;
 class QTabWidget;
 class QTimer;
-class QToolButton;
-class QWidget;
 
 namespace ui {
 
+class AnalysisCommands;
+class BelowBoardRow;
+class BoardAnimation;
+class BoardView;
+class BookCommands;
+class DialogPanel;
+class DrawOfferPanel;
+class EndOfGamePanel;
+class EngineCommands;
+class EngineLink;
+class ExcusePanel;
+class FileCommands;
 class FlatBoard;
-class HelpViewer;
-class PerspectiveBoard;
-class TForm2;
-class TForm4;
-class TForm5;
+class LookCommands;
+class MoveListPage;
+class PerspectivePanel;
+class PlayArea;
+class PlayerCommands;
+class PlayerPanel;
+class PositionSetup;
+class SetupPage;
+class SideColumn;
+class StartPanel;
+class ThinkingPage;
+struct MainMenus;
 
 // What the window asks of a file dialog, and the answer. Tests put their
 // own function in place of the dialog.
@@ -75,367 +92,156 @@ public:
     ~TForm1() override;
 
     game::Core& core() { return m_core; }
+    QtHost& host() { return m_host; }
+    MainMenus& menus() { return *m_menus; }
+
+    // --- Hooks for tests and for the program's start -----------------------
     // The animations keep the picture for a number of milliseconds, on a
     // timer. Tests put their own function here: it is called at each pause
     // instead, and the animation goes straight on.
-    void setHoldFunction(std::function<void(int)> hold) { m_hold = std::move(hold); }
+    void setHoldFunction(std::function<void(int)> hold);
     void setFileDialog(FileDialogFunction dialog) { m_fileDialog = std::move(dialog); }
     void setPrintDialog(PrintDialogFunction dialog) { m_printDialog = std::move(dialog); }
     void setShowText(ShowTextFunction show) { m_showText = std::move(show); }
     // Asks the person a yes-or-no question (the game left by a run that did
     // not end normally); tests answer it themselves.
     void setQuestionFunction(std::function<bool(const QString&)> ask) { m_ask = std::move(ask); }
-    // A fault no handler foresaw reached the event loop: the error box says
-    // so, and the game is kept (ui::Application calls this).
-    void reportInternalError(const std::string& what);
     // Tests drive the clock (whole seconds, as QtHost::readClock) and hear
     // the sounds through their own functions.
     void setClockFunction(std::function<std::int64_t()> clock) { m_host.setClockFunction(std::move(clock)); }
     void setSoundFunction(std::function<void(game::Sound)> sound) { m_host.setSoundFunction(std::move(sound)); }
+    // Every search of the engine (its moves and analyses) within these
+    // limits rather than the level's; nothing: the level's again.
+    void setFixedSearchLimits(std::optional<engine::SearchLimits> limits) { m_fixedLimits = limits; }
+    const std::optional<engine::SearchLimits>& fixedSearchLimits() const { return m_fixedLimits; }
+    // A fault no handler foresaw reached the event loop: the error box says
+    // so, and the game is kept (ui::Application calls this).
+    void reportInternalError(const std::string& what);
+
+    // --- State -------------------------------------------------------------
+    enum class Thinking : std::uint8_t { None, OwnMove, PersonTime, Analysis };
+    Thinking thinking() const { return m_thinking; }
     // The engine is thinking: about its own move, on the person's time, or
     // over a game being analysed.
     bool searching() const { return m_thinking != Thinking::None; }
     bool thinkingOnPersonTime() const { return m_thinking == Thinking::PersonTime; }
     // A move is being shown on the board.
-    bool animating() const { return m_animating; }
+    bool animating() const;
     // Nothing is going on: no search, no animation, no pass waiting to run.
-    bool idle() const { return m_thinking == Thinking::None && !m_animating && !m_passQueued; }
-    // Every search of the engine (its moves and analyses) within these
-    // limits rather than the level's; nothing: the level's again.
-    void setFixedSearchLimits(std::optional<engine::SearchLimits> limits) { m_fixedLimits = limits; }
-    // The settings a game file carries, as the window holds them now (the
-    // level and its search controls wait for the engine's menus).
-    files::GameSettings activeSettings() const;
+    bool idle() const { return m_thinking == Thinking::None && !animating() && !m_passQueued; }
+    // A board was chosen on the start panel.
+    bool started() const { return m_started; }
+    // Commands that replace the game wait: before a board is chosen, and
+    // while a game is being chosen from a text file.
+    bool busy() const;
+    bool analysisRunning() const;
+    // The interface language: the index of the marked language item.
+    int interfaceLanguage() const;
+    QString runText(captions::Text which) const { return captions::text(which, interfaceLanguage()); }
 
+    // --- Playing -----------------------------------------------------------
     // A position to play from, with an empty record (position set-up and
     // new games come through here).
     void installPosition(const rules::Board& board, rules::Side side);
+    // A press on a board view: the square under it, or 0.
+    void pressSquare(rules::Square square);
+    // Navigation: the game shown moves through its record.
+    void takeBack();
+    void stepForward();
+    void goToStart();
+    void goToEnd();
+    void goToSelectedMove();
+    void invertBoard();
+    // "Humain contre humain": two people play, or one against the engine again.
+    void switchTwoPeople();
+    void quit();
+    // The engine searches `input`; its answer comes back to engineAnswered.
+    void askEngine(engine::SearchInput input, Thinking what);
+    // Stops a search whose answer is no longer wanted: the game is about to
+    // change. Its answer, when it comes, is let go.
+    void abandonThinking();
+    // The engine plays its best move so far, or (analysing) reports it.
+    void stopSearch();
+    // The start-up behind a board-style button: the first time, the engine's
+    // knowledge, the pictures and the resume file.
+    void startFromIntro();
 
-    // The start panel's board-style button for the flat board.
-    void Damier2D1Click();
+    // --- Services for the command groups -----------------------------------
+    // One pass of the game loop, soon; passes run whenever something happened.
+    void requestPass();
+    // Whatever an animation had left to show is shown at once.
+    void finishOps();
+    void repaintBoard();
+    void refreshCounts();
+    void refreshPlayers();
+    void refreshClocks();
+    void refreshMoveList();
+    void refreshMoveNumber();
+    void refreshTimer();
+    void showCaptureLabels(bool shown);
+    // The board, lists, names, clocks and counters after the game was replaced.
+    void afterGameChange();
+    // After a navigation command: the position, the move list's selection,
+    // the counts, names and clocks as restored.
+    void afterNavigation();
+    void showEndOfGame(const game::EndOfGame& end);
+    void showFileError();
+    void showSaveError(const std::filesystem::path& file);
+    // A folder of the program folder, made when asked.
+    std::filesystem::path folderOf(const char* name, bool create) const;
+    FileAnswer askFile(const FileRequest& request) { return m_fileDialog(request); }
+    bool askPrinter(QPrinter& printer) { return m_printDialog(printer); }
+    void showTextFile(const QString& path) { m_showText(path); }
+    bool askYesNo(const QString& question) { return m_ask(question); }
+    // Shows a page of the side column as the program's choice, not the person's.
+    void setPage(QWidget* page);
+    // The flat board or a perspective style is the one in the window's place.
+    void showBoardStyle(bool perspective);
+    // The panel shows, placed over the board.
+    void openPanel(DialogPanel* panel);
+    // Reads the menus' switches into the game's options.
+    void readOptions();
+    // The commands the engine's thinking on its own move closes, and opens again.
+    void engineBusy(bool busy);
 
-    // Edition and Affichage commands.
-    void reprise();
-    void avancer();
-    void revenir_debut();
-    void Aller_fin();
-    void Inverser();
-    void numerotation();
-    // Fichier.
-    void Ordinateur();   // "Humain contre humain"
-    void quitter();
-    void save();
-    void ouvre();
-    void Problmes1Click();
-    void Button1Click();   // "Suivant ->": the next problem of the folder
-    void Panel14Click();   // "Revoir coup": the same problem again
-    void Crerunfichiertexte1Click();
-    void Imprimer1Click();
-    void Ouvrirunfichiertexte1Click();
-    void ListBox16Click();
-    void ListeCancelClick();
-    // Position set-up.
-    void Installeruneposition1Click();
-    void Entrerpositionclick();
-    void vider();
-    void remplir();
-    void Change_dir();
-    void Change_couleur();
-    void Couleur_joue();
-    void SpeedButton10Click();
-    void SpeedButton11Click();
-    void SpeedButton12Click();
-    void SpeedButton13Click();
-    void SpeedButton14Click();
-    // The first activation of the window reads the resume file.
-    void FormActivate();
-    // The board's mouse handler: records the click, the game loop acts on it.
-    void clic(int x, int y);
-    // The move list's double-click.
-    void revenir_n();
-    // Draw offers and the end-of-game panel.
-    void ProposernulClick();
-    void BitBtn13Click();
-    void BitBtn14Click();
-    void Annul_nulClick();
-    void Dcomposerlesprises1Click();
-    void Button5Click();
-    void AbandonClick();
+    // --- Parts -------------------------------------------------------------
+    // The parts' own members are repeated here under the window's names for
+    // them, so that the command groups and tests reach them directly.
+    StartPanel* startPanel = nullptr;
+    PlayArea* area = nullptr;
+    QStackedWidget* boardPlace = nullptr;
+    FlatBoard* flatBoard = nullptr;
+    PerspectivePanel* perspective = nullptr;
+    SideColumn* side = nullptr;
+    PlayerPanel* blackPanel = nullptr;  // "Panel6"
+    PlayerPanel* whitePanel = nullptr;  // "Panel7"
+    QTabWidget* pages = nullptr;        // "Onglet"
+    MoveListPage* moveListPage = nullptr;
+    ThinkingPage* thinkingPage = nullptr;
+    SetupPage* setupPage = nullptr;
+    QLabel* moveNumber = nullptr;  // "Nbcoups3d"
+    QLabel* mode = nullptr;        // "Panel11"
+    BelowBoardRow* belowBoard = nullptr;
+    std::vector<QLabel*> captureLabels;  // "Prise" "obligatoire" "majoritaire"
+    QPushButton* offerDraw = nullptr;    // "Proposernul"
+    QPushButton* drawRefused = nullptr;  // "Nulrefus"
+    QPushButton* resign = nullptr;       // "Abandon"
+    EndOfGamePanel* endOfGame = nullptr;  // "fin_de_parties"
+    QLabel* endMessage = nullptr;         // "qui_gagne"
+    QLabel* whiteRating = nullptr;        // "Resultat_blanc"
+    QLabel* blackRating = nullptr;        // "Resultat_noir"
+    DrawOfferPanel* drawOffer = nullptr;  // "Match_nul"
+    ExcusePanel* excuse = nullptr;        // "Zut"
+    QTimer* clockTick = nullptr;          // "Timer1", the clocks' one-second tick
 
-    // The engine's commands (ui/form1_engine.cpp): levels, "Autre" with
-    // Panel9, table sizes, clocks, stopping the search, the switches, the
-    // sounds, self-play and "Editer coups".
-    void selectLevelItem(int item);  // the sixteen items of engine::LevelTable
-    void N8Autre1Click();
-    void BitBtn24Click();
-    void BitBtn25Click();
-    void selectTableSize(int item);  // engine::TableSizes
-    void pause();
-    void Horlogeszro1Click();
-    void Pause2Click();
-    void Rflexionsurtempsadverse1Click();
-    void Arretrflexionparclicsouris1Click();
-    void Bipchaquecoup2Click();
-    void Commentaires1Click();
-    void Ordinateurcontreordinateur1Click();
-    void Best1Click();
-    void ajouter_temps();
-
-    // One pass of the game loop; passes are run whenever something happened.
-    void gameLoop();
-
-    // Board styles, blind play, the picture, help, the about box, the
-    // parameter editor and the languages (ui/form1_look.cpp).
-    void Damier3D1Click();
-    void Damier3D2Click();
-    void Damier3D3Click();
-    void Damier3D4Click();
-    void Damier3D5Click();
-    void Damier3D6Click();
-    void Damier3D7Click();
-    void Damier3D8Click();
-    // A press on the perspective board at (x, y) of its image.
-    void DamierImage1Click(int x, int y);
-    void Jeuenaveugle1Click();
-    void Editerlimagefichierbmp1Click();
-    void Apropos1Click();
-    void BitBtn6Click();
-    void Guide1Click();
-    void Rgles1Click();
-    void Changer1Click();
-    void parametreOKClick();
-    void parametrecancelClick();
-    void Sauverlesparamtres1Click();
-    void Chargerdesparamtres1Click();
-    // Players, new games and game analysis (ui/form1_players.cpp).
-    void Nouveau2Click();
-    void BitBtn15Click();
-    void BitBtn16Click();
-    void BitBtn17Click();
-    void Annule_nouveauClick();
-    void RamenerCorvandaClick();
-    void Match21Click();
-    void BitBtn7Click();
-    void OClick();
-    void Effacerunjoueur1Click();
-    void ListBox7Click();
-    void BitBtn20Click();
-    void BitBtn12Click();
-    void Changerlesnoms1Click();
-    void OKjoueurClick();
-    void Cancel_joueursClick();
-    void inverser_joueurs();
-    void Analyser();
-    void pauseAnalysis();   // "Arrêter cette phase", "Suivant"
-    void fin_analyse();     // "Terminer l'analyse", "Fin analyse"
-    void Button3Click();    // "Editer analyse"
-    void Button3aClick();   // "Imprimer analyse"
-    bool analysisRunning() const { return m_analysisRunning; }
-    // Opening libraries, position learning and sessions (ui/form1_books.cpp).
-    void Bibliothquesactives1Click();
-    void Changerbibliothqueouvertures1Click();
-    void Ouverturespourlesblancs1Click();
-    void Ouverturespourlesnoirs1Click();
-    void BitBtn1Click(rules::Side side);  // an editor's "Enregistrer"
-    void BitBtn2Click(rules::Side side);  // an editor's cancel
-    void Apprendreposition1Click();
-    void Learn_noClick();
-    void Chargerdesleons1Click();
-    void Lancerunesession1Click();
-    void Arrterlasession1Click();
-    TForm2* Form2 = nullptr;  // White's opening library
-    TForm2* Form3 = nullptr;  // Black's
-    rules::Side editorSide() const { return m_editorSide; }
-    QTabWidget* Nouvelle_partie = nullptr;
-    QWidget* Entrainement = nullptr;
-    QWidget* Match1 = nullptr;
-    QWidget* Humain = nullptr;
-    QLineEdit* Joueur0 = nullptr;
-    QLineEdit* Joueur1 = nullptr;
-    QLineEdit* Joueur2 = nullptr;
-    QLineEdit* Joueur3 = nullptr;
-    QListWidget* ListBox8 = nullptr;
-    QListWidget* ListBox9 = nullptr;
-    QListWidget* ListBox10 = nullptr;
-    QListWidget* ListBox11 = nullptr;
-    QListWidget* ListBox12 = nullptr;
-    QListWidget* ListBox13 = nullptr;
-    QListWidget* ListBox14 = nullptr;
-    QListWidget* ListBox15 = nullptr;
-    QRadioButton* Corvanda_blanc = nullptr;
-    QRadioButton* Corvanda_noir = nullptr;
-    QRadioButton* Corvanda_blanc1 = nullptr;
-    QRadioButton* Corvanda_noir1 = nullptr;
-    QPushButton* BitBtn15 = nullptr;
-    QPushButton* BitBtn16 = nullptr;
-    QPushButton* BitBtn17 = nullptr;
-    QPushButton* Annule_nouveau = nullptr;
-    QPushButton* BitBtn18 = nullptr;
-    QPushButton* BitBtn19 = nullptr;
-    QPushButton* RamenerCorvanda = nullptr;
-    QLabel* Refus_match = nullptr;   // why a match cannot be rated
-    QFrame* Nouveau_joueur = nullptr;
-    QLineEdit* Joueur = nullptr;
-    QRadioButton* K1600 = nullptr;
-    QRadioButton* K1700 = nullptr;
-    QRadioButton* K1800 = nullptr;
-    QPushButton* BitBtn7 = nullptr;
-    QPushButton* O = nullptr;
-    QFrame* Efface_j = nullptr;
-    QLineEdit* joueur_efface = nullptr;
-    QPushButton* BitBtn20 = nullptr;
-    QPushButton* BitBtn12 = nullptr;
-    QFrame* Joueurs = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QPushButton* OKjoueur = nullptr;
-    QPushButton* Cancel_joueurs = nullptr;
-    QPushButton* Abandon = nullptr;
-    QFrame* Panel17 = nullptr;       // the analysis strip
-    QListWidget* ListBox6 = nullptr;
-    QFrame* Learn = nullptr;
-    TForm4* Form4 = nullptr;         // the analysis window
-
-    // 0 the flat board, 1..8 the perspective styles.
-    int boardStyle() const { return m_style; }
-    // The file a save or open dialog returns ("" when cancelled); tests
-    // put their own function here.
-    using PathDialog = std::function<QString(bool save, const QString& folder, const QString& filter)>;
-    void setPathDialog(PathDialog dialog) { m_pathDialog = std::move(dialog); }
-    HelpViewer* helpViewer() const { return m_help; }
-    // Language selection from the start panel or the menu (Button5Click,
-    // French, is with the start panel): English, Dutch, Portuguese,
-    // Spanish, Italian.
-    void Button6Click();
-    void Button7Click();
-    void Button2Click();
-    void Button8Click();
-    void Button1AClick();
-    // The interface language: the index of the marked language item.
-    int interfaceLanguage() const;
-
-    // Components, by the names the rest of the program knows them by.
-    FlatBoard* Damier = nullptr;
-    QFrame* Intro = nullptr;
-    QFrame* Panel6 = nullptr;  // Black's player panel
-    QFrame* Panel7 = nullptr;  // White's player panel
-    QLabel* minnoir = nullptr;
-    QLabel* secnoir = nullptr;
-    QLabel* Nbpionsnoirs = nullptr;
-    QLabel* Nom_noir = nullptr;
-    QLabel* minblanc = nullptr;
-    QLabel* secblanc = nullptr;
-    QLabel* Nbpionsblancs = nullptr;
-    QLabel* Nom_blanc = nullptr;
-    QLabel* Prise = nullptr;
-    QLabel* obligatoire = nullptr;
-    QLabel* majoritaire = nullptr;
-    QLabel* Nbcoups3d = nullptr;
-    QLabel* Panel11 = nullptr;
-    QPushButton* Proposernul = nullptr;
-    QPushButton* Nulrefus = nullptr;
-    QTabWidget* Onglet = nullptr;
-    QWidget* Liste = nullptr;
-    QWidget* Calcul = nullptr;
-    QWidget* Probleme0 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QListWidget* ListBox2 = nullptr;
-    QListWidget* ListBox5 = nullptr;
-    QPushButton* Abandon1 = nullptr;
-    QPushButton* Abandon2 = nullptr;
-    QPushButton* Joue = nullptr;
-    QPushButton* Button9 = nullptr;
-    QFrame* Zut = nullptr;           // "Zut ! ce n'est pas cela que je voulais jouer."
-    QFrame* Panel9 = nullptr;        // "30 coups en : " Nbminutes "minutes"
-    QLineEdit* Nbminutes = nullptr;
-    QPushButton* BitBtn24 = nullptr;
-    QPushButton* BitBtn25 = nullptr;
-    QTimer* Timer1 = nullptr;        // the clocks' one-second tick
-    QFrame* fin_de_parties = nullptr;
-    QLabel* qui_gagne = nullptr;
-    QLabel* Resultat_blanc = nullptr;
-    QLabel* Resultat_noir = nullptr;
-    QPushButton* BitBtn13 = nullptr;
-    QFrame* Match_nul = nullptr;
-    QPushButton* BitBtn14 = nullptr;
-    QPushButton* Annul_nul = nullptr;
-    QPushButton* Panel13 = nullptr;  // "Suivant ->"
-    QPushButton* Panel14 = nullptr;  // "Revoir coup"
-    QFrame* Panel2 = nullptr;        // the chooser of a game among several in a text file
-    QListWidget* ListBox16 = nullptr;
-    QPushButton* ListeOK = nullptr;
-    QPushButton* ListeCancel = nullptr;
-    QGroupBox* Probleme = nullptr;   // "PLACEZ LES PIONS"
-    QToolButton* SpeedButton10 = nullptr;
-    QToolButton* SpeedButton11 = nullptr;
-    QToolButton* SpeedButton12 = nullptr;
-    QToolButton* SpeedButton13 = nullptr;
-    QToolButton* SpeedButton14 = nullptr;
-    QLabel* Piontemoin = nullptr;
-    QPushButton* vider1 = nullptr;
-    QPushButton* remplir1 = nullptr;
-    QPushButton* Bas_Haut = nullptr;
-    QPushButton* Couleurordi = nullptr;
-    QPushButton* Couleurjoue = nullptr;
-    QLineEdit* Blancs = nullptr;
-    QLineEdit* Noirs = nullptr;
-    QLabel* Etat_installation = nullptr;  // whether board clicks place pieces yet
-    // The perspective board's panel: the image, the clocks and counters.
-    QFrame* Panel10 = nullptr;
-    PerspectiveBoard* Image5 = nullptr;
-    QFrame* Horlogenoir3d = nullptr;
-    QFrame* Horlogeblanc3d = nullptr;
-    QLabel* minnoir3d = nullptr;
-    QLabel* secnoir3d = nullptr;
-    QLabel* minblanc3d = nullptr;
-    QLabel* secblanc3d = nullptr;
-    QLabel* N3D = nullptr;
-    QLabel* Nbn3d = nullptr;
-    QLabel* B3D = nullptr;
-    QLabel* Nbb3d = nullptr;
-    QFrame* Panel8 = nullptr;  // the about box
-    QPushButton* BitBtn6 = nullptr;
-    TForm5* Form5 = nullptr;   // the parameter editor
-
-    // The menus and the items the window itself uses; every item also
-    // carries its component name as object name.
-    QMenu* Fichier1 = nullptr;
-    QMenu* Edition1 = nullptr;
-    QMenu* Affichage1 = nullptr;
-    QMenu* Joueurs1 = nullptr;
-    QMenu* Niveau1 = nullptr;
-    QMenu* Ouvertures1 = nullptr;
-    QMenu* Analyse2 = nullptr;
-    QMenu* Apprentissage1 = nullptr;
-    QMenu* Options1 = nullptr;
-    QMenu* Aide1 = nullptr;
-    QAction* Humaincontrehumain1 = nullptr;
-    QAction* Quitter1 = nullptr;
-    QAction* Sauver1 = nullptr;
-    QAction* Ouvrir1 = nullptr;
-    QAction* Problmes1 = nullptr;
-    QAction* Installeruneposition1 = nullptr;
-    QAction* Imprimer1 = nullptr;
-    QAction* Crerunfichiertexte1 = nullptr;
-    QAction* Ouvrirunfichiertexte1 = nullptr;
-    QAction* Bibliothquesactives1 = nullptr;
-    QAction* Reprendrecoups1 = nullptr;
-    QAction* Avancercoups1 = nullptr;
-    QAction* Reveniraudebut1 = nullptr;
-    QAction* Allerlafin1 = nullptr;
-    QAction* Damier2D1 = nullptr;
-    QAction* Inverserdamier1 = nullptr;
-    QAction* Numeroterlescases1 = nullptr;
-    QAction* Alphabeticalnumber1 = nullptr;
-    QAction* Dcomposerlesprises1 = nullptr;
-    QAction* Jeuenaveugle1 = nullptr;
-    QAction* Franais1 = nullptr;
-    QAction* Ordinateurcontreordinateur1 = nullptr;
-    QAction* Rflexionsurtempsadverse1 = nullptr;
-    QAction* Arretrflexionparclicsouris1 = nullptr;
-    QAction* Bipchaquecoup2 = nullptr;
-    QAction* Commentaires1 = nullptr;
-    QAction* Pause2 = nullptr;
+    // --- Command groups ----------------------------------------------------
+    EngineCommands& engineCommands() { return *m_engine; }
+    FileCommands& fileCommands() { return *m_files; }
+    PositionSetup& positionSetup() { return *m_setup; }
+    PlayerCommands& playerCommands() { return *m_players; }
+    AnalysisCommands& analysisCommands() { return *m_analysis; }
+    BookCommands& bookCommands() { return *m_books; }
+    LookCommands& lookCommands() { return *m_look; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -443,145 +249,36 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildMenus();
-    void buildIntro();
-    void buildBoardSide();
-    void buildOverlays();
-    // The start-up sequence behind a board-style button.
-    void Introduction();
-    void readOptions();
-    void showCaptureLabels(bool shown);
-    void refreshCounts();
-    void refreshPlayers();
-    void refreshMoveList();
-    void placePlayerPanels();
-    void repaintBoard();
-    void afterNavigation();
-    void requestPass();
-    void refreshTimer();
-    bool readyToNavigate();
+    void buildArea();
+    void placeAtStart();
+    void keepWindowPlace();
+    // One pass of the game loop.
+    void gameLoop();
     void personClick(const game::PersonClick& click);
-    // Shows `ops` on the board, holding the picture where they say so on a
-    // timer, then runs `then`. A move just played is already in the game;
-    // the board only catches up with it.
+    bool readyToNavigate();
+    // Shows `ops` on the board, then runs `then` (see BoardAnimation).
     void performOps(const std::vector<rules::ViewOp>& ops, bool played, std::function<void()> then);
-    void continueOps();
-    // Whatever an animation had left to show is shown at once.
-    void finishOps();
-    void showEndOfGame(const game::EndOfGame& end);
-    // ui/form1_engine.cpp
-    enum class Thinking : std::uint8_t { None, OwnMove, PersonTime, Analysis };
-    void buildEngine();
-    bool startEngine();
-    void askEngine(engine::SearchInput input, Thinking what);
     void engineThinking(const engine::SearchStats& stats);
     void engineAnswered(const engine::SearchOutput& out);
-    // Stops a search whose answer is no longer wanted: the game is about to
-    // change. Its answer, when it comes, is let go.
-    void abandonThinking();
     void startEngineTurn();
     void finishEngineTurn(const engine::SearchOutput& out);
     void startThinkingOnPersonTime();
-    void analysisAnswered(const engine::SearchOutput& out);
-    void analyseNextPosition();
-    void engineBusy(bool busy);
-    void showThinking(const engine::SearchStats& stats);
-    void clearThinking();
-    void showRootMove(const engine::RootMoveLine& line);
-    void refreshClocks();
-    void applyLevelSettings(const files::GameSettings& settings);
-    void refreshLevelMarks();
-    // ui/form1_look.cpp
-    void buildLook();
-    void chooseStyle(int style);
-    void selectStyle(int style);
-    void showPerspective(bool on);
-    void syncPanel10();
-    void showHelp(const QString& page);
-    void selectLanguage(int language);
-    void applyCaptionSet(int language);
-    QString runText(captions::Text which) const;
-
-    // Game files, problems, text and set-up (form1_files.cpp).
-    void buildFilePanels();
-    void buildSetupGroup();
-    bool busy() const;
-    void showFileError();
-    void keepForRecovery();
-    void forgetRecovery();
-    bool offerRecovery();
-    void showSaveError(const std::filesystem::path& file);
-    std::filesystem::path folderOf(const char* name, bool create) const;
-    void showLevel(int level);
-    void restoreResumeFile();
-    // Opening's steps 3 and 5 to 9: settings but the language, the game, the display.
-    void showGameFile(const files::GameFile& file, bool problem);
-    void afterGameChange();
-    bool loadProblem(const QString& folder, const QString& name);
-    QStringList problemListing() const;
-    int chooseGame(const QStringList& lines);
-    void selectPiece(rules::PieceCode code);
-    void choosePieceToPlace(rules::PieceCode code);
-    void beginSetup();
-    void endSetup();
-    void showSetupPage();
-    void refreshSetupState();
-    void refreshSetupCaptions();
-    void showEvaluation();
-    void setPage(QWidget* page);
-    void pageChanged();
-    void OngletChanging(QWidget* from);
-    void OngletChange(QWidget* to);
-
-    // ui/form1_books.cpp
-    void buildBooks();
-    void loadBooks();
-    void openEditor(rules::Side side);
-    void sessionStep();
-    void continueSession();
-    rules::Side m_editorSide = rules::White;
-    // ui/form1_players.cpp
-    void buildPlayers();
-    void fillRollLists();
-    void startedNewGame();
-    void refreshMode();
-    void showRatingLines(const game::EndOfGame& end);
-    void finishAnalysis();
-    void analysisFinished();
-    std::vector<QPointer<QAction>> m_analysisFrozen;  // the menus an analysis closed
-    std::vector<QPointer<QAction>> m_matchDisabled;  // items a rated game switched off
-    bool m_analysisRunning = false;
-    bool m_finishRequested = false;
-    int m_analysedLines = 0;
+    void offerDrawToEngine();
+    void acceptEngineDraw();
+    std::optional<QRect> lastMoveArea() const;
+    std::vector<BoardView*> boardViews() const;
 
     game::Core m_core;
     QtHost m_host;
-    std::function<void(int)> m_hold;
-    bool m_introDone = false;
+    std::unique_ptr<MainMenus> m_menus;
+    bool m_started = false;
     bool m_passQueued = false;
-    bool m_numbering = false;
 
-    // The engine's worker, what it is thinking about, and the ticket of the
-    // request whose answer is awaited (0: none).
-    std::unique_ptr<engine::EngineWorker> m_worker;
+    // The engine on its worker, and what it is thinking about.
+    std::unique_ptr<EngineLink> m_engineLink;
     Thinking m_thinking = Thinking::None;
-    std::uint64_t m_ticket = 0;
-    std::uint64_t m_lastTicket = 0;
     std::optional<engine::SearchLimits> m_fixedLimits;
-    // The game analysis under way, a position at a time.
-    engine::GameAnalysis m_analysis;
-    std::unique_ptr<engine::AnalysisObserver> m_analysisView;
-    bool m_analysisStopped = false;  // "Terminer l'analyse" while a position was searched
-
-    // The animation under way: its steps, where it stands, and what follows it.
-    bool m_animating = false;
-    std::vector<rules::ViewOp> m_ops;
-    std::size_t m_nextOp = 0;
-    std::size_t m_lastRedraw = 0;
-    bool m_opsPlayed = false;
-    rules::Board m_boardBefore{};
-    std::function<void()> m_afterOps;
-    QTimer* m_opsTimer = nullptr;
+    BoardAnimation* m_animation = nullptr;
     // The items engineBusy disabled, to be enabled again afterwards.
     std::vector<QPointer<QAction>> m_busyDisabled;
 
@@ -589,20 +286,17 @@ private:
     PrintDialogFunction m_printDialog;
     ShowTextFunction m_showText;
     std::function<bool(const QString&)> m_ask;
-    files::GameSettings m_settings;  // minutes, level and search controls; the language is the checked item
-    bool m_resumeRead = false;       // the first activation has read "last32.dam"
-    QString m_problemFolder;         // where the last problem was chosen
-    QString m_problemName;           // its place in that folder's listing
-    QEventLoop* m_chooserLoop = nullptr;  // set while Panel2 waits for a choice
-    int m_chosenGame = -1;
     QWidget* m_shownPage = nullptr;
-    bool m_pageGuard = false;        // a page chosen by the program, not by the person
-    // ui/form1_look.cpp
-    int m_style = 0;
-    int m_lastPerspective = 0;  // the perspective style whose files are loaded
-    std::vector<QPointer<QWidget>> m_shifted;  // moved aside for the perspective board
-    PathDialog m_pathDialog;
-    HelpViewer* m_help = nullptr;
+    bool m_pageGuard = false;  // a page chosen by the program, not by the person
+    bool m_placeKnown = false; // the window's size and place were set at the first showing
+
+    std::unique_ptr<EngineCommands> m_engine;
+    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<PositionSetup> m_setup;
+    std::unique_ptr<PlayerCommands> m_players;
+    std::unique_ptr<AnalysisCommands> m_analysis;
+    std::unique_ptr<BookCommands> m_books;
+    std::unique_ptr<LookCommands> m_look;
 };
 
 }  // namespace ui

@@ -14,12 +14,6 @@ using Lines = std::vector<std::string>;
 
 rules::Square sq(const char* name) { return *rules::parseSquareName(name); }
 
-// The centre of a square in pixels of the board area, in the view shown.
-std::pair<int, int> pixelOf(rules::Square s, bool inverted) {
-    if (inverted) s = static_cast<rules::Square>(33 - s);
-    return {20 + 60 * rules::squareFile(s) + 30, 20 + 60 * rules::squareRow(s) + 30};
-}
-
 class Game : public testing::Test {
 protected:
     void SetUp() override {
@@ -31,13 +25,7 @@ protected:
         const rules::Position pos = *rules::parseFen(fen).position;
         game::installPosition(core, pos.board, pos.side);
     }
-    game::PersonClick clickAt(int x, int y) {
-        return game::handleBoardClick(core, rules::clickToSquare(x, y, core.game.inverted));
-    }
-    game::PersonClick click(const char* square) {
-        const auto [x, y] = pixelOf(sq(square), core.game.inverted);
-        return clickAt(x, y);
-    }
+    game::PersonClick click(const char* square) { return game::handleBoardClick(core, sq(square)); }
     // A move by its start and final squares, clicked as a person would.
     void play(const char* from, const char* to) {
         game::PersonClick c = click(from);
@@ -178,19 +166,6 @@ TEST_F(Game, NavigationKeepsTheNamesAndRestoresTheClocks) {
     EXPECT_EQ(core.game.whiteClock.reference, 5000);
     EXPECT_EQ(core.game.blackClock.reference, 5000);
     EXPECT_EQ(game::nameText(game::makeName("a name longer than nineteen")), "a name longer than ");
-}
-
-TEST_F(Game, InvertedBoardClicks) {
-    core.game.inverted = true;
-    // Where b8 is drawn normally, the inverted view shows g1.
-    const game::PersonClick c = clickAt(20 + 60 + 30, 20 + 30);
-    EXPECT_TRUE(c.handled);
-    EXPECT_EQ(c.board.result, rules::ClickOutcome::Result::Ignored);  // g1 is blocked at the start
-    EXPECT_EQ(core.rules.entry.selectedCode, 0);
-    // The inverted view shows c3 where f6 is drawn normally.
-    game::PersonClick c3 = clickAt(20 + 5 * 60 + 30, 20 + 2 * 60 + 30);
-    EXPECT_EQ(c3.board.result, rules::ClickOutcome::Result::Waiting);
-    EXPECT_EQ(core.rules.entry.route[0], sq("c3"));
 }
 
 TEST_F(Game, AgainstTheComputerTheTurnPasses) {

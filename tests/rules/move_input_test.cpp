@@ -44,25 +44,6 @@ bool has(const ClickOutcome& o, ViewOp::Kind kind) {
     return std::any_of(o.ops.begin(), o.ops.end(), [&](const ViewOp& op) { return op.kind == kind; });
 }
 
-TEST(ClickToSquare, MapsPixelsInBothViews) {
-    const struct {
-        int x, y;
-        bool inverted;
-        rules::Square square;
-    } cases[] = {
-        {20 + 60 + 30, 20 + 30, false, 1},         // b8
-        {20 + 60 + 30, 20 + 30, true, 32},         // where b8 stands, the inverted view has g1
-        {20 + 30, 20 + 7 * 60 + 30, false, 29},    // a1
-        {20 + 7 * 60 + 59, 20 + 6 * 60, false, 28},  // h2, at its edges
-        {20 + 30, 20 + 30, false, 0},              // a8 is light
-        {10, 20 + 60 + 30, false, 0},              // the margin left of the board
-        {20 + 8 * 60 + 5, 50, false, 0},           // right of the board
-        {100, 20 + 8 * 60, false, 0},              // below it
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(rules::clickToSquare(c.x, c.y, c.inverted), c.square) << c.x << "," << c.y << " inverted " << c.inverted;
-}
-
 TEST(MoveEntry, ForcedCaptureIsPlayedByTheSelectingClick) {
     Entry e("W:Wb6:Bc7,e7");
     const ClickOutcome o = e.click("b6");

@@ -25,7 +25,7 @@
 #include "window_driver.h"
 #include "rules/board.h"
 #include "ui/flat_board.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 #include "ui/form2.h"
 
 namespace {
@@ -96,7 +96,7 @@ private slots:
         for (const char* name : {"Ouverturespourlesblancs1", "Ouverturespourlesnoirs1"}) {
             QVERIFY(item(name)->isVisible());
             QVERIFY(item(name)->isEnabled());
-            QVERIFY(form->Ouvertures1->actions().contains(item(name)));
+            QVERIFY(form->menus().settings->actions().contains(item(name)));
         }
         item("Humaincontrehumain1")->trigger();
         settle();
@@ -105,13 +105,13 @@ private slots:
 
         item("Ouverturespourlesblancs1")->trigger();
         settle();
-        ui::TForm2* white = form->Form2;
+        ui::TForm2* white = form->bookCommands().whiteEditor;
         QVERIFY(white->isVisible());
         QCOMPARE(white->windowTitle(), QString("White"));
         QCOMPARE(white->Fiche_Ouvertures->title(), QString("Ouvertures (Blancs)"));
         QVERIFY(!white->BitBtn3->isVisible());  // "Construire et enregistrer" has no work: never shown
         QCOMPARE(white->Nouvelle_Ouverture->text(), QString("22-18 11-16 "));
-        QCOMPARE(form->Form3->Nouvelle_Ouverture->text(), QString("22-18 11-16 "));
+        QCOMPARE(form->bookCommands().blackEditor->Nouvelle_Ouverture->text(), QString("22-18 11-16 "));
         QCOMPARE(lines(white->Liste_Ouvertures), (QStringList{"22-18 10-14", "23-19 9-13"}));
 
         // "Ajouter" twice gives two lines; "Effacer" takes the selected one away.
@@ -141,11 +141,11 @@ private slots:
         // Cancel discards what was edited.
         item("Ouverturespourlesnoirs1")->trigger();
         settle();
-        QVERIFY(form->Form3->isVisible());
-        click(form->Form3->Valide_Ouverture);
-        QCOMPARE(form->Form3->Liste_Ouvertures->count(), 2);
-        click(form->Form3->BitBtn2);
-        QVERIFY(!form->Form3->isVisible());
+        QVERIFY(form->bookCommands().blackEditor->isVisible());
+        click(form->bookCommands().blackEditor->Valide_Ouverture);
+        QCOMPARE(form->bookCommands().blackEditor->Liste_Ouvertures->count(), 2);
+        click(form->bookCommands().blackEditor->BitBtn2);
+        QVERIFY(!form->bookCommands().blackEditor->isVisible());
         QCOMPARE(form->core().engine.books.black.size(), std::size_t(1));
 
         // Switching to another set makes it the active pair and the default.
@@ -157,7 +157,7 @@ private slots:
         settle();
         QCOMPARE(readAll(folder->file("ouvert_n.ouv")), std::string("24-19 10-15\r\n"));
         QCOMPARE(form->core().engine.books.white, engine::BookLines{"21-17 9-13"});
-        QCOMPARE(lines(form->Form2->Liste_Ouvertures), QStringList{"21-17 9-13"});
+        QCOMPARE(lines(form->bookCommands().whiteEditor->Liste_Ouvertures), QStringList{"21-17 9-13"});
         // A cancelled dialog changes nothing.
         item("Changerbibliothqueouvertures1")->trigger();
         settle();
@@ -192,7 +192,7 @@ private slots:
         const QString sessionFile = QString::fromStdString(form->core().engine.learning.sessionFile.string());
         QVERIFY(sessionFile.startsWith(folder->file("Parametres/session_")));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(sessionFile), 240000);
-        QVERIFY(!form->fin_de_parties->isVisible());
+        QVERIFY(!form->endOfGame->isVisible());
         QCOMPARE(QFileInfo(sessionFile).size(), qint64(engine::LearnedFileSize));
 
         item("Arrterlasession1")->trigger();
@@ -247,8 +247,8 @@ private slots:
             form->core().engine.random.seed(seed);
             QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
             settle();
-            click(form->Corvanda_blanc);
-            click(form->BitBtn15);
+            click(form->playerCommands().newGame->engineWhite);
+            click(form->playerCommands().newGame->startTraining);
             QTRY_COMPARE(int(form->core().game.record.plyCounter), 1);
             const auto first = lastMove();
             QVERIFY(std::any_of(book.begin(), book.end(), [&](const std::string& l) { return token(l, 1) == first; }));
@@ -286,11 +286,11 @@ private slots:
         form->setFixedSearchLimits(limits);
         item("Analyser1")->trigger();
         QTRY_VERIFY(!form->analysisRunning());
-        form->fin_analyse();
+        form->analysisCommands().end();
         settle();
-        QVERIFY(form->Learn->isVisible());
+        QVERIFY(form->bookCommands().learnPrompt->isVisible());
         click(form->findChild<QPushButton*>("Learn_yes"));
-        QVERIFY(!form->Learn->isVisible());
+        QVERIFY(!form->bookCommands().learnPrompt->isVisible());
         QVERIFY(requests.isEmpty());  // nothing asked, nothing written
         QCOMPARE(int(form->core().game.record.plyCounter), 2);
     }

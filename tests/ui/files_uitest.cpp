@@ -31,7 +31,7 @@
 #include "program_copy.h"
 #include "rules/fen.h"
 #include "ui/flat_board.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 #include "window_driver.h"
 
 namespace {
@@ -114,12 +114,12 @@ private:
         create(testsupport::copyProgramFolder());
         QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
         settle();
-        form->Humaincontrehumain1->trigger();
+        form->menus().twoPeople->trigger();
         settle();
     }
 
-    QImage shown() const { return form->Damier->grab().toImage(); }
-    QPoint corner(Square s) const { return form->Damier->squareCorner(s); }
+    QImage shown() const { return form->flatBoard->designImage(); }
+    QPoint corner(Square s) const { return form->flatBoard->squareCorner(s); }
     bool shows(Square s, const char* pictureName) const {
         const QImage pic = picture(pictureName);
         const QImage image = shown();
@@ -129,7 +129,7 @@ private:
         return true;
     }
     void click(Square s) {
-        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, corner(s) + QPoint(30, 28));
+        QTest::mouseClick(form->flatBoard, Qt::LeftButton, {}, form->flatBoard->squareArea(s).center());
         settle();
     }
     void play(const char* from, const char* to) {
@@ -146,13 +146,13 @@ private:
     }
     QStringList moveLines() const {
         QStringList lines;
-        for (int i = 0; i < form->ListBox1->count(); ++i) lines << form->ListBox1->item(i)->text();
+        for (int i = 0; i < form->moveListPage->moves->count(); ++i) lines << form->moveListPage->moves->item(i)->text();
         return lines;
     }
     QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
     void clickTab(QWidget* page) {
-        QTabBar* bar = form->Onglet->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->Onglet->indexOf(page)).center());
+        QTabBar* bar = form->pages->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->pages->indexOf(page)).center());
         settle();
     }
     // A game file written by the core, for the window to read.
@@ -174,21 +174,21 @@ private slots:
         writeGame(copy->file("last32.dam"), gameOf("Ana", "Bia", {{"c3", "d4"}, {"f6", "g5"}, {"g3", "h4"}}), settings);
         create(std::move(copy));
         QTRY_VERIFY(item("English1")->isChecked());  // before any board is chosen
-        QVERIFY(!form->Franais1->isChecked());
+        QVERIFY(!form->menus().languages[0]->isChecked());
 
         QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
         settle();
         QCOMPARE(moveLines(), (QStringList{" 1.c3-d4 f6-g5", " 2.g3-h4"}));
-        QCOMPARE(form->ListBox1->currentRow(), 1);
-        QCOMPARE(form->Nom_blanc->text(), QString("Ana"));
-        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+        QCOMPARE(form->moveListPage->moves->currentRow(), 1);
+        QCOMPARE(form->whitePanel->name->text(), QString("Ana"));
+        QCOMPARE(form->blackPanel->name->text(), QString("Bia"));
         QVERIFY(item("Niveau07")->isChecked());
         QVERIFY(!item("Niveau05")->isChecked());
         QVERIFY(item("English1")->isChecked());
         QVERIFY(shows(sq("h4"), "1pba.BMP"));
-        QCOMPARE(form->Nbpionsblancs->text(), QString(" 12"));
+        QCOMPARE(form->whitePanel->count->text(), QString(" 12"));
 
-        form->Humaincontrehumain1->trigger();
+        form->menus().twoPeople->trigger();
         play("g5", "f4");
         QTest::keyClick(form.get(), Qt::Key_X, Qt::AltModifier);
         settle();
@@ -211,9 +211,9 @@ private slots:
         QCOMPARE(answerer.boxes, (QStringList{"Erreur|Impossible d'ouvrir ce fichier", "Erreur|Impossible d'ouvrir ce fichier"}));
         QCOMPARE(form->core().rules.gamePosition, rules::startingPosition());
         QVERIFY(item("Niveau05")->isChecked());
-        QVERIFY(form->Franais1->isChecked());
-        QCOMPARE(form->activeSettings(), (files::GameSettings{3, 0, 5, 160, 178}));
-        QCOMPARE(form->ListBox1->count(), 0);
+        QVERIFY(form->menus().languages[0]->isChecked());
+        QCOMPARE(form->engineCommands().gameSettings(), (files::GameSettings{3, 0, 5, 160, 178}));
+        QCOMPARE(form->moveListPage->moves->count(), 0);
     }
 
     void savingAndOpeningKeepTheGameButNeverTheLanguage() {
@@ -222,7 +222,7 @@ private slots:
         const rules::Board position = form->core().rules.gamePosition;
         const QStringList lines = moveLines();
         // Saved as English at level 5, under a bare name.
-        form->Franais1->setChecked(false);
+        form->menus().languages[0]->setChecked(false);
         item("English1")->setChecked(true);
         const QString sauve = QString::fromStdString(folder->path().string()) + "/Sauve";
         answers << ui::FileAnswer{sauve + "/partie", "Fichiers Tavolex (*.dam)"};
@@ -240,7 +240,7 @@ private slots:
         settle();
         play("a3", "b4");
         QTest::mouseClick(form->findChild<QPushButton*>("Button5"), Qt::LeftButton);
-        form->Franais1->trigger();
+        form->menus().languages[0]->trigger();
         item("Niveau05")->setChecked(false);
         item("Niveau02")->setChecked(true);
 
@@ -258,10 +258,10 @@ private slots:
         QCOMPARE(moveLines().size(), 4);
         for (int i = 0; i < 3; ++i) QCOMPARE(moveLines()[i], lines[i]);
         QCOMPARE(moveLines()[3] + " ", lines[3]);
-        QCOMPARE(form->ListBox1->currentRow(), 3);
+        QCOMPARE(form->moveListPage->moves->currentRow(), 3);
         QVERIFY(item("Niveau05")->isChecked());
         QVERIFY(!item("Niveau02")->isChecked());
-        QVERIFY(form->Franais1->isChecked());  // the file's English is not taken
+        QVERIFY(form->menus().languages[0]->isChecked());  // the file's English is not taken
         QVERIFY(!item("English1")->isChecked());
         QVERIFY(form->core().game.sideToMove == rules::Black);
         play("f6", "b2");  // the game goes on from the opened position
@@ -312,7 +312,7 @@ private slots:
 
     void problemsOneAfterAnotherWithTheirComments() {
         start();
-        QVERIFY(!form->Panel13->isVisible() && !form->Panel14->isVisible());
+        QVERIFY(!form->moveListPage->nextProblem->isVisible() && !form->moveListPage->replayProblem->isVisible());
         // Comments without a game and other files are never loaded as problems.
         const QString problems = QString::fromStdString(folder->path().string()) + "/Problemes";
         QVERIFY(writeAll(problems + "/13.damt", "notes"));
@@ -322,7 +322,7 @@ private slots:
         settle();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests[0].directory, problems);
-        QVERIFY(!form->Panel13->isVisible());
+        QVERIFY(!form->moveListPage->nextProblem->isVisible());
 
         auto expectProblem = [&](const char* name) {
             files::GameFile f;
@@ -337,14 +337,14 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
         settle();
         expectProblem("11.dam");
-        QVERIFY(form->Panel13->isVisible() && form->Panel14->isVisible());
-        QCOMPARE(form->Panel13->text(), QString("Suivant ->"));
-        QCOMPARE(form->Panel14->text(), QString("Revoir coup"));
+        QVERIFY(form->moveListPage->nextProblem->isVisible() && form->moveListPage->replayProblem->isVisible());
+        QCOMPARE(form->moveListPage->nextProblem->text(), QString("Suivant ->"));
+        QCOMPARE(form->moveListPage->replayProblem->text(), QString("Revoir coup"));
 
-        QTest::mouseClick(form->Panel13, Qt::LeftButton);
+        QTest::mouseClick(form->moveListPage->nextProblem, Qt::LeftButton);
         settle();
         expectProblem("12.dam");
-        QTest::mouseClick(form->Panel13, Qt::LeftButton);  // past the last: the first again
+        QTest::mouseClick(form->moveListPage->nextProblem, Qt::LeftButton);  // past the last: the first again
         settle();
         expectProblem("01.dam");
         QCOMPARE(shownTexts.size(), 3);
@@ -352,10 +352,10 @@ private slots:
         // A move, then "Revoir coup" sets the problem up again.
         const rules::Board start = form->core().rules.gamePosition;
         play("d6", "c7");
-        QTest::mouseClick(form->Panel14, Qt::LeftButton);
+        QTest::mouseClick(form->moveListPage->replayProblem, Qt::LeftButton);
         settle();
         QCOMPARE(form->core().rules.gamePosition, start);
-        QCOMPARE(form->ListBox1->count(), 0);
+        QCOMPARE(form->moveListPage->moves->count(), 0);
         QCOMPARE(shownTexts.size(), 4);
     }
 
@@ -394,8 +394,8 @@ private slots:
         QCOMPARE(requests.last().filters,
                  (QStringList{"Fichiers texte (*.txt)", "Fichiers doc (*.doc)", "Fichiers PDN (*.pdn)"}));
         QCOMPARE(moveLines(), (QStringList{" 1.c3-d4 f6-g5", " 2.b2-c3 g5-h4", " 3.e3-f4 g7-f6", " 4.d4-e5 f6xb2"}));
-        QCOMPARE(form->Nom_blanc->text(), QString("Ana"));
-        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+        QCOMPARE(form->whitePanel->name->text(), QString("Ana"));
+        QCOMPARE(form->blackPanel->name->text(), QString("Bia"));
         // And the PDN reads back into all nine plies.
         answers << ui::FileAnswer{dir + "/partie.pdn", ""};
         QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
@@ -418,37 +418,37 @@ private slots:
         auto chooseWith = [&](std::function<void()> act) {
             answers << ui::FileAnswer{path, "Fichiers texte (*.txt)"};
             QTimer::singleShot(0, [&, act] {
-                QVERIFY(form->Panel2->isVisible());
+                QVERIFY(form->fileCommands().chooser->isVisible());
                 listed.clear();
-                for (int i = 0; i < form->ListBox16->count(); ++i) listed << form->ListBox16->item(i)->text();
+                for (int i = 0; i < form->fileCommands().gameLines->count(); ++i) listed << form->fileCommands().gameLines->item(i)->text();
                 // The board takes no clicks meanwhile.
                 click(sq("g3"));
                 act();
             });
             QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
             settle();
-            QVERIFY(!form->Panel2->isVisible());
+            QVERIFY(!form->fileCommands().chooser->isVisible());
         };
-        chooseWith([&] { QTest::mouseClick(form->ListeOK, Qt::LeftButton); });
+        chooseWith([&] { QTest::mouseClick(form->findChild<QPushButton*>("ListeOK"), Qt::LeftButton); });
         QCOMPARE(listed, (QStringList{" 1:Ana", " 2:Caio", " 3:Eva"}));
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 "});
         chooseWith([&] {
-            QListWidget* list = form->ListBox16;
+            QListWidget* list = form->fileCommands().gameLines;
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-            QTest::mouseClick(form->ListeCancel, Qt::LeftButton);
+            QTest::mouseClick(form->findChild<QPushButton*>("ListeCancel"), Qt::LeftButton);
         });
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 "});
         QVERIFY(form->core().game.sideToMove == rules::Black);
 
         chooseWith([&] {
-            QListWidget* list = form->ListBox16;
+            QListWidget* list = form->fileCommands().gameLines;
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
-            QTest::mouseClick(form->ListeOK, Qt::LeftButton);
+            QTest::mouseClick(form->findChild<QPushButton*>("ListeOK"), Qt::LeftButton);
         });
         QCOMPARE(moveLines(),
                  (QStringList{" 1.c3-b4 f6-e5", " 2.g3-f4 e5xg3", " 3.h2xf4 b6-c5"}));
-        QCOMPARE(form->Nom_blanc->text(), QString("Eva"));
-        QCOMPARE(form->Nom_noir->text(), QString("Fabio"));
+        QCOMPARE(form->whitePanel->name->text(), QString("Eva"));
+        QCOMPARE(form->blackPanel->name->text(), QString("Fabio"));
 
         // One game is taken without asking; the capitals read as names.
         answers << ui::FileAnswer{path, ""};
@@ -499,84 +499,85 @@ private slots:
         playOpening(2);
         QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
         settle();
-        QCOMPARE(form->Onglet->currentWidget(), form->Probleme0);
-        QVERIFY(form->Probleme->isVisible());
-        QCOMPARE(form->Probleme->title(), QString("PLACEZ LES PIONS"));
-        QVERIFY(!form->Ouvertures1->menuAction()->isEnabled());
-        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur noir"));
-        QCOMPARE(form->Couleurjoue->text(), QString("Joueur joue"));
-        QCOMPARE(form->Bas_Haut->text(), QString("Blancs:Bas->Haut"));
+        QCOMPARE(form->pages->currentWidget(), form->setupPage);
+        QVERIFY(form->setupPage->group->isVisible());
+        QCOMPARE(form->setupPage->group->title(), QString("PLACEZ LES PIONS"));
+        QVERIFY(!form->menus().settings->menuAction()->isEnabled());
+        QCOMPARE(form->setupPage->computerColour->text(), QString("Ordinateur noir"));
+        QCOMPARE(form->setupPage->sideToMove->text(), QString("Joueur joue"));
+        QCOMPARE(form->setupPage->direction->text(), QString("Blancs:Bas->Haut"));
         auto expectEvaluation = [&] {
             eval::EvalState st;
             const rules::Board b = form->core().rules.gamePosition;
-            QCOMPARE(form->Blancs->text(),
+            QCOMPARE(form->setupPage->whiteEvaluation->text(),
                      QString::asprintf("Eval stat blancs:%4d", eval::evaluateStatic(st, b, rules::White) / 2));
-            QCOMPARE(form->Noirs->text(),
+            QCOMPARE(form->setupPage->blackEvaluation->text(),
                      QString::asprintf("Eval stat noirs:%4d", eval::evaluateStatic(st, b, rules::Black) / 2));
         };
         expectEvaluation();
 
         // A black king on e5; a light square takes nothing.
-        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton);
-        QCOMPARE(form->Piontemoin->pixmap().toImage(), picture("nd48.Bmp").convertToFormat(QImage::Format_RGB32));
+        QTest::mouseClick(form->setupPage->pieces[4], Qt::LeftButton);
+        QCOMPARE(form->setupPage->chosenPiece->pixmap().toImage(), picture("nd48.Bmp").convertToFormat(QImage::Format_RGB32));
         click(sq("e5"));
         QVERIFY(shows(sq("e5"), "1dna.bmp"));
-        QCOMPARE(form->Nbpionsnoirs->text(), QString(" 13"));
+        QCOMPARE(form->blackPanel->count->text(), QString(" 13"));
         expectEvaluation();
         const rules::Board before = form->core().rules.gamePosition;
-        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, corner(sq("e5")) + QPoint(90, 28));  // f5, light
+        const QRect e5 = form->flatBoard->squareArea(sq("e5"));
+        QTest::mouseClick(form->flatBoard, Qt::LeftButton, {}, e5.center() + QPoint(e5.width(), 0));  // f5, light
         settle();
         QCOMPARE(form->core().rules.gamePosition, before);
         // The eraser takes a white man off.
-        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->pieces[0], Qt::LeftButton);
         click(sq("a1"));
         QVERIFY(shows(sq("a1"), "1pva.bmp"));
-        QCOMPARE(form->Nbpionsblancs->text(), QString(" 11"));
+        QCOMPARE(form->whitePanel->count->text(), QString(" 11"));
 
         // Emptied, then filled: the starting position with White to move and no moves.
-        QTest::mouseClick(form->vider1, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->emptyBoard, Qt::LeftButton);
         QVERIFY(shows(sq("b8"), "1pva.bmp") && shows(sq("a1"), "1pva.bmp"));
-        QTest::mouseClick(form->remplir1, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->fillBoard, Qt::LeftButton);
         settle();
         QCOMPARE(form->core().rules.gamePosition, rules::startingPosition());
         QVERIFY(form->core().game.sideToMove == rules::White);
-        QCOMPARE(form->ListBox1->count(), 0);
+        QCOMPARE(form->moveListPage->moves->count(), 0);
 
         // The direction and the colours turn and turn back.
-        QTest::mouseClick(form->Bas_Haut, Qt::LeftButton);
-        QCOMPARE(form->Bas_Haut->text(), QString("Blancs:Haut->Bas"));
-        QTest::mouseClick(form->Bas_Haut, Qt::LeftButton);
-        QCOMPARE(form->Bas_Haut->text(), QString("Blancs:Bas->Haut"));
-        QTest::mouseClick(form->Couleurordi, Qt::LeftButton);
-        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur blanc"));
+        QTest::mouseClick(form->setupPage->direction, Qt::LeftButton);
+        QCOMPARE(form->setupPage->direction->text(), QString("Blancs:Haut->Bas"));
+        QTest::mouseClick(form->setupPage->direction, Qt::LeftButton);
+        QCOMPARE(form->setupPage->direction->text(), QString("Blancs:Bas->Haut"));
+        QTest::mouseClick(form->setupPage->computerColour, Qt::LeftButton);
+        QCOMPARE(form->setupPage->computerColour->text(), QString("Ordinateur blanc"));
         QVERIFY(form->core().game.sideToMove == rules::Black);
-        QTest::mouseClick(form->Couleurordi, Qt::LeftButton);
-        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur noir"));
+        QTest::mouseClick(form->setupPage->computerColour, Qt::LeftButton);
+        QCOMPARE(form->setupPage->computerColour->text(), QString("Ordinateur noir"));
         QVERIFY(form->core().game.sideToMove == rules::White);
 
         // A position of our own: a white man on c3 against a black man on f6.
-        QTest::mouseClick(form->vider1, Qt::LeftButton);
-        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->emptyBoard, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->pieces[1], Qt::LeftButton);
         click(sq("c3"));
-        QTest::mouseClick(form->SpeedButton12, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->pieces[3], Qt::LeftButton);
         click(sq("f6"));
         // Leaving the page ends the set-up: the position is a new game, the
         // two people play on from there, and nothing of the opening is left.
-        clickTab(form->Liste);
+        clickTab(form->moveListPage);
         QVERIFY(!form->core().game.setupMode);
-        QVERIFY(!form->Probleme->isVisible());
-        QVERIFY(form->Ouvertures1->menuAction()->isEnabled());
-        QCOMPARE(form->ListBox1->count(), 0);
+        QVERIFY(!form->setupPage->group->isVisible());
+        QVERIFY(form->menus().settings->menuAction()->isEnabled());
+        QCOMPARE(form->moveListPage->moves->count(), 0);
         const rules::Board setUp = form->core().rules.gamePosition;
         play("c3", "d4");
         play("f6", "e5");
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-e5"});
-        form->reprise();
-        form->reprise();
-        form->reprise();
+        form->takeBack();
+        form->takeBack();
+        form->takeBack();
         QCOMPARE(int(form->core().game.record.plyCounter), 0);
         QVERIFY2(form->core().rules.gamePosition == setUp, "back to the position set up, not into the opening");
-        form->Aller_fin();
+        form->goToEnd();
 
         // Its PDN carries the position, and reads back into the same game.
         const QString dir = QString::fromStdString(folder->path().string());
@@ -588,8 +589,8 @@ private slots:
         const game::GameRecord exported = form->core().game.record;
         QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);  // another game in between
         settle();
-        form->Annule_nouveauClick();
-        form->remplir();
+        form->playerCommands().cancelNewGame();
+        form->positionSetup().fillBoard();
         answers << ui::FileAnswer{dir + "/setup.pdn", ""};
         QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
         settle();
@@ -610,65 +611,65 @@ private slots:
         const rules::Board position = form->core().rules.gamePosition;
         // Choosing the page changes nothing: its tools wait for a set-up
         // action, and it says so. A click on a man leaves it where it is.
-        clickTab(form->Probleme0);
+        clickTab(form->setupPage);
         QVERIFY(!form->core().game.setupMode);
-        QVERIFY(form->Probleme->isVisible());
-        QVERIFY(form->Bibliothquesactives1->isChecked());
-        QCOMPARE(form->Etat_installation->text(),
+        QVERIFY(form->setupPage->group->isVisible());
+        QVERIFY(form->menus().booksActive->isChecked());
+        QCOMPARE(form->setupPage->state->text(),
                  QString::fromUtf8("Choisissez une pièce, ou videz ou remplissez le damier, pour installer une position."));
         click(sq("b4"));
         click(sq("e3"));
         QVERIFY(form->core().rules.gamePosition == position);
         QVERIFY(form->core().game.record.plies == before.plies);
         // Choosing a piece begins the set-up, and the page says so.
-        QTest::mouseClick(form->SpeedButton14, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->pieces[0], Qt::LeftButton);
         QVERIFY(form->core().game.setupMode);
-        QVERIFY(form->Etat_installation->text().startsWith(QString::fromUtf8("Installation en cours")));
-        QVERIFY(!form->Bibliothquesactives1->isChecked());
+        QVERIFY(form->setupPage->state->text().startsWith(QString::fromUtf8("Installation en cours")));
+        QVERIFY(!form->menus().booksActive->isChecked());
         // Left without a change, the game is as it was.
-        clickTab(form->Liste);
+        clickTab(form->moveListPage);
         QVERIFY(!form->core().game.setupMode);
         QVERIFY(form->core().game.record.plies == before.plies);
         QCOMPARE(int(form->core().game.record.plyCounter), 4);
 
         // With the computer named to move, leaving hands it the move and shows its thinking.
-        clickTab(form->Probleme0);
-        form->Humaincontrehumain1->trigger();  // the computer plays again
+        clickTab(form->setupPage);
+        form->menus().twoPeople->trigger();  // the computer plays again
         item("Niveau01")->trigger();           // and stops at a small depth
-        QTest::mouseClick(form->Couleurjoue, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->sideToMove, Qt::LeftButton);
         QVERIFY(form->core().game.setupMode);
-        QCOMPARE(form->Couleurjoue->text(), QString("Ordinateur joue"));
+        QCOMPARE(form->setupPage->sideToMove->text(), QString("Ordinateur joue"));
         QVERIFY(form->core().game.sideToMove == rules::Black);
-        clickTab(form->Liste);
+        clickTab(form->moveListPage);
         QVERIFY(!form->core().game.setupMode);
-        QCOMPARE(form->Onglet->currentWidget(), form->Calcul);
+        QCOMPARE(form->pages->currentWidget(), form->thinkingPage);
         QVERIFY(testsupport::waitUntilIdle(*form));
         QVERIFY(form->core().game.sideToMove == rules::White);  // the engine has moved Black
         QCOMPARE(int(form->core().game.record.plyCounter), 1);  // in a new game from the position
-        QVERIFY(form->ListBox2->count() > 0);
+        QVERIFY(form->thinkingPage->thinkingLines->count() > 0);
         // While the engine is to move no set-up page is given.
         form->core().game.engineToMove = true;
-        clickTab(form->Probleme0);
-        QCOMPARE(form->Onglet->currentWidget(), form->Liste);
+        clickTab(form->setupPage);
+        QCOMPARE(form->pages->currentWidget(), form->moveListPage);
         QVERIFY(!form->core().game.setupMode);
 
         // A rated game: the page is refused; through the menu a placed piece ends the rating.
         form->core().game.engineToMove = false;
         form->core().game.ratedGame = game::RatedState::InProgress;
-        clickTab(form->Probleme0);
-        QCOMPARE(form->Onglet->currentWidget(), form->Liste);
+        clickTab(form->setupPage);
+        QCOMPARE(form->pages->currentWidget(), form->moveListPage);
         QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
         settle();
         QVERIFY(form->core().game.setupMode);
-        QTest::mouseClick(form->SpeedButton10, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->pieces[1], Qt::LeftButton);
         click(sq("e5"));
         QVERIFY(form->core().game.ratedGame == game::RatedState::None);
         // The menu again ends it.
         QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
         settle();
         QVERIFY(!form->core().game.setupMode);
-        QVERIFY(!form->Probleme->isVisible());
-        QCOMPARE(form->Onglet->currentWidget(), form->Liste);
+        QVERIFY(!form->setupPage->group->isVisible());
+        QCOMPARE(form->pages->currentWidget(), form->moveListPage);
         QVERIFY(testsupport::waitUntilIdle(*form));
     }
 
@@ -697,7 +698,7 @@ private slots:
         playOpening(4);
         QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
         settle();
-        QTest::mouseClick(form->SpeedButton13, Qt::LeftButton);
+        QTest::mouseClick(form->setupPage->pieces[4], Qt::LeftButton);
         click(sq("e5"));
         QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/setup_page.png"));
         QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
@@ -706,10 +707,10 @@ private slots:
         QVERIFY(writeAll(path, "Ana-Bia  2-0\r\n 1.c3-d4 f6-g5\r\n\r\nCaio-Davi\r\n 1.a3-b4 b6-a5\r\n"));
         answers << ui::FileAnswer{path, ""};
         QTimer::singleShot(0, [&] {
-            QListWidget* list = form->ListBox16;
+            QListWidget* list = form->fileCommands().gameLines;
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
             QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/import_chooser.png"));
-            QTest::mouseClick(form->ListeCancel, Qt::LeftButton);
+            QTest::mouseClick(form->findChild<QPushButton*>("ListeCancel"), Qt::LeftButton);
         });
         QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
         settle();

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -21,7 +22,7 @@
 #include "rules/fen.h"
 #include "rules/movegen.h"
 #include "ui/flat_board.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -30,8 +31,7 @@ using rules::Square;
 Square sq(const char* name) { return *rules::parseSquareName(name); }
 
 QColor colour(rules::FrameColour c) {
-    const rules::Rgb rgb = rules::frameRgb(c);
-    return QColor(rgb.r, rgb.g, rgb.b);
+    return ui::frameColour(c);
 }
 
 QImage picture(const char* name) {
@@ -69,7 +69,7 @@ private:
         QTest::mouseClick(flat, Qt::LeftButton);
         settle();
         form->findChild<QAction*>("Dbutant1")->trigger();
-        if (twoPeople) form->Humaincontrehumain1->trigger();
+        if (twoPeople) form->menus().twoPeople->trigger();
         settle();
     }
     void setUp(const char* fen) {
@@ -81,15 +81,12 @@ private:
     // Until the engine has answered and its move is shown.
     void waitForEngine() { QVERIFY(QTest::qWaitFor([this] { return form->idle(); }, 60000)); }
 
-    QImage shown() const { return form->Damier->grab().toImage(); }
-    QPoint corner(Square s) const { return form->Damier->squareCorner(s); }
+    QImage shown() const { return form->flatBoard->designImage(); }
+    QPoint corner(Square s) const { return form->flatBoard->squareCorner(s); }
 
     // A press in the middle of square s as the view shows it.
     void click(Square s) {
-        const QPoint c = corner(s);
-        // Clicks are read from a playing area that starts 20 pixels in; the
-        // square's middle is inside both that cell and the drawn square.
-        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, c + QPoint(30, 28));
+        QTest::mouseClick(form->flatBoard, Qt::LeftButton, {}, form->flatBoard->squareArea(s).center());
         settle();
     }
     void click(const char* name) { click(sq(name)); }
@@ -123,7 +120,7 @@ private:
     }
     QStringList moveLines() const {
         QStringList lines;
-        for (int i = 0; i < form->ListBox1->count(); ++i) lines << form->ListBox1->item(i)->text();
+        for (int i = 0; i < form->moveListPage->moves->count(); ++i) lines << form->moveListPage->moves->item(i)->text();
         return lines;
     }
 
@@ -135,21 +132,25 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->findChild<QAction*>("Rflexionsurtempsadverse1")->setChecked(false);
         QCOMPARE(form->windowTitle(), QString::fromUtf8("Tavolex 3D, le jeu"));
-        QVERIFY(form->Intro->isVisible());
-        QVERIFY(form->Aide1->menuAction()->isVisible());
-        QVERIFY(!form->Fichier1->menuAction()->isVisible());
-        QVERIFY(form->width() <= 800 && form->height() <= 600);
+        QVERIFY(form->startPanel->isVisible());
+        QVERIFY(form->menus().help->menuAction()->isVisible());
+        QVERIFY(!form->menus().file->menuAction()->isVisible());
+        // The window fits the screen.
+        const QRect room = form->screen()->availableGeometry();
+        QVERIFY2(form->frameGeometry().width() <= room.width() && form->frameGeometry().height() <= room.height(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(form->frameGeometry().width()).arg(form->frameGeometry().height())
+                                .arg(room.width()).arg(room.height())));
         for (const char* name : {"Button5", "Button6", "Button7", "Button2", "Button8", "Button1A", "IntroClassique"})
             QVERIFY(form->findChild<QPushButton*>(name));
 
         QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
         settle();
-        QVERIFY(!form->Intro->isVisible());
-        for (QMenu* m : {form->Fichier1, form->Edition1, form->Affichage1, form->Options1})
+        QVERIFY(!form->startPanel->isVisible());
+        for (QMenu* m : {form->menus().file, form->menus().edit, form->menus().view, form->menus().options})
             QVERIFY(m->menuAction()->isVisible());
-        QVERIFY(!form->Alphabeticalnumber1->isVisible());
-        QVERIFY(form->Damier2D1->isChecked());
-        QVERIFY(!form->Jeuenaveugle1->isEnabled());
+        QVERIFY(!form->menus().alphabeticalNumbers->isVisible());
+        QVERIFY(form->menus().styles[0]->isChecked());
+        QVERIFY(!form->menus().blindPlay->isEnabled());
 
         // The starting position, square 1 (b8) at (79, 25) and 29 (a1) at (19, 445).
         QCOMPARE(corner(1), QPoint(79, 25));
@@ -158,10 +159,10 @@ private slots:
         QVERIFY(shows(1, "1pna.bmp", image));
         QVERIFY(shows(29, "1pba.BMP", image));
         QVERIFY(shows(15, "1pva.bmp", image));
-        QCOMPARE(form->Nbpionsblancs->text(), QString(" 12"));
-        QCOMPARE(form->Nbpionsnoirs->text(), QString(" 12"));
-        QCOMPARE(form->Panel6->y(), 8);    // Black on top
-        QCOMPARE(form->Panel7->y(), 428);
+        QCOMPARE(form->whitePanel->count->text(), QString(" 12"));
+        QCOMPARE(form->blackPanel->count->text(), QString(" 12"));
+        QVERIFY(form->blackPanel->y() < form->pages->y());  // Black on top, White below the pages
+        QVERIFY(form->whitePanel->y() > form->pages->y());
         // The outlines round the board.
         QCOMPARE(image.pixelColor(7, 300), QColor(Qt::white));
         QCOMPARE(image.pixelColor(6, 300), QColor(128, 128, 128));
@@ -230,7 +231,7 @@ private slots:
         form->close();
         QVERIFY(form->isVisible());
         form->core().game.ratedGame = game::RatedState::None;
-        form->Quitter1->trigger();
+        form->menus().quit->trigger();
         QVERIFY(!form->isVisible());
     }
 
@@ -254,13 +255,13 @@ private slots:
         start();
         setUp(fen.toLatin1().constData());
         for (qsizetype i = 0; i + 1 < moves.size(); i += 2) {
-            QVERIFY(!form->fin_de_parties->isVisible());
+            QVERIFY(!form->endOfGame->isVisible());
             play(moves[i].toLatin1().constData(), moves[i + 1].toLatin1().constData());
         }
-        QVERIFY(form->fin_de_parties->isVisible());
-        QCOMPARE(form->qui_gagne->text(), message);
-        QTest::mouseClick(form->BitBtn13, Qt::LeftButton);
-        QVERIFY(!form->fin_de_parties->isVisible());
+        QVERIFY(form->endOfGame->isVisible());
+        QCOMPARE(form->endMessage->text(), message);
+        QTest::mouseClick(form->findChild<QPushButton*>("BitBtn13"), Qt::LeftButton);
+        QVERIFY(!form->endOfGame->isVisible());
     }
 
     void againstTheComputerTheWinIsThePersons() {
@@ -268,8 +269,8 @@ private slots:
         setUp("W:Wd4:Bc5");
         play("d4", "b6");
         waitForEngine();
-        QVERIFY(form->fin_de_parties->isVisible());
-        QCOMPARE(form->qui_gagne->text(), QString::fromUtf8("Bravo, vous avez gagné"));
+        QVERIFY(form->endOfGame->isVisible());
+        QCOMPARE(form->endMessage->text(), QString::fromUtf8("Bravo, vous avez gagné"));
     }
 
     void theComputerAnswersAndTwoPeopleMayTakeOver() {
@@ -281,9 +282,9 @@ private slots:
         QVERIFY(!form->core().game.engineToMove);
         QCOMPARE(int(form->core().game.record.plyCounter), 2);
         QVERIFY(form->core().game.sideToMove == rules::White);
-        QVERIFY(!form->fin_de_parties->isVisible());
+        QVERIFY(!form->endOfGame->isVisible());
         // Two people take over: the person now moves both sides.
-        form->Humaincontrehumain1->trigger();
+        form->menus().twoPeople->trigger();
         settle();
         rules::RulesState r;
         r.board = form->core().rules.gamePosition;
@@ -304,7 +305,7 @@ private slots:
         QImage image = shown();
         expectFrame(sq("a1"), colour(rules::FrameColour::Red), image);
         for (const char* s : {"d4", "e5", "f6", "g7"}) expectFrame(sq(s), colour(rules::FrameColour::Magenta), image);
-        QVERIFY(form->Prise->isVisible() && form->obligatoire->isVisible() && form->majoritaire->isVisible());
+        QVERIFY(form->captureLabels[0]->isVisible() && form->captureLabels[1]->isVisible() && form->captureLabels[2]->isVisible());
         click("f6");
         image = shown();
         QCOMPARE(form->core().game.record.plyCounter, std::uint8_t(1));
@@ -344,7 +345,7 @@ private slots:
         QVERIFY(shows(sq("e3"), "1pba.BMP", image));
         for (const char* s : {"d2", "d4", "d6", "f6", "f4", "c1"}) QVERIFY2(shows(sq(s), "1pva.bmp", image), s);
         QCOMPARE(moveLines(), QStringList{" 1.c1xe3 "});
-        QCOMPARE(form->Nbpionsnoirs->text(), QString("  0"));
+        QCOMPARE(form->blackPanel->count->text(), QString("  0"));
     }
 
     void clickingTheSelectedPieceAgainLetsItGo() {
@@ -374,16 +375,15 @@ private slots:
         settle();
         QVERIFY(form->core().game.inverted);
         QCOMPARE(corner(1), QPoint(379, 445));   // where g1 is drawn normally
-        QCOMPARE(form->Panel6->y(), 428);
-        QCOMPARE(form->Panel7->y(), 8);
+        QVERIFY(form->whitePanel->y() < form->blackPanel->y());  // White's panel on top
         QImage image = shown();
         QVERIFY(shows(1, "1pna.bmp", image));
         // A press where b8 is normally drawn is on g1 now.
-        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, QPoint(79 + 30, 25 + 28));
+        QTest::mouseClick(form->flatBoard, Qt::LeftButton, {}, form->flatBoard->squareArea(32).center());
         settle();
         QCOMPARE(form->core().rules.entry.selectedCode, std::int16_t(0));  // g1 cannot move
         // c3 is drawn where f6 normally is.
-        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, QPoint(319 + 30, 145 + 28));
+        QTest::mouseClick(form->flatBoard, Qt::LeftButton, {}, QPoint(319 + 30, 145 + 28));
         settle();
         image = shown();
         QCOMPARE(form->core().rules.entry.route[0], sq("c3"));
@@ -400,37 +400,37 @@ private slots:
         play("f6", "g5");
         play("g3", "h4");
         QCOMPARE(moveLines(), (QStringList{" 1.c3-d4 f6-g5", " 2.g3-h4 "}));
-        QCOMPARE(form->ListBox1->currentRow(), 1);
+        QCOMPARE(form->moveListPage->moves->currentRow(), 1);
 
         QTest::keyClick(form.get(), Qt::Key_F1);
         QTest::keyClick(form.get(), Qt::Key_F1);
         settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 1);
-        QCOMPARE(form->ListBox1->currentRow(), 0);  // the line of the ply shown
+        QCOMPARE(form->moveListPage->moves->currentRow(), 0);  // the line of the ply shown
         QVERIFY(shows(sq("f6"), "1pna.bmp", shown()));
         QVERIFY(shows(sq("g3"), "1pba.BMP", shown()));
         QTest::keyClick(form.get(), Qt::Key_F2);
         settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 2);
-        QCOMPARE(form->ListBox1->currentRow(), 0);
-        QCOMPARE(form->ListBox1->count(), 2);  // the record keeps its later plies
+        QCOMPARE(form->moveListPage->moves->currentRow(), 0);
+        QCOMPARE(form->moveListPage->moves->count(), 2);  // the record keeps its later plies
         QVERIFY(shows(sq("g5"), "1pna.bmp", shown()));
 
         QTest::keyClick(form.get(), Qt::Key_F1, Qt::ControlModifier);
         settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 0);
-        QCOMPARE(form->ListBox1->currentRow(), -1);  // no line before the first ply
+        QCOMPARE(form->moveListPage->moves->currentRow(), -1);  // no line before the first ply
         QVERIFY(shows(sq("c3"), "1pba.BMP", shown()));
         QVERIFY(shows(sq("d4"), "1pva.bmp", shown()));
         QTest::keyClick(form.get(), Qt::Key_F2, Qt::ControlModifier);
         settle();
         QCOMPARE(int(form->core().game.record.plyCounter), 3);
-        QCOMPARE(form->ListBox1->currentRow(), 1);  // the selection follows to the end
+        QCOMPARE(form->moveListPage->moves->currentRow(), 1);  // the selection follows to the end
         QVERIFY(form->core().game.sideToMove == rules::Black);
         QVERIFY(shows(sq("h4"), "1pba.BMP", shown()));
 
         // A double-click on line 0 with an odd ply counter: the position after ply 1.
-        QListWidget* list = form->ListBox1;
+        QListWidget* list = form->moveListPage->moves;
         const QRect line0 = list->visualItemRect(list->item(0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line0.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line0.center());
@@ -454,26 +454,26 @@ private slots:
         start();
         const QPoint c = corner(sq("e5"));
         QVERIFY(shown().pixelColor(c + QPoint(3, 3)) != QColor(192, 192, 192));
-        form->Numeroterlescases1->trigger();
+        form->menus().numberSquares->trigger();
         settle();
         QCOMPARE(shown().pixelColor(c + QPoint(3, 3)), QColor(192, 192, 192));
     }
 
     void drawOffersAndTheRefusalNotice() {
         start();
-        QTest::mouseClick(form->Proposernul, Qt::LeftButton);  // 24 pieces: always refused
-        QVERIFY(form->Nulrefus->isVisible());
-        QVERIFY(!form->fin_de_parties->isVisible());
+        QTest::mouseClick(form->offerDraw, Qt::LeftButton);  // 24 pieces: always refused
+        QVERIFY(form->drawRefused->isVisible());
+        QVERIFY(!form->endOfGame->isVisible());
         click("c3");  // any click on the board hides the notice
-        QVERIFY(!form->Nulrefus->isVisible());
+        QVERIFY(!form->drawRefused->isVisible());
         setUp("W:W21,22:B1,2");
-        QTest::mouseClick(form->Proposernul, Qt::LeftButton);
-        QVERIFY(form->fin_de_parties->isVisible());
-        QCOMPARE(form->qui_gagne->text(), QString("Match nul !"));
+        QTest::mouseClick(form->offerDraw, Qt::LeftButton);
+        QVERIFY(form->endOfGame->isVisible());
+        QCOMPARE(form->endMessage->text(), QString("Match nul !"));
         // The engine's offer: OK draws, Cancel only hides the panel.
-        form->Match_nul->show();
-        QTest::mouseClick(form->Annul_nul, Qt::LeftButton);
-        QVERIFY(!form->Match_nul->isVisible());
+        form->drawOffer->show();
+        QTest::mouseClick(form->findChild<QPushButton*>("Annul_nul"), Qt::LeftButton);
+        QVERIFY(!form->drawOffer->isVisible());
         QVERIFY(form->core().game.lastResult == game::GameResult::Draw);
     }
 
@@ -500,11 +500,11 @@ private slots:
         closer.stop();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].startsWith("Erreur|Impossible d'ouvrir ce fichier"));
-        QVERIFY(!form->Damier->hasPictures());
+        QVERIFY(!form->flatBoard->hasPictures());
         // The plain board still shows the pieces and plays.
         const QImage image = shown();
         QVERIFY(image.pixelColor(corner(1) + QPoint(30, 30)) != image.pixelColor(corner(15) + QPoint(30, 30)));
-        form->Humaincontrehumain1->trigger();
+        form->menus().twoPeople->trigger();
         click("c3");
         click("d4");
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 "});
@@ -523,19 +523,19 @@ private slots:
         QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/start_panel.png"));
         QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
         settle();
-        form->Humaincontrehumain1->trigger();
+        form->menus().twoPeople->trigger();
         settle();
         const char* game[][2] = {{"c3", "d4"}, {"f6", "g5"}, {"b2", "c3"}, {"g5", "h4"}, {"e3", "f4"}, {"g7", "f6"},
                                  {"d4", "e5"}};
         for (const auto& m : game) play(m[0], m[1]);
         click("f6");  // Black must take e5: the capture labels show, f6 framed
-        form->Numeroterlescases1->trigger();
+        form->menus().numberSquares->trigger();
         settle();
         click("f6");
         QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/game.png"));
         // Kings, and a king's capture waiting for its final square.
         setUp("W:WK29,K28,23:B22,K3,2,14");
-        form->Numeroterlescases1->trigger();
+        form->menus().numberSquares->trigger();
         click("a1");
         QVERIFY(form->grab().save(QString::fromLocal8Bit(dir) + "/kings.png"));
     }

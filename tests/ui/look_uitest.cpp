@@ -29,7 +29,7 @@
 #include "ui/flat_board.h"
 #include "ui/captions.h"
 #include "program_copy.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 #include "ui/form2.h"
 #include "ui/form4.h"
 #include "ui/help_viewer.h"
@@ -168,7 +168,7 @@ private:
         QVERIFY2(b && b->isEnabled(), button);
         QTest::mouseClick(b, Qt::LeftButton);
         settle();
-        form->Humaincontrehumain1->trigger();
+        form->menus().twoPeople->trigger();
         settle();
     }
     void setUp(const char* fen) {
@@ -183,7 +183,7 @@ private:
         a->trigger();
         settle();
     }
-    QImage shown() const { return form->Image5->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage shown() const { return form->perspective->board->canvas(); }
     // The place shows the picture file: compared over its whole rectangle.
     bool placeShows(int place, const QString& file, const QImage& image) const {
         const QImage pic = picture(file);
@@ -194,9 +194,19 @@ private:
                 if (image.pixelColor(c + QPoint(x, y)) != pic.pixelColor(x, y)) return false;
         return true;
     }
+    // A press at a pixel of the picture, wherever the window shows it and at
+    // whatever scale.
     void clickImage(QPoint at) {
-        QTest::mouseClick(form->Image5, Qt::LeftButton, {}, at);
+        QTest::mouseClick(form->perspective->board, Qt::LeftButton, {}, form->perspective->board->fromImage(at));
         settle();
+    }
+    // The place shows a selection mark of the colour: a ring of it, not a dot.
+    bool markedIn(int place, QColor colour, const QImage& image) const {
+        const QRect r(cornerOf(place), QSize(pp::pictureWidth(place), pp::pictureHeight(place)));
+        int count = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) count += image.pixelColor(x, y) == colour;
+        return count >= 60;
     }
     // Each window with the tables applied to it: the main window (its start
     // panel included), then its own windows.
@@ -231,11 +241,11 @@ private slots:
     // the pictures of its own folder and its own background.
     void eachStyleShowsItsOwnPictures() {
         start("IntroClassique");
-        QVERIFY(form->Panel10->isVisible());
-        QVERIFY(!form->Damier->isVisible());
+        QVERIFY(form->perspective->isVisible());
+        QVERIFY(!form->flatBoard->isVisible());
         for (int style = 1; style <= 8; ++style) {
             trigger(StyleItems[style]);
-            QCOMPARE(form->boardStyle(), style);
+            QCOMPARE(form->lookCommands().style(), style);
             for (int s = 0; s <= 8; ++s) QCOMPARE(item(StyleItems[s])->isChecked(), s == style);
             const QImage image = shown();
             for (int place = 1; place <= 32; ++place) {
@@ -264,9 +274,9 @@ private slots:
     void stylesLoadOnlyWhatTheyNeed() {
         start("Intro2D");
         const auto reads = [this](const char* styleItem) {
-            const int before = form->Image5->filesRead();
+            const int before = form->perspective->board->filesRead();
             trigger(styleItem);
-            return form->Image5->filesRead() - before;
+            return form->perspective->board->filesRead() - before;
         };
         QCOMPARE(reads("Damier3D1"), 161);  // the first perspective style reads everything
         QCOMPARE(reads("Damier3D1"), 0);
@@ -278,8 +288,8 @@ private slots:
         QCOMPARE(reads("Damier3D4"), 161);  // reselecting "Copacabana" reads its files again
         QCOMPARE(reads("Damier3D3"), 161);
         QCOMPARE(reads("Damier2D1"), 0);
-        QVERIFY(form->Damier->isVisible());
-        QVERIFY(!form->Panel10->isVisible());
+        QVERIFY(form->flatBoard->isVisible());
+        QVERIFY(!form->perspective->isVisible());
         QCOMPARE(reads("Damier3D3"), 0);
         QVERIFY(placeShows(1, squarePicture(3, "pn", 1), shown()));
         QVERIFY(placeShows(29, squarePicture(3, "pb", 29), shown()));
@@ -288,29 +298,28 @@ private slots:
     // The side column makes room for the perspective panel and comes back.
     void theSideColumnMovesAsideAndBack() {
         start("Intro2D");
-        const int listLeft = form->Onglet->x();
+        const auto pagesLeft = [this] { return form->pages->mapTo(form->area, QPoint(0, 0)).x(); };
+        const int listLeft = pagesLeft();
         trigger("Damier3D5");
-        QVERIFY(form->Onglet->x() >= form->Panel10->geometry().right());
-        QVERIFY(form->Onglet->isVisible());
-        QVERIFY(!form->Panel6->isVisible());
-        QCOMPARE(form->Horlogenoir3d->y(), 56);  // Black's clock on top
-        QCOMPARE(form->Horlogeblanc3d->y(), 448);
-        QCOMPARE(form->Nbn3d->text(), QString("12"));
+        QVERIFY(pagesLeft() >= form->perspective->mapTo(form->area, QPoint(form->perspective->width(), 0)).x());
+        QVERIFY(form->pages->isVisible());
+        QVERIFY(!form->blackPanel->isVisible());
+        QVERIFY(form->perspective->blackClock->y() < form->perspective->whiteClock->y());  // Black's clock on top
+        QCOMPARE(form->perspective->blackCount->text(), QString("12"));
         trigger("Inverserdamier1");
-        QCOMPARE(form->Horlogenoir3d->y(), 448);
-        QCOMPARE(form->Horlogeblanc3d->y(), 56);
+        settle();
+        QVERIFY(form->perspective->blackClock->y() > form->perspective->whiteClock->y());
         // The inverted view paints square s at place 33 - s: square 1's black man at place 32.
         QVERIFY(placeShows(32, squarePicture(5, "pn", 32), shown()));
         QVERIFY(placeShows(1, squarePicture(5, "pb", 1), shown()));
         trigger("Damier2D1");
-        QCOMPARE(form->Onglet->x(), listLeft);
-        QVERIFY(form->Panel6->isVisible());
+        QCOMPARE(pagesLeft(), listLeft);
+        QVERIFY(form->blackPanel->isVisible());
     }
 
-    // A press in square 23's box is the flat board's press at (287, 348):
-    // square 23 in the normal view, square 10 in the inverted one.
+    // A press in place 23's box is a press on square 23 in the normal view,
+    // square 10 in the inverted one.
     void aPressOnAPlaceSelectsItsSquare() {
-        QCOMPARE(ui::PerspectiveBoard::flatBoardClick(23), QPoint(287, 348));
         QCOMPARE(ui::PerspectiveBoard::placeAt(350, 264), std::optional<int>(23));
         QCOMPARE(ui::PerspectiveBoard::placeAt(408, 322), std::optional<int>(23));
         QCOMPARE(ui::PerspectiveBoard::placeAt(349, 300), std::nullopt);  // bounds are exclusive
@@ -327,16 +336,16 @@ private slots:
         clickImage(QPoint(380, 290));
         QCOMPARE(form->core().rules.board[23], rules::WhiteMan);
         QImage image = shown();
-        QCOMPARE(image.pixelColor(cornerOf(23) + QPoint(27, 27)), red);  // the 5 x 5 mark
-        QVERIFY(image.pixelColor(cornerOf(23) + QPoint(31, 27)) != red);
+        QVERIFY(markedIn(23, red, image));
+        QVERIFY(!markedIn(22, red, image));
         // The flat board, hidden, framed the same square.
-        QCOMPARE(form->Damier->canvas().pixelColor(form->Damier->squareCorner(23)), red);
+        QCOMPARE(form->flatBoard->designImage().pixelColor(form->flatBoard->squareCorner(23)), red);
 
         clickImage(QPoint(380, 290));  // let go
         trigger("Inverserdamier1");
         clickImage(QPoint(380, 290));
-        QCOMPARE(form->Damier->canvas().pixelColor(form->Damier->squareCorner(10)), red);
-        QCOMPARE(shown().pixelColor(cornerOf(23) + QPoint(27, 27)), red);  // square 10 sits at place 23
+        QCOMPARE(form->flatBoard->designImage().pixelColor(form->flatBoard->squareCorner(10)), red);
+        QVERIFY(markedIn(23, red, shown()));  // square 10 sits at place 23
 
         // A whole move by presses on the image: c3-d4 from the start.
         trigger("Inverserdamier1");
@@ -380,9 +389,9 @@ private slots:
         start("IntroInferno");
         QTemporaryDir dir;
         QString offered;
-        form->setPathDialog([&](bool save, const QString&, const QString& filter) {
-            offered = filter;
-            return save ? dir.filePath("board") : QString();
+        form->setFileDialog([&](const ui::FileRequest& r) {
+            offered = r.filters.join(';');
+            return ui::FileAnswer{r.save ? dir.filePath("board") : QString(), r.filters.value(0)};
         });
         QAction* edit = item("Editerlimagefichierbmp1");
         QCOMPARE(edit->shortcut(), QKeySequence("Ctrl+E"));
@@ -390,17 +399,17 @@ private slots:
         QCOMPARE(offered, QString("Picture (*.bmp)"));
         const QImage saved(dir.filePath("board.bmp"));
         QCOMPARE(saved.size(), QSize(pp::ImageWidth, pp::ImageHeight));
-        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), form->Image5->canvas());
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), form->perspective->board->canvas());
     }
 
     void theAboutBoxOpensAndCloses() {
         start("IntroNuit");
         trigger("Apropos1");
-        QVERIFY(form->Panel8->isVisible());
+        QVERIFY(form->lookCommands().about->isVisible());
         QVERIFY(form->findChild<QLabel*>("Label_apropos")->text().contains("Tavolex"));
-        QTest::mouseClick(form->BitBtn6, Qt::LeftButton);
+        QTest::mouseClick(form->findChild<QPushButton*>("BitBtn6"), Qt::LeftButton);
         settle();
-        QVERIFY(!form->Panel8->isVisible());
+        QVERIFY(!form->lookCommands().about->isVisible());
         QVERIFY(placeShows(1, squarePicture(2, "pn", 1), shown()));
     }
 
@@ -421,7 +430,7 @@ private slots:
         QVERIFY(item("Changer1")->isVisible());
         QVERIFY(item("Sauverlesparamtres1")->isVisible());
         trigger("Changer1");
-        ui::TForm5* editor = form->Form5;
+        ui::TForm5* editor = form->lookCommands().parameters;
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->windowTitle(), QString("Parameters"));
         QCOMPARE(editor->boxCount(), 295);
@@ -484,7 +493,7 @@ private slots:
         start("Intro2D");
         QTemporaryDir dir;
         QString answer;
-        form->setPathDialog([&](bool, const QString&, const QString&) { return answer; });
+        form->setFileDialog([&](const ui::FileRequest& r) { return ui::FileAnswer{answer, r.filters.value(0)}; });
         eval::EvalParameters& params = form->core().eval.params;
         params.manTables[5][3] = 77;
         answer = dir.filePath("mine");
@@ -557,10 +566,10 @@ private slots:
         // rows reach its own components only.
         QCOMPARE(cap::captionHolder(form.get(), "Valide_Ouverture"), nullptr);
         QCOMPARE(cap::captionHolder(form.get(), "BitBtn1"), nullptr);
-        QCOMPARE(cap::captionHolder(form->Form2, "BitBtn1"), form->Form2->BitBtn1);
-        QCOMPARE(cap::captionHolder(form->Form3, "BitBtn1"), form->Form3->BitBtn1);
-        QCOMPARE(cap::captionHolder(form->Form4, "BitBtn1"), form->Form4->BitBtn1);
-        QCOMPARE(cap::captionHolder(form->Form4, "TForm4"), form->Form4);
+        QCOMPARE(cap::captionHolder(form->bookCommands().whiteEditor, "BitBtn1"), form->bookCommands().whiteEditor->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->bookCommands().blackEditor, "BitBtn1"), form->bookCommands().blackEditor->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->analysisCommands().analysisWindow, "BitBtn1"), form->analysisCommands().analysisWindow->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->analysisCommands().analysisWindow, "TForm4"), form->analysisCommands().analysisWindow);
         QCOMPARE(cap::captionHolder(form.get(), "Learn"), form->findChild<QLabel*>("Label_learn"));  // a panel's one label
     }
 
@@ -598,11 +607,21 @@ private slots:
         }
         for (const char* hidden : {"OuvrirunfichierVOG1", "Naturemortelarglejeu1", "Alphabeticalnumber1"})
             QVERIFY2(!item(hidden)->isVisible(), hidden);
+        // Every command does something: none was left without its handler.
+        int commands = 0;
+        for (const QMenu* menu : form->findChildren<QMenu*>())
+            for (QAction* a : menu->actions()) {
+                if (a->isSeparator() || a->menu()) continue;
+                QVERIFY2(form->menus().handled(a) || form->menus().placeholder(a), qPrintable(a->objectName()));
+                ++commands;
+            }
+        QVERIFY(commands > 80);
         // F3 from the keyboard turns the perspective board.
+        const int blackClockBefore = form->perspective->blackClock->y();
         QTest::keyClick(form.get(), Qt::Key_F3);
         settle();
         QVERIFY(form->core().game.inverted);
-        QCOMPARE(form->Horlogenoir3d->y(), 448);
+        QVERIFY(form->perspective->blackClock->y() > blackClockBefore);
     }
 
     // Each start-panel button and each menu item selects the language
@@ -629,18 +648,18 @@ private slots:
         }
         QTest::mouseClick(form->findChild<QPushButton*>("IntroIpanema"), Qt::LeftButton);
         settle();
-        QCOMPARE(form->Fichier1->title(), QString::fromUtf8(file[3]));  // the start panel's choice holds
+        QCOMPARE(form->menus().file->title(), QString::fromUtf8(file[3]));  // the start panel's choice holds
         for (int order : {0, 1, 2, 3, 4, 5, 2}) {
             trigger(items[order]);
             QCOMPARE(form->windowTitle(), QString::fromUtf8(titles[order]));
             QCOMPARE(form->interfaceLanguage(), order);
             for (int i = 0; i < 6; ++i) QCOMPARE(item(items[i])->isChecked(), i == order);
-            QCOMPARE(form->Fichier1->title(), QString::fromUtf8(file[order]));
-            QCOMPARE(form->Onglet->tabText(0), QString::fromUtf8(moves[order]));
+            QCOMPARE(form->menus().file->title(), QString::fromUtf8(file[order]));
+            QCOMPARE(form->pages->tabText(0), QString::fromUtf8(moves[order]));
             QCOMPARE(item("Damier3D1")->text(), QString::fromUtf8(classic[order]));
         }
         QCOMPARE(item("Jeuenaveugle1")->text(), QString("Blind spelen"));
-        QCOMPARE(form->Proposernul->text(), QString("Remise aanbieden"));
+        QCOMPARE(form->offerDraw->text(), QString("Remise aanbieden"));
     }
 
     // In the middle of a game a new language changes texts only: the
@@ -658,10 +677,10 @@ private slots:
         clickImage(cornerOf(18) + QPoint(30, 25));  // d4 must take e5: selected, its mark stays
         const game::GameState before = form->core().game;
         const rules::Board position = form->core().rules.gamePosition;
-        const QImage perspective = form->Image5->canvas();
-        const QImage flat = form->Damier->canvas();
+        const QImage perspective = form->perspective->board->canvas();
+        const QImage flat = form->flatBoard->designImage();
         QStringList lines;
-        for (int i = 0; i < form->ListBox1->count(); ++i) lines << form->ListBox1->item(i)->text();
+        for (int i = 0; i < form->moveListPage->moves->count(); ++i) lines << form->moveListPage->moves->item(i)->text();
         const std::pair<const char*, int> languages[] = {{"English1", 1},  {"Nederlands1", 2}, {"Portugues1", 3},
                                                          {"Espanol1", 4},  {"Italiano1", 5},   {"Franais1", 0}};
         for (const auto& [language, index] : languages) {
@@ -677,12 +696,12 @@ private slots:
             QCOMPARE(now.blackClock.total, before.blackClock.total);
             QCOMPARE(now.inverted, before.inverted);
             QVERIFY(form->core().rules.gamePosition == position);
-            QCOMPARE(form->Image5->canvas(), perspective);
-            QCOMPARE(form->Damier->canvas(), flat);
+            QCOMPARE(form->perspective->board->canvas(), perspective);
+            QCOMPARE(form->flatBoard->designImage(), flat);
             QStringList nowLines;
-            for (int i = 0; i < form->ListBox1->count(); ++i) nowLines << form->ListBox1->item(i)->text();
+            for (int i = 0; i < form->moveListPage->moves->count(); ++i) nowLines << form->moveListPage->moves->item(i)->text();
             QCOMPARE(nowLines, lines);
-            QCOMPARE(form->boardStyle(), 7);
+            QCOMPARE(form->lookCommands().style(), 7);
         }
         // The game goes on from the selection made before.
         clickImage(cornerOf(11) + QPoint(30, 25));
@@ -697,22 +716,22 @@ private slots:
         start("IntroClassique");
         form->core().game.ratedGame = game::RatedState::InProgress;  // no result is played out: nothing is rated
         trigger("Nederlands1");
-        QCOMPARE(form->Panel11->text(), QString("Wedstrijd"));
+        QCOMPARE(form->mode->text(), QString("Wedstrijd"));
         form->core().game.ratedGame = game::RatedState::None;
         trigger("English1");
-        QCOMPARE(form->Panel11->text(), QString("Training"));
+        QCOMPARE(form->mode->text(), QString("Training"));
         setUp("W:W18:B15");
         clickImage(cornerOf(18) + QPoint(30, 25));
         clickImage(cornerOf(11) + QPoint(30, 25));  // takes Black's last piece
-        QVERIFY(form->fin_de_parties->isVisible());
-        QCOMPARE(form->qui_gagne->text(), QString("White wins"));
+        QVERIFY(form->endOfGame->isVisible());
+        QCOMPARE(form->endMessage->text(), QString("White wins"));
         trigger("Italiano1");
-        QCOMPARE(form->qui_gagne->text(), QString("Vince il Bianco"));
+        QCOMPARE(form->endMessage->text(), QString("Vince il Bianco"));
         trigger("Nederlands1");
-        QCOMPARE(form->qui_gagne->text(), QString("Wit wint"));
+        QCOMPARE(form->endMessage->text(), QString("Wit wint"));
         QCOMPARE(QString::fromStdString(form->core().game.endMessage), QString("Gain des blancs"));
         trigger("Franais1");
-        QCOMPARE(form->qui_gagne->text(), QString("Gain des blancs"));
+        QCOMPARE(form->endMessage->text(), QString("Gain des blancs"));
     }
 
     // An analysis in Spanish: the window, the strip and the state line.
@@ -728,7 +747,7 @@ private slots:
         form->setFixedSearchLimits(limits);
         trigger("Analyser1");
         QTRY_VERIFY(!form->analysisRunning());
-        ui::TForm4* analysis = form->Form4;
+        ui::TForm4* analysis = form->analysisCommands().analysisWindow;
         QVERIFY(analysis->isVisible());
         QCOMPARE(analysis->windowTitle(), QString::fromUtf8("Análisis"));
         QCOMPARE(analysis->Etat->text(), QString("Análisis terminado"));
@@ -747,7 +766,7 @@ private slots:
         const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
         const char* guides[] = {"Tavolex.html", "Tavolex_e.html", "Tavolex_n.html", "Tavolex_p.html", "Tavolex_es.html", "Tavolex_i.html"};
         const char* rules[] = {"RTavolex_f.html", "RTavolex_e.html", "RTavolex_n.html", "RTavolex_p.html", "RTavolex_es.html", "RTavolex_i.html"};
-        ui::HelpViewer* help = form->helpViewer();
+        ui::HelpViewer* help = form->lookCommands().help;
         for (int l = 0; l < 6; ++l) {
             trigger(items[l]);
             trigger("Guide1");

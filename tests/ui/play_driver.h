@@ -17,7 +17,7 @@
 #include "rules/board.h"
 #include "rules/movegen.h"
 #include "ui/flat_board.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 #include "window_driver.h"
 
 namespace testsupport {
@@ -45,7 +45,7 @@ public:
     game::Core& core() { return form->core(); }
 
     void click(rules::Square s) {
-        QTest::mouseClick(form->Damier, Qt::LeftButton, {}, form->Damier->squareCorner(s) + QPoint(30, 28));
+        QTest::mouseClick(form->flatBoard, Qt::LeftButton, {}, form->flatBoard->squareArea(s).center());
         QCoreApplication::processEvents();
     }
     // A legal move of the side to move, chosen by `random`.
@@ -99,7 +99,7 @@ inline int selfPlay(PlayDriver& d, int seconds, int enough) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < seconds * 1000 && d.core().game.record.plyCounter < enough &&
-           !d.form->fin_de_parties->isVisible())
+           !d.form->endOfGame->isVisible())
         QTest::qWait(50);
     return d.core().game.record.plyCounter;
 }
@@ -115,7 +115,7 @@ inline void playAgainstImpatiently(PlayDriver& d, int moves, unsigned seed) {
     d.startImpatientClicks(random);
     for (int i = 0; i < moves; ++i) {
         QVERIFY(waitUntilIdle(*d.form, 120000));
-        if (d.form->fin_de_parties->isVisible()) break;
+        if (d.form->endOfGame->isVisible()) break;
         QVERIFY(d.core().game.sideToMove == rules::White);
         const rules::Move m = d.someLegalMove(random);
         if (m.from == 0) break;

@@ -16,7 +16,7 @@ private slots:
         testsupport::PlayDriver d;
         QVERIFY(d.open("Niveau05"));
         const int plies = testsupport::selfPlay(d, 150, 30);
-        QVERIFY2(plies >= 30 || d.form->fin_de_parties->isVisible(), qPrintable(QString("%1 plies").arg(plies)));
+        QVERIFY2(plies >= 30 || d.form->endOfGame->isVisible(), qPrintable(QString("%1 plies").arg(plies)));
     }
 
     void clicksDuringItsSearchAreNeverMoves() {

@@ -19,10 +19,10 @@ private slots:
             testsupport::PlayDriver d;
             QVERIFY(d.open(level));
             const int plies = testsupport::selfPlay(d, 60, 40);
-            QVERIFY2(plies >= 40 || d.form->fin_de_parties->isVisible(),
+            QVERIFY2(plies >= 40 || d.form->endOfGame->isVisible(),
                      qPrintable(QString("%1: %2 plies").arg(level).arg(plies)));
             // The clocks ran for both sides, whoever thought.
-            QVERIFY(d.core().game.clockRunning || d.form->fin_de_parties->isVisible());
+            QVERIFY(d.core().game.clockRunning || d.form->endOfGame->isVisible());
             // Turned off, the side to move is the person's at once.
             d.item("Ordinateurcontreordinateur1")->trigger();
             QVERIFY(testsupport::waitUntilIdle(*d.form));
@@ -67,7 +67,7 @@ private slots:
         QTest::qWait(200);
         QVERIFY(d.form->searching());
         QCOMPARE(int(d.core().game.record.plyCounter), 3);
-        QTest::mouseClick(d.form->Joue, Qt::LeftButton);
+        QTest::mouseClick(d.form->thinkingPage->stopThinking, Qt::LeftButton);
         QVERIFY(testsupport::waitUntilIdle(*d.form));
         QCOMPARE(int(d.core().game.record.plyCounter), 4);
     }
@@ -86,7 +86,7 @@ private slots:
         QTimer passing;
         QObject::connect(&passing, &QTimer::timeout, [&] {
             ++now;
-            d.form->ajouter_temps();
+            game::ajouter_temps(d.form->core());
             const game::GameState& g = d.core().game;
             const std::int32_t white = g.whiteClock.minutes * 60 + g.whiteClock.seconds;
             const std::int32_t black = g.blackClock.minutes * 60 + g.blackClock.seconds;
@@ -106,13 +106,13 @@ private slots:
         QVERIFY(lastWhite > 0 && lastBlack > 0);
         // Taken back: the totals of that ply, and from there they grow again.
         passing.stop();
-        d.form->reprise();
-        d.form->reprise();
+        d.form->takeBack();
+        d.form->takeBack();
         const game::GameState& g = d.core().game;
         const game::PlyRecord& e = g.record.plies[g.record.plyCounter];
         QCOMPARE(g.whiteClock.total, e.whiteClock);
         QCOMPARE(g.blackClock.total, e.blackClock);
-        QCOMPARE(d.form->minblanc->text().toInt() * 60 + d.form->secblanc->text().toInt(), int(e.whiteClock));
+        QCOMPARE(d.form->whitePanel->minutes->text().toInt() * 60 + d.form->whitePanel->seconds->text().toInt(), int(e.whiteClock));
         lastWhite = e.whiteClock;
         lastBlack = e.blackClock;
         passing.start(5);
@@ -134,7 +134,7 @@ private slots:
         QTest::qWait(300);
         QElapsedTimer took;
         took.start();
-        d.form->quitter();
+        d.form->quit();
         QVERIFY2(took.elapsed() < 1000, qPrintable(QString("%1 ms").arg(took.elapsed())));
         QVERIFY(!d.form->isVisible());
         QVERIFY(!d.form->searching());

@@ -25,7 +25,7 @@
 #include "window_driver.h"
 #include "rules/board.h"
 #include "ui/flat_board.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 #include "ui/form4.h"
 
 namespace {
@@ -70,8 +70,8 @@ private:
     QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
     void click(QWidget* w) { testsupport::clickWidget(w); }
     void clickTab(QWidget* page) {
-        QTabBar* bar = form->Nouvelle_partie->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->Nouvelle_partie->indexOf(page)).center());
+        QTabBar* bar = form->playerCommands().newGame->pages->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->playerCommands().newGame->pages->indexOf(page)).center());
         settle();
     }
     void clickLine(QListWidget* list, const QString& text) { QVERIFY2(testsupport::clickListLine(list, text), qPrintable(text)); }
@@ -82,7 +82,7 @@ private:
     void newGame() {
         QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
         settle();
-        QVERIFY(form->Nouvelle_partie->isVisible());
+        QVERIFY(form->playerCommands().newGame->pages->isVisible());
     }
     void play(const char* from, const char* to) { QVERIFY(testsupport::playByClicks(*form, from, to)); }
 
@@ -96,70 +96,70 @@ private slots:
     void theThreePagesStartTheirGames() {
         start();
         newGame();
-        QCOMPARE(form->Nouvelle_partie->currentWidget(), form->Entrainement);
-        QCOMPARE(form->ListBox8->item(0)->text(), QString("Tavolex"));
-        QCOMPARE(form->ListBox14->item(0)->text().trimmed(), QString("2050"));
+        QCOMPARE(form->playerCommands().newGame->pages->currentWidget(), form->playerCommands().newGame->training);
+        QCOMPARE(form->playerCommands().newGame->trainingRoll->item(0)->text(), QString("Tavolex"));
+        QCOMPARE(form->playerCommands().newGame->matchRatings->item(0)->text().trimmed(), QString("2050"));
 
         // Training with the computer on White: the board turns, names swap.
-        click(form->Corvanda_blanc);
-        click(form->BitBtn15);
-        QVERIFY(!form->Nouvelle_partie->isVisible());
-        QCOMPARE(form->Nom_blanc->text(), QString("Tavolex"));
-        QCOMPARE(form->Nom_noir->text(), QString("Mister X"));
+        click(form->playerCommands().newGame->engineWhite);
+        click(form->playerCommands().newGame->startTraining);
+        QVERIFY(!form->playerCommands().newGame->pages->isVisible());
+        QCOMPARE(form->whitePanel->name->text(), QString("Tavolex"));
+        QCOMPARE(form->blackPanel->name->text(), QString("Mister X"));
         QVERIFY(form->core().game.inverted);
         // The computer, on White, makes the first move.
         QTRY_COMPARE(int(form->core().game.record.plyCounter), 1);
-        QCOMPARE(form->Panel11->text(), QString::fromUtf8("Entraînement"));
-        QCOMPARE(form->Couleurordi->text(), QString("Ordinateur blanc"));
+        QCOMPARE(form->mode->text(), QString::fromUtf8("Entraînement"));
+        QCOMPARE(form->setupPage->computerColour->text(), QString("Ordinateur blanc"));
 
         // A name from the list, the computer on Black.
         newGame();
-        clickLine(form->ListBox8, "Tavolex");
-        QCOMPARE(form->Joueur0->text(), QString("Tavolex"));
-        type(form->Joueur0, "Lea");
-        click(form->Corvanda_noir);
-        click(form->BitBtn15);
-        QCOMPARE(form->Nom_blanc->text(), QString("Lea"));
+        clickLine(form->playerCommands().newGame->trainingRoll, "Tavolex");
+        QCOMPARE(form->playerCommands().newGame->trainingName->text(), QString("Tavolex"));
+        type(form->playerCommands().newGame->trainingName, "Lea");
+        click(form->playerCommands().newGame->engineBlack);
+        click(form->playerCommands().newGame->startTraining);
+        QCOMPARE(form->whitePanel->name->text(), QString("Lea"));
         QVERIFY(!form->core().game.inverted);
         QVERIFY(!form->core().game.engineToMove);
 
         // Two people: the same name twice, or the computer's line, is refused.
         newGame();
-        clickTab(form->Humain);
-        type(form->Joueur2, "Ana");
-        type(form->Joueur3, "Ana");
-        click(form->BitBtn17);
-        QVERIFY(form->Nouvelle_partie->isVisible());
-        clickLine(form->ListBox11, "Tavolex");
-        QCOMPARE(form->Joueur3->text(), QString("Tavolex"));
-        click(form->BitBtn17);
-        QVERIFY(form->Nouvelle_partie->isVisible());
-        form->ListBox11->setCurrentRow(-1);
-        type(form->Joueur3, "Bia");
-        click(form->BitBtn17);
-        QVERIFY(!form->Nouvelle_partie->isVisible());
-        QVERIFY(form->Humaincontrehumain1->isChecked());
-        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+        clickTab(form->playerCommands().newGame->twoPeople);
+        type(form->playerCommands().newGame->whiteName, "Ana");
+        type(form->playerCommands().newGame->blackName, "Ana");
+        click(form->playerCommands().newGame->startTwoPeople);
+        QVERIFY(form->playerCommands().newGame->pages->isVisible());
+        clickLine(form->playerCommands().newGame->blackRoll, "Tavolex");
+        QCOMPARE(form->playerCommands().newGame->blackName->text(), QString("Tavolex"));
+        click(form->playerCommands().newGame->startTwoPeople);
+        QVERIFY(form->playerCommands().newGame->pages->isVisible());
+        form->playerCommands().newGame->blackRoll->setCurrentRow(-1);
+        type(form->playerCommands().newGame->blackName, "Bia");
+        click(form->playerCommands().newGame->startTwoPeople);
+        QVERIFY(!form->playerCommands().newGame->pages->isVisible());
+        QVERIFY(form->menus().twoPeople->isChecked());
+        QCOMPARE(form->blackPanel->name->text(), QString("Bia"));
         play("c3", "d4");
         play("f6", "g5");  // both sides by hand
 
         // A match without a name does nothing; Cancel closes the page.
         newGame();
-        clickTab(form->Match1);
-        form->Joueur1->clear();
-        click(form->BitBtn16);
-        QVERIFY(form->Nouvelle_partie->isVisible());
-        click(form->BitBtn18);
-        QVERIFY(!form->Nouvelle_partie->isVisible());
-        QCOMPARE(form->Nom_noir->text(), QString("Bia"));
+        clickTab(form->playerCommands().newGame->match);
+        form->playerCommands().newGame->matchName->clear();
+        click(form->playerCommands().newGame->startMatch);
+        QVERIFY(form->playerCommands().newGame->pages->isVisible());
+        click(form->playerCommands().newGame->cancelMatch);
+        QVERIFY(!form->playerCommands().newGame->pages->isVisible());
+        QCOMPARE(form->blackPanel->name->text(), QString("Bia"));
 
         // Changing the names.
         item("Changerlesnoms1")->trigger();
         settle();
-        QCOMPARE(form->Edit2->text(), QString("Ana"));
-        type(form->Edit2, "Carla");
-        click(form->OKjoueur);
-        QCOMPARE(form->Nom_blanc->text(), QString("Carla"));
+        QCOMPARE(form->playerCommands().whiteName->text(), QString("Ana"));
+        type(form->playerCommands().whiteName, "Carla");
+        click(form->findChild<QPushButton*>("OKjoueur"));
+        QCOMPARE(form->whitePanel->name->text(), QString("Carla"));
     }
 
     void aRatedMatchLostByResignationUpdatesPointsDat() {
@@ -167,55 +167,55 @@ private slots:
         // A new player with 1700.
         item("Match21")->trigger();
         settle();
-        QVERIFY(form->Nouveau_joueur->isVisible());
-        click(form->BitBtn7);  // no name: the panel stays
-        QVERIFY(form->Nouveau_joueur->isVisible());
-        type(form->Joueur, "Mister X");
-        click(form->K1700);
-        click(form->BitBtn7);
-        QVERIFY(!form->Nouveau_joueur->isVisible());
+        QVERIFY(form->playerCommands().newPlayer->isVisible());
+        click(form->findChild<QPushButton*>("BitBtn7"));  // no name: the panel stays
+        QVERIFY(form->playerCommands().newPlayer->isVisible());
+        type(form->playerCommands().newPlayerName, "Mister X");
+        click(form->playerCommands().startAt1700);
+        click(form->findChild<QPushButton*>("BitBtn7"));
+        QVERIFY(!form->playerCommands().newPlayer->isVisible());
         QCOMPARE(readAll(folder->file("joueurs.dat")), std::string("Tavolex\r\nMister X\r\n"));
         QCOMPARE(readAll(folder->file("points.dat")), std::string("2050\r\n1700\r\n"));
 
         newGame();
-        clickTab(form->Match1);
-        clickLine(form->ListBox9, "Mister X");
-        click(form->BitBtn16);
-        QVERIFY(!form->Nouvelle_partie->isVisible());
-        QCOMPARE(form->Panel11->text(), QString("Match"));
-        QVERIFY(form->Abandon->isVisible());
-        QVERIFY(!form->Fichier1->menuAction()->isEnabled());
+        clickTab(form->playerCommands().newGame->match);
+        clickLine(form->playerCommands().newGame->matchRoll, "Mister X");
+        click(form->playerCommands().newGame->startMatch);
+        QVERIFY(!form->playerCommands().newGame->pages->isVisible());
+        QCOMPARE(form->mode->text(), QString("Match"));
+        QVERIFY(form->resign->isVisible());
+        QVERIFY(!form->menus().file->menuAction()->isEnabled());
         QVERIFY(!item("Match21")->isEnabled());
         QVERIFY(!item("Changerlesnoms1")->isEnabled());
         QVERIFY(item("Inverserlesjoueurs1")->isEnabled());
-        QVERIFY(!form->Analyse2->menuAction()->isEnabled());
+        QVERIFY(!form->menus().analysis->menuAction()->isEnabled());
         QVERIFY(!item("Reprendrecoups1")->isEnabled());
-        QVERIFY(form->Edition1->menuAction()->isEnabled());
+        QVERIFY(form->menus().edit->menuAction()->isEnabled());
         QVERIFY(!form->close());  // closing is refused during a match
         play("c3", "d4");
 
-        click(form->Abandon);
-        QVERIFY(form->fin_de_parties->isVisible());
-        QCOMPARE(form->qui_gagne->text(), QString("Vous abandonnez, gain TAVOLEX"));
-        QCOMPARE(form->Resultat_blanc->text(), QString::fromUtf8("Mister X passe de 1700 à 1688"));
-        QCOMPARE(form->Resultat_noir->text(), QString::fromUtf8("Tavolex passe de 2050 à 2062"));
+        click(form->resign);
+        QVERIFY(form->endOfGame->isVisible());
+        QCOMPARE(form->endMessage->text(), QString("Vous abandonnez, gain TAVOLEX"));
+        QCOMPARE(form->whiteRating->text(), QString::fromUtf8("Mister X passe de 1700 à 1688"));
+        QCOMPARE(form->blackRating->text(), QString::fromUtf8("Tavolex passe de 2050 à 2062"));
         QCOMPARE(readAll(folder->file("points.dat")), std::string("2062\r\n1688\r\n"));
-        click(form->BitBtn13);
-        QVERIFY(!form->fin_de_parties->isVisible());
-        QVERIFY(form->Fichier1->menuAction()->isEnabled());
+        click(form->findChild<QPushButton*>("BitBtn13"));
+        QVERIFY(!form->endOfGame->isVisible());
+        QVERIFY(form->menus().file->menuAction()->isEnabled());
         QVERIFY(item("Reprendrecoups1")->isEnabled());
-        QVERIFY(!form->Abandon->isVisible());
+        QVERIFY(!form->resign->isVisible());
 
         // Deleting the player keeps both files aligned; line 0 stays.
         item("Effacerunjoueur1")->trigger();
         settle();
-        clickLine(form->ListBox15, "Tavolex");
-        click(form->BitBtn20);
-        QVERIFY(form->Efface_j->isVisible());
-        clickLine(form->ListBox15, "Mister X");
-        QCOMPARE(form->joueur_efface->text(), QString("Mister X"));
-        click(form->BitBtn20);
-        QVERIFY(!form->Efface_j->isVisible());
+        clickLine(form->playerCommands().deletionRoll, "Tavolex");
+        click(form->findChild<QPushButton*>("BitBtn20"));
+        QVERIFY(form->playerCommands().deletion->isVisible());
+        clickLine(form->playerCommands().deletionRoll, "Mister X");
+        QCOMPARE(form->playerCommands().deletedName->text(), QString("Mister X"));
+        click(form->findChild<QPushButton*>("BitBtn20"));
+        QVERIFY(!form->playerCommands().deletion->isVisible());
         QCOMPARE(readAll(folder->file("joueurs.dat")), std::string("Tavolex\r\n"));
         QCOMPARE(readAll(folder->file("points.dat")), std::string("2062\r\n"));
     }
@@ -223,36 +223,36 @@ private slots:
     void anUnreadableRatingIsRefusedWithAReason() {
         start("oops\r\n");
         newGame();
-        clickTab(form->Match1);
-        type(form->Joueur1, "Inconnu");
-        click(form->BitBtn16);
-        QVERIFY(form->Nouvelle_partie->isVisible());
-        QVERIFY(form->Refus_match->text().contains("Tavolex"));
+        clickTab(form->playerCommands().newGame->match);
+        type(form->playerCommands().newGame->matchName, "Inconnu");
+        click(form->playerCommands().newGame->startMatch);
+        QVERIFY(form->playerCommands().newGame->pages->isVisible());
+        QVERIFY(form->playerCommands().newGame->matchRefusal->text().contains("Tavolex"));
         QVERIFY(form->core().game.ratedGame == game::RatedState::None);
         // "Ramener Tavolex à 2050" mends it; "Inconnu" then plays rated.
-        click(form->RamenerCorvanda);
-        QCOMPARE(form->ListBox14->item(0)->text(), QString("2050"));
-        QVERIFY(form->Joueur1->text().isEmpty());
-        type(form->Joueur1, "Inconnu");
-        click(form->BitBtn16);
-        QVERIFY(!form->Nouvelle_partie->isVisible());
+        click(form->playerCommands().newGame->resetEngineRating);
+        QCOMPARE(form->playerCommands().newGame->matchRatings->item(0)->text(), QString("2050"));
+        QVERIFY(form->playerCommands().newGame->matchName->text().isEmpty());
+        type(form->playerCommands().newGame->matchName, "Inconnu");
+        click(form->playerCommands().newGame->startMatch);
+        QVERIFY(!form->playerCommands().newGame->pages->isVisible());
         QVERIFY(form->core().game.ratedGame == game::RatedState::InProgress);
         QCOMPARE(form->core().game.whiteRating, 1500);
         // Swapping sides ends the rating.
         QTest::keyClick(form.get(), Qt::Key_F4);
         QVERIFY(testsupport::waitUntilIdle(*form));  // the engine has taken the move and played it
         QVERIFY(form->core().game.ratedGame == game::RatedState::None);
-        QVERIFY(form->Fichier1->menuAction()->isEnabled());
-        QVERIFY(!form->Abandon->isVisible());
+        QVERIFY(form->menus().file->menuAction()->isEnabled());
+        QVERIFY(!form->resign->isVisible());
     }
 
     void aGameIsAnalysedSavedAndPrinted() {
         start();
         newGame();
-        clickTab(form->Humain);
-        type(form->Joueur2, "Ana");
-        type(form->Joueur3, "Bia");
-        click(form->BitBtn17);
+        clickTab(form->playerCommands().newGame->twoPeople);
+        type(form->playerCommands().newGame->whiteName, "Ana");
+        type(form->playerCommands().newGame->blackName, "Bia");
+        click(form->playerCommands().newGame->startTwoPeople);
         const char* moves[][2] = {{"c3", "d4"}, {"f6", "g5"}, {"b2", "c3"}, {"g5", "h4"}};
         for (const auto& m : moves) play(m[0], m[1]);
         engine::SearchLimits limits;
@@ -261,15 +261,15 @@ private slots:
 
         item("Analyser1")->trigger();
         QTRY_VERIFY(!form->analysisRunning());
-        ui::TForm4* f4 = form->Form4;
+        ui::TForm4* f4 = form->analysisCommands().analysisWindow;
         QVERIFY(f4->isVisible());
-        QVERIFY(form->Panel17->isVisible());
+        QVERIFY(form->analysisCommands().strip->isVisible());
         QCOMPARE(f4->ListBox1->count(), 6);
         QVERIFY(f4->ListBox1->item(0)->text().startsWith(QString::fromUtf8(" 1 Blanc: joué : c3-d4; score : ")));
         QVERIFY(f4->ListBox1->item(3)->text().contains(QString::fromUtf8(" 2 Noir : joué : g5-h4")));
         QVERIFY(f4->ListBox1->item(4)->text().startsWith("+100 gagne un pion"));
-        QCOMPARE(form->ListBox6->count(), 4);
-        QVERIFY(form->ListBox6->item(0)->text().startsWith(" 1 Blancs: c3-d4; score: "));
+        QCOMPARE(form->analysisCommands().stripLines->count(), 4);
+        QVERIFY(form->analysisCommands().stripLines->item(0)->text().startsWith(" 1 Blancs: c3-d4; score: "));
         QCOMPARE(f4->Etat->text(), QString::fromUtf8("Analyse terminée"));
         QVERIFY(!item("Analyser1")->isEnabled());
         QVERIFY(item("Terminerlanalyse1")->isEnabled());
@@ -301,8 +301,8 @@ private slots:
         // "Fin analyse": the window goes, the learning prompt comes.
         click(f4->BitBtn4);
         QVERIFY(!f4->isVisible());
-        QVERIFY(!form->Panel17->isVisible());
-        QVERIFY(form->Learn->isVisible());
+        QVERIFY(!form->analysisCommands().strip->isVisible());
+        QVERIFY(form->bookCommands().learnPrompt->isVisible());
         QVERIFY(item("Analyser1")->isEnabled());
         QVERIFY(!item("Terminerlanalyse1")->isEnabled());
         QVERIFY(form->core().game.sideToMove == rules::White);
@@ -310,21 +310,21 @@ private slots:
         // While the walk runs nothing may move the record.
         // "Terminer l'analyse" while the walk runs stops it at once.
         bool editionOff = false;
-        form->Aller_fin();
+        form->goToEnd();
         settle();
         form->core().engine.limits.depth = 30;
         QTimer::singleShot(0, this, [&] {
-            editionOff = !form->Edition1->menuAction()->isEnabled();
+            editionOff = !form->menus().edit->menuAction()->isEnabled();
             item("Terminerlanalyse1")->trigger();
         });
         item("Analyser1")->trigger();
         settle();
         QVERIFY(!f4->isVisible());
-        QVERIFY(form->Learn->isVisible());
+        QVERIFY(form->bookCommands().learnPrompt->isVisible());
         QVERIFY(!form->core().engine.gameAnalysis);
-        QVERIFY(form->ListBox6->count() < 4);
+        QVERIFY(form->analysisCommands().stripLines->count() < 4);
         QVERIFY(editionOff);
-        QVERIFY(form->Edition1->menuAction()->isEnabled());
+        QVERIFY(form->menus().edit->menuAction()->isEnabled());
     }
 
 private:

@@ -13,7 +13,7 @@
 
 #include "program_copy.h"
 #include "ui/application.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 #include "window_driver.h"
 
 namespace {
@@ -26,7 +26,7 @@ void openTwoPeople(ui::TForm1& form) {
     if (QAction* ponder = form.findChild<QAction*>("Rflexionsurtempsadverse1"); ponder->isChecked()) ponder->trigger();
     QTest::mouseClick(form.findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
     testsupport::settle();
-    form.Humaincontrehumain1->trigger();
+    form.menus().twoPeople->trigger();
     testsupport::settle();
 }
 
@@ -74,10 +74,10 @@ private slots:
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked.front(), QString::fromUtf8("La dernière partie ne s'est pas terminée normalement. La reprendre ?"));
         QCOMPARE(int(form.core().game.record.plyCounter), 4);
-        QCOMPARE(form.ListBox1->count(), 2);
+        QCOMPARE(form.moveListPage->moves->count(), 2);
 
         // Ended normally, the next start asks nothing.
-        form.quitter();
+        form.quit();
         ui::TForm1 again(folder->path());
         again.setQuestionFunction([&asked](const QString& q) {
             asked << q;

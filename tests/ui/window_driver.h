@@ -15,7 +15,7 @@
 
 #include "rules/board.h"
 #include "ui/flat_board.h"
-#include "ui/form1.h"
+#include "window_parts.h"
 
 namespace testsupport {
 
@@ -54,8 +54,8 @@ inline bool playByClicks(ui::TForm1& form, const char* from, const char* to) {
     const int before = form.core().game.record.plyCounter;
     for (const char* s : {from, to}) {
         if (form.core().game.record.plyCounter != before) break;
-        const QPoint p = form.Damier->squareCorner(*rules::parseSquareName(s)) + QPoint(30, 28);
-        QTest::mouseClick(form.Damier, Qt::LeftButton, {}, p);
+        const QPoint p = form.flatBoard->squareArea(*rules::parseSquareName(s)).center();
+        QTest::mouseClick(form.flatBoard, Qt::LeftButton, {}, p);
         settle();
     }
     return form.core().game.record.plyCounter >= before + 1;
