@@ -560,7 +560,26 @@ int hub(std::vector<std::string_view> args, const std::filesystem::path& program
         }
         if (h.command == "hub") {
             say("id name=Tavolex version=0.1.0");
+            say("param name=threads value=" + std::to_string(core->engine.threads) +
+                " type=int min=1 max=" + std::to_string(engine::MaxSearchThreads));
             say("wait");
+        } else if (h.command == "set-param") {
+            const std::string* name = h.find("name");
+            const std::string* value = h.find("value");
+            if (!name || !value) {
+                error("malformed set-param: " + *line);
+                continue;
+            }
+            if (*name != "threads") {
+                error("unknown parameter: " + *name);
+                continue;
+            }
+            const auto n = parseNumber(*value, 1, engine::MaxSearchThreads);
+            if (!n) {
+                error("threads takes a number from 1 to " + std::to_string(engine::MaxSearchThreads) + ": " + *line);
+                continue;
+            }
+            core->engine.threads = static_cast<int>(*n);
         } else if (h.command == "init") {
             say("ready");
         } else if (h.command == "quit") {

@@ -116,10 +116,12 @@ if(NOT CMAKE_CURRENT_BINARY_DIR)
     get_filename_component(script "${CLI}" DIRECTORY)
     set(script "${script}/hub_session.txt")
 endif()
-file(WRITE "${script}" "hub\ninit\nfrobnicate\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-18 11-15\"\nlevel depth=4\ngo think\npos pos=Wbbbb\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-19\"\nlevel depth=99\nlevel speed=3\ngo ponder\npos pos=Weeeeeeeeeeeeeeeeeeeeewwwwwwwwwww\ngo think\nlevel depth=\"4\nnew-game\npos pos=Bbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww\nlevel depth=3\ngo think\nquit\n")
+file(WRITE "${script}" "hub\ninit\nfrobnicate\nset-param name=threads value=9\nset-param name=colour value=1\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-18 11-15\"\nlevel depth=4\ngo think\npos pos=Wbbbb\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-19\"\nlevel depth=99\nlevel speed=3\ngo ponder\npos pos=Weeeeeeeeeeeeeeeeeeeeewwwwwwwwwww\ngo think\nlevel depth=\"4\nnew-game\nset-param name=threads value=2\npos pos=Bbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww\nlevel depth=3\ngo think\nquit\n")
 execute_process(COMMAND ${CLI} hub INPUT_FILE "${script}" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 set(expected
-    "^id name=Tavolex version=[0-9.]+\nwait\nready\nerror unknown command: frobnicate\n"
+    "^id name=Tavolex version=[0-9.]+\nparam name=threads value=1 type=int min=1 max=8\nwait\nready\n"
+    "error unknown command: frobnicate\nerror threads takes a number from 1 to 8: set-param name=threads value=9\n"
+    "error unknown parameter: colour\n"
     "\ndone move=18x11x15\nerror malformed position: pos pos=Wbbbb\nerror illegal move: 22-19\n"
     "error malformed level: level depth=99\nerror malformed level: level speed=3\nerror malformed go: go ponder\n"
     "done\nerror malformed line: level depth=\"4\n"
