@@ -167,6 +167,36 @@ TEST(SearchRegressionRules, SameInputsSameResultsEvenSideBySide) {
     }
 }
 
+// ----------------------------------------------------------- known moves
+
+// Positions, level in material, where one quiet move wins within a few
+// moves: each must be found within a node budget, about a tenth of a
+// second on an ordinary machine.
+struct KnownMove {
+    const char* name;
+    const char* fen;
+    const char* move;
+};
+
+const KnownMove kKnownMoves[] = {
+    // The man on c5 walks through to c7 and takes its way to a crown.
+    {"Breakthrough", "W:W13,14,18,28,30,31,32:B1,3,4,6,7,11,12", "c5-b6"},
+    // d4-c5 b6xd4, and c3xg3 takes two.
+    {"ManGivenForTwo", "W:W18,21,22,25,26,27,29,30,32:B1,2,4,5,6,7,8,9,19", "d4-c5"},
+};
+
+TEST(SearchKnownMoves, FoundWithinANodeBudget) {
+    for (const KnownMove& c : kKnownMoves) {
+        Engine e(c.fen);
+        e.core->engine.limits = engine::SearchLimits{};
+        e.core->engine.limits.nodes = 300000;
+        e.core->rules.board = e.core->rules.gamePosition;
+        const engine::RootAnswer r = engine::searchRoot(*e.core, e.side);
+        EXPECT_EQ(e.moveOf(r), c.move) << c.name;
+        EXPECT_GT(e.core->engine.lastScore, 100) << c.name << ": about half a man or more";
+    }
+}
+
 // ----------------------------------------------------------- stop rules
 
 TEST(SearchStop, StopInIterationSevenKeepsIterationSixsScore) {
@@ -219,7 +249,7 @@ TEST(SearchStop, WeakLevelsStopAtTheirDepthCap) {
 TEST(SearchStop, TheLevelsTimeStopsTheSearch) {
     // Level "5 : Excellence" at the first move: no new iteration after 1.5 s
     // from the sixth on, and a hard stop at 5.5 s. The clock runs 20 ms at
-    // every reading, which the search makes every 5001 nodes and after every
+    // every reading, which the search makes every 4096 nodes and after every
     // iteration.
     Engine e;
     e.core->engine.limits = engine::levelLimits(e.core->engine.level, 0, 0, false);
@@ -237,8 +267,8 @@ TEST(SearchStop, TheLevelsTimeStopsTheSearch) {
     hard.host.msPerReading = 20;
     hard.core->rules.board = hard.core->rules.gamePosition;
     EXPECT_TRUE(engine::searchRoot(*hard.core, rules::White).hasMove());
-    // At most 15 readings before 300 ms, each after up to 5001 nodes.
-    EXPECT_LT(hard.core->engine.search.nodeCount, 16 * 5001);
+    // At most 15 readings before 300 ms, each after up to 4096 nodes.
+    EXPECT_LT(hard.core->engine.search.nodeCount, 16 * 4096);
     EXPECT_LT(hard.core->engine.search.iterationDepth, engine::MaxIterations);
 }
 
@@ -327,8 +357,13 @@ TEST(ThinkingText, FormatsAsTheCalculPageShowsThem) {
 
 // ----------------------------------------------------------- legality
 
-TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
+// With one thread and with a helper sharing the table: every answer is a
+// legal move of the position, and the working board is given back.
+class SearchThreads : public testing::TestWithParam<int> {};
+
+TEST_P(SearchThreads, PlaysOnlyLegalMovesInRandomPositions) {
     Engine e;
+    e.core->engine.threads = GetParam();
     int searched = 0, ended = 0;
     for (unsigned seed = 1; seed <= 300; ++seed) {
         auto game = std::make_unique<game::Core>();
@@ -346,7 +381,7 @@ TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
         std::set<std::string> legal;
         for (int i = 0; i < n; ++i) legal.insert(rules::moveText(game->rules.rootList()[i]));
 
-        const engine::RootAnswer r = e.search(1 + static_cast<int>(seed % 4));
+        const engine::RootAnswer r = e.search(1 + static_cast<int>(seed % 6));
         if (n == 0) {
             ++ended;
             EXPECT_EQ(r.kind, engine::SearchAnswer::NoMove);
@@ -359,5 +394,42 @@ TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
     }
     EXPECT_GT(searched, 200) << ended << " games had ended";
 }
+
+TEST_P(SearchThreads, StopsWhenAbandonedAtTheHardLimitAndWhenAsked) {
+    // Abandoned inside an iteration: no move, the helpers ended.
+    Engine abandoned;
+    abandoned.core->engine.threads = GetParam();
+    abandoned.host.onRootMove = [&](const engine::RootMoveLine& line) {
+        if (abandoned.core->engine.search.iterationDepth == 7 && line.index == 2)
+            abandoned.core->engine.stopRequested = abandoned.core->engine.abandonSearch = true;
+    };
+    EXPECT_EQ(abandoned.search(0).kind, engine::SearchAnswer::Abandoned);
+
+    // The hard limit ends an unlimited search in its middle, with a move.
+    Engine hard("W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14");
+    hard.core->engine.threads = GetParam();
+    hard.core->engine.limits.hardMs = 300;
+    hard.host.msPerReading = 20;
+    hard.core->rules.board = hard.core->rules.gamePosition;
+    EXPECT_TRUE(engine::searchRoot(*hard.core, rules::White).hasMove());
+    EXPECT_LT(hard.core->engine.search.iterationDepth, engine::MaxIterations);
+
+    // A stop asked from outside answers with the best move so far; the same
+    // engine then searches again as usual.
+    Engine asked;
+    asked.core->engine.threads = GetParam();
+    asked.host.onThinking = [&](const engine::SearchStats&) {
+        if (asked.core->engine.search.iterationDepth == 8) asked.core->engine.stopRequested = true;
+    };
+    EXPECT_TRUE(asked.search(0).hasMove());
+    asked.host.onThinking = nullptr;
+    asked.core->engine.stopRequested = false;
+    const engine::RootAnswer again = asked.search(6);
+    EXPECT_TRUE(again.hasMove());
+    EXPECT_EQ(asked.core->engine.search.iterationDepth, 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(OneAndTwo, SearchThreads, testing::Values(1, 2),
+                         [](const auto& info) { return info.param == 1 ? std::string("One") : std::string("Two"); });
 
 }  // namespace
