@@ -266,6 +266,38 @@ void updateLine(Searcher& s, int ply, const Move& m) {
 
 std::uint64_t lineKey(const Searcher& s) { return std::uint64_t{s.keyLock} << 32 | s.keyIndex; }
 
+// Whether `side` has a capture on `b`, and so would have to take at its
+// turn: a man with an enemy piece next to it (forwards or backwards) and
+// the square behind that one empty, or a king whose diagonal, past empty
+// squares, meets an enemy piece with an empty square behind it.
+bool canCapture(const rules::Board& b, rules::Side side) {
+    const rules::PieceCode man = side == rules::White ? rules::WhiteMan : rules::BlackMan;
+    const rules::PieceCode king = side == rules::White ? rules::WhiteKing : rules::BlackKing;
+    const auto enemy = [&](rules::PieceCode c) {
+        return side == rules::White ? (c == rules::BlackMan || c == rules::BlackKing)
+                                    : (c == rules::WhiteMan || c == rules::WhiteKing);
+    };
+    for (int sq = 1; sq <= rules::NumSquares; ++sq) {
+        const rules::PieceCode c = b[sq];
+        if (c != man && c != king) continue;
+        for (int d = 0; d < rules::NumDirections; ++d) {
+            rules::Square next = rules::neighbour(static_cast<rules::Square>(sq), d);
+            if (c == king)
+                while (next != 0 && b[next] == rules::Empty) next = rules::neighbour(next, d);
+            if (next == 0 || !enemy(b[next])) continue;
+            const rules::Square behind = rules::neighbour(next, d);
+            if (behind != 0 && b[behind] == rules::Empty) return true;
+        }
+    }
+    return false;
+}
+
+// Near the horizon, at a node off the best line where nothing is to be
+// taken by either side, a static value this far above beta (per ply of
+// depth left, in 1/200 of a man) is taken as the node's value.
+constexpr int StaticCutMargin = 60;
+constexpr int StaticCutDepth = 3;
+
 template <bool PvNode>
 int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     EngineState& en = s.en;
@@ -331,6 +363,15 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     // Step 8. The horizon. A side that must capture is never a leaf, and a
     // capture costs no depth: exchanges are always seen to their end.
     if (depth <= 0 && !captureNode) return evaluateAt(s, ply, alpha, beta);
+
+    // Step 8.1. Far ahead near the horizon, with nothing to take for either
+    // side: the position is not searched further.
+    if (!PvNode && !captureNode && depth <= StaticCutDepth && !isDecisive(beta) &&
+        !canCapture(r.board, rules::opposite(side))) {
+        const int margin = StaticCutMargin * depth;
+        const int v = evaluateAt(s, ply, beta - 1, beta + margin);
+        if (v - margin >= beta) return v - margin;
+    }
 
     // Step 9. The moves, best first.
     MoveList& list = r.list(ply);
