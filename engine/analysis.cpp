@@ -167,7 +167,7 @@ std::optional<SearchInput> GameAnalysis::next(game::Core& core, AnalysisObserver
     // first position it is unknown and counts as 0 (the header tells the
     // reader not to trust the last line).
     while (m_running && m_ply >= 0) {
-        game::RestorePly(core, m_ply);
+        game::restorePly(core, m_ply);
         rec.plyCounter = static_cast<std::uint8_t>(m_ply);
         r.gamePosition = r.board;
         r.gamePosition[0] = rules::Sentinel;
@@ -252,7 +252,7 @@ AnalysisOutcome GameAnalysis::finish(game::Core& core) {
     m_outcome.completed = m_ply < 0;
     core.engine.gameAnalysis = false;
     // The position the person was looking at when the walk began.
-    game::RestorePly(core, m_end);
+    game::restorePly(core, m_end);
     core.game.record.plyCounter = static_cast<std::uint8_t>(m_end);
     core.rules.gamePosition = core.rules.board;
     core.rules.gamePosition[0] = rules::Sentinel;
@@ -265,7 +265,7 @@ AnalysisOutcome GameAnalysis::finish(game::Core& core) {
     return std::move(m_outcome);
 }
 
-AnalysisOutcome Analyser(game::Core& core, game::Core& searcher, AnalysisObserver* observer,
+AnalysisOutcome analyseGame(game::Core& core, game::Core& searcher, AnalysisObserver* observer,
                          std::optional<SearchLimits> limits) {
     GameAnalysis walk;
     if (!walk.begin(core, limits)) return {};
@@ -276,7 +276,7 @@ AnalysisOutcome Analyser(game::Core& core, game::Core& searcher, AnalysisObserve
 
 void stopAnalysis(game::Core& core) { core.engine.gameAnalysis = false; }
 
-void fin_analyse(game::Core& core) {
+void endAnalysis(game::Core& core) {
     EngineState& en = core.engine;
     game::GameState& g = core.game;
     en.gameAnalysis = false;

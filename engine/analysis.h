@@ -100,7 +100,7 @@ private:
 
 // The whole analysis at once on the caller's thread, each position searched
 // by `searcher`, a core kept for searching.
-AnalysisOutcome Analyser(game::Core& core, game::Core& searcher, AnalysisObserver* observer = nullptr,
+AnalysisOutcome analyseGame(game::Core& core, game::Core& searcher, AnalysisObserver* observer = nullptr,
                          std::optional<SearchLimits> limits = std::nullopt);
 
 // "Terminer l'analyse": the walk stops before its next position.
@@ -109,6 +109,6 @@ void stopAnalysis(game::Core& core);
 // tick comes back, and the side to move is the one whose move it is in the
 // position shown; the person has it, so that nothing is played over the
 // analysed record unasked.
-void fin_analyse(game::Core& core);
+void endAnalysis(game::Core& core);
 
 }  // namespace engine

@@ -100,7 +100,7 @@ int bookCandidates(const BookLines& lines, std::span<const BookMove> played,
     return count;
 }
 
-std::string Nouvelle_ouv(const game::GameRecord& record) {
+std::string openingLineOf(const game::GameRecord& record) {
     std::string line;
     for (int p = 1; p <= record.plyCounter && p <= MaxOpeningLinePlies && record.plies[p].from != 0; ++p) {
         char group[16];

@@ -68,7 +68,7 @@ int bookCandidates(const BookLines& lines, std::span<const BookMove> played,
 // first up to the ply shown, at most 42 plies, stopping at a ply without a
 // move.
 constexpr int MaxOpeningLinePlies = 42;
-std::string Nouvelle_ouv(const game::GameRecord& record);
+std::string openingLineOf(const game::GameRecord& record);
 
 // Library files: text lines ended by CR LF. Reading drops the line ends and
 // empty lines; nothing when the file cannot be read.

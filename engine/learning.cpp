@@ -13,7 +13,7 @@ namespace engine {
 
 bool learningQualifies(game::Core& core) {
     game::GameRecord& rec = core.game.record;
-    while (rec.plyCounter < rec.recordLength) game::avancer(core);
+    while (rec.plyCounter < rec.recordLength) game::stepForward(core);
     core.rules.board = core.rules.gamePosition;
     // Kings count less than men here: a game that ends with kings against
     // men is still worth learning only when the men balance.
@@ -58,14 +58,14 @@ bool writeLearningFile(const SearchTables& t, const std::filesystem::path& file)
     return files::writeFileAtomically(file.string(), w.data());
 }
 
-LearningFileStatus ReadLearningFile(SearchTables& t, const std::filesystem::path& file) {
+LearningFileStatus readLearningFile(SearchTables& t, const std::filesystem::path& file) {
     files::FileError error{};
     const std::vector<std::uint8_t> bytes = files::readFileStart(file.string(), error, LearnedFileSize);
     if (error != files::FileError::None) return LearningFileStatus::Unreadable;
     return decodeLearned(t, bytes) == LearnedEntries ? LearningFileStatus::Ok : LearningFileStatus::Short;
 }
 
-void Lancerunesession(game::Core& core, const std::string& stamp) {
+void startLearningSession(game::Core& core, const std::string& stamp) {
     LearningState& l = core.engine.learning;
     l.session = true;
     l.sessionFile = files::resolveInFolder(core.programDir, "Parametres") / ("session_" + stamp + ".dal");
@@ -74,7 +74,7 @@ void Lancerunesession(game::Core& core, const std::string& stamp) {
     core.game.options.selfPlay = true;
 }
 
-void Arrterlasession(game::Core& core) {
+void stopLearningSession(game::Core& core) {
     core.engine.learning.session = false;
     core.game.options.selfPlay = false;
 }
@@ -87,7 +87,7 @@ bool continueSession(game::Core& core) {
         std::filesystem::create_directories(core.engine.learning.sessionFile.parent_path(), ec);
         written = writeLearningFile(core.engine.tables, core.engine.learning.sessionFile);
     }
-    files::remplir(core);
+    files::resetToStartingPosition(core);
     core.game.options.selfPlay = true;
     return written;
 }

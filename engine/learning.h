@@ -45,13 +45,13 @@ bool writeLearningFile(const SearchTables& t, const std::filesystem::path& file)
 enum class LearningFileStatus { Ok, Short, Unreadable };
 // Reads a learning file over the table. A short file fills the entries it
 // holds whole and leaves the rest; an unreadable one changes nothing.
-LearningFileStatus ReadLearningFile(SearchTables& t, const std::filesystem::path& file);
+LearningFileStatus readLearningFile(SearchTables& t, const std::filesystem::path& file);
 
 // "Lancer une session": the flag, the budget, self-play; the learning file
 // of the session is named after `stamp` in "Parametres".
-void Lancerunesession(game::Core& core, const std::string& stamp);
+void startLearningSession(game::Core& core, const std::string& stamp);
 // "Arrêter la session": the flag and self-play go; the budget stays.
-void Arrterlasession(game::Core& core);
+void stopLearningSession(game::Core& core);
 
 // After a session's game was analysed: learns its final position when it
 // qualifies (writing the session's file), then sets up a new game from the

@@ -16,9 +16,9 @@ void selectLevel(LevelState& level, int item) {
     std::snprintf(level.nbMinutes, sizeof level.nbMinutes, "%d", l.minutes);
 }
 
-void N8Autre1Click(LevelState& level) { level.customPanelShown = true; }
+void showCustomTimePanel(LevelState& level) { level.customPanelShown = true; }
 
-bool BitBtn24Click(LevelState& level, std::string_view text) {
+bool setCustomTime(LevelState& level, std::string_view text) {
     // A plain decimal number; anything else, an empty box or a number too
     // large for the budgets is refused and the panel stays.
     if (text.empty() || text.size() > 5) return false;
@@ -37,7 +37,7 @@ bool BitBtn24Click(LevelState& level, std::string_view text) {
     return true;
 }
 
-void BitBtn25Click(LevelState& level) { level.customPanelShown = false; }
+void hideCustomTimePanel(LevelState& level) { level.customPanelShown = false; }
 
 int depthCap(const LevelState& level) {
     // Budgets 1..5 stop after iterations 2..6.

@@ -16,7 +16,6 @@ constexpr int UnlimitedTime = 3200000;
 
 struct LevelItem {
     const char* item;      // menu item
-    const char* handler;
     const char* caption;
     int budget;            // seconds for 30 moves (levelBudget)
     int hardBudget;        // allowance for the side's clock (levelHardBudget)
@@ -27,22 +26,22 @@ struct LevelItem {
 // The "Niveau" menu, then the "X : Spécial" items; "Autre" (N8Autre1, number
 // 18) is customLevel below.
 inline constexpr std::array<LevelItem, 16> LevelTable = {{
-    {"Dbutant1", "Dbutant1Click", "0 : Néophyte", 5, 58, 1, 0},
-    {"Niveau01", "Niveau01Click", "1 : Débutant", 2, 58, 1, 1},
-    {"Niveau02", "Niveau02Click", "2 : Amateur", 5, 158, 1, 2},
-    {"Niveau03", "Niveau03Click", "3 : Promotion", 6, 358, 1, 3},
-    {"Niveau04", "Niveau04Click", "4 : Honneur", 10, 600, 1, 4},
-    {"Niveau05", "Niveau05Click", "5 : Excellence", 160, 178, 3, 5},
-    {"Niveau06", "Niveau06Click", "6 : Maître", 270, 298, 5, 6},
-    {"Niveau07", "Niveau07Click", "7 : Grand Maître", 540, 598, 10, 7},
-    {"Niveau081", "Niveau081Click", "8 : Grand Maître International", 1680, 1798, 30, 8},
-    {"N150coupsen3mn1", "niveau1", "1 : 30 coups en 3 mn", 160, 178, 3, 11},
-    {"N250coupsen5mn1", "niveau2", "2 : 30 coups en 5 mn", 270, 298, 5, 12},
-    {"N350coupsen10mn1", "niveau3", "3 : 30 coups en 10 mn", 540, 598, 10, 13},
-    {"N450coupsen30mn1", "niveau4", "4 : 30 coups en 30 mn", 1680, 1798, 30, 14},
-    {"N550coupsen1h1", "niveau5", "5 : 30 coups en 1 h", 3360, 3598, 60, 15},
-    {"N650coupsen2h1", "niveau6", "6 : 30 coups en 2 h", 6700, 7198, 120, 16},
-    {"N7longlong1", "niveau7", "7 : long, long", 320000, 319998, 500, 17},
+    {"Dbutant1", "0 : Néophyte", 5, 58, 1, 0},
+    {"Niveau01", "1 : Débutant", 2, 58, 1, 1},
+    {"Niveau02", "2 : Amateur", 5, 158, 1, 2},
+    {"Niveau03", "3 : Promotion", 6, 358, 1, 3},
+    {"Niveau04", "4 : Honneur", 10, 600, 1, 4},
+    {"Niveau05", "5 : Excellence", 160, 178, 3, 5},
+    {"Niveau06", "6 : Maître", 270, 298, 5, 6},
+    {"Niveau07", "7 : Grand Maître", 540, 598, 10, 7},
+    {"Niveau081", "8 : Grand Maître International", 1680, 1798, 30, 8},
+    {"N150coupsen3mn1", "1 : 30 coups en 3 mn", 160, 178, 3, 11},
+    {"N250coupsen5mn1", "2 : 30 coups en 5 mn", 270, 298, 5, 12},
+    {"N350coupsen10mn1", "3 : 30 coups en 10 mn", 540, 598, 10, 13},
+    {"N450coupsen30mn1", "4 : 30 coups en 30 mn", 1680, 1798, 30, 14},
+    {"N550coupsen1h1", "5 : 30 coups en 1 h", 3360, 3598, 60, 15},
+    {"N650coupsen2h1", "6 : 30 coups en 2 h", 6700, 7198, 120, 16},
+    {"N7longlong1", "7 : long, long", 320000, 319998, 500, 17},
 }};
 constexpr int NumRegularLevels = 9;            // items 0..8 form the "Niveau" menu
 constexpr int StartLevelItem = 5;              // "5 : Excellence"
@@ -56,7 +55,8 @@ struct LevelState {
     int levelNumber = LevelTable[StartLevelItem].number;
     // The checked item: an index of LevelTable, or -1 for "Autre".
     int checkedItem = StartLevelItem;
-    // Text of the edit box Nbminutes on Panel9.
+    // The minutes of the level as the box Nbminutes on Panel9 shows them:
+    // set by every level, read back by "Autre", saved with the game.
     char nbMinutes[8] = "3";
     bool customPanelShown = false;    // Panel9
     // "Réflexion sur temps adverse" ("Arret réflexion par clic souris" is
@@ -66,12 +66,12 @@ struct LevelState {
 
 // One of the seventeen handlers: the item's budgets, minutes and number.
 void selectLevel(LevelState& level, int item);
-// N8Autre1Click shows the panel; BitBtn24Click reads Nbminutes as m and, when
+// showCustomTimePanel shows the panel; setCustomTime reads Nbminutes as m and, when
 // it is a positive number, sets 55 x m and 60 x m - 2 and checks "Autre".
 // Otherwise nothing changes, the panel stays, and false is returned.
-void N8Autre1Click(LevelState& level);
-bool BitBtn24Click(LevelState& level, std::string_view nbMinutes);
-void BitBtn25Click(LevelState& level);
+void showCustomTimePanel(LevelState& level);
+bool setCustomTime(LevelState& level, std::string_view nbMinutes);
+void hideCustomTimePanel(LevelState& level);
 // The depth cap: the last iteration a level allows, or 0 for none.
 int depthCap(const LevelState& level);
 

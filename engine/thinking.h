@@ -17,7 +17,7 @@ std::vector<std::string> thinkingLines(const SearchStats& stats);
 // "%s-%s : %5d" or "%sx%s : %5d", with " ?<---" while the move is searched.
 std::string rootMoveText(const RootMoveLine& line);
 
-// Best1Click: every line of the thinking list, one per line, replacing any
+// saveThinkingList: every line of the thinking list, one per line, replacing any
 // earlier file (written aside and renamed, so a failed save keeps it).
 bool writeBestMoveFile(const std::filesystem::path& file, const std::vector<std::string>& lines);
 

@@ -101,11 +101,11 @@ FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out) {
     return FileError::None;
 }
 
-bool WriteGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings) {
+bool writeGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings) {
     return writeFileAtomically(path, encodeGameFile(record, sideToMove, settings));
 }
 
-FileError ReadGameFile(const std::string& path, GameFile& out) {
+FileError readGameFile(const std::string& path, GameFile& out) {
     FileError error = FileError::None;
     const std::vector<std::uint8_t> bytes = readWholeFile(path, error, GameFileSize + 1);
     if (error != FileError::None) return error;
@@ -114,7 +114,7 @@ FileError ReadGameFile(const std::string& path, GameFile& out) {
 
 bool saveGame(game::Core& core, const std::string& path, const GameSettings& settings) {
     core.rules.board = core.rules.gamePosition;
-    return WriteGameFile(path, core.game.record, core.game.sideToMove, settings);
+    return writeGameFile(path, core.game.record, core.game.sideToMove, settings);
 }
 
 std::vector<std::string> moveListOf(const game::GameRecord& record, int plyCount) {
@@ -133,7 +133,7 @@ void installGameFile(game::Core& core, const GameFile& file, bool problem) {
     g.record = file.record;
     if (problem && g.record.recordLength > 250) g.record.recordLength = 250;
     if (g.record.plyCounter > g.record.recordLength) g.record.recordLength = g.record.plyCounter;
-    game::RestorePly(core, g.record.plyCounter);
+    game::restorePly(core, g.record.plyCounter);
     core.rules.gamePosition = core.rules.board;
     rules::clearMoveEntry(core.rules);
     g.sideToMove = file.sideToMove;

@@ -41,8 +41,8 @@ std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, rules::
 // damaged file never reaches the board.
 FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out);
 
-bool WriteGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings);
-FileError ReadGameFile(const std::string& path, GameFile& out);
+bool writeGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings);
+FileError readGameFile(const std::string& path, GameFile& out);
 
 // Saving: the game of `core` with its current ply and side to move.
 bool saveGame(game::Core& core, const std::string& path, const GameSettings& settings);

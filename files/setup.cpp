@@ -51,7 +51,7 @@ SetupEnd endSetup(game::Core& core) {
     return out;
 }
 
-SetupToggle Entrerpositionclick(game::Core& core) {
+SetupToggle toggleSetup(game::Core& core) {
     SetupToggle t;
     if (core.game.setupMode) {
         t.moveNow = endSetup(core).moveNow;
@@ -70,13 +70,13 @@ bool placePiece(game::Core& core, rules::Square square) {
     return true;
 }
 
-void vider(game::Core& core) {
+void emptyBoard(game::Core& core) {
     changed(core);
     for (int s = 1; s <= rules::NumSquares; ++s) core.rules.gamePosition[s] = rules::Empty;
     core.rules.board = core.rules.gamePosition;
 }
 
-void remplir(game::Core& core) {
+void resetToStartingPosition(game::Core& core) {
     game::GameState& g = core.game;
     g.inverted = false;
     const std::int64_t now = core.now();
@@ -93,14 +93,14 @@ void remplir(game::Core& core) {
     g.setupChanged = false;
 }
 
-void Change_dir(game::Core& core) {
+void flipWhiteDirection(game::Core& core) {
     changed(core);
     core.game.inverted = !core.game.inverted;
     rules::mirrorPosition(core.rules.gamePosition);
     core.rules.board = core.rules.gamePosition;
 }
 
-void Change_couleur(game::Core& core) {
+void switchComputerColour(game::Core& core) {
     changed(core);
     game::GameState& g = core.game;
     // The person's colour is the side to move.
@@ -113,7 +113,7 @@ void Change_couleur(game::Core& core) {
     }
 }
 
-void Couleur_joue(game::Core& core) {
+void switchSideToMove(game::Core& core) {
     changed(core);
     game::GameState& g = core.game;
     g.computerToMove = !g.computerToMove;

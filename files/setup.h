@@ -32,17 +32,17 @@ struct SetupToggle {
     bool on = false;
     bool moveNow = false;
 };
-SetupToggle Entrerpositionclick(game::Core& core);
+SetupToggle toggleSetup(game::Core& core);
 
 // A click on a square while setting up: the selected piece goes there, and
 // the game stops being rated. Returns false for a square off the board, or
 // when no set-up is under way.
 bool placePiece(game::Core& core, rules::Square square);
 
-void vider(game::Core& core);     // empty board (begins the set-up)
-void remplir(game::Core& core);   // the starting position and a reset game
-void Change_dir(game::Core& core);      // which way White moves on the screen
-void Change_couleur(game::Core& core);  // the computer takes the other colour
-void Couleur_joue(game::Core& core);    // the other side moves next
+void emptyBoard(game::Core& core);     // empty board (begins the set-up)
+void resetToStartingPosition(game::Core& core);   // the starting position and a reset game
+void flipWhiteDirection(game::Core& core);      // which way White moves on the screen
+void switchComputerColour(game::Core& core);  // the computer takes the other colour
+void switchSideToMove(game::Core& core);    // the other side moves next
 
 }  // namespace files

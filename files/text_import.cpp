@@ -385,7 +385,7 @@ int replayGame(game::Core& core, const ParsedGame& parsed) {
     game::GameState& g = core.game;
     g.whiteName = game::makeName(parsed.white);
     g.blackName = game::makeName(parsed.black);
-    remplir(core);
+    resetToStartingPosition(core);
     if (parsed.start) game::installPosition(core, parsed.start->board, parsed.start->side);
 
     rules::RulesState& r = core.rules;
@@ -421,7 +421,7 @@ int replayGame(game::Core& core, const ParsedGame& parsed) {
         g.sideToMove = rules::opposite(g.sideToMove);
         ++g.record.plyCounter;
         g.record.recordLength = g.record.plyCounter;
-        game::StorePly(core, g.record.plyCounter, &m);
+        game::recordPly(core, g.record.plyCounter, &m);
         game::appendMoveText(core);
         ++played;
     }

@@ -39,7 +39,7 @@ std::int32_t runningTotal(const Core& core, rules::Side side) {
     return side == core.game.sideToMove ? c.total + secondsSince(core, c.reference) : c.total;
 }
 
-void ajouter_temps(Core& core) {
+void tickClocks(Core& core) {
     GameState& g = core.game;
     if (!g.clockRunning || g.paused) return;
     showTotal(core, clockOf(g, g.sideToMove), runningTotal(core, g.sideToMove));
@@ -68,7 +68,7 @@ void stopClocks(Core& core) {
     g.clockRunning = false;
 }
 
-void Horlogeszro1Click(Core& core) {
+void resetClocks(Core& core) {
     GameState& g = core.game;
     const std::int64_t now = core.now();
     for (SideClock* c : {&g.whiteClock, &g.blackClock}) *c = SideClock{0, 0, 0, now, 0};
@@ -77,7 +77,7 @@ void Horlogeszro1Click(Core& core) {
     if (core.host) core.host->clocksChanged();
 }
 
-void Pause2Click(Core& core) {
+void switchClockPause(Core& core) {
     GameState& g = core.game;
     if (g.paused) {
         const std::int64_t now = core.now();

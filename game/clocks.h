@@ -16,11 +16,11 @@ namespace game {
 std::string clockMinutesText(const SideClock& c);
 std::string clockSecondsText(const SideClock& c);
 
-// Timer1's tick (`ajouter_temps`): the side to move's total so far, its
+// Each tick of the window's clock timer: the side to move's total so far, its
 // banked seconds plus those of the running turn, is shown. The clocks stand
 // still until the game's first move is being thought about (startClocks)
 // and while "Pause" is ticked.
-void ajouter_temps(Core& core);
+void tickClocks(Core& core);
 // Both clocks show their totals (after they were set from elsewhere).
 void showTotals(Core& core);
 // The clocks run from now: the person's first click, or the engine's first
@@ -30,10 +30,10 @@ void startClocks(Core& core);
 // a move is played again.
 void stopClocks(Core& core);
 // "Horloges à zéro": both clocks to zero; also ends a rated game's clock rule.
-void Horlogeszro1Click(Core& core);
+void resetClocks(Core& core);
 // "Pause": stops or restarts the clocks. The seconds of the running turn are
 // banked when it stops, so a resumed clock goes on from where it stood.
-void Pause2Click(Core& core);
+void switchClockPause(Core& core);
 // After a move: the mover banks the whole seconds of its turn and the side
 // now to move starts its own. A clock never goes back during play.
 void changeTurn(Core& core, rules::Side mover);

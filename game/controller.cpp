@@ -20,7 +20,7 @@ PassOutcome gameLoopPass(Core& core) {
     return out;
 }
 
-std::optional<EndOfGame> ProposernulClick(Core& core) {
+std::optional<EndOfGame> offerDraw(Core& core) {
     if (acceptsDrawOffer(core)) {
         core.game.drawRefusedShown = false;
         return endOfGame(core, EndReason::Draw);

@@ -29,7 +29,7 @@ PassOutcome gameLoopPass(Core& core);
 // a draw (from the person's side while it thinks on the person's time, from
 // its own side otherwise); the result is then decided. Otherwise the notice
 // "Nul refusé" is shown, until the next click on the board.
-std::optional<EndOfGame> ProposernulClick(Core& core);
+std::optional<EndOfGame> offerDraw(Core& core);
 
 // "Humain contre humain": two people play, or the person plays the computer
 // again. When two people take over, the engine's pending turn goes to the

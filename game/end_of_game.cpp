@@ -89,12 +89,11 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
     // Step 9. A rated game's result is processed once: the ratings move and
     // are saved, and a second signal for the same game finds the flag at 5.
     if (g.ratedGame == game::RatedState::InProgress) {
-        end.ratings = players::UpdateRatings(core, end.result);
+        end.ratings = players::recordRatedResult(core, end.result);
         g.ratedGame = game::RatedState::Done;
     }
     g.lastResult = end.result;
     g.endPanelShown = end.showPanel;
-    g.endMessage = endMessageText(end);
     return end;
 }
 

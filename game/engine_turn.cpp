@@ -26,7 +26,7 @@ int ratingOf(const GameState& g, rules::Side side) { return side == rules::White
 
 }  // namespace
 
-bool Best1Click(const Core& core, const std::filesystem::path& folder) {
+bool saveThinkingList(const Core& core, const std::filesystem::path& folder) {
     std::vector<std::string> lines;
     if (core.engine.statsShown) lines = engine::thinkingLines(core.engine.lastStats);
     return engine::writeBestMoveFile(folder / "Bestmove.txt", lines);
@@ -208,11 +208,11 @@ bool acceptsDrawOffer(const Core& core) {
     return core.engine.infiniteThinking ? score >= 0 : score <= 0;
 }
 
-EndOfGame BitBtn14Click(Core& core) {
+EndOfGame acceptEngineDrawOffer(Core& core) {
     core.game.drawOfferShown = false;
     return endOfGame(core, EndReason::Draw);
 }
 
-void Annul_nulClick(Core& core) { core.game.drawOfferShown = false; }
+void refuseEngineDrawOffer(Core& core) { core.game.drawOfferShown = false; }
 
 }  // namespace game

@@ -65,12 +65,12 @@ void endThinkingOnPersonTime(Core& core);
 // The person offers a draw: accepted when the board has fewer than 20 pieces
 // and the engine's last value shows it is not better.
 bool acceptsDrawOffer(const Core& core);
-EndOfGame BitBtn14Click(Core& core);                      // the engine's offer accepted
-void Annul_nulClick(Core& core);                          // ... or refused
+EndOfGame acceptEngineDrawOffer(Core& core);  // the engine's offer accepted
+void refuseEngineDrawOffer(Core& core);        // ... or refused
 
-// "Editer coups" (Best1Click): the thinking list as it stands, even in the
+// "Editer coups": the thinking list as it stands, even in the
 // middle of a search, saved as "Bestmove.txt" in `folder`.
-bool Best1Click(const Core& core, const std::filesystem::path& folder);
+bool saveThinkingList(const Core& core, const std::filesystem::path& folder);
 
 // The draw offer the engine makes after its move.
 bool engineOffersDraw(const Core& core);

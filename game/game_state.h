@@ -55,12 +55,16 @@ struct GameState {
     rules::Square lastMoveFrom = 0; // the engine's last move, framed on the board
     rules::Square lastMoveTo = 0;
     bool inverted = false;          // board turned by 180 degrees
+    // What the game waits on the person for. They are named after what the
+    // window shows because showing it is the whole of the state: an offer
+    // stands while its panel shows, and a move or a new game withdraws it.
     bool drawRefusedShown = false;  // the "Nul refusé" notice
     bool drawOfferShown = false;    // the engine's offer, panel Match_nul
     bool moveNowRequest = false;    // the next pass gives the move to the engine
-    bool zutShown = false;          // the weakest level played its second choice
+    // The weakest level played its second choice on purpose; decided with
+    // the engine's move, so the window can say so when it shows the move.
+    bool zutShown = false;
     bool endPanelShown = false;     // the end-of-game panel
-    std::string endMessage;         // its label
 
     SideClock whiteClock;
     SideClock blackClock;
@@ -82,9 +86,10 @@ struct GameState {
     // They are remembered from one rated game to the next.
     int whiteLine = -1;
     int blackLine = -1;
-    int language = 0;               // 0 French, 1 English, 2 Dutch, 3 Portuguese, 4 Spanish, 5 Italian
 
-    // The "Coups joués" list: line i holds plies 2i + 1 and 2i + 2.
+    // The "Coups joués" list: line i holds plies 2i + 1 and 2i + 2. The core
+    // keeps the written lines, not the window: the selected line is where
+    // goToSelectedMove goes, and a game read from a file selects its last.
     std::vector<std::string> moveList;
     int selectedLine = -1;          // -1: no line selected
 };

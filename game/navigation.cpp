@@ -25,7 +25,7 @@ void keepNames(Core& core) {
 
 void restore(Core& core) {
     keepNames(core);
-    RestorePly(core, core.game.record.plyCounter);
+    restorePly(core, core.game.record.plyCounter);
     core.rules.gamePosition = core.rules.board;
     rules::clearMoveEntry(core.rules);
 }
@@ -53,7 +53,7 @@ std::string plyText(const PlyRecord& e) {
 
 }  // namespace
 
-void StorePly(Core& core, int k, const rules::Move* move) {
+void recordPly(Core& core, int k, const rules::Move* move) {
     PlyRecord& e = core.game.record.plies[static_cast<std::size_t>(k)];
     for (int s = 1; s <= rules::NumSquares; ++s) e.squares[s - 1] = core.rules.board[s];
     if (move) {
@@ -68,7 +68,7 @@ void StorePly(Core& core, int k, const rules::Move* move) {
     e.computerColour = static_cast<std::uint8_t>(core.game.computerColour);
 }
 
-void RestorePly(Core& core, int k) {
+void restorePly(Core& core, int k) {
     const PlyRecord& e = core.game.record.plies[static_cast<std::size_t>(k)];
     core.rules.board[0] = rules::Sentinel;
     for (int s = 1; s <= rules::NumSquares; ++s) core.rules.board[s] = e.squares[s - 1];
@@ -122,13 +122,13 @@ void installPosition(Core& core, const rules::Board& board, rules::Side side) {
     core.game.record.plyCounter = 0;
     core.game.record.recordLength = 0;
     core.game.record.sideToMoveAtEnd = side;
-    StorePly(core, 0, nullptr);
+    recordPly(core, 0, nullptr);
     core.game.moveList.clear();
     core.game.selectedLine = -1;
     rules::clearMoveEntry(core.rules);
 }
 
-void reprise(Core& core) {
+void takeBack(Core& core) {
     GameState& g = core.game;
     if (g.record.plyCounter > 0) {
         --g.record.plyCounter;
@@ -141,7 +141,7 @@ void reprise(Core& core) {
     g.engineToMove = false;  // the person moves next
 }
 
-void avancer(Core& core) {
+void stepForward(Core& core) {
     GameState& g = core.game;
     if (g.record.plyCounter < g.record.recordLength) {
         g.ratedGame = game::RatedState::None;
@@ -154,7 +154,7 @@ void avancer(Core& core) {
     g.navigated = true;
 }
 
-void revenir_debut(Core& core) {
+void goToStart(Core& core) {
     GameState& g = core.game;
     g.ratedGame = game::RatedState::None;
     g.record.plyCounter = 0;
@@ -168,7 +168,7 @@ void revenir_debut(Core& core) {
     g.navigated = true;
 }
 
-void Aller_fin(Core& core) {
+void goToEnd(Core& core) {
     GameState& g = core.game;
     g.ratedGame = game::RatedState::None;
     g.record.plyCounter = static_cast<std::uint8_t>(g.record.recordLength);
@@ -179,7 +179,7 @@ void Aller_fin(Core& core) {
     g.navigated = true;
 }
 
-void revenir_n(Core& core) {
+void goToSelectedMove(Core& core) {
     GameState& g = core.game;
     if (g.selectedLine < 0) return;
     const int target = 2 * g.selectedLine + (g.record.plyCounter % 2);
@@ -191,8 +191,8 @@ void revenir_n(Core& core) {
 void goToPly(Core& core, int ply) {
     GameRecord& rec = core.game.record;
     ply = std::clamp(ply, 0, static_cast<int>(rec.recordLength));
-    while (rec.plyCounter > ply) reprise(core);
-    while (rec.plyCounter < ply) avancer(core);
+    while (rec.plyCounter > ply) takeBack(core);
+    while (rec.plyCounter < ply) stepForward(core);
     core.game.navigated = true;
     core.game.engineToMove = false;  // the person looks at it; nothing is played unasked
 }

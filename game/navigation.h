@@ -9,9 +9,9 @@ namespace game {
 
 // Entry k := the current state (working board, the move just played, both
 // clocks, both names, the computer's colour).
-void StorePly(Core& core, int k, const rules::Move* move);
+void recordPly(Core& core, int k, const rules::Move* move);
 // The current state := entry k.
-void RestorePly(Core& core, int k);
+void restorePly(Core& core, int k);
 // A move is played while plies after the current one exist: they go, and the
 // move list keeps only the lines of plies 1..current.
 void cutRecord(Core& core);
@@ -25,11 +25,11 @@ void installPosition(Core& core, const rules::Board& board, rules::Side side);
 // every move: "%2d.%s%s%s %s%s%s", or "%2d.%s%s%s " while ply 2n - 1 stands alone.
 std::string moveLine(const GameRecord& record, int n, bool halfLine);
 
-void reprise(Core& core);        // take back one ply
-void avancer(Core& core);        // replay one ply
-void revenir_debut(Core& core);  // back to the start
-void Aller_fin(Core& core);      // forward to the end
-void revenir_n(Core& core);      // to the selected line, the same side keeping the move
+void takeBack(Core& core);        // take back one ply
+void stepForward(Core& core);        // replay one ply
+void goToStart(Core& core);  // back to the start
+void goToEnd(Core& core);      // forward to the end
+void goToSelectedMove(Core& core);      // to the selected line, the same side keeping the move
 // To the position after `ply` plies, a ply at a time as the buttons go, so
 // that the side to move and the clocks follow; a ply beyond the record
 // stops at its end.

@@ -19,7 +19,7 @@ PersonClick handleBoardClick(Core& core, rules::Square square) {
     // The person's first click starts the clocks.
     startClocks(core);
     core.rules.board = core.rules.gamePosition;
-    out.board = rules::enterClick(core.rules, g.sideToMove, square, g.options.decomposeCaptures);
+    out.board = rules::enterSquare(core.rules, g.sideToMove, square, g.options.decomposeCaptures);
     if (out.board.result != rules::ClickOutcome::Result::Played) return out;
 
     const PlayedMove played = playMove(core, out.board.move);

@@ -31,7 +31,7 @@ PlayedMove playMove(Core& core, const rules::Move& move) {
     ++rec.plyCounter;
     rec.recordLength = rec.plyCounter;
     rec.sideToMoveAtEnd = g.sideToMove;
-    StorePly(core, rec.plyCounter, &move);
+    recordPly(core, rec.plyCounter, &move);
     appendMoveText(core);
     out.recorded = true;
 

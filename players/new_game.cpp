@@ -9,7 +9,7 @@ namespace {
 
 // A new game from the starting position, clocks at zero, nobody thinking.
 void freshGame(game::Core& core) {
-    files::remplir(core);
+    files::resetToStartingPosition(core);
     game::GameState& g = core.game;
     g.engineToMove = false;
     g.setupMode = false;
@@ -32,7 +32,7 @@ void seatPlayers(game::Core& core, const std::string& white, const std::string& 
     g.inverted = computerColour == rules::White;
     g.engineToMove = g.computerPlays && computerColour == g.sideToMove;
     core.rules.board = core.rules.gamePosition;
-    game::StorePly(core, g.record.plyCounter, nullptr);
+    game::recordPly(core, g.record.plyCounter, nullptr);
 }
 
 bool bothComputer(const game::GameState& g) {
@@ -46,13 +46,13 @@ RatingRead ratingAt(const Roll& roll, int line) {
 
 }  // namespace
 
-void Nouveau2Click(game::Core& core) {
+void resetForNewGame(game::Core& core) {
     core.game.lastResult = game::GameResult::None;
     core.game.setupMode = false;
     core.players = loadRoll(core.programDir);
 }
 
-NewGame BitBtn15Click(game::Core& core, const std::string& name, bool computerBlack) {
+NewGame startTrainingGame(game::Core& core, const std::string& name, bool computerBlack) {
     game::GameState& g = core.game;
     freshGame(core);
     g.computerPlays = true;
@@ -82,7 +82,7 @@ int humanLine(const Roll& roll, const std::string& name, int selectedLine, int p
     return -1;
 }
 
-NewGame BitBtn16Click(game::Core& core, const std::string& name, int selectedLine, bool computerBlack) {
+NewGame startMatch(game::Core& core, const std::string& name, int selectedLine, bool computerBlack) {
     NewGame out;
     if (name.empty()) {
         out.refusal = Refusal::Incomplete;
@@ -142,7 +142,7 @@ NewGame BitBtn16Click(game::Core& core, const std::string& name, int selectedLin
     return out;
 }
 
-NewGame BitBtn17Click(game::Core& core, const std::string& white, const std::string& black, int whiteSelected,
+NewGame startTwoPersonGame(game::Core& core, const std::string& white, const std::string& black, int whiteSelected,
                       int blackSelected) {
     NewGame out;
     if (white.empty() || black.empty() || white == black || whiteSelected == 0 || blackSelected == 0) {
@@ -162,12 +162,12 @@ NewGame BitBtn17Click(game::Core& core, const std::string& white, const std::str
     return out;
 }
 
-void RamenerCorvandaClick(game::Core& core) {
+void restoreComputerRating(game::Core& core) {
     if (core.players.ratings.empty()) core.players.ratings.emplace_back();
     core.players.ratings[0] = std::to_string(ComputerRating);
 }
 
-void inverser_joueurs1(game::Core& core) {
+void switchComputerSide(game::Core& core) {
     game::GameState& g = core.game;
     g.computerColour = rules::opposite(g.computerColour);
     core.rules.board = core.rules.gamePosition;
@@ -175,12 +175,12 @@ void inverser_joueurs1(game::Core& core) {
     g.engineToMove = g.computerPlays && !g.options.humanVsHuman && g.computerColour == g.sideToMove;
 }
 
-void inverser_joueurs(game::Core& core) {
+void swapPlayers(game::Core& core) {
     core.game.ratedGame = game::RatedState::None;
-    inverser_joueurs1(core);
+    switchComputerSide(core);
 }
 
-void OKjoueurClick(game::Core& core, const std::string& white, const std::string& black) {
+void renamePlayers(game::Core& core, const std::string& white, const std::string& black) {
     game::GameState& g = core.game;
     g.whiteName = game::makeName(white);
     g.blackName = game::makeName(black);

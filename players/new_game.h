@@ -18,7 +18,7 @@ constexpr int UnknownRating = 1500;
 
 // "Nouveau": the engine stops, the last result is forgotten, set-up ends
 // and the roll is read again from the program folder.
-void Nouveau2Click(game::Core& core);
+void resetForNewGame(game::Core& core);
 
 enum class Refusal {
     None,
@@ -38,29 +38,29 @@ struct NewGame {
 // Training: one person against the computer, not rated. computerBlack is
 // the page's "noir"; with "blanc" the board is turned and the computer
 // opens. A person named "Tavolex" leaves the computer to play both sides.
-NewGame BitBtn15Click(game::Core& core, const std::string& name, bool computerBlack);
+NewGame startTrainingGame(game::Core& core, const std::string& name, bool computerBlack);
 
 // Match: a rated game against the computer. selectedLine is the selected
 // line of the names list (-1 for none).
-NewGame BitBtn16Click(game::Core& core, const std::string& name, int selectedLine, bool computerBlack);
+NewGame startMatch(game::Core& core, const std::string& name, int selectedLine, bool computerBlack);
 
 // Two people. The selected lines matter only to refuse the computer's line.
-NewGame BitBtn17Click(game::Core& core, const std::string& white, const std::string& black, int whiteSelected,
+NewGame startTwoPersonGame(game::Core& core, const std::string& white, const std::string& black, int whiteSelected,
                       int blackSelected);
 
 // "Ramener Tavolex à 2050": the computer's rating in the working copy
 // only; it reaches the file with the next rated result.
-void RamenerCorvandaClick(game::Core& core);
+void restoreComputerRating(game::Core& core);
 
 // The computer takes the other colour and, when that side is to move,
 // the move.
-void inverser_joueurs1(game::Core& core);
+void switchComputerSide(game::Core& core);
 // "Inverser les joueurs" (F4): the game stops counting for the ratings.
-void inverser_joueurs(game::Core& core);
+void swapPlayers(game::Core& core);
 
 // "Changer les noms": the names of the game and of the ply shown; the
 // other plies keep theirs.
-void OKjoueurClick(game::Core& core, const std::string& white, const std::string& black);
+void renamePlayers(game::Core& core, const std::string& white, const std::string& black);
 
 // The match page's choice of the human's line, by name: the selected line,
 // else the line of the previous rated game of that colour, else of the

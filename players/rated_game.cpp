@@ -4,7 +4,7 @@
 
 namespace players {
 
-std::optional<RatingChange> UpdateRatings(game::Core& core, game::GameResult result) {
+std::optional<RatingChange> recordRatedResult(game::Core& core, game::GameResult result) {
     game::GameState& g = core.game;
     Result r = Result::Draw;
     switch (result) {

@@ -13,6 +13,6 @@ namespace players {
 // is still 1. Uses the ratings and line numbers the match page set up; a
 // negative line ("Inconnu", a name not on the roll) stores nothing. Nothing
 // happens (and nothing is returned) for a game without a result.
-std::optional<RatingChange> UpdateRatings(game::Core& core, game::GameResult result);
+std::optional<RatingChange> recordRatedResult(game::Core& core, game::GameResult result);
 
 }  // namespace players

@@ -178,7 +178,7 @@ void enterSimpleMove(RulesState& r, ClickOutcome& out, Square clicked) {
 
 void clearMoveEntry(RulesState& r) { r.entry = MoveEntry{}; }
 
-ClickOutcome enterClick(RulesState& r, Side side, Square square, bool decompose) {
+ClickOutcome enterSquare(RulesState& r, Side side, Square square, bool decompose) {
     ClickOutcome out;
     if (square < 1 || square > NumSquares) return out;
     MoveEntry& e = r.entry;

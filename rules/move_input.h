@@ -55,7 +55,7 @@ struct ClickOutcome {
 // Handles one click on `square` for the side to move. With `decompose` a
 // capture of several pieces is shown landing by landing. Clicking another of
 // the side's pieces that can move moves the selection to it.
-ClickOutcome enterClick(RulesState& r, Side side, Square square, bool decompose);
+ClickOutcome enterSquare(RulesState& r, Side side, Square square, bool decompose);
 
 // Forget the move being entered (a new position was installed).
 void clearMoveEntry(RulesState& r);

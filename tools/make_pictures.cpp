@@ -305,6 +305,23 @@ int main(int argc, char** argv) {
     ok &= save(render(false, &Ebony, false, Selector), dir + "n48.Bmp");
     ok &= save(render(false, &Ebony, true, Selector), dir + "nd48.Bmp");
     ok &= save(render(false, nullptr, false, Selector), dir + "v48.Bmp");
+    // The same squares drawn at twice the size, for large boards and
+    // high-density screens (PNG: the game reads these by name only).
+    if (!folder.mkpath("Images1/2x")) {
+        std::fprintf(stderr, "make_pictures: cannot create %s/Images1/2x\n", argv[1]);
+        return 1;
+    }
+    const struct { bool light; const PieceColours* piece; bool king; const char* name; } large[] = {
+        {false, nullptr, false, "1pva"}, {false, &Ivory, false, "1pba"}, {false, &Ivory, true, "1dba"},
+        {false, &Ebony, false, "1pna"},  {false, &Ebony, true, "1dna"},  {true, nullptr, false, "1cache"},
+    };
+    for (const auto& l : large) {
+        const QString path = dir + "2x/" + l.name + ".png";
+        if (!render(l.light, l.piece, l.king, 2 * Size).save(path, "PNG")) {
+            std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+    }
     ok &= tools::drawPerspectiveStyles(folder);
     ok &= drawDiagrams(folder);
     if (argc == 3) {

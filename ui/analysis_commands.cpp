@@ -198,7 +198,7 @@ void AnalysisCommands::end() {
 
 void AnalysisCommands::close() {
     m_closeRequested = false;
-    engine::fin_analyse(w.core());
+    engine::endAnalysis(w.core());
     MainMenus& m = w.menus();
     m.startAnalysis->setEnabled(true);
     m.stopPhase->setEnabled(false);

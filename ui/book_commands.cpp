@@ -98,7 +98,7 @@ void BookCommands::changeLibrarySet() {
 
 void BookCommands::openEditor(rules::Side side) {
     if (w.busy()) return;
-    const QString line = QString::fromLatin1(engine::Nouvelle_ouv(w.core().game.record).c_str());
+    const QString line = QString::fromLatin1(engine::openingLineOf(w.core().game.record).c_str());
     whiteEditor->Nouvelle_Ouverture->setText(line);
     blackEditor->Nouvelle_Ouverture->setText(line);
     // The list shows the active book as it is on disk.
@@ -167,7 +167,7 @@ void BookCommands::loadLessons() {
     const std::filesystem::path folder = w.folderOf("Parametres", true);
     const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {LearningFilter}, "dal"});
     if (answer.path.isEmpty()) return;
-    switch (engine::ReadLearningFile(w.core().engine.tables, pathOf(answer.path))) {
+    switch (engine::readLearningFile(w.core().engine.tables, pathOf(answer.path))) {
         case engine::LearningFileStatus::Ok: break;
         case engine::LearningFileStatus::Short:
             w.host().showError("Fichier incomplet : " + QFileInfo(answer.path).fileName().toStdString());
@@ -178,7 +178,7 @@ void BookCommands::loadLessons() {
 
 void BookCommands::startSession() {
     const std::string stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
-    engine::Lancerunesession(w.core(), stamp);
+    engine::startLearningSession(w.core(), stamp);
     MainMenus& m = w.menus();
     m.selfPlay->setChecked(true);
     m.twoPeople->setChecked(false);
@@ -188,7 +188,7 @@ void BookCommands::startSession() {
 }
 
 void BookCommands::stopSession() {
-    engine::Arrterlasession(w.core());
+    engine::stopLearningSession(w.core());
     MainMenus& m = w.menus();
     m.selfPlay->setChecked(false);
     m.stopSession->setEnabled(false);

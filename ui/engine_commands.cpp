@@ -61,21 +61,21 @@ void EngineCommands::selectLevelItem(int item) {
 }
 
 void EngineCommands::offerCustomTime() {
-    engine::N8Autre1Click(w.core().engine.level);
+    engine::showCustomTimePanel(w.core().engine.level);
     showLevel();  // "Autre" is checked only once OK accepts a number
     w.openPanel(customTime);
 }
 
 void EngineCommands::acceptCustomTime() {
     const QByteArray text = minutesBox->text().toLatin1();
-    if (!engine::BitBtn24Click(w.core().engine.level, std::string_view(text.constData(), static_cast<std::size_t>(text.size()))))
+    if (!engine::setCustomTime(w.core().engine.level, std::string_view(text.constData(), static_cast<std::size_t>(text.size()))))
         return;  // refused: the panel stays
     customTime->hide();
     showLevel();
 }
 
 void EngineCommands::cancelCustomTime() {
-    engine::BitBtn25Click(w.core().engine.level);
+    engine::hideCustomTimePanel(w.core().engine.level);
     customTime->hide();
     showLevel();
     w.repaintBoard();
@@ -126,7 +126,7 @@ void EngineCommands::selectTableSize(int item) {
 }
 
 void EngineCommands::resetClocks() {
-    game::Horlogeszro1Click(w.core());
+    game::resetClocks(w.core());
     // Every clock label reads "0" until the clocks next tick.
     for (QLabel* l : {w.whitePanel->minutes, w.whitePanel->seconds, w.blackPanel->minutes, w.blackPanel->seconds,
                       w.perspective->whiteMinutes, w.perspective->whiteSeconds, w.perspective->blackMinutes,
@@ -136,7 +136,7 @@ void EngineCommands::resetClocks() {
 
 // The mark is on while the clocks stand still.
 void EngineCommands::pauseClocks() {
-    game::Pause2Click(w.core());
+    game::switchClockPause(w.core());
     w.menus().pauseClocks->setChecked(w.core().game.paused);
     w.refreshTimer();
 }
@@ -166,7 +166,7 @@ void EngineCommands::switchSelfPlay() {
 }
 
 void EngineCommands::saveThinkingLines() {
-    if (!game::Best1Click(w.core(), w.core().programDir)) w.showFileError();
+    if (!game::saveThinkingList(w.core(), w.core().programDir)) w.showFileError();
 }
 
 }  // namespace ui

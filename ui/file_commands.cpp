@@ -117,7 +117,7 @@ void FileCommands::readResumeSettings() {
     m_resumeRead = true;
     files::GameFile file;
     const std::filesystem::path resume = files::resolveInFolder(w.core().programDir, ResumeFileName);
-    if (files::ReadGameFile(resume.string(), file) != files::FileError::None) {
+    if (files::readGameFile(resume.string(), file) != files::FileError::None) {
         w.showFileError();
         return;
     }
@@ -128,7 +128,7 @@ void FileCommands::restoreResumeFile() {
     if (offerRecovery()) return;
     files::GameFile file;
     const std::filesystem::path resume = files::resolveInFolder(w.core().programDir, ResumeFileName);
-    if (files::ReadGameFile(resume.string(), file) != files::FileError::None) {
+    if (files::readGameFile(resume.string(), file) != files::FileError::None) {
         w.showFileError();
         return;
     }
@@ -159,7 +159,7 @@ bool FileCommands::offerRecovery() {
     std::error_code ec;
     if (!std::filesystem::exists(recovery, ec)) return false;
     files::GameFile file;
-    if (files::ReadGameFile(recovery.string(), file) == files::FileError::None &&
+    if (files::readGameFile(recovery.string(), file) == files::FileError::None &&
         w.askYesNo(w.runText(captions::Text::ResumeInterrupted))) {
         showGameFile(file, false);
         return true;
@@ -199,7 +199,7 @@ void FileCommands::openGame() {
     const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
     if (answer.path.isEmpty()) return;
     files::GameFile file;
-    if (files::ReadGameFile(pathOf(answer.path), file) != files::FileError::None) {
+    if (files::readGameFile(pathOf(answer.path), file) != files::FileError::None) {
         w.showFileError();
         return;
     }
@@ -226,7 +226,7 @@ QStringList FileCommands::problemListing() const {
 bool FileCommands::loadProblem(const QString& folder, const QString& name) {
     const QString path = QDir(folder).filePath(name);
     files::GameFile file;
-    if (files::ReadGameFile(pathOf(path), file) != files::FileError::None) {
+    if (files::readGameFile(pathOf(path), file) != files::FileError::None) {
         w.showFileError();
         return false;
     }

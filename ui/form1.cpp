@@ -204,7 +204,7 @@ void TForm1::buildArea() {
                                               [this] { boardPlace->currentWidget()->repaint(); }});
     clockTick = named(new QTimer(this), "Timer1");
     clockTick->setInterval(1000);
-    connect(clockTick, &QTimer::timeout, this, [this] { game::ajouter_temps(m_core); });
+    connect(clockTick, &QTimer::timeout, this, [this] { game::tickClocks(m_core); });
 }
 
 void TForm1::readOptions() {
@@ -286,6 +286,27 @@ void TForm1::showBoardStyle(bool perspectiveShown) {
     blackPanel->setVisible(!perspectiveShown);
     whitePanel->setVisible(!perspectiveShown);
     area->setBoard(boardPlace, perspectiveShown ? perspective->aspect() : 1.0);
+    if (perspectiveShown) widenForBoard();
+}
+
+// The perspective picture is wider than the flat board: a window opened
+// for the flat board grows sideways, as far as the screen allows, so that
+// the picture gets the whole height rather than a band in the middle. A
+// maximised or full-screen window, or one the person made wide, stays.
+void TForm1::widenForBoard() {
+    if (!isVisible() || isMaximized() || isFullScreen()) return;
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const int frame = frameGeometry().width() - width();
+    const QSize best = area->sizeFor(area->height());
+    const int wanted = std::min(room.width() - frame, width() + best.width() - area->width());
+    if (wanted <= width()) return;
+    QRect g = geometry();
+    g.setWidth(wanted);
+    // Kept on the screen: moved left as far as the growth needs.
+    if (g.right() + frame > room.right()) g.moveRight(std::max(room.left() + frame, room.right() - frame));
+    setGeometry(g);
 }
 
 void TForm1::refreshCounts() {
@@ -507,7 +528,7 @@ void TForm1::offerDrawToEngine() {
         abandonThinking();
         finishOps();
     }
-    const auto end = game::ProposernulClick(m_core);
+    const auto end = game::offerDraw(m_core);
     drawRefused->setVisible(m_core.game.drawRefusedShown);
     if (end) {
         repaintBoard();
@@ -563,25 +584,25 @@ bool TForm1::readyToNavigate() {
 
 void TForm1::takeBack() {
     if (!readyToNavigate()) return;
-    game::reprise(m_core);
+    game::takeBack(m_core);
     afterNavigation();
 }
 
 void TForm1::stepForward() {
     if (!readyToNavigate()) return;
-    game::avancer(m_core);
+    game::stepForward(m_core);
     afterNavigation();
 }
 
 void TForm1::goToStart() {
     if (!readyToNavigate()) return;
-    game::revenir_debut(m_core);
+    game::goToStart(m_core);
     afterNavigation();
 }
 
 void TForm1::goToEnd() {
     if (!readyToNavigate()) return;
-    game::Aller_fin(m_core);
+    game::goToEnd(m_core);
     afterNavigation();
 }
 
@@ -589,7 +610,7 @@ void TForm1::goToSelectedMove() {
     const int line = moveListPage->moves->currentRow();
     if (!readyToNavigate()) return;
     m_core.game.selectedLine = line;
-    game::revenir_n(m_core);
+    game::goToSelectedMove(m_core);
     afterNavigation();
 }
 
@@ -792,10 +813,12 @@ void TForm1::placeAtStart() {
     if (restoreGeometry(settings->value(QStringLiteral("window/geometry")).toByteArray())) return;
     // Four fifths of the screen's height, at the board's proportions, inside
     // the screen with room for the window's frame (not known before it shows).
+    // A small screen is given almost whole: the board needs every row.
     const QScreen* screen = this->screen();
     const QRect room = (screen ? screen->availableGeometry() : QRect(0, 0, 800, 600)).adjusted(0, 0, -16, -48);
     const QSize least = minimumSizeHint();
-    const int height = std::min(room.height(), std::max(least.height(), room.height() * 4 / 5));
+    const int share = room.height() < 800 ? room.height() : room.height() * 4 / 5;
+    const int height = std::min(room.height(), std::max(least.height(), share));
     const int width = std::min(room.width(), std::max(least.width(), height * 3 / 2));
     resize(width, height);
     move(room.center() - QPoint(width / 2, height / 2));

@@ -250,6 +250,7 @@ protected:
 
 private:
     void buildArea();
+    void widenForBoard();
     void placeAtStart();
     void keepWindowPlace();
     // One pass of the game loop.

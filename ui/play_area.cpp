@@ -50,6 +50,13 @@ QSize PlayArea::sizeHint() const {
     return {static_cast<int>(520 * m_aspect) + Gap + 300, 520 + below};
 }
 
+QSize PlayArea::sizeFor(int h) const {
+    const int below = m_below ? m_below->sizeHint().height() : 0;
+    const int boardW = static_cast<int>(std::lround(std::max(1, h - below) * m_aspect));
+    const int sideW = std::max(sideWidthFor(m_side), SideWidest * 3 / 4);
+    return {boardW + Gap + sideW, h};
+}
+
 void PlayArea::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     arrange();

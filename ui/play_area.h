@@ -38,6 +38,9 @@ public:
     void placePanel(DialogPanel* panel);
 
     QRect boardArea() const { return m_boardArea; }
+    // The width that shows the board at the whole of `height`, the side
+    // column at its comfortable width beside it.
+    QSize sizeFor(int height) const;
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 

@@ -150,7 +150,7 @@ void PlayerCommands::offerNewGame() {
     w.abandonThinking();
     w.finishOps();
     const bool wasSetup = w.core().game.setupMode;
-    players::Nouveau2Click(w.core());
+    players::resetForNewGame(w.core());
     if (wasSetup) w.positionSetup().newGameBegun();
     fillRollLists();
     w.moveListPage->nextProblem->hide();
@@ -182,12 +182,12 @@ void PlayerCommands::startedNewGame() {
 }
 
 void PlayerCommands::startTrainingGame() {
-    if (!players::BitBtn15Click(w.core(), latin1(newGame->trainingName), newGame->engineBlack->isChecked()).accepted()) return;
+    if (!players::startTrainingGame(w.core(), latin1(newGame->trainingName), newGame->engineBlack->isChecked()).accepted()) return;
     startedNewGame();
 }
 
 void PlayerCommands::startMatch() {
-    const players::NewGame out = players::BitBtn16Click(w.core(), latin1(newGame->matchName), newGame->matchRoll->currentRow(),
+    const players::NewGame out = players::startMatch(w.core(), latin1(newGame->matchName), newGame->matchRoll->currentRow(),
                                                         newGame->matchEngineBlack->isChecked());
     if (out.refusal == players::Refusal::RatingBelowOne) {
         // The formula divides by both ratings: such a game cannot be rated.
@@ -200,7 +200,7 @@ void PlayerCommands::startMatch() {
 }
 
 void PlayerCommands::startTwoPersonGame() {
-    if (!players::BitBtn17Click(w.core(), latin1(newGame->whiteName), latin1(newGame->blackName),
+    if (!players::startTwoPersonGame(w.core(), latin1(newGame->whiteName), latin1(newGame->blackName),
                                 newGame->whiteRoll->currentRow(), newGame->blackRoll->currentRow())
              .accepted())
         return;
@@ -213,7 +213,7 @@ void PlayerCommands::cancelNewGame() {
 }
 
 void PlayerCommands::resetEngineRating() {
-    players::RamenerCorvandaClick(w.core());
+    players::restoreComputerRating(w.core());
     const QString rating = QString::number(players::ComputerRating);
     for (QListWidget* l : {newGame->whiteRatings, newGame->blackRatings, newGame->matchRatings}) {
         if (l->count() == 0)
@@ -280,7 +280,7 @@ void PlayerCommands::offerRenaming() {
 
 void PlayerCommands::rename() {
     renaming->hide();
-    players::OKjoueurClick(w.core(), latin1(whiteName), latin1(blackName));
+    players::renamePlayers(w.core(), latin1(whiteName), latin1(blackName));
     w.refreshPlayers();
 }
 
@@ -288,7 +288,7 @@ void PlayerCommands::swapSides() {
     if (w.busy() || w.analysisRunning()) return;
     w.abandonThinking();
     w.finishOps();
-    players::inverser_joueurs(w.core());
+    players::swapPlayers(w.core());
     w.positionSetup().refreshCaptions();
     w.requestPass();
 }

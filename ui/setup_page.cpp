@@ -247,7 +247,7 @@ void PositionSetup::showEvaluation() {
 void PositionSetup::emptyBoard() {
     if (w.busy()) return;
     beginSetup();
-    files::vider(w.core());
+    files::emptyBoard(w.core());
     w.repaintBoard();
     showEvaluation();
 }
@@ -255,7 +255,7 @@ void PositionSetup::emptyBoard() {
 void PositionSetup::fillBoard() {
     if (w.busy()) return;
     beginSetup();
-    files::remplir(w.core());
+    files::resetToStartingPosition(w.core());
     refreshCaptions();
     w.afterGameChange();
     showEvaluation();
@@ -264,7 +264,7 @@ void PositionSetup::fillBoard() {
 void PositionSetup::flipDirection() {
     if (w.busy()) return;
     beginSetup();
-    files::Change_dir(w.core());
+    files::flipWhiteDirection(w.core());
     refreshCaptions();
     w.repaintBoard();
     showEvaluation();
@@ -273,14 +273,14 @@ void PositionSetup::flipDirection() {
 void PositionSetup::swapComputerColour() {
     if (w.busy()) return;
     beginSetup();
-    files::Change_couleur(w.core());
+    files::switchComputerColour(w.core());
     refreshCaptions();
 }
 
 void PositionSetup::passTheMove() {
     if (w.busy()) return;
     beginSetup();
-    files::Couleur_joue(w.core());
+    files::switchSideToMove(w.core());
     refreshCaptions();
 }
 

@@ -48,7 +48,7 @@ struct Game {
         core->game.options.humanVsHuman = true;  // moves are entered by the test
     }
     engine::AnalysisOutcome analyse(engine::AnalysisObserver* observer = nullptr) {
-        return engine::Analyser(*core, *searcher, observer, limits);
+        return engine::analyseGame(*core, *searcher, observer, limits);
     }
     void play(const char* from, const char* to) {
         rules::RulesState& r = core->rules;
@@ -130,7 +130,7 @@ TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
     EXPECT_EQ(g.core->game.record.recordLength, 7);
     EXPECT_EQ(g.core->game.ratedGame, game::RatedState::None);
     EXPECT_FALSE(g.core->engine.level.ponderOnPersonTime);
-    engine::fin_analyse(*g.core);
+    engine::endAnalysis(*g.core);
     EXPECT_TRUE(g.core->engine.level.ponderOnPersonTime);
     EXPECT_EQ(g.core->game.sideToMove, rules::Black);  // as in the position shown
     EXPECT_EQ(g.core->game.computerColour, rules::White);
@@ -203,7 +203,7 @@ TEST(Analysis, EndsAtOnceWhenTerminatedAndGoesOnWhenAPhaseIsStopped) {
     EXPECT_TRUE(phases.completed);
     EXPECT_EQ(phases.lines.size(), 6u);
 
-    game::Aller_fin(*g.core);
+    game::goToEnd(*g.core);
     g.searchHost.onRootMove = nullptr;
     g.limits.depth = 3;
     struct Stopper : engine::AnalysisObserver {
@@ -220,7 +220,7 @@ TEST(Analysis, EndsAtOnceWhenTerminatedAndGoesOnWhenAPhaseIsStopped) {
     EXPECT_EQ(cut.lines[0].ply, 4);
     EXPECT_EQ(g.core->game.record.plyCounter, 6);  // where the walk began
     EXPECT_FALSE(g.core->engine.gameAnalysis);
-    engine::fin_analyse(*g.core);
+    engine::endAnalysis(*g.core);
     EXPECT_EQ(g.core->game.sideToMove, rules::White);  // ply 6 is White's to play
 }
 

@@ -189,15 +189,15 @@ TEST(OpeningLine, PliesOfTheGameAsGroupsUpToFortyTwo) {
         rec.plies[p].to = static_cast<rules::Square>(p % 2 ? 18 : 13);
     }
     rec.plyCounter = 6;
-    EXPECT_EQ(engine::Nouvelle_ouv(rec), "22-18  9-13 22-18  9-13 22-18  9-13 ");
+    EXPECT_EQ(engine::openingLineOf(rec), "22-18  9-13 22-18  9-13 22-18  9-13 ");
     rec.plyCounter = 50;
-    EXPECT_EQ(engine::Nouvelle_ouv(rec).size(), 42u * 6);
+    EXPECT_EQ(engine::openingLineOf(rec).size(), 42u * 6);
     rec.plies[4].from = 0;  // a ply without a move ends the line
-    EXPECT_EQ(engine::Nouvelle_ouv(rec), "22-18  9-13 22-18 ");
+    EXPECT_EQ(engine::openingLineOf(rec), "22-18  9-13 22-18 ");
     // Read back, the editor's line gives the game's plies.
     rec.plies[4].from = 9;
     rec.plyCounter = 3;
-    const std::vector<BookMove> next = candidatesOf({engine::Nouvelle_ouv(rec) + "13-17"}, {{22, 18}, {9, 13}, {22, 18}});
+    const std::vector<BookMove> next = candidatesOf({engine::openingLineOf(rec) + "13-17"}, {{22, 18}, {9, 13}, {22, 18}});
     EXPECT_EQ(next, (std::vector<BookMove>{{13, 17}}));
 }
 

@@ -72,7 +72,7 @@ TEST(Learning, OnlyLongBalancedGamesAreLearned) {
         Learner l;
         playUntil(l, c.plies, c.balanced);
         // Learning starts from wherever the game is shown: it goes to the end.
-        game::revenir_debut(*l.core);
+        game::goToStart(*l.core);
         EXPECT_EQ(engine::learningQualifies(*l.core), c.learned) << c.plies << " plies";
         EXPECT_EQ(l.core->game.record.plyCounter, c.plies);
     }
@@ -111,7 +111,7 @@ TEST(LearningFiles, WholeTableOutAndBackShortAndMissingFiles) {
     // Loading replaces every entry, also those learned since.
     engine::learnedForWriting(t).entries[5] = {};
     engine::learnedForWriting(t).entries[9] = {7u, 11, 0};
-    EXPECT_EQ(engine::ReadLearningFile(t, file), engine::LearningFileStatus::Ok);
+    EXPECT_EQ(engine::readLearningFile(t, file), engine::LearningFileStatus::Ok);
     EXPECT_EQ(t.learned->entries[5].lock, 0x12345678u);
     EXPECT_EQ(t.learned->entries[5].value, -77);
     EXPECT_EQ(t.learned->entries[9].value, 0);
@@ -123,13 +123,13 @@ TEST(LearningFiles, WholeTableOutAndBackShortAndMissingFiles) {
         const char bytes[8 * 2 + 3] = {1, 0, 0, 0, 5, 0, 0, 0, 2, 0, 0, 0, 6, 0, 0, 0, 9, 9, 9};
         out.write(bytes, sizeof bytes);
     }
-    EXPECT_EQ(engine::ReadLearningFile(t, l.dir / "short.dal"), engine::LearningFileStatus::Short);
+    EXPECT_EQ(engine::readLearningFile(t, l.dir / "short.dal"), engine::LearningFileStatus::Short);
     EXPECT_EQ(t.learned->entries[0].value, 5);
     EXPECT_EQ(t.learned->entries[1].value, 6);
     EXPECT_EQ(t.learned->entries[2].value, 0);  // the cut entry is not read
     EXPECT_EQ(t.learned->entries[5].value, -77);
 
-    EXPECT_EQ(engine::ReadLearningFile(t, l.dir / "absent.dal"), engine::LearningFileStatus::Unreadable);
+    EXPECT_EQ(engine::readLearningFile(t, l.dir / "absent.dal"), engine::LearningFileStatus::Unreadable);
     EXPECT_EQ(t.learned->entries[5].value, -77);
     EXPECT_FALSE(engine::writeLearningFile(t, l.dir / "no_folder" / "x.dal"));
 }
@@ -138,7 +138,7 @@ TEST(Sessions, StartRaisesTheBudgetStopKeepsItAndEachGameIsLearned) {
     Learner l;
     engine::LevelState& level = l.core->engine.level;
     level.levelBudget = 160;
-    engine::Lancerunesession(*l.core, "test");
+    engine::startLearningSession(*l.core, "test");
     EXPECT_TRUE(l.core->engine.learning.session);
     EXPECT_EQ(level.levelBudget, 500);
     EXPECT_TRUE(l.core->game.options.selfPlay);
@@ -157,10 +157,10 @@ TEST(Sessions, StartRaisesTheBudgetStopKeepsItAndEachGameIsLearned) {
     ASSERT_TRUE(engine::allocateSearchTables(fresh));
     fresh.indexKeys = l.core->engine.tables.indexKeys;
     fresh.lockKeys = l.core->engine.tables.lockKeys;
-    EXPECT_EQ(engine::ReadLearningFile(fresh, l.dir / "Parametres" / "session_test.dal"), engine::LearningFileStatus::Ok);
+    EXPECT_EQ(engine::readLearningFile(fresh, l.dir / "Parametres" / "session_test.dal"), engine::LearningFileStatus::Ok);
     EXPECT_EQ(fresh.learned->count, l.core->engine.tables.learned->count);
 
-    engine::Arrterlasession(*l.core);
+    engine::stopLearningSession(*l.core);
     EXPECT_FALSE(l.core->engine.learning.session);
     EXPECT_FALSE(l.core->game.options.selfPlay);
     EXPECT_EQ(level.levelBudget, 500);

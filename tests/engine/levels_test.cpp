@@ -112,14 +112,14 @@ TEST(Levels, ItemsSetBudgetsMinutesAndNumber) {
 
 TEST(Levels, CustomLevelFromTheMinutesBox) {
     LevelState level;
-    engine::N8Autre1Click(level);
+    engine::showCustomTimePanel(level);
     EXPECT_TRUE(level.customPanelShown);
     for (const char* refused : {"", "0", "-3", "abc", "4x", "999999"}) {
-        EXPECT_FALSE(engine::BitBtn24Click(level, refused)) << refused;
+        EXPECT_FALSE(engine::setCustomTime(level, refused)) << refused;
         EXPECT_TRUE(level.customPanelShown);
         EXPECT_EQ(level.levelBudget, 160);
     }
-    EXPECT_TRUE(engine::BitBtn24Click(level, "4"));
+    EXPECT_TRUE(engine::setCustomTime(level, "4"));
     EXPECT_FALSE(level.customPanelShown);
     EXPECT_EQ(level.levelBudget, 220);
     EXPECT_EQ(level.levelHardBudget, 238);

@@ -35,7 +35,7 @@ TEST_F(GameFiles, LayoutOfTheImage) {
     core.game.whiteName = game::makeName("Nineteen characters");  // exactly 19
     core.game.blackName = game::makeName("Bia");
     ASSERT_EQ(testsupport::playRandomMoves(core, 7, 3), 7);
-    game::reprise(core);
+    game::takeBack(core);
     const files::GameSettings settings{45, 1, 14, 300, -2};
     const auto bytes = files::encodeGameFile(core.game.record, core.game.sideToMove, settings);
     ASSERT_EQ(bytes.size(), 22442u);
@@ -74,7 +74,7 @@ TEST_F(GameFiles, SaveAndReopen) {
     other.game.ratedGame = game::RatedState::InProgress;
     other.game.lastResult = game::GameResult::BlackWon;
     files::GameFile f;
-    ASSERT_EQ(files::ReadGameFile(path("seven.dam"), f), files::FileError::None);
+    ASSERT_EQ(files::readGameFile(path("seven.dam"), f), files::FileError::None);
     files::installGameFile(other, f, false);
     EXPECT_EQ(other.game.ratedGame, game::RatedState::None);  // a loaded game does not count for the ratings
     EXPECT_EQ(other.game.lastResult, game::GameResult::None);  // nor does it keep the last game's result
@@ -85,16 +85,16 @@ TEST_F(GameFiles, SaveAndReopen) {
     EXPECT_EQ(other.game.moveList[3] + " ", lines[3]);  // the rebuilt half line has no trailing blank
     EXPECT_EQ(other.game.selectedLine, 3);
     EXPECT_TRUE(other.game.navigated);
-    game::revenir_debut(other);
+    game::goToStart(other);
     EXPECT_EQ(other.rules.gamePosition, rules::startingPosition());
-    game::Aller_fin(other);
+    game::goToEnd(other);
     EXPECT_EQ(other.game.sideToMove, rules::Black);
 
     // A game saved before any move reopens on its start with no lines.
     game::Core fresh;
     game::installPosition(fresh, rules::startingPosition(), rules::White);
     ASSERT_TRUE(files::saveGame(fresh, path("empty.dam"), files::GameSettings{}));
-    ASSERT_EQ(files::ReadGameFile(path("empty.dam"), f), files::FileError::None);
+    ASSERT_EQ(files::readGameFile(path("empty.dam"), f), files::FileError::None);
     files::installGameFile(other, f, false);
     EXPECT_TRUE(other.game.moveList.empty());
     EXPECT_EQ(other.rules.gamePosition, rules::startingPosition());
@@ -132,9 +132,9 @@ TEST_F(GameFiles, DamagedFilesAreRefusedWhole) {
     std::vector<std::uint8_t> shortFile(good.begin(), good.begin() + 1000);
     EXPECT_EQ(files::decodeGameFile(shortFile, f), files::FileError::WrongSize);
     std::ofstream(path("short.dam"), std::ios::binary).write(reinterpret_cast<const char*>(shortFile.data()), 1000);
-    EXPECT_EQ(files::ReadGameFile(path("short.dam"), f), files::FileError::WrongSize);
-    EXPECT_EQ(files::ReadGameFile(path("missing.dam"), f), files::FileError::CannotOpen);
-    EXPECT_EQ(files::ReadGameFile(dir.string(), f), files::FileError::CannotOpen);
+    EXPECT_EQ(files::readGameFile(path("short.dam"), f), files::FileError::WrongSize);
+    EXPECT_EQ(files::readGameFile(path("missing.dam"), f), files::FileError::CannotOpen);
+    EXPECT_EQ(files::readGameFile(dir.string(), f), files::FileError::CannotOpen);
 }
 
 TEST_F(GameFiles, AFailedSaveKeepsThePreviousFile) {

@@ -67,10 +67,10 @@ TEST(MutatedInput, GameFilesAreRefusedOrInstallAPlayableGame) {
     std::vector<Bytes> seeds;
     for (unsigned seed : {1u, 2u, 3u}) {
         game::Core core;
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         testsupport::playRandomMoves(core, 20 + 30 * static_cast<int>(seed), seed);
-        game::revenir_debut(core);
-        for (int i = 0; i < static_cast<int>(seed) * 3; ++i) game::avancer(core);
+        game::goToStart(core);
+        for (int i = 0; i < static_cast<int>(seed) * 3; ++i) game::stepForward(core);
         seeds.push_back(files::encodeGameFile(core.game.record, core.game.sideToMove, files::GameSettings{}));
     }
     const std::string alphabet{'\0', '\1', '\2', '\3', '\4', '\5', ' ', '\x20', '\x21', '\xfc', '\xfd', '\xfe', '\xff'};
@@ -88,9 +88,9 @@ TEST(MutatedInput, GameFilesAreRefusedOrInstallAPlayableGame) {
         files::installGameFile(core, f, i % 3 == 0);
         ASSERT_LE(core.game.record.plyCounter, core.game.record.recordLength);
         ASSERT_LE(core.game.record.recordLength, game::MaxRecordedPly);
-        game::revenir_debut(core);
-        game::Aller_fin(core);
-        game::reprise(core);
+        game::goToStart(core);
+        game::goToEnd(core);
+        game::takeBack(core);
         rules::generateRootMoves(core.rules, core.game.sideToMove);
     }
     EXPECT_GT(accepted, 100);  // the damage reached past the size check
@@ -98,7 +98,7 @@ TEST(MutatedInput, GameFilesAreRefusedOrInstallAPlayableGame) {
 
 TEST(MutatedInput, TextAndPdnReadersStayInsideTheirBuffer) {
     game::Core source;
-    files::remplir(source);
+    files::resetToStartingPosition(source);
     source.game.whiteName = game::makeName("Ana");
     source.game.blackName = game::makeName("Bia");
     testsupport::playRandomMoves(source, 60, 4);

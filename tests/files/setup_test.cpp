@@ -11,7 +11,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     testsupport::FakeHost host;
     game::Core core;
     core.host = &host;
-    files::remplir(core);
+    files::resetToStartingPosition(core);
     testsupport::playRandomMoves(core, 5, 1);
     const game::GameRecord before = core.game.record;
     core.game.ratedGame = game::RatedState::InProgress;
@@ -21,7 +21,7 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     EXPECT_FALSE(files::placePiece(core, 18));
     EXPECT_EQ(core.game.ratedGame, game::RatedState::InProgress);
 
-    EXPECT_TRUE(files::Entrerpositionclick(core).on);
+    EXPECT_TRUE(files::toggleSetup(core).on);
     EXPECT_TRUE(files::placePiece(core, 18));
     EXPECT_FALSE(files::placePiece(core, 0));
     EXPECT_EQ(core.rules.gamePosition[18], rules::BlackKing);
@@ -34,12 +34,12 @@ TEST(Setup, PlacingEmptyingAndRefilling) {
     files::placePiece(core, 18);
     EXPECT_EQ(rules::countPieces(core.rules.gamePosition).black(), blackBefore - 1);
 
-    files::vider(core);
+    files::emptyBoard(core);
     EXPECT_EQ(rules::countPieces(core.rules.gamePosition).white(), 0);
     core.game.inverted = true;
     core.game.lastResult = game::GameResult::WhiteWon;
     host.clock = 777;
-    files::remplir(core);
+    files::resetToStartingPosition(core);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());
     EXPECT_EQ(core.game.sideToMove, rules::White);
     EXPECT_TRUE(core.game.moveList.empty());
@@ -55,7 +55,7 @@ TEST(Setup, ASetUpPositionBeginsANewGameWhenTheSetUpEnds) {
     testsupport::FakeHost host;
     game::Core core;
     core.host = &host;
-    files::remplir(core);
+    files::resetToStartingPosition(core);
     testsupport::playRandomMoves(core, 6, 2);
     core.game.whiteName = game::makeName("Ana");
     core.game.whiteClock.total = 90;
@@ -66,12 +66,12 @@ TEST(Setup, ASetUpPositionBeginsANewGameWhenTheSetUpEnds) {
     EXPECT_EQ(core.game.record.recordLength, 6);
 
     files::beginSetup(core);
-    files::vider(core);
+    files::emptyBoard(core);
     core.game.setupPiece = rules::WhiteMan;
     files::placePiece(core, 22);
     core.game.setupPiece = rules::BlackKing;
     files::placePiece(core, 4);
-    files::Couleur_joue(core);  // Black, the computer, moves first
+    files::switchSideToMove(core);  // Black, the computer, moves first
     const files::SetupEnd end = files::endSetup(core);
     EXPECT_TRUE(end.newGame);
     EXPECT_TRUE(end.moveNow);
@@ -90,20 +90,20 @@ TEST(Setup, ASetUpPositionBeginsANewGameWhenTheSetUpEnds) {
 
 TEST(Setup, ColoursDirectionAndTurn) {
     game::Core core;
-    files::remplir(core);
+    files::resetToStartingPosition(core);
     const rules::Side colour = core.game.computerColour, side = core.game.sideToMove;
-    files::Change_couleur(core);
+    files::switchComputerColour(core);
     EXPECT_NE(core.game.computerColour, colour);
     EXPECT_NE(core.game.computerColour, core.game.sideToMove);  // the person moves
-    files::Change_couleur(core);
+    files::switchComputerColour(core);
     EXPECT_EQ(core.game.computerColour, colour);
     EXPECT_EQ(core.game.sideToMove, side);
 
-    files::Entrerpositionclick(core);
-    files::Couleur_joue(core);
+    files::toggleSetup(core);
+    files::switchSideToMove(core);
     EXPECT_TRUE(core.game.computerToMove);
     EXPECT_EQ(core.game.sideToMove, rules::opposite(side));
-    const files::SetupToggle off = files::Entrerpositionclick(core);
+    const files::SetupToggle off = files::toggleSetup(core);
     EXPECT_FALSE(off.on);
     EXPECT_TRUE(off.moveNow);  // leaving set-up hands the move to the computer
     EXPECT_TRUE(core.game.moveNowRequest);
@@ -113,21 +113,21 @@ TEST(Setup, ColoursDirectionAndTurn) {
     // move after it, nobody hands the move on.
     core.game.moveNowRequest = false;
     core.game.engineToMove = true;
-    EXPECT_TRUE(files::Entrerpositionclick(core).on);
+    EXPECT_TRUE(files::toggleSetup(core).on);
     EXPECT_FALSE(core.game.engineToMove);
-    EXPECT_FALSE(files::Entrerpositionclick(core).moveNow);
+    EXPECT_FALSE(files::toggleSetup(core).moveNow);
     EXPECT_FALSE(core.game.engineToMove || core.game.moveNowRequest);
     // Two people: "Ordinateur joue" only passes the turn, no engine is asked.
     core.game.options.humanVsHuman = true;
-    files::Entrerpositionclick(core);
-    files::Couleur_joue(core);
-    EXPECT_FALSE(files::Entrerpositionclick(core).moveNow);
+    files::toggleSetup(core);
+    files::switchSideToMove(core);
+    EXPECT_FALSE(files::toggleSetup(core).moveNow);
     EXPECT_FALSE(core.game.engineToMove || core.game.moveNowRequest);
 
-    files::Change_dir(core);
+    files::flipWhiteDirection(core);
     EXPECT_TRUE(core.game.inverted);
     for (int s = 1; s <= 12; ++s) EXPECT_EQ(core.rules.gamePosition[s], rules::WhiteMan);
-    files::Change_dir(core);
+    files::flipWhiteDirection(core);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());
 }
 

@@ -58,14 +58,14 @@ protected:
     void SetUp() override {
         core.game.whiteName = game::makeName("Ana");
         core.game.blackName = game::makeName("Bia");
-        files::remplir(core);
+        files::resetToStartingPosition(core);
     }
     game::Core core;
 };
 
 TEST_F(TextRoundTrip, OurExportReadsBackIntoTheSameGame) {
     for (unsigned seed : {1u, 2u, 3u, 4u}) {
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         const int plies = testsupport::playRandomMoves(core, 60, seed);
         const std::string text = files::exportText("Ana", "Bia", files::ResultCode::None, plies, core.game.moveList);
         ASSERT_EQ(files::listTextGames(bytesOf(text)), Lines{" 1:Ana"});
@@ -139,7 +139,7 @@ TEST_F(TextRoundTrip, GarbageAndHugeTextsAreHarmless) {
 
 TEST_F(TextRoundTrip, PdnWrittenAndReadBack) {
     for (unsigned seed : {5u, 6u}) {
-        files::remplir(core);
+        files::resetToStartingPosition(core);
         testsupport::playRandomMoves(core, 50, seed);
         const std::string pdn = files::exportPdn(core, files::ResultCode::Draw);
         EXPECT_NE(pdn.find("[GameType \"26\"]"), std::string::npos);

@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static game::Core* core = new game::Core;
     files::installGameFile(*core, file, (data[0] & 1) != 0);
     check(core->game.record.plyCounter <= core->game.record.recordLength, "the ply shown lies within the game");
-    game::Aller_fin(*core);
-    game::revenir_debut(*core);
-    for (int i = 0; i < 4; ++i) game::avancer(*core);
-    game::reprise(*core);
+    game::goToEnd(*core);
+    game::goToStart(*core);
+    for (int i = 0; i < 4; ++i) game::stepForward(*core);
+    game::takeBack(*core);
     return 0;
 }

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int count = static_cast<int>(std::min<std::size_t>(roll.names.size(), 16));
     for (int line = 0; line < count; ++line) {
         const std::string& name = roll.names[static_cast<std::size_t>(line)];
-        const players::NewGame out = players::BitBtn16Click(*core, name, line, line % 2 == 0);
+        const players::NewGame out = players::startMatch(*core, name, line, line % 2 == 0);
         if (out.accepted() && core->game.ratedGame == game::RatedState::InProgress)
             check(core->game.whiteRating >= players::LowestRating && core->game.blackRating >= players::LowestRating,
                   "a rated game starts from readable ratings");

@@ -13,7 +13,7 @@ struct ClockFixture : testing::Test {
         core = std::make_unique<game::Core>();
         core->host = &host;
         host.clock = 5000;
-        game::Horlogeszro1Click(*core);
+        game::resetClocks(*core);
         game::startClocks(*core);
     }
     testsupport::FakeHost host;
@@ -28,7 +28,7 @@ TEST_F(ClockFixture, TickShowsMinutesAndTwoDigitSeconds) {
     } cases[] = {{75, "1", "15"}, {65, "1", "05"}, {9, "0", "09"}, {600, "10", "00"}};
     for (const auto& c : cases) {
         host.clock = 5000 + c.after;
-        game::ajouter_temps(*core);
+        game::tickClocks(*core);
         EXPECT_EQ(game::clockMinutesText(core->game.whiteClock), c.minutes);
         EXPECT_EQ(game::clockSecondsText(core->game.whiteClock), c.seconds);
         EXPECT_EQ(core->game.lastShown, c.after);
@@ -39,7 +39,7 @@ TEST_F(ClockFixture, TickShowsMinutesAndTwoDigitSeconds) {
 TEST_F(ClockFixture, TheSideToMovesClockRunsWhoeverThinks) {
     core->game.engineToMove = true;
     host.clock = 5042;
-    game::ajouter_temps(*core);
+    game::tickClocks(*core);
     EXPECT_EQ(core->game.whiteClock.shown, 42);
     EXPECT_EQ(core->game.whiteClock.total, 0) << "banked only when the move is made";
     EXPECT_EQ(game::runningTotal(*core, rules::White), 42);
@@ -52,7 +52,7 @@ TEST(Clocks, StandStillUntilStartedAndNeverRunBackwards) {
     core->host = &host;
     host.clock = 100;
     host.clock = 160;
-    game::ajouter_temps(*core);
+    game::tickClocks(*core);
     game::changeTurn(*core, rules::White);
     EXPECT_EQ(core->game.whiteClock.total, 0) << "no time counts before the clocks start";
     game::startClocks(*core);
@@ -73,34 +73,34 @@ TEST(Clocks, StandStillUntilStartedAndNeverRunBackwards) {
     EXPECT_EQ(core->game.whiteClock.total, 30);
     EXPECT_FALSE(core->game.clockRunning);
     host.clock = 900;
-    game::ajouter_temps(*core);
+    game::tickClocks(*core);
     EXPECT_EQ(core->game.whiteClock.shown, 30);
 }
 
 TEST_F(ClockFixture, TurnChangeBanksTheShownTotal) {
     host.clock = 5030;
-    game::ajouter_temps(*core);
+    game::tickClocks(*core);
     host.clock = 5030;
     game::changeTurn(*core, rules::White);
     core->game.sideToMove = rules::Black;
     EXPECT_EQ(core->game.whiteClock.total, 30);
     host.clock = 5040;
-    game::ajouter_temps(*core);
+    game::tickClocks(*core);
     EXPECT_EQ(core->game.blackClock.shown, 10);
 }
 
 TEST_F(ClockFixture, PauseKeepsTheTurnSoFar) {
     host.clock = 5020;
-    game::ajouter_temps(*core);
-    game::Pause2Click(*core);
+    game::tickClocks(*core);
+    game::switchClockPause(*core);
     EXPECT_TRUE(core->game.paused);
     EXPECT_EQ(core->game.whiteClock.total, 20) << "the seconds before the pause are banked";
     host.clock = 5500;
-    game::ajouter_temps(*core);
+    game::tickClocks(*core);
     EXPECT_EQ(core->game.whiteClock.shown, 20) << "no ticks while paused";
-    game::Pause2Click(*core);
+    game::switchClockPause(*core);
     host.clock = 5505;
-    game::ajouter_temps(*core);
+    game::tickClocks(*core);
     EXPECT_EQ(core->game.whiteClock.shown, 25) << "a resumed clock goes on from where it stood";
 }
 
@@ -108,7 +108,7 @@ TEST_F(ClockFixture, ZeroClearsBothClocksAndTheRatedGame) {
     core->game.whiteClock.total = 300;
     core->game.blackClock.total = 400;
     core->game.ratedGame = game::RatedState::InProgress;
-    game::Horlogeszro1Click(*core);
+    game::resetClocks(*core);
     EXPECT_EQ(core->game.whiteClock.total, 0);
     EXPECT_EQ(core->game.blackClock.minutes, 0);
     EXPECT_EQ(core->game.ratedGame, game::RatedState::None);

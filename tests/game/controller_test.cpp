@@ -168,7 +168,7 @@ TEST_F(Controller, ThePersonsDrawOffer) {
         core.game.drawRefusedShown = false;
         core.engine.infiniteThinking = c.thinkingOnPersonsTime;
         core.engine.lastScore = c.lastScore;
-        const auto end = game::ProposernulClick(core);
+        const auto end = game::offerDraw(core);
         EXPECT_EQ(end.has_value(), c.accepted) << c.fen << " " << c.lastScore;
         EXPECT_EQ(core.game.drawRefusedShown, !c.accepted);
         if (end) {
@@ -177,7 +177,7 @@ TEST_F(Controller, ThePersonsDrawOffer) {
     }
     // The next click on the board hides the notice.
     setUpPosition("W:W21-32:B1-12");
-    game::ProposernulClick(core);
+    game::offerDraw(core);
     ASSERT_TRUE(core.game.drawRefusedShown);
     game::handleBoardClick(core, 22);
     EXPECT_FALSE(core.game.drawRefusedShown);

@@ -238,7 +238,7 @@ TEST(DrawOffers, TheEngineOffersInAQuietKingEnding) {
 TEST(DrawOffers, ThePersonsOfferIsAnsweredFromTheLastScore) {
     Game full;   // 24 pieces: always refused
     full.core->engine.lastScore = -500;
-    EXPECT_FALSE(game::ProposernulClick(*full.core));
+    EXPECT_FALSE(game::offerDraw(*full.core));
     EXPECT_TRUE(full.core->game.drawRefusedShown);
 
     Game g("W:W21,22,23:B1,2,3");
@@ -254,7 +254,7 @@ TEST(DrawOffers, ThePersonsOfferIsAnsweredFromTheLastScore) {
     EXPECT_FALSE(game::acceptsDrawOffer(*g.core));
     g.core->engine.infiniteThinking = false;
     g.core->engine.lastScore = -10;
-    const auto end = game::ProposernulClick(*g.core);
+    const auto end = game::offerDraw(*g.core);
     ASSERT_TRUE(end);
     EXPECT_EQ(game::endMessageText(*end), "Match nul !");
     EXPECT_EQ(g.core->game.lastResult, game::GameResult::Draw);

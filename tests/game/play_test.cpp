@@ -55,15 +55,15 @@ TEST_F(Played, FromAnEarlierPlyTheRecordIsCut) {
     play("c3", "d4");
     play("f6", "g5");
     play("b2", "c3");
-    game::reprise(core);
-    game::reprise(core);
+    game::takeBack(core);
+    game::takeBack(core);
     ASSERT_EQ(core.game.record.plyCounter, 1);
     ASSERT_EQ(core.game.record.recordLength, 3);
     play("f6", "e5");
     EXPECT_EQ(core.game.record.plyCounter, 2);
     EXPECT_EQ(core.game.record.recordLength, 2);
     EXPECT_EQ(core.game.moveList, std::vector<std::string>{" 1.c3-d4 f6-e5"});
-    game::avancer(core);
+    game::stepForward(core);
     EXPECT_EQ(core.game.record.plyCounter, 2) << "nothing after the new ply";
 }
 
@@ -80,7 +80,7 @@ TEST_F(Played, TheMoversClockBanksItsTurn) {
     EXPECT_EQ(core.game.whiteClock.total, 12);
     // Taking the moves back restores the totals recorded, and the clocks go
     // on from them.
-    game::reprise(core);
+    game::takeBack(core);
     EXPECT_EQ(core.game.blackClock.total, 0);
     host.clock = 1025;
     play("f6", "e5");

@@ -70,11 +70,11 @@ TEST_F(Game, TakeBackAndReplayKeepTheRecord) {
     play("c3", "d4");
     play("f6", "g5");
     play("g3", "h4");
-    game::reprise(core);
+    game::takeBack(core);
     EXPECT_EQ(core.game.selectedLine, 0) << "the line of ply 2 is selected as it is shown";
-    game::reprise(core);
+    game::takeBack(core);
     EXPECT_EQ(core.game.selectedLine, 0) << "... and of ply 1";
-    game::avancer(core);
+    game::stepForward(core);
     EXPECT_EQ(core.game.record.plyCounter, 2);
     EXPECT_EQ(core.game.record.recordLength, 3);
     EXPECT_EQ(core.game.sideToMove, rules::White);  // as when ply 2 was first reached
@@ -83,17 +83,17 @@ TEST_F(Game, TakeBackAndReplayKeepTheRecord) {
     EXPECT_EQ(core.game.selectedLine, 0);
     EXPECT_TRUE(core.game.navigated);
 
-    game::Aller_fin(core);
+    game::goToEnd(core);
     EXPECT_EQ(core.game.record.plyCounter, 3);
     EXPECT_EQ(core.game.sideToMove, rules::Black);
     EXPECT_EQ(core.game.selectedLine, 1) << "the selection follows to the end";
 
     // At the ends nothing moves.
-    game::avancer(core);
+    game::stepForward(core);
     EXPECT_EQ(core.game.record.plyCounter, 3);
-    game::revenir_debut(core);
+    game::goToStart(core);
     EXPECT_EQ(core.game.selectedLine, -1);
-    game::reprise(core);
+    game::takeBack(core);
     EXPECT_EQ(core.game.record.plyCounter, 0);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());
 }
@@ -102,15 +102,15 @@ TEST_F(Game, ADifferentMoveCutsTheRecord) {
     play("c3", "d4");
     play("f6", "g5");
     play("g3", "h4");
-    game::reprise(core);
-    game::reprise(core);
+    game::takeBack(core);
+    game::takeBack(core);
     ASSERT_EQ(core.game.record.plyCounter, 1);
     ASSERT_EQ(core.game.sideToMove, rules::Black);
     play("b6", "a5");
     EXPECT_EQ(core.game.record.recordLength, 2);
     EXPECT_EQ(core.game.record.plyCounter, 2);
     EXPECT_EQ(core.game.moveList, Lines{" 1.c3-d4 b6-a5"});
-    game::avancer(core);  // nothing left beyond the new ply
+    game::stepForward(core);  // nothing left beyond the new ply
     EXPECT_EQ(core.game.record.plyCounter, 2);
 }
 
@@ -120,19 +120,19 @@ TEST_F(Game, GoToALineKeepsTheSideToMove) {
     play("g3", "h4");
     core.engine.stopRequested = false;
     core.game.selectedLine = 0;
-    game::revenir_n(core);  // odd ply counter: the position after ply 1
+    game::goToSelectedMove(core);  // odd ply counter: the position after ply 1
     EXPECT_EQ(core.game.record.plyCounter, 1);
     EXPECT_EQ(core.rules.gamePosition, entryBoard(1));
     EXPECT_FALSE(core.engine.stopRequested);
 
-    game::reprise(core);  // ply 0, even
+    game::takeBack(core);  // ply 0, even
     core.game.selectedLine = 0;
-    game::revenir_n(core);
+    game::goToSelectedMove(core);
     EXPECT_EQ(core.game.record.plyCounter, 0);
     EXPECT_EQ(core.rules.gamePosition, rules::startingPosition());
 
     core.game.selectedLine = -1;
-    game::revenir_n(core);
+    game::goToSelectedMove(core);
     EXPECT_EQ(core.game.record.plyCounter, 0);
 }
 
@@ -142,10 +142,10 @@ TEST_F(Game, BlackToMoveFirst) {
     EXPECT_EQ(core.game.moveList, Lines{" 1.f6-g5 "});
     play("c3", "b4");
     EXPECT_EQ(core.game.moveList, Lines{" 1.f6-g5 c3-b4"});
-    game::Aller_fin(core);
+    game::goToEnd(core);
     EXPECT_EQ(core.game.sideToMove, rules::Black);
     // Back at the start White gets the move, whoever began.
-    game::revenir_debut(core);
+    game::goToStart(core);
     EXPECT_EQ(core.game.sideToMove, rules::White);
 }
 
@@ -156,10 +156,10 @@ TEST_F(Game, NavigationKeepsTheNamesAndRestoresTheClocks) {
     play("f6", "e5");
     core.game.whiteName = game::makeName("Beatriz");
     host.clock = 5000;
-    game::reprise(core);
+    game::takeBack(core);
     EXPECT_EQ(game::nameText(core.game.whiteName), "Beatriz");
     EXPECT_EQ(game::nameText(core.game.record.plies[1].whiteName), "Beatriz");
-    game::avancer(core);
+    game::stepForward(core);
     EXPECT_EQ(core.game.whiteClock.total, 75);
     EXPECT_EQ(core.game.whiteClock.minutes, 1);
     EXPECT_EQ(core.game.whiteClock.seconds, 15);

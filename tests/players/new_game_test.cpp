@@ -37,7 +37,7 @@ struct Table {
         EXPECT_TRUE(players::saveNames(dir, roll));
         EXPECT_TRUE(players::saveRatings(dir, roll));
         game::installPosition(*core, rules::startingPosition(), rules::White);
-        players::Nouveau2Click(*core);
+        players::resetForNewGame(*core);
     }
     ~Table() { fs::remove_all(dir); }
     std::string white() const { return game::nameText(core->game.whiteName); }
@@ -58,7 +58,7 @@ TEST(Training, SeatsThePersonAndTheComputerByTheChosenColour) {
     g.inverted = true;
     g.ratedGame = game::RatedState::Done;
     g.options.humanVsHuman = true;
-    EXPECT_TRUE(players::BitBtn15Click(*t.core, "Mister X", true).accepted());
+    EXPECT_TRUE(players::startTrainingGame(*t.core, "Mister X", true).accepted());
     EXPECT_EQ(t.white(), "Mister X");
     EXPECT_EQ(t.black(), "Tavolex");
     EXPECT_EQ(g.computerColour, rules::Black);
@@ -70,7 +70,7 @@ TEST(Training, SeatsThePersonAndTheComputerByTheChosenColour) {
     EXPECT_TRUE(g.computerPlays);
     EXPECT_EQ(game::nameText(g.record.plies[0].whiteName), "Mister X");  // the game file stores them
 
-    EXPECT_TRUE(players::BitBtn15Click(*t.core, "Mister X", false).accepted());
+    EXPECT_TRUE(players::startTrainingGame(*t.core, "Mister X", false).accepted());
     EXPECT_EQ(t.white(), "Tavolex");
     EXPECT_EQ(t.black(), "Mister X");
     EXPECT_EQ(g.computerColour, rules::White);
@@ -79,7 +79,7 @@ TEST(Training, SeatsThePersonAndTheComputerByTheChosenColour) {
     EXPECT_EQ(g.record.plies[0].computerColour, rules::sideIndex(rules::White));
 
     // The program's own name: the computer plays both sides.
-    EXPECT_TRUE(players::BitBtn15Click(*t.core, "Tavolex", true).accepted());
+    EXPECT_TRUE(players::startTrainingGame(*t.core, "Tavolex", true).accepted());
     EXPECT_TRUE(g.options.selfPlay);
     EXPECT_TRUE(g.engineToMove);
 }
@@ -87,10 +87,10 @@ TEST(Training, SeatsThePersonAndTheComputerByTheChosenColour) {
 TEST(Match, ReadsTheRatingsOfTheChosenLineAndStartsRated) {
     Table t;
     game::GameState& g = t.core->game;
-    EXPECT_EQ(players::BitBtn16Click(*t.core, "", 1, true).refusal, players::Refusal::Incomplete);
+    EXPECT_EQ(players::startMatch(*t.core, "", 1, true).refusal, players::Refusal::Incomplete);
     EXPECT_EQ(g.ratedGame, game::RatedState::None);
 
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Bia", 2, true).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Bia", 2, true).accepted());
     EXPECT_EQ(g.ratedGame, game::RatedState::InProgress);
     EXPECT_FALSE(g.options.stopByClick);
     EXPECT_EQ(t.white(), "Bia");
@@ -100,7 +100,7 @@ TEST(Match, ReadsTheRatingsOfTheChosenLineAndStartsRated) {
     EXPECT_EQ(g.blackRating, 2050);
 
     // The computer takes White: the lines and ratings follow the colours.
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Ana", 1, false).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Ana", 1, false).accepted());
     EXPECT_EQ(t.black(), "Ana");
     EXPECT_EQ(g.blackLine, 1);
     EXPECT_EQ(g.blackRating, 1600);
@@ -111,26 +111,26 @@ TEST(Match, ReadsTheRatingsOfTheChosenLineAndStartsRated) {
 
     // Nothing selected: the previous line of that colour, when it still
     // names the player.
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Ana", -1, false).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Ana", -1, false).accepted());
     EXPECT_EQ(g.blackLine, 1);
     // ... or of the other colour.
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Ana", -1, true).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Ana", -1, true).accepted());
     EXPECT_EQ(g.whiteLine, 1);
     // A selection the person then typed over does not rate someone else.
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Mister X", 1, true).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Mister X", 1, true).accepted());
     EXPECT_EQ(g.whiteLine, 3);
     EXPECT_EQ(g.whiteRating, 1800);
 
     // "Inconnu" and names not on the roll: from 1500 and stored nowhere.
     for (const char* name : {"Inconnu", "Zoe"}) {
-        ASSERT_TRUE(players::BitBtn16Click(*t.core, name, 2, true).accepted());
+        ASSERT_TRUE(players::startMatch(*t.core, name, 2, true).accepted());
         EXPECT_EQ(g.whiteLine, -1) << name;
         EXPECT_EQ(g.whiteRating, 1500) << name;
         EXPECT_EQ(g.ratedGame, game::RatedState::InProgress) << name;
     }
 
     // The program's own name: computer against computer, not rated.
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Tavolex", 0, true).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Tavolex", 0, true).accepted());
     EXPECT_EQ(g.ratedGame, game::RatedState::None);
     EXPECT_TRUE(g.options.selfPlay);
     EXPECT_TRUE(g.options.stopByClick);
@@ -139,9 +139,9 @@ TEST(Match, ReadsTheRatingsOfTheChosenLineAndStartsRated) {
 TEST(Match, RefusesRatingsBelowOneBeforeChangingAnything) {
     Table t({"Tavolex", "Ana", "Bia"}, {"2050", "abc", "1700"});
     game::GameState& g = t.core->game;
-    ASSERT_TRUE(players::BitBtn15Click(*t.core, "Mister X", true).accepted());
+    ASSERT_TRUE(players::startTrainingGame(*t.core, "Mister X", true).accepted());
     g.record.plyCounter = 0;
-    const players::NewGame refused = players::BitBtn16Click(*t.core, "Ana", 1, true);
+    const players::NewGame refused = players::startMatch(*t.core, "Ana", 1, true);
     EXPECT_EQ(refused.refusal, players::Refusal::RatingBelowOne);
     EXPECT_EQ(refused.badName, "Ana");
     EXPECT_EQ(refused.ratingProblem, players::RatingProblem::Unreadable);
@@ -149,13 +149,13 @@ TEST(Match, RefusesRatingsBelowOneBeforeChangingAnything) {
     EXPECT_EQ(t.white(), "Mister X");
 
     Table computer({"Tavolex", "Ana"}, {"", "1600"});
-    const players::NewGame noComputer = players::BitBtn16Click(*computer.core, "Ana", 1, true);
+    const players::NewGame noComputer = players::startMatch(*computer.core, "Ana", 1, true);
     EXPECT_EQ(noComputer.refusal, players::Refusal::RatingBelowOne);
     EXPECT_EQ(noComputer.badName, "Tavolex");
     EXPECT_EQ(noComputer.ratingProblem, players::RatingProblem::Unreadable);
     // "Ramener Tavolex à 2050" mends it in the working copy.
-    players::RamenerCorvandaClick(*computer.core);
-    EXPECT_TRUE(players::BitBtn16Click(*computer.core, "Ana", 1, true).accepted());
+    players::restoreComputerRating(*computer.core);
+    EXPECT_TRUE(players::startMatch(*computer.core, "Ana", 1, true).accepted());
     EXPECT_EQ(computer.core->game.blackRating, 2050);
 }
 
@@ -177,7 +177,7 @@ TEST(Match, RefusesUnfitRatingsWithTheReason) {
     };
     for (const auto& c : cases) {
         Table t({"Tavolex", "Ana"}, c.ratings);
-        const players::NewGame out = players::BitBtn16Click(*t.core, "Ana", 1, true);
+        const players::NewGame out = players::startMatch(*t.core, "Ana", 1, true);
         EXPECT_EQ(out.refusal, players::Refusal::RatingBelowOne) << c.ratings.back();
         EXPECT_EQ(out.badName, c.badName) << c.ratings.back();
         EXPECT_EQ(out.ratingProblem, c.problem) << c.ratings.back();
@@ -189,13 +189,13 @@ TEST(Match, RefusesUnfitRatingsWithTheReason) {
 // wrote ratings of about minus and plus 183 million into "points.dat".
 TEST(RatedResult, FarApartRatingsStayInRangeAndTheNextMatchStarts) {
     Table t({"Tavolex", "Ana"}, {"2050", "  10"});
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Ana", 1, true).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Ana", 1, true).accepted());
     const game::EndOfGame end = game::endOfGame(*t.core, game::EndReason::EngineLostOnTime);
     ASSERT_TRUE(end.ratings);
     EXPECT_EQ(end.ratings->whiteNew, 4000);
     EXPECT_EQ(end.ratings->blackNew, 1);
     EXPECT_EQ(t.points(), "1\r\n4000\r\n");
-    EXPECT_TRUE(players::BitBtn16Click(*t.core, "Ana", 1, true).accepted());
+    EXPECT_TRUE(players::startMatch(*t.core, "Ana", 1, true).accepted());
 }
 
 TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {
@@ -203,9 +203,9 @@ TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {
     game::GameState& g = t.core->game;
     // The computer's rating reset, then a rated game lost by resignation.
     t.core->players.ratings[0] = "1990";
-    players::RamenerCorvandaClick(*t.core);
+    players::restoreComputerRating(*t.core);
     EXPECT_EQ(t.points(), "2050\r\n1600\r\n1700\r\n1800\r\n");  // nothing written yet
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Ana", 1, true).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Ana", 1, true).accepted());
     const game::EndOfGame end = game::endOfGame(*t.core, game::EndReason::PersonResigned);
     ASSERT_TRUE(end.ratings);
     EXPECT_EQ(end.ratings->whiteOld, 1600);
@@ -220,7 +220,7 @@ TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {
     EXPECT_EQ(t.points(), "2062\r\n1588\r\n1700\r\n1800\r\n");
 
     // "Inconnu" wins with Black: only the computer's line moves.
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Inconnu", 1, false).accepted());
+    ASSERT_TRUE(players::startMatch(*t.core, "Inconnu", 1, false).accepted());
     const game::EndOfGame lost = game::endOfGame(*t.core, game::EndReason::EngineLostOnTime);
     ASSERT_TRUE(lost.ratings);
     EXPECT_EQ(lost.ratings->blackOld, 1500);
@@ -229,8 +229,8 @@ TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {
     EXPECT_EQ(fileText(t.dir / "joueurs.dat"), "Tavolex\r\nAna\r\nBia\r\nMister X\r\n");
 
     // Swapping sides ends the rating: the result changes nothing.
-    ASSERT_TRUE(players::BitBtn16Click(*t.core, "Bia", 2, true).accepted());
-    players::inverser_joueurs(*t.core);
+    ASSERT_TRUE(players::startMatch(*t.core, "Bia", 2, true).accepted());
+    players::swapPlayers(*t.core);
     EXPECT_EQ(g.ratedGame, game::RatedState::None);
     EXPECT_EQ(g.computerColour, rules::White);
     EXPECT_TRUE(g.engineToMove);  // White is to move and is now the computer's
@@ -238,7 +238,7 @@ TEST(RatedResult, ReachesPointsDatOnceAndOnlyForRatedGames) {
     EXPECT_EQ(t.points(), expected);
 
     // Training games are never rated.
-    ASSERT_TRUE(players::BitBtn15Click(*t.core, "Bia", true).accepted());
+    ASSERT_TRUE(players::startTrainingGame(*t.core, "Bia", true).accepted());
     EXPECT_FALSE(game::endOfGame(*t.core, game::EndReason::PersonResigned).ratings);
     EXPECT_EQ(t.points(), expected);
 }
@@ -252,11 +252,11 @@ TEST(HumanGame, AcceptsTwoDifferentPeopleOnly) {
     } refused[] = {{"", "Bia", -1, 2}, {"Ana", "", 1, -1}, {"Ana", "Ana", 1, 1}, {"Tavolex", "Bia", 0, 2},
                    {"Ana", "Tavolex", 1, 0}};
     for (const auto& r : refused) {
-        EXPECT_EQ(players::BitBtn17Click(*t.core, r.white, r.black, r.ws, r.bs).refusal, players::Refusal::Incomplete)
+        EXPECT_EQ(players::startTwoPersonGame(*t.core, r.white, r.black, r.ws, r.bs).refusal, players::Refusal::Incomplete)
             << r.white << "/" << r.black;
     }
     EXPECT_FALSE(g.options.humanVsHuman);
-    ASSERT_TRUE(players::BitBtn17Click(*t.core, "Ana", "ana", 1, -1).accepted());  // case counts
+    ASSERT_TRUE(players::startTwoPersonGame(*t.core, "Ana", "ana", 1, -1).accepted());  // case counts
     EXPECT_TRUE(g.options.humanVsHuman);
     EXPECT_FALSE(g.computerPlays);
     EXPECT_FALSE(g.engineToMove);
@@ -266,10 +266,10 @@ TEST(HumanGame, AcceptsTwoDifferentPeopleOnly) {
 
 TEST(ChangeNames, TouchTheGameAndTheShownPlyOnly) {
     Table t;
-    ASSERT_TRUE(players::BitBtn17Click(*t.core, "Ana", "Bia", -1, -1).accepted());
+    ASSERT_TRUE(players::startTwoPersonGame(*t.core, "Ana", "Bia", -1, -1).accepted());
     ASSERT_EQ(testsupport::playRandomMoves(*t.core, 4, 7), 4);
-    game::reprise(*t.core);  // showing ply 3
-    players::OKjoueurClick(*t.core, "Carla with a very long name", "Dora");
+    game::takeBack(*t.core);  // showing ply 3
+    players::renamePlayers(*t.core, "Carla with a very long name", "Dora");
     const game::GameRecord& rec = t.core->game.record;
     EXPECT_EQ(t.white(), "Carla with a very l");  // 19 characters
     EXPECT_EQ(game::nameText(rec.plies[3].whiteName), "Carla with a very l");

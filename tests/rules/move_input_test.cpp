@@ -26,7 +26,7 @@ struct Entry {
         r.board = pos.board;
         side = pos.side;
     }
-    ClickOutcome click(const char* square) { return rules::enterClick(r, side, sq(square), decompose); }
+    ClickOutcome click(const char* square) { return rules::enterSquare(r, side, sq(square), decompose); }
 };
 
 std::set<rules::Square> framed(const ClickOutcome& o, FrameColour colour) {

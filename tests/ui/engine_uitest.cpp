@@ -264,7 +264,7 @@ private slots:
         start();
         playFirstLegalMove();  // the clocks start with the person's first click
         now += 75;
-        game::ajouter_temps(form->core());
+        game::tickClocks(form->core());
         QCOMPARE(form->whitePanel->minutes->text(), QString("1"));
         QCOMPARE(form->whitePanel->seconds->text(), QString("15"));
         QCOMPARE(form->blackPanel->minutes->text(), QString("0"));
@@ -275,13 +275,13 @@ private slots:
         QVERIFY(item("Pause2")->isChecked());
         QVERIFY(!form->clockTick->isActive());
         now += 30;
-        game::ajouter_temps(form->core());
+        game::tickClocks(form->core());
         QCOMPARE(form->whitePanel->seconds->text(), QString("15"));
         item("Pause2")->trigger();
         QVERIFY(!item("Pause2")->isChecked());
         QVERIFY(form->clockTick->isActive());
         now += 5;
-        game::ajouter_temps(form->core());
+        game::tickClocks(form->core());
         QCOMPARE(form->whitePanel->minutes->text(), QString("1"));
         QCOMPARE(form->whitePanel->seconds->text(), QString("20"));
         // "Horloges à zéro" writes "0" everywhere and ends a rated game's clock rule.

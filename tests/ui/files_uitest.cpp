@@ -194,7 +194,7 @@ private slots:
         settle();
         QVERIFY(!form->isVisible());
         files::GameFile saved;
-        QCOMPARE(files::ReadGameFile(folder->file("last32.dam").toStdString(), saved), files::FileError::None);
+        QCOMPARE(files::readGameFile(folder->file("last32.dam").toStdString(), saved), files::FileError::None);
         QCOMPARE(saved.record.recordLength, 4);
         QCOMPARE(int(saved.record.plyCounter), 4);
         QCOMPARE(int(saved.settings.language), 1);
@@ -326,7 +326,7 @@ private slots:
 
         auto expectProblem = [&](const char* name) {
             files::GameFile f;
-            QCOMPARE(files::ReadGameFile((problems + "/" + name).toStdString(), f), files::FileError::None);
+            QCOMPARE(files::readGameFile((problems + "/" + name).toStdString(), f), files::FileError::None);
             rules::Board b{};
             b[0] = rules::Sentinel;
             for (int s = 1; s <= 32; ++s) b[s] = f.record.plies[0].squares[s - 1];

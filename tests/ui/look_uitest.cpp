@@ -295,11 +295,11 @@ private slots:
         QVERIFY(placeShows(29, squarePicture(3, "pb", 29), shown()));
     }
 
-    // The side column makes room for the perspective panel and comes back.
+    // The side column makes room for the perspective panel and comes back
+    // beside the flat board.
     void theSideColumnMovesAsideAndBack() {
         start("Intro2D");
         const auto pagesLeft = [this] { return form->pages->mapTo(form->area, QPoint(0, 0)).x(); };
-        const int listLeft = pagesLeft();
         trigger("Damier3D5");
         QVERIFY(pagesLeft() >= form->perspective->mapTo(form->area, QPoint(form->perspective->width(), 0)).x());
         QVERIFY(form->pages->isVisible());
@@ -313,7 +313,7 @@ private slots:
         QVERIFY(placeShows(32, squarePicture(5, "pn", 32), shown()));
         QVERIFY(placeShows(1, squarePicture(5, "pb", 1), shown()));
         trigger("Damier2D1");
-        QCOMPARE(pagesLeft(), listLeft);
+        QVERIFY(pagesLeft() >= form->flatBoard->mapTo(form->area, QPoint(form->flatBoard->width(), 0)).x());
         QVERIFY(form->blackPanel->isVisible());
     }
 
@@ -729,7 +729,6 @@ private slots:
         QCOMPARE(form->endMessage->text(), QString("Vince il Bianco"));
         trigger("Nederlands1");
         QCOMPARE(form->endMessage->text(), QString("Wit wint"));
-        QCOMPARE(QString::fromStdString(form->core().game.endMessage), QString("Gain des blancs"));
         trigger("Franais1");
         QCOMPARE(form->endMessage->text(), QString("Gain des blancs"));
     }

@@ -86,7 +86,7 @@ private slots:
         QTimer passing;
         QObject::connect(&passing, &QTimer::timeout, [&] {
             ++now;
-            game::ajouter_temps(d.form->core());
+            game::tickClocks(d.form->core());
             const game::GameState& g = d.core().game;
             const std::int32_t white = g.whiteClock.minutes * 60 + g.whiteClock.seconds;
             const std::int32_t black = g.blackClock.minutes * 60 + g.blackClock.seconds;

@@ -276,6 +276,16 @@ private slots:
         QCOMPARE(int(form->core().game.record.plyCounter), 4);  // where the person was
         // Captures are written with "x", like the move list's.
         QVERIFY(f4->ListBox1->item(0)->text().contains(QRegularExpression("meilleur : [a-h][1-8][-x][a-h][1-8]")));
+        // A click on an analysed move shows the position it was played from.
+        for (int row : {1, 3, 0}) {
+            QTest::mouseClick(f4->ListBox1->viewport(), Qt::LeftButton, {},
+                              f4->ListBox1->visualItemRect(f4->ListBox1->item(row)).center());
+            QTRY_COMPARE(int(form->core().game.record.plyCounter), row);
+        }
+        QTest::mouseClick(f4->ListBox1->viewport(), Qt::LeftButton, {},
+                          f4->ListBox1->visualItemRect(f4->ListBox1->item(4)).center());  // the legend: nothing
+        QCOMPARE(int(form->core().game.record.plyCounter), 0);
+        form->goToEnd();
 
         // "Editer analyse": the window's lines, CR LF.
         answers << ui::FileAnswer{folder->file("analyse.txt"), "Fichiers texte (*.txt)"};
