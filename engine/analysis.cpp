@@ -1,7 +1,6 @@
 #include "engine/analysis.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "engine/learning.h"
@@ -21,105 +20,9 @@ constexpr int SingleMoveAnalysisScore = 32001;  // searchRoot's mark for a singl
 constexpr int MarkThreshold = 100;
 constexpr int DecisiveGap = 60000;
 
-enum class Form { Long, Short };
-
-// "d4-e5", or "d4xf6" for a capture.
-std::string moveText(rules::Square from, rules::Square to, bool capture) {
-    std::string text(rules::squareName(from));
-    text += capture ? 'x' : '-';
-    text += rules::squareName(to);
-    return text;
-}
-
-std::string format(const char* pattern, const AnalysisLine& l) {
-    const std::string played = moveText(l.playedFrom, l.playedTo, l.playedCapture);
-    const std::string best = moveText(l.bestFrom, l.bestTo, l.bestCapture);
-    char text[256];
-    std::snprintf(text, sizeof text, pattern, l.ply / 2 + 1, played.c_str(), l.playedScore, best.c_str(), l.bestScore);
-    return text;
-}
-
-const char* pattern(Form form, int language, bool white) {
-    if (form == Form::Long) {
-        switch (language) {
-            case 0:
-                return white ? "%2d Blanc: joué : %s; score : %2d; meilleur : %s; score : %2d"
-                             : "%2d Noir : joué : %s; score : %2d; meilleur : %s; score : %2d";
-            case 3:
-                return white ? "%2d Brancas: jogou : %s; valor : %2d; melhor : %s; valor : %2d"
-                             : "%2d Pretas : jogou : %s; valor : %2d; melhor : %s; valor : %2d";
-            case 4:
-                return white ? "%2d Blancas: jogou : %s; Puntuación : %2d; melhor : %s; valor : %2d"
-                             : "%2d Negras : jogou : %s; Puntuación : %2d; melhor : %s; valor : %2d";
-            default:
-                return white ? "%2d White : played : %s; score : %2d; best : %s; score : %2d"
-                             : "%2d Black : played : %s; score : %2d; best : %s; score : %2d";
-        }
-    }
-    switch (language) {
-        case 0:
-            return white ? "%2d Blancs: %s; score: %2d ; meilleur: %s; score: %2d"
-                         : "%2d Noirs : %s; score: %2d ; meilleur: %s; score: %2d";
-        case 3:
-            return white ? "%2d Brancas: %s; valor : %2d; melhor : %s; valor : %2d"
-                         : "%2d Pretas : %s; valor : %2d; melhor : %s; valor : %2d";
-        case 4:
-            return white ? "%2d Blancas: %s; Puntuación : %2d; melhor : %s; valor : %2d"
-                         : "%2d Negras : %s; Puntuación : %2d; melhor : %s; valor : %2d";
-        default:
-            return white ? "%2d White : %s; score : %2d ; best : %s; score : %2d"
-                         : "%2d Black : %s; score : %2d ; best : %s; score : %2d";
-    }
-}
-
 bool sameMove(rules::Square from, rules::Square to, const game::PlyRecord& e) { return from == e.from && to == e.to; }
 
 }  // namespace
-
-std::string analysisLongLine(const AnalysisLine& line, int language) {
-    std::string text = format(pattern(Form::Long, language, line.mover == rules::White), line);
-    if (!line.marked) return text;
-    const auto& c = line.continuation;
-    const auto& x = line.continuationCaptures;
-    std::string tail = " ->( ";
-    tail += moveText(c[0], c[1], x[0]) + " ";
-    tail += moveText(c[2], c[3], x[1]) + " ....)";
-    return "*" + text + tail;
-}
-
-std::string analysisShortLine(const AnalysisLine& line, int language) {
-    const std::string text = format(pattern(Form::Short, language, line.mover == rules::White), line);
-    return line.marked ? "*" + text : text;
-}
-
-std::string analysisHeader(int language) {
-    if (language == 0)
-        return "(ne pas prendre en compte le dernier coup et les premiers). Attendre quelques secondes - Analyse en cours";
-    if (language == 3) return "(nao considerar a primeira nem a ultima linha). Espere alguns segundos- Analisando";
-    return "(don't consider the last and the first moves). Wait a few second - Analysing";
-}
-
-std::string analysisLegend(int language) {
-    if (language == 0)
-        return "+100 gagne un pion ; -100 perd un pion ; * en début de ligne indique qu'il y avait un bien meilleur coup";
-    if (language == 3)
-        return "+100 ganha uma peça ; -100 perde uma peça ; * no começo significa que existia um lance melhor";
-    return "+100 wins a man ; -100 loses a man ; * at the begining means that there was a very better move";
-}
-
-std::vector<std::string> analysisWindowLines(const std::vector<AnalysisLine>& lines, int language) {
-    std::vector<std::string> out;
-    for (const AnalysisLine& l : lines) out.push_back(analysisLongLine(l, language));
-    out.push_back(analysisLegend(language));
-    out.push_back(analysisHeader(language));
-    return out;
-}
-
-std::vector<std::string> analysisStripLines(const std::vector<AnalysisLine>& lines, int language) {
-    std::vector<std::string> out;
-    for (const AnalysisLine& l : lines) out.push_back(analysisShortLine(l, language));
-    return out;
-}
 
 bool GameAnalysis::begin(game::Core& core, std::optional<SearchLimits> limits) {
     game::GameState& g = core.game;

@@ -18,14 +18,15 @@ struct Core;
 
 namespace engine {
 
-// One analysed move. Scores are as shown: halved, in 1/100 of a man, from
+// One analysed move, as data: the window words it in its own language. Scores
+// are as shown: halved, in 1/100 of a man, from
 // the mover's side.
 struct AnalysisLine {
     int ply = 0;        // plies played before the game's move
     rules::Side mover = rules::White;  // the side that made it
     rules::Square playedFrom = 0, playedTo = 0;
     rules::Square bestFrom = 0, bestTo = 0;
-    bool playedCapture = false, bestCapture = false;  // written with "x" rather than "-"
+    bool playedCapture = false, bestCapture = false;
     int playedScore = 0;
     int bestScore = 0;
     bool marked = false;  // a much better move existed
@@ -34,18 +35,6 @@ struct AnalysisLine {
     std::array<rules::Square, 4> continuation{};
     std::array<bool, 2> continuationCaptures{};
 };
-
-// The texts, by interface language (0 French, 3 Portuguese, 4 Spanish;
-// every other language English; the header and legend have no Spanish).
-std::string analysisLongLine(const AnalysisLine& line, int language);   // the analysis window
-std::string analysisShortLine(const AnalysisLine& line, int language);  // the main window's strip
-std::string analysisHeader(int language);  // "(ne pas prendre en compte ...)"
-std::string analysisLegend(int language);  // "+100 gagne un pion ; ..."
-
-// What the analysis window shows: the long lines in game order, then the
-// legend and the header. The strip shows the short lines alone.
-std::vector<std::string> analysisWindowLines(const std::vector<AnalysisLine>& lines, int language);
-std::vector<std::string> analysisStripLines(const std::vector<AnalysisLine>& lines, int language);
 
 class AnalysisObserver {
 public:

@@ -21,20 +21,20 @@ std::string name(rules::Square s) { return std::string(rules::squareName(s)); }
 
 }  // namespace
 
-std::vector<std::string> thinkingLines(const SearchStats& st) {
+std::vector<std::string> thinkingLines(const SearchStats& st, const ThinkingWords& w) {
     std::vector<std::string> lines;
-    lines.push_back(format("Profondeur : %5d", st.depth));
-    lines.push_back(format("Noeuds : %8lld", static_cast<long long>(st.nodes)));
+    lines.push_back(format("%s : %5d", w.depth, st.depth));
+    lines.push_back(format("%s : %8lld", w.nodes, static_cast<long long>(st.nodes)));
     if (st.timed) {
-        lines.push_back(format("Temps : %6d s", st.seconds));
+        lines.push_back(format("%s : %6d s", w.time, st.seconds));
         if (st.seconds > 0)
-            lines.push_back(format("Noeuds/s : %8lld", static_cast<long long>(st.nodes / st.seconds)));
+            lines.push_back(format("%s : %8lld", w.nodesPerSecond, static_cast<long long>(st.nodes / st.seconds)));
         else
-            lines.push_back("Noeuds/s : //");
+            lines.push_back(format("%s : //", w.nodesPerSecond));
     }
     // Shown in 1/100 of a man: halved, rounding toward zero.
-    lines.push_back(format("Score : %5d", st.score / 2));
-    lines.push_back(format("Coups : %3d", st.moveNumber));
+    lines.push_back(format("%s : %5d", w.score, st.score / 2));
+    lines.push_back(format("%s : %3d", w.moves, st.moveNumber));
     const int shown = std::min(st.pvLength, 32);
     for (int i = 0; i < shown; i += 2) {
         const rules::Move& a = st.pv[static_cast<std::size_t>(i)];

@@ -22,7 +22,7 @@ constexpr std::size_t GameFileSize = game::RecordEntries * PlyRecordSize + 2;
 // The settings a game file carries beside the game.
 struct GameSettings {
     std::int32_t minutes = 3;          // the "30 coups en" minutes setting
-    std::uint8_t language = 3;         // interface language index, 0 French .. 5 Italian
+    std::uint8_t language = 0;         // interface language index, 0 French .. 5 Italian
     std::uint8_t level = 5;            // playing-level number
     std::int32_t searchControl1 = 160; // the level's two search-control values
     std::int32_t searchControl2 = 178;

@@ -2,7 +2,6 @@
 
 #include <span>
 
-#include "engine/analysis.h"
 #include "files/bytes.h"
 #include "rules/fen.h"
 
@@ -74,10 +73,10 @@ std::string analysisReportText(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::vector<std::string> printedAnalysisReport(const std::string& white, const std::string& black, int language,
-                                               const std::vector<std::string>& lines) {
+std::vector<std::string> printedAnalysisReport(const std::string& white, const std::string& black,
+                                               const std::string& legend, const std::vector<std::string>& lines) {
     std::vector<std::string> out{"", "", "", white + std::string(25, ' ') + black};
-    out.push_back(engine::analysisLegend(language));
+    out.push_back(legend);
     out.insert(out.end(), lines.begin(), lines.end());
     return out;
 }

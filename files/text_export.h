@@ -22,10 +22,10 @@ std::vector<std::string> printedText(const std::string& white, const std::string
 
 // The analysis report, its lines as they are, CR LF.
 std::string analysisReportText(const std::vector<std::string>& lines);
-// The printed analysis report: three empty lines, the names, the legend in
-// the interface language (0 French, 3 Portuguese, any other English), the lines.
-std::vector<std::string> printedAnalysisReport(const std::string& white, const std::string& black, int language,
-                                               const std::vector<std::string>& lines);
+// The printed analysis report: three empty lines, the names, the legend
+// (how to read the scores, in the reader's language), the lines.
+std::vector<std::string> printedAnalysisReport(const std::string& white, const std::string& black,
+                                               const std::string& legend, const std::vector<std::string>& lines);
 
 // Standard PDN of the game up to its last ply, with [GameType "26"] and the
 // starting position as FEN when it is not the usual one.

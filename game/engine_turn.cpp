@@ -26,9 +26,9 @@ int ratingOf(const GameState& g, rules::Side side) { return side == rules::White
 
 }  // namespace
 
-bool saveThinkingList(const Core& core, const std::filesystem::path& folder) {
+bool saveThinkingList(const Core& core, const std::filesystem::path& folder, const engine::ThinkingWords& words) {
     std::vector<std::string> lines;
-    if (core.engine.statsShown) lines = engine::thinkingLines(core.engine.lastStats);
+    if (core.engine.statsShown) lines = engine::thinkingLines(core.engine.lastStats, words);
     return engine::writeBestMoveFile(folder / "Bestmove.txt", lines);
 }
 

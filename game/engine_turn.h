@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/thinking.h"
 #include "engine/worker.h"
 #include "game/core.h"
 #include "game/end_of_game.h"
@@ -68,9 +69,10 @@ bool acceptsDrawOffer(const Core& core);
 EndOfGame acceptEngineDrawOffer(Core& core);  // the engine's offer accepted
 void refuseEngineDrawOffer(Core& core);        // ... or refused
 
-// "Editer coups": the thinking list as it stands, even in the
-// middle of a search, saved as "Bestmove.txt" in `folder`.
-bool saveThinkingList(const Core& core, const std::filesystem::path& folder);
+// "Editer coups": the thinking list as it stands, even in the middle of a
+// search, saved as "Bestmove.txt" in `folder` with the words the window
+// shows it with.
+bool saveThinkingList(const Core& core, const std::filesystem::path& folder, const engine::ThinkingWords& words = {});
 
 // The draw offer the engine makes after its move.
 bool engineOffersDraw(const Core& core);

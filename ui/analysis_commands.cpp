@@ -44,8 +44,8 @@ public:
     void lineWritten(const engine::AnalysisLine& line) override {
         // The walk goes backwards and inserts at the top, so the lists read
         // in game order.
-        m_long->insertItem(0, QString::fromUtf8(engine::analysisLongLine(line, m_language)));
-        m_short->insertItem(0, QString::fromUtf8(engine::analysisShortLine(line, m_language)));
+        m_long->insertItem(0, captions::analysisLine(line, captions::AnalysisForm::Long, m_language));
+        m_short->insertItem(0, captions::analysisLine(line, captions::AnalysisForm::Short, m_language));
     }
 
 private:
@@ -112,8 +112,8 @@ void AnalysisCommands::start() {
     m_lines.clear();
     analysisWindow->ListBox1->clear();
     stripLines->clear();
-    analysisWindow->ListBox1->addItem(QString::fromUtf8(engine::analysisHeader(language)));
-    analysisWindow->ListBox1->insertItem(0, QString::fromUtf8(engine::analysisLegend(language)));
+    analysisWindow->ListBox1->addItem(captions::text(captions::Text::AnalysisHeader, language));
+    analysisWindow->ListBox1->insertItem(0, captions::text(captions::Text::AnalysisLegend, language));
     // Beside the main window rather than over its board, the first time.
     if (!analysisWindow->isVisible() && !analysisWindow->property("placed").toBool()) {
         analysisWindow->setProperty("placed", true);
@@ -222,7 +222,7 @@ void AnalysisCommands::showAnalysedMove(int row) {
 
 void AnalysisCommands::saveReport() {
     const FileAnswer answer =
-        w.askFile({true, QString::fromStdString(w.core().programDir.string()), {QStringLiteral("Fichiers texte (*.txt)")}, "txt"});
+        w.askFile({true, QString::fromStdString(w.core().programDir.string()), {w.runText(captions::Text::TextFiles)}, "txt"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
@@ -244,7 +244,7 @@ void AnalysisCommands::printReport() {
     const game::GameState& g = w.core().game;
     const std::vector<std::string> report = files::printedAnalysisReport(
         QString::fromLatin1(game::nameText(g.whiteName)).toStdString(),
-        QString::fromLatin1(game::nameText(g.blackName)).toStdString(), w.interfaceLanguage(), lines);
+        QString::fromLatin1(game::nameText(g.blackName)).toStdString(), w.runText(captions::Text::AnalysisLegend).toStdString(), lines);
     QPainter painter;
     if (!painter.begin(&printer)) {
         w.showFileError();

@@ -28,8 +28,6 @@ namespace ui {
 
 namespace {
 
-const QString LibraryFilter = QString::fromUtf8("Fichiers d'ouvertures (*.ovv)");
-const QString LearningFilter = QStringLiteral("parameters (*.dal)");
 
 std::filesystem::path pathOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -81,7 +79,7 @@ void BookCommands::switchBooks() {
 
 void BookCommands::changeLibrarySet() {
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {LibraryFilter}, "ovv"});
+    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::LibraryFiles)}, "ovv"});
     if (answer.path.isEmpty()) return;
     engine::OpeningBooks& books = w.core().engine.books;
     switch (engine::switchLibrarySet(books, w.core().programDir, pathOf(answer.path))) {
@@ -113,7 +111,7 @@ void BookCommands::openEditor(rules::Side side) {
 void BookCommands::saveEditor(rules::Side side) {
     TForm2* editor = editorOf(side);
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {LibraryFilter}, "ovv"});
+    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::LibraryFiles)}, "ovv"});
     if (answer.path.isEmpty()) {
         // A cancelled dialog discards the edits.
         discardEditor(side);
@@ -155,7 +153,7 @@ void BookCommands::learnFinalPosition() {
     w.afterNavigation();
     if (!qualifies) return;
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {LearningFilter}, "dal"});
+    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::LearningFiles)}, "dal"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dal");
@@ -165,7 +163,7 @@ void BookCommands::learnFinalPosition() {
 
 void BookCommands::loadLessons() {
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {LearningFilter}, "dal"});
+    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::LearningFiles)}, "dal"});
     if (answer.path.isEmpty()) return;
     switch (engine::readLearningFile(w.core().engine.tables, pathOf(answer.path))) {
         case engine::LearningFileStatus::Ok: break;

@@ -166,7 +166,8 @@ void EngineCommands::switchSelfPlay() {
 }
 
 void EngineCommands::saveThinkingLines() {
-    if (!game::saveThinkingList(w.core(), w.core().programDir)) w.showFileError();
+    if (!game::saveThinkingList(w.core(), w.core().programDir, captions::thinkingWords(w.interfaceLanguage())))
+        w.showFileError();
 }
 
 }  // namespace ui

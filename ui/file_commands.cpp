@@ -37,7 +37,6 @@ namespace {
 constexpr const char* RecoveryFileName = "recovery.dam";
 constexpr const char* ResumeFileName = "last32.dam";
 
-const QString GameFilter = QStringLiteral("Fichiers Tavolex (*.dam)");
 
 // The suffix a filter such as "Fichiers texte (*.txt)" gives a bare name.
 QString suffixOfFilter(const QString& filter) {
@@ -181,7 +180,7 @@ void FileCommands::showGameFile(const files::GameFile& file, bool problem) {
 void FileCommands::saveGame() {
     if (w.busy()) return;
     const std::filesystem::path folder = w.folderOf("Sauve", true);
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     // The displayed position is what is saved; a move half entered is let go.
     if (const std::filesystem::path file = pathOf(withSuffix(answer, "dam"));
@@ -196,7 +195,7 @@ void FileCommands::openGame() {
     w.abandonThinking();
     w.finishOps();
     const std::filesystem::path folder = w.folderOf("Sauve", true);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     files::GameFile file;
     if (files::readGameFile(pathOf(answer.path), file) != files::FileError::None) {
@@ -241,7 +240,7 @@ void FileCommands::openProblem() {
     w.abandonThinking();
     w.finishOps();
     const std::filesystem::path folder = w.folderOf("Problemes", false);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {GameFilter}, "dam"});
+    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     const QFileInfo chosen(answer.path);
     if (!loadProblem(chosen.absolutePath(), chosen.fileName())) return;
@@ -287,9 +286,8 @@ void FileCommands::exportText() {
     if (w.busy()) return;
     const game::Core& core = w.core();
     const FileAnswer answer = w.askFile({true, QString::fromStdString(core.programDir.string()),
-                                         {QStringLiteral("Fichiers texte (*.txt)"),
-                                          QStringLiteral("Fichiers commentaires (*.damt)"),
-                                          QStringLiteral("Fichiers PDN (*.pdn)")},
+                                         {w.runText(captions::Text::TextFiles), w.runText(captions::Text::CommentFiles),
+                                          w.runText(captions::Text::PdnFiles)},
                                          "txt"});
     if (answer.path.isEmpty()) return;
     const QString path = withSuffix(answer, "txt");
@@ -342,8 +340,8 @@ void FileCommands::importText() {
     w.abandonThinking();
     w.finishOps();
     const FileAnswer answer = w.askFile({false, QString::fromStdString(w.core().programDir.string()),
-                                         {QStringLiteral("Fichiers texte (*.txt)"), QStringLiteral("Fichiers doc (*.doc)"),
-                                          QStringLiteral("Fichiers PDN (*.pdn)")},
+                                         {w.runText(captions::Text::TextFiles), w.runText(captions::Text::DocFiles),
+                                          w.runText(captions::Text::PdnFiles)},
                                          "txt"});
     if (answer.path.isEmpty()) return;
     files::FileError error = files::FileError::None;

@@ -13,7 +13,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
@@ -51,20 +50,11 @@
 #include "ui/setup_page.h"
 #include "ui/side_parts.h"
 #include "ui/start_panel.h"
+#include "ui/window_place.h"
 #include "ui/widgets.h"
 
 namespace ui {
 
-namespace {
-
-// The window's size and place are kept per program folder, beside the
-// game's own files; the game files' settings are not touched.
-std::unique_ptr<QSettings> windowSettings(const std::filesystem::path& programDir) {
-    const std::filesystem::path file = files::resolveInFolder(programDir, "tavolex.ini");
-    return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
-}
-
-}  // namespace
 
 TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
     : QMainWindow(parent), m_host(this, programDir) {
@@ -286,27 +276,7 @@ void TForm1::showBoardStyle(bool perspectiveShown) {
     blackPanel->setVisible(!perspectiveShown);
     whitePanel->setVisible(!perspectiveShown);
     area->setBoard(boardPlace, perspectiveShown ? perspective->aspect() : 1.0);
-    if (perspectiveShown) widenForBoard();
-}
-
-// The perspective picture is wider than the flat board: a window opened
-// for the flat board grows sideways, as far as the screen allows, so that
-// the picture gets the whole height rather than a band in the middle. A
-// maximised or full-screen window, or one the person made wide, stays.
-void TForm1::widenForBoard() {
-    if (!isVisible() || isMaximized() || isFullScreen()) return;
-    const QScreen* screen = this->screen();
-    if (!screen) return;
-    const QRect room = screen->availableGeometry();
-    const int frame = frameGeometry().width() - width();
-    const QSize best = area->sizeFor(area->height());
-    const int wanted = std::min(room.width() - frame, width() + best.width() - area->width());
-    if (wanted <= width()) return;
-    QRect g = geometry();
-    g.setWidth(wanted);
-    // Kept on the screen: moved left as far as the growth needs.
-    if (g.right() + frame > room.right()) g.moveRight(std::max(room.left() + frame, room.right() - frame));
-    setGeometry(g);
+    if (perspectiveShown) widenForBoard(*this, *area);
 }
 
 void TForm1::refreshCounts() {
@@ -653,7 +623,7 @@ void TForm1::engineThinking(const engine::SearchStats& stats) {
         m_core.engine.lastStats = stats;
         m_core.engine.statsShown = true;
     }
-    thinkingPage->showThinking(stats);
+    thinkingPage->showThinking(stats, captions::thinkingWords(interfaceLanguage()));
 }
 
 void TForm1::engineAnswered(const engine::SearchOutput& out) {
@@ -738,33 +708,18 @@ void TForm1::reportInternalError(const std::string& what) {
 // busy ("Quitter" stays: quitting stops the engine at once). Presses still
 // reach the board, which decides whether they stop the search.
 void TForm1::engineBusy(bool busy) {
-    MainMenus& m = *m_menus;
-    if (busy) {
-        m_busyDisabled.clear();
-        std::vector<QAction*> items = {m.newGame, m.twoPeople, m.saveGame, m.openGame, m.printGame};
-        if (!m_core.game.options.selfPlay) items.push_back(m.file->menuAction());
-        for (QMenu* menu : {m.edit, m.players, m.settings, m.analysis}) items.push_back(menu->menuAction());
-        for (QAction* a : items)
-            if (a->isEnabled()) {
-                a->setEnabled(false);
-                m_busyDisabled.emplace_back(a);
-            }
-        pages->setTabVisible(pages->indexOf(setupPage), false);
-        offerDraw->hide();
-        boardPlace->setCursor(Qt::WaitCursor);
-        setCursor(Qt::WaitCursor);
-    } else {
-        for (const QPointer<QAction>& a : m_busyDisabled)
-            if (a) a->setEnabled(true);
-        m_busyDisabled.clear();
-        // In a rated game the file menu, the players and the analysis stay closed.
-        if (m_core.game.ratedGame == game::RatedState::InProgress)
-            for (QMenu* menu : {m.file, m.players, m.analysis}) menu->menuAction()->setEnabled(false);
-        if (m_core.game.options.selfPlay) m.file->menuAction()->setEnabled(true);
-        if (m_core.game.ratedGame != game::RatedState::InProgress) pages->setTabVisible(pages->indexOf(setupPage), true);
-        offerDraw->show();
-        boardPlace->unsetCursor();
-        unsetCursor();
+    const bool rated = m_core.game.ratedGame == game::RatedState::InProgress;
+    if (busy)
+        m_menus->closeWhileThinking(m_core.game.options.selfPlay);
+    else
+        m_menus->reopenAfterThinking(rated, m_core.game.options.selfPlay);
+    pages->setTabVisible(pages->indexOf(setupPage), !busy && !rated);
+    offerDraw->setVisible(!busy);
+    for (QWidget* w : {static_cast<QWidget*>(boardPlace), static_cast<QWidget*>(this)}) {
+        if (busy)
+            w->setCursor(Qt::WaitCursor);
+        else
+            w->unsetCursor();
     }
 }
 
@@ -797,7 +752,10 @@ std::filesystem::path TForm1::folderOf(const char* name, bool create) const {
 // The first showing: the size and place kept from the last run, or a size
 // that suits the screen; the resume file's language (see FileCommands).
 void TForm1::showEvent(QShowEvent* event) {
-    if (!m_placeKnown) placeAtStart();
+    if (!m_placeKnown) {
+        m_placeKnown = true;
+        placeWindowAtStart(*this, m_core.programDir);
+    }
     QMainWindow::showEvent(event);
     m_files->windowShown();
 }
@@ -805,28 +763,6 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_files->windowShown();
-}
-
-void TForm1::placeAtStart() {
-    m_placeKnown = true;
-    const auto settings = windowSettings(m_core.programDir);
-    if (restoreGeometry(settings->value(QStringLiteral("window/geometry")).toByteArray())) return;
-    // Four fifths of the screen's height, at the board's proportions, inside
-    // the screen with room for the window's frame (not known before it shows).
-    // A small screen is given almost whole: the board needs every row.
-    const QScreen* screen = this->screen();
-    const QRect room = (screen ? screen->availableGeometry() : QRect(0, 0, 800, 600)).adjusted(0, 0, -16, -48);
-    const QSize least = minimumSizeHint();
-    const int share = room.height() < 800 ? room.height() : room.height() * 4 / 5;
-    const int height = std::min(room.height(), std::max(least.height(), share));
-    const int width = std::min(room.width(), std::max(least.width(), height * 3 / 2));
-    resize(width, height);
-    move(room.center() - QPoint(width / 2, height / 2));
-}
-
-void TForm1::keepWindowPlace() {
-    if (!m_placeKnown || !isVisible()) return;
-    windowSettings(m_core.programDir)->setValue(QStringLiteral("window/geometry"), saveGeometry());
 }
 
 void TForm1::quit() {
@@ -844,7 +780,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    keepWindowPlace();
+    if (m_placeKnown && isVisible()) keepWindowPlace(*this, m_core.programDir);
     // The engine stops at once and its thread ends before the window does.
     // The program ends as it should: no game to offer back at the next start.
     if (m_started) m_files->forgetRecovery();

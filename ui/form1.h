@@ -250,9 +250,6 @@ protected:
 
 private:
     void buildArea();
-    void widenForBoard();
-    void placeAtStart();
-    void keepWindowPlace();
     // One pass of the game loop.
     void gameLoop();
     void personClick(const game::PersonClick& click);
@@ -281,7 +278,6 @@ private:
     std::optional<engine::SearchLimits> m_fixedLimits;
     BoardAnimation* m_animation = nullptr;
     // The items engineBusy disabled, to be enabled again afterwards.
-    std::vector<QPointer<QAction>> m_busyDisabled;
 
     FileDialogFunction m_fileDialog;
     PrintDialogFunction m_printDialog;

@@ -11,8 +11,14 @@ namespace ui {
 
 BelowBoardRow::BelowBoardRow(QWidget* parent) : QWidget(parent) {
     setObjectName("SousDamier");
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(8, 4, 8, 4);
+    // Two lines, so that the three buttons and the capture phrase all fit
+    // under a narrow board in every language: the phrase on the first, the
+    // buttons on the second. The phrase keeps its room while hidden, so the
+    // board does not jump when it comes and goes.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 2, 8, 4);
+    column->setSpacing(2);
+    auto* phrase = new QHBoxLayout;
     QFont strong = font();
     strong.setPointSizeF(strong.pointSizeF() * 1.1);
     strong.setBold(true);
@@ -22,17 +28,24 @@ BelowBoardRow::BelowBoardRow(QWidget* parent) : QWidget(parent) {
         QPalette pal = l->palette();
         pal.setColor(QPalette::WindowText, QColor(190, 0, 0));
         l->setPalette(pal);
+        QSizePolicy policy = l->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        l->setSizePolicy(policy);
         l->hide();
-        row->addWidget(l);
+        phrase->addWidget(l);
         captureLabels.push_back(l);
     }
-    row->addStretch(1);
+    phrase->addStretch(1);
+    column->addLayout(phrase);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
     offerDraw = named(new QPushButton(QStringLiteral("Proposer nul"), this), "Proposernul");
     drawRefused = named(new QPushButton(QString::fromUtf8("Nul refusé"), this), "Nulrefus");
     resign = named(new QPushButton(QStringLiteral("Abandonner"), this), "Abandon");
     drawRefused->hide();
     resign->hide();
-    for (QPushButton* b : {offerDraw, drawRefused, resign}) row->addWidget(b);
+    for (QPushButton* b : {offerDraw, drawRefused, resign}) buttons->addWidget(b);
+    column->addLayout(buttons);
 }
 
 EndOfGamePanel::EndOfGamePanel(QWidget* parent)

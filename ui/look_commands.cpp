@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -24,14 +25,15 @@
 #include "ui/main_menus.h"
 #include "ui/perspective_panel.h"
 #include "ui/setup_page.h"
+#include "ui/side_parts.h"
 #include "ui/start_panel.h"
+#include "ui/translations.h"
 #include "ui/widgets.h"
 
 namespace ui {
 
 namespace {
 
-const QString ParameterFilter = QStringLiteral("parameters (*.par)");
 
 }  // namespace
 
@@ -138,7 +140,7 @@ void LookCommands::switchBlindPlay() {
 
 void LookCommands::exportPicture() {
     const FileAnswer answer =
-        w.askFile({true, QString::fromStdString(w.core().programDir.string()), {QStringLiteral("Picture (*.bmp)")}, "bmp"});
+        w.askFile({true, QString::fromStdString(w.core().programDir.string()), {w.runText(captions::Text::PictureFiles)}, "bmp"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".bmp");
@@ -199,7 +201,7 @@ void LookCommands::acceptParameters() {
 
 void LookCommands::saveParameters() {
     const std::filesystem::path folder = files::resolveInFolder(w.core().programDir, "Parametres");
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {ParameterFilter}, "par"});
+    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::ParameterFiles)}, "par"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".par");
@@ -208,7 +210,7 @@ void LookCommands::saveParameters() {
 
 void LookCommands::loadParameters() {
     const std::filesystem::path folder = files::resolveInFolder(w.core().programDir, "Parametres");
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {ParameterFilter}, "par"});
+    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::ParameterFiles)}, "par"});
     if (answer.path.isEmpty()) return;
     eval::loadParameters(w.core().eval, &w.host(), QFile::encodeName(answer.path).toStdString());
 }
@@ -223,6 +225,11 @@ void LookCommands::selectLanguage(int language) {
     MainMenus& m = w.menus();
     for (std::size_t i = 0; i < m.languages.size(); ++i) m.languages[i]->setChecked(static_cast<int>(i) == language);
     captions::applyAll(&w, language);
+    translations::useQtTranslations(language);
+    w.host().setLanguage(language);
+    QListWidget* thinking = w.thinkingPage->thinkingLines;
+    for (int i = 0; i < thinking->count(); ++i)
+        thinking->item(i)->setText(captions::thinkingLineIn(thinking->item(i)->text(), language));
     if (w.started()) w.refreshMoveNumber();
     if (w.core().game.ratedGame == game::RatedState::InProgress) w.mode->setText(w.runText(captions::Text::RatedGame));
     if (const QVariant message = w.endMessage->property("endMessage"); message.isValid())
@@ -230,6 +237,8 @@ void LookCommands::selectLanguage(int language) {
                                                    w.endMessage->property("winner").toString(), language));
     w.positionSetup().refreshCaptions();
     w.positionSetup().refreshState();
+    // The evaluations, once shown, are said again in the language.
+    if (!w.setupPage->whiteEvaluation->text().isEmpty()) w.positionSetup().showEvaluation();
 }
 
 }  // namespace ui

@@ -147,7 +147,7 @@ MainMenus::MainMenus(QMainWindow* window) {
     rules = addItem(help, "Rgles1", "Règles");
     about = addItem(help, "Apropos1", "A propos...");
     languageMenu = addSubMenu(help, "Idioma1", "Idioma/Langue/Language/Taal");
-    languages[3] = addItem(languageMenu, "Portugues1", "Portugues", nullptr, Checkable);
+    languages[3] = addItem(languageMenu, "Portugues1", "Português", nullptr, Checkable);
     languages[0] = addItem(languageMenu, "Franais1", "Français", nullptr, Checked);
     languages[1] = addItem(languageMenu, "English1", "English", nullptr, Checkable);
     languages[2] = addItem(languageMenu, "Nederlands1", "Nederlands", nullptr, Checkable);
@@ -158,6 +158,28 @@ MainMenus::MainMenus(QMainWindow* window) {
 void MainMenus::on(QAction* item, QObject* context, std::function<void()> handler) {
     QObject::connect(item, &QAction::triggered, context, [handler = std::move(handler)] { handler(); });
     m_handled.insert(item);
+}
+
+void MainMenus::closeWhileThinking(bool selfPlay) {
+    m_closedWhileThinking.clear();
+    std::vector<QAction*> items = {newGame, twoPeople, saveGame, openGame, printGame};
+    if (!selfPlay) items.push_back(file->menuAction());
+    for (QMenu* menu : {edit, players, settings, analysis}) items.push_back(menu->menuAction());
+    for (QAction* a : items)
+        if (a->isEnabled()) {
+            a->setEnabled(false);
+            m_closedWhileThinking.emplace_back(a);
+        }
+}
+
+void MainMenus::reopenAfterThinking(bool ratedGame, bool selfPlay) {
+    for (const QPointer<QAction>& a : m_closedWhileThinking)
+        if (a) a->setEnabled(true);
+    m_closedWhileThinking.clear();
+    // In a rated game the file menu, the players and the analysis stay closed.
+    if (ratedGame)
+        for (QMenu* menu : {file, players, analysis}) menu->menuAction()->setEnabled(false);
+    if (selfPlay) file->menuAction()->setEnabled(true);
 }
 
 bool MainMenus::placeholder(const QAction* item) const {

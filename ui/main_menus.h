@@ -10,7 +10,10 @@
 
 #include <array>
 #include <functional>
+#include <QPointer>
+
 #include <set>
+#include <vector>
 
 class QAction;
 class QMainWindow;
@@ -24,6 +27,11 @@ struct MainMenus {
     // Runs `handler` when the item is chosen.
     void on(QAction* item, QObject* context, std::function<void()> handler);
     bool handled(const QAction* item) const { return m_handled.count(item) != 0; }
+    // While the engine thinks on its own move, the commands that would
+    // change the game under it are closed; afterwards the same ones open
+    // again (self-play keeps the file menu, which holds its stop).
+    void closeWhileThinking(bool selfPlay);
+    void reopenAfterThinking(bool ratedGame, bool selfPlay);
     // Items kept hidden for good: their commands belong to formats and
     // pictures this program does not have.
     bool placeholder(const QAction* item) const;
@@ -116,6 +124,7 @@ struct MainMenus {
 
 private:
     std::set<const QAction*> m_handled;
+    std::vector<QPointer<QAction>> m_closedWhileThinking;
 };
 
 }  // namespace ui

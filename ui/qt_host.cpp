@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "files/program_folder.h"
+#include "ui/captions.h"
 
 namespace ui {
 
@@ -44,8 +45,9 @@ void QtHost::playSound(game::Sound sound) {
 }
 
 void QtHost::showError(std::string_view text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Erreur"),
-                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok, m_window);
+    const QString french = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QMessageBox box(QMessageBox::Critical, captions::text(captions::Text::ErrorCaption, m_language),
+                    captions::translateMessage(french, m_language), QMessageBox::Ok, m_window);
     box.exec();
 }
 

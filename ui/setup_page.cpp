@@ -238,8 +238,8 @@ void PositionSetup::showEvaluation() {
     // Halved, towards zero, as the page has always shown them.
     const int white = eval::evaluateStatic(w.core().eval, board, rules::White) / 2;
     const int black = eval::evaluateStatic(w.core().eval, board, rules::Black) / 2;
-    page.whiteEvaluation->setText(QString::asprintf("Eval stat blancs:%4d", white));
-    page.blackEvaluation->setText(QString::asprintf("Eval stat noirs:%4d", black));
+    page.whiteEvaluation->setText(w.runText(captions::Text::EvalWhite).arg(white, 4));
+    page.blackEvaluation->setText(w.runText(captions::Text::EvalBlack).arg(black, 4));
 }
 
 // The set-up's buttons: each begins the set-up (when it has not begun) and

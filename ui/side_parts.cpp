@@ -125,9 +125,9 @@ ThinkingPage::ThinkingPage(QWidget* parent) : QWidget(parent) {
     column->addWidget(resign, 0, Qt::AlignLeft);
 }
 
-void ThinkingPage::showThinking(const engine::SearchStats& stats) {
+void ThinkingPage::showThinking(const engine::SearchStats& stats, const engine::ThinkingWords& words) {
     thinkingLines->clear();
-    for (const std::string& l : engine::thinkingLines(stats)) thinkingLines->addItem(QString::fromStdString(l));
+    for (const std::string& l : engine::thinkingLines(stats, words)) thinkingLines->addItem(QString::fromUtf8(l));
 }
 
 void ThinkingPage::showRootMove(const engine::RootMoveLine& line) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "engine/search_stats.h"
+#include "engine/thinking.h"
 
 class QLabel;
 class QListWidget;
@@ -67,7 +68,7 @@ class ThinkingPage : public QWidget {
 public:
     explicit ThinkingPage(QWidget* parent = nullptr);
 
-    void showThinking(const engine::SearchStats& stats);
+    void showThinking(const engine::SearchStats& stats, const engine::ThinkingWords& words);
     void showRootMove(const engine::RootMoveLine& line);
     void clearRootMoves();
     void clear();

@@ -63,7 +63,7 @@ StartPanel::StartPanel(QWidget* parent) : QFrame(parent) {
         const char* caption;
     };
     const Language languageOrder[] = {{0, "Button5", "Français"}, {1, "Button6", "English"}, {2, "Button7", "Nederlands"},
-                                      {3, "Button2", "Portugues"}, {4, "Button8", "Español"}, {5, "Button1A", "Italiano"}};
+                                      {3, "Button2", "Português"}, {4, "Button8", "Español"}, {5, "Button1A", "Italiano"}};
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
     for (const Language& l : languageOrder) {

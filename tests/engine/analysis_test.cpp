@@ -135,13 +135,6 @@ TEST(Analysis, WalksBackToTheStartWritingOneLinePerMoveInGameOrder) {
     EXPECT_EQ(g.core->game.sideToMove, rules::Black);  // as in the position shown
     EXPECT_EQ(g.core->game.computerColour, rules::White);
     EXPECT_FALSE(g.core->game.engineToMove);
-
-    const std::vector<std::string> window = engine::analysisWindowLines(out.lines, 0);
-    ASSERT_EQ(window.size(), 9u);
-    EXPECT_EQ(window[7].rfind("+100 gagne un pion", 0), 0u);
-    EXPECT_EQ(window[8].rfind("(ne pas prendre en compte", 0), 0u);
-    EXPECT_EQ(window[0].rfind(" 1 Blanc: jou", 0), 0u);
-    EXPECT_EQ(window[1].rfind(" 1 Noir : jou", 0), 0u);
 }
 
 TEST(Analysis, TheClocksStandStillAndKeepTheTurnSoFar) {
@@ -174,20 +167,21 @@ TEST(Analysis, MarksAManLostAndValuesTheForcedReplyUnsearched) {
     // negated value of the position after it.
     EXPECT_EQ(forced.bestFrom, forced.playedFrom);
     EXPECT_EQ(forced.bestTo, forced.playedTo);
-    // Captures are written with "x".
-    EXPECT_NE(engine::analysisShortLine(forced, 0).find("f6xd4; score"), std::string::npos)
-        << engine::analysisShortLine(forced, 0);
-    EXPECT_NE(engine::analysisShortLine(forced, 0).find("meilleur: f6xd4"), std::string::npos);
+    // Both are captures, to be written with "x".
+    EXPECT_TRUE(forced.playedCapture);
+    EXPECT_TRUE(forced.bestCapture);
+    EXPECT_FALSE(quiet.playedCapture);
     EXPECT_EQ(forced.bestScore, -quiet.bestScore);
     EXPECT_FALSE(forced.marked);
     // The blunder: a much better move existed, and the line says which.
     EXPECT_TRUE(blunder.marked);
     EXPECT_NE(rules::squareName(blunder.bestTo), "e5");
     EXPECT_GT(blunder.bestScore - blunder.playedScore, 50);
-    const std::string text = engine::analysisLongLine(blunder, 1);
-    EXPECT_EQ(text.rfind("* 1 White : played : d4-e5; score : ", 0), 0u) << text;
-    EXPECT_NE(text.find(" ->( "), std::string::npos) << text;
-    EXPECT_EQ(engine::analysisShortLine(blunder, 1).rfind("* 1 White : d4-e5; score : ", 0), 0u);
+    EXPECT_EQ(rules::squareName(blunder.playedFrom), "d4");
+    EXPECT_EQ(rules::squareName(blunder.playedTo), "e5");
+    // The best line goes on: its next two moves are given.
+    EXPECT_NE(blunder.continuation[0], 0);
+    EXPECT_NE(blunder.continuation[1], 0);
 }
 
 TEST(Analysis, EndsAtOnceWhenTerminatedAndGoesOnWhenAPhaseIsStopped) {
@@ -222,37 +216,6 @@ TEST(Analysis, EndsAtOnceWhenTerminatedAndGoesOnWhenAPhaseIsStopped) {
     EXPECT_FALSE(g.core->engine.gameAnalysis);
     engine::endAnalysis(*g.core);
     EXPECT_EQ(g.core->game.sideToMove, rules::White);  // ply 6 is White's to play
-}
-
-TEST(AnalysisText, EachLanguageAndTheMark) {
-    engine::AnalysisLine l;
-    l.ply = 5;  // Black's third move
-    l.mover = rules::Black;
-    l.playedFrom = *rules::parseSquareName("f6");
-    l.playedTo = *rules::parseSquareName("e5");
-    l.bestFrom = *rules::parseSquareName("b6");
-    l.bestTo = *rules::parseSquareName("a5");
-    l.playedScore = -25;  // -50 inside
-    l.bestScore = 40;     // +80 inside
-    l.marked = true;
-    l.continuation = {*rules::parseSquareName("c3"), *rules::parseSquareName("d4"), *rules::parseSquareName("e5"),
-                      *rules::parseSquareName("c3")};
-    EXPECT_EQ(engine::analysisLongLine(l, 0),
-              "* 3 Noir : joué : f6-e5; score : -25; meilleur : b6-a5; score : 40 ->( c3-d4 e5-c3 ....)");
-    EXPECT_EQ(engine::analysisShortLine(l, 0), "* 3 Noirs : f6-e5; score: -25 ; meilleur: b6-a5; score: 40");
-    EXPECT_EQ(engine::analysisShortLine(l, 3), "* 3 Pretas : f6-e5; valor : -25; melhor : b6-a5; valor : 40");
-    EXPECT_EQ(engine::analysisShortLine(l, 4), "* 3 Negras : f6-e5; Puntuación : -25; melhor : b6-a5; valor : 40");
-    // Dutch and Italian read English.
-    for (int language : {1, 2, 5}) {
-        EXPECT_EQ(engine::analysisShortLine(l, language), "* 3 Black : f6-e5; score : -25 ; best : b6-a5; score : 40");
-        EXPECT_EQ(engine::analysisHeader(language).rfind("(don't consider", 0), 0u);
-    }
-    l.marked = false;
-    l.mover = rules::White;
-    l.ply = 0;
-    EXPECT_EQ(engine::analysisLongLine(l, 3), " 1 Brancas: jogou : f6-e5; valor : -25; melhor : b6-a5; valor : 40");
-    EXPECT_EQ(engine::analysisLegend(3).rfind("+100 ganha", 0), 0u);
-    EXPECT_EQ(engine::analysisHeader(4).rfind("(don't", 0), 0u);  // no Spanish header
 }
 
 }  // namespace

@@ -104,7 +104,25 @@ TEST_F(GameFiles, ZeroSearchControlMeansDefaults) {
     auto bytes = files::encodeGameFile(core.game.record, rules::White, files::GameSettings{10, 0, 2, 0, 99});
     files::GameFile f;
     ASSERT_EQ(files::decodeGameFile(bytes, f), files::FileError::None);
-    EXPECT_EQ(f.settings, (files::GameSettings{3, 3, 5, 160, 178}));
+    EXPECT_EQ(f.settings, (files::GameSettings{3, 0, 5, 160, 178}));
+}
+
+// The language byte: a known language is kept, anything else opens in
+// French, the language the program starts in.
+TEST_F(GameFiles, LanguageByteOutOfRangeOpensInFrench) {
+    const struct {
+        std::uint8_t stored;
+        std::uint8_t read;
+    } cases[] = {{0, 0}, {1, 1}, {3, 3}, {5, 5}, {6, 0}, {9, 0}, {255, 0}};
+    for (const auto& c : cases) {
+        files::GameSettings written{30, c.stored, 4, 160, 178};
+        files::GameFile f;
+        ASSERT_EQ(files::decodeGameFile(files::encodeGameFile(core.game.record, rules::White, written), f),
+                  files::FileError::None);
+        EXPECT_EQ(int(f.settings.language), int(c.read)) << "stored " << int(c.stored);
+        EXPECT_EQ(f.settings.level, 4) << "the other settings stay";
+    }
+    EXPECT_EQ(files::GameSettings{}.language, 0);
 }
 
 TEST_F(GameFiles, DamagedFilesAreRefusedWhole) {

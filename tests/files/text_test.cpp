@@ -47,7 +47,7 @@ TEST(TextExport, Layouts) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6);
     EXPECT_TRUE(text.ends_with("\r\n 1.c3-d4 f6-g5  \r\n"));
 
-    const Lines report = files::printedAnalysisReport("Ana", "Bia", 3, {"x"});
+    const Lines report = files::printedAnalysisReport("Ana", "Bia", "+100 ganha uma pedra", {"x"});
     EXPECT_EQ(report[3], "Ana" + std::string(25, ' ') + "Bia");
     EXPECT_TRUE(report[4].starts_with("+100 ganha"));
     EXPECT_EQ(report.back(), "x");

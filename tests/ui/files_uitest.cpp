@@ -225,14 +225,14 @@ private slots:
         form->menus().languages[0]->setChecked(false);
         item("English1")->setChecked(true);
         const QString sauve = QString::fromStdString(folder->path().string()) + "/Sauve";
-        answers << ui::FileAnswer{sauve + "/partie", "Fichiers Tavolex (*.dam)"};
+        answers << ui::FileAnswer{sauve + "/partie", "Tavolex games (*.dam)"};
         QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
         settle();
         QCOMPARE(requests.size(), 1);
         QVERIFY(requests[0].save);
         QCOMPARE(requests[0].directory, sauve);
         QVERIFY(QFileInfo(sauve).isDir());  // made when missing
-        QCOMPARE(requests[0].filters, QStringList{"Fichiers Tavolex (*.dam)"});
+        QCOMPARE(requests[0].filters, QStringList{"Tavolex games (*.dam)"});  // in the interface language
         QCOMPARE(QFileInfo(sauve + "/partie.dam").size(), qint64(22442));
 
         // Another game, French again, another level.

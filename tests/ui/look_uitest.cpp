@@ -629,11 +629,11 @@ private slots:
     void languagesSwitchFromTheStartPanelAndTheMenu() {
         const char* buttons[] = {"Button5", "Button6", "Button7", "Button2", "Button8", "Button1A"};
         const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
-        const char* titles[] = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, the game",
+        const char* titles[] = {"Tavolex 3D, le jeu", "Tavolex 3D, the game", "Tavolex 3D, het spel",
                                 "Tavolex 3D, o jogo", "Tavolex 3D, el juego", "Tavolex 3D, il gioco"};
         const char* classic[] = {"Classique", "Classic", "Klassiek", "Clássico", "Clásico", "Classica"};
         const char* file[] = {"Fichier", "File", "Bestand", "Arquivo", "Archivo", "File"};
-        const char* moves[] = {"Coups joués", "List of moves", "Gespeelde zetten", "Lances jogados", "Jugadas", "Mosse giocate"};
+        const char* moves[] = {"Coups joués", "Moves", "Zetten", "Lances", "Jugadas", "Mosse"};
         form = newWindow();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -752,7 +752,13 @@ private slots:
         QCOMPARE(analysis->Etat->text(), QString("Análisis terminado"));
         QCOMPARE(analysis->BitBtn1->text(), QString("Siguiente"));
         QCOMPARE(analysis->BitBtn4->text(), QString::fromUtf8("Fin del análisis"));
-        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString("Fin"));
+        QVERIFY2(analysis->ListBox1->item(0)->text().startsWith(QString::fromUtf8(" 1 Blancas: jugada c3-d4, valor ")),
+                 qPrintable(analysis->ListBox1->item(0)->text()));
+        QVERIFY(analysis->ListBox1->item(analysis->ListBox1->count() - 1)->text().startsWith("(No tenga en cuenta"));
+        QVERIFY2(form->analysisCommands().stripLines->item(1)->text().contains(QString::fromUtf8("Negras: ")) &&
+                     form->analysisCommands().stripLines->item(1)->text().contains("mejor"),
+                 qPrintable(form->analysisCommands().stripLines->item(1)->text()));
+        QCOMPARE(form->findChild<QPushButton*>("Button11")->text(), QString("Terminar"));
         trigger("Terminerlanalyse1");
         QVERIFY(!analysis->isVisible());
         QCOMPARE(form->findChild<QLabel*>("Label_learn")->text(), QString::fromUtf8("¿Aprender?"));
