@@ -1,6 +1,5 @@
 // The search's hot spots: making a move the search's way, probing the
-// transposition table, ordering by killers, and a whole search to a fixed
-// depth.
+// transposition table, and a whole search to a fixed depth.
 
 #include <benchmark/benchmark.h>
 
@@ -52,27 +51,10 @@ void BM_ProbeTable(benchmark::State& state) {
     std::uint32_t key = 12345;
     for (auto _ : state) {
         key = key * 1664525u + 1013904223u;
-        t.keyIndex = key;
-        t.keyLock = key ^ 0x5555u;
-        benchmark::DoNotOptimize(engine::probeTable(t, 10, 12));
+        benchmark::DoNotOptimize(engine::probeTable(t.table, engine::HashKey{key, key ^ 0x5555u}));
     }
 }
 BENCHMARK(BM_ProbeTable);
-
-void BM_OrderByKillers(benchmark::State& state) {
-    auto core = coreAt(kMiddleGame);
-    engine::SearchTables t;
-    t.killer1[4] = {22, 18, 0};
-    t.killer2[4] = {21, 17, 0};
-    t.goodMove[4] = {25, 22};
-    core->rules.currentPly = 4;
-    for (auto _ : state) {
-        rules::generateMoves(core->rules, rules::White);
-        engine::orderByKillers(t, core->rules.list(4), 4, false);
-        benchmark::DoNotOptimize(core->rules.list(4)[0].from);
-    }
-}
-BENCHMARK(BM_OrderByKillers);
 
 void BM_SearchFixedDepth(benchmark::State& state) {
     std::int64_t nodes = 0;

@@ -355,14 +355,17 @@ private:
         if (c == "hub") {
             m_out.say("id name=Tavolex version=" + hub::value(TAVOLEX_VERSION) + " author=" + hub::value("Tavolex") +
                       " country=" + hub::value("Brazil"));
+            m_out.say("param name=threads value=" + std::to_string(m_core->engine.threads) +
+                      " type=int min=1 max=" + std::to_string(engine::MaxSearchThreads));
             m_out.say("wait");
         } else if (c == "init") {
             m_out.say("ready");
         } else if (c == "ping") {
             m_out.say("pong");
-        } else if (c == "stop" || c == "ponder-hit" || c == "set-param") {
-            // Nothing is running between searches, and the engine declares
-            // no parameter.
+        } else if (c == "set-param") {
+            setParameter(line, text);
+        } else if (c == "stop" || c == "ponder-hit") {
+            // Nothing is running between searches.
         } else if (c == "new-game") {
             // A worker of its own for every game: its tables start empty.
             m_worker = std::make_unique<engine::EngineWorker>();
@@ -376,6 +379,26 @@ private:
         } else {
             m_out.error("unknown command: " + c);
         }
+    }
+
+    // The one parameter: the number of search threads sharing the table.
+    void setParameter(const hub::Line& line, const std::string& text) {
+        const hub::Line::Arg* name = line.find("name");
+        const hub::Line::Arg* value = line.find("value");
+        if (!name || !value || !value->hasValue) {
+            m_out.error("malformed set-param: " + text);
+            return;
+        }
+        if (name->value != "threads") {
+            m_out.error("unknown parameter: " + name->value);
+            return;
+        }
+        const auto n = parseNumber(value->value, 1, engine::MaxSearchThreads);
+        if (!n) {
+            m_out.error("threads takes a number from 1 to " + std::to_string(engine::MaxSearchThreads) + ": " + text);
+            return;
+        }
+        m_core->engine.threads = static_cast<int>(*n);
     }
 
     // The position and the moves played from it; a malformed position or an

@@ -26,38 +26,29 @@ constexpr int MaxRootMoves = 128;
 constexpr int PvSize = rules::MaxPly + 2;
 
 
-// Everything one search works with; most of it is rebuilt by each searchRoot.
+// What the search leaves for its callers and its display; the working
+// state of each search thread lives in the search itself.
 struct SearchState {
     rules::Side rootSide = rules::White;
     rules::Side otherSide = rules::Black;
+    // The iteration under way, or the last one once the search has ended.
     int iterationDepth = 1;
     int pliesPlayed = 0;
-    std::array<std::uint8_t, rules::MaxPly + 3> extensions{};
-    int rootReduction = 0;
-    int promotionExtension = 0;
-    int materialSwing = 0;
-    int quietPlies = 0;
-    bool ownAdvance = false;
-    bool oppAdvance = false;
+    // Nodes of every search thread.
     std::int64_t nodeCount = 0;
-    std::int64_t nodesSinceCheck = 0;
-    bool followPV = false;
-    int rootStaticScore = 0;
-    int aspirationFailures = 0;
     int bestRootIndex = 0;
 
-    // Root moves in the order of the running iteration, with the scores the
-    // next iteration orders them by.
-    int rootCount = 0;
-    std::array<rules::Square, MaxRootMoves> rootFrom{};
-    std::array<rules::Square, MaxRootMoves> rootTo{};
-    std::array<std::int16_t, MaxRootMoves> rootMoveScores{};
-
-    // Row p: the best line from ply p, in entries p, p + 1, ... ended by an
-    // entry whose from square is 0.
-    std::array<std::array<rules::Move, PvSize>, PvSize> principalVariation{};
+    // The best line of the root: entries 0.. ended by an entry whose from
+    // square is 0.
+    std::array<rules::Move, PvSize> bestLine{};
 
     std::int64_t startMs = 0;      // when the search began, for its limits
+};
+
+// The search threads that help the engine's own (see search.cpp).
+struct HelperThreads;
+struct HelperThreadsDeleter {
+    void operator()(HelperThreads* helpers) const;
 };
 
 struct EngineState {
@@ -67,6 +58,8 @@ struct EngineState {
     // With stopRequested: the answer will not be used, so nothing is worth
     // evaluating on the way out.
     std::atomic<bool> abandonSearch{false};
+    // Raised by the search itself when its time or node limit is reached.
+    std::atomic<bool> limitReached{false};
     // No time limits and no clock display: thinking on the person's time and
     // analysis.
     bool infiniteThinking = false;
@@ -87,6 +80,11 @@ struct EngineState {
 
     SearchTables tables;
     SearchState search;
+    // Threads searching together, sharing the transposition table: 1 is the
+    // engine's own thread alone, which plays the same moves for the same
+    // inputs every time.
+    int threads = 1;
+    std::unique_ptr<HelperThreads, HelperThreadsDeleter> helpers;
     LevelState level;
     SearchLimits limits;
 

@@ -1,13 +1,16 @@
 #include "engine/search.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
 
 #include "engine/book.h"
 #include "engine/endgame.h"
 #include "eval/accumulators.h"
 #include "eval/evaluate.h"
-#include "game/clocks.h"
 #include "game/core.h"
 
 namespace engine {
@@ -21,101 +24,137 @@ using rules::MoveList;
 // A plausible score that no search produces: the position had one move
 // during an analysis and was not searched.
 constexpr int SingleMoveAnalysisScore = 32001;
-constexpr int AspirationHalfWidth = 250;
-constexpr int NodesPerClockCheck = 5000;
+constexpr int NodesPerClockCheck = 4096;
+// The deepest ply a line reaches: the generator keeps a list per ply.
+constexpr int MaxSearchPly = rules::MaxPly - 1;
+// Plies of the search's per-ply tables.
+constexpr int Plies = rules::MaxPly + 2;
+// The first aspiration window around the last iteration's value, from the
+// third iteration on; it doubles on each failure.
+constexpr int AspirationStart = 40;
+constexpr int AspirationFromDepth = 3;
 
 int piecesOf(const eval::PieceCount& pc, rules::Side side) {
     return side == rules::White ? pc[rules::WhiteMan] + pc[rules::WhiteKing] : pc[rules::BlackMan] + pc[rules::BlackKing];
 }
 int piecesOnBoard(const eval::PieceCount& pc) { return pc[1] + pc[2] + pc[3] + pc[4]; }
 
-int evaluateAt(Core& core, int ply, int alpha, int beta) {
-    core.eval.currentPly = ply;
-    return eval::evaluate(core.eval, core.rules.board, core.engine.search.rootSide, alpha, beta);
-}
+bool isDecisive(int v) { return v >= DecisiveScore || v <= -DecisiveScore; }
 
-bool sameSquares(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to; }
+// Decisive values count plies from the root; the table keeps them counted
+// from the node that stores them.
+int valueToTable(int v, int ply) { return v >= DecisiveScore ? v + ply : v <= -DecisiveScore ? v - ply : v; }
+int valueFromTable(int v, int ply) { return v >= DecisiveScore ? v - ply : v <= -DecisiveScore ? v + ply : v; }
 
-// The generator's ordering step, driven by the search's state.
-class SearchOrdering final : public rules::MoveOrdering {
-public:
-    explicit SearchOrdering(EngineState& e) : m_e(e) {}
-    void clearTables() override { resetKillers(m_e.tables); }
+// One search thread's working state: the engine's own thread has one, and
+// each helper another, over its own board, lists and evaluation sums. The
+// engine state (limits, flags, knowledge, the transposition table) is the
+// engine's own thread's, which only that thread writes while they search,
+// except for the table, whose slots are read and written whole.
+struct Searcher {
+    Searcher(Core& c, rules::RulesState& rules, eval::EvalState& eval, bool mainThread)
+        : core(c), en(c.engine), r(rules), ev(eval), table(c.engine.tables.table), keys(c.engine.tables),
+          main(mainThread) {}
 
-    void order(rules::RulesState& r, MoveList& list, bool captures) override {
-        const SearchState& s = m_e.search;
-        const SearchTables& t = m_e.tables;
-        const int ply = r.currentPly;
-        const bool nearRoot = ply < s.iterationDepth - 2;
-        if (captures) {
-            if (s.followPV) {
-                // Replaying last iteration's line: its capture first. The last
-                // captured square may differ where a king had a choice.
-                const Move& pv = s.principalVariation[1][ply];
-                for (int i = 0; i < list.size(); ++i) {
-                    Move& m = list[i];
-                    m.key = static_cast<std::int16_t>(80 - i);
-                    if (pv.from != 0 && sameSquares(m, pv) && m.ncapt == pv.ncapt &&
-                        std::equal(m.captured.begin(), m.captured.begin() + std::max(0, m.ncapt - 1), pv.captured.begin()))
-                        m.key = 100;
-                }
-                sortByKey(list);
-            } else if (nearRoot) {
-                orderByKillers(t, list, ply, true);
-            }
-            return;
-        }
-        if (t.hashMove.holdsMove() && nearRoot)
-            for (Move& m : list)
-                if (m.from == t.hashMove.from && m.to == t.hashMove.to) m.key = 255;
-        if (ply > 1 && nearRoot) {
-            orderByKillers(t, list, ply, false);
-        } else if (ply == 1) {
-            // The root: by last iteration's scores.
-            for (int i = 0; i < list.size(); ++i) {
-                Move& m = list[i];
-                for (int j = 0; j < s.rootCount; ++j)
-                    if (m.from == s.rootFrom[j] && m.to == s.rootTo[j]) {
-                        m.key = static_cast<std::int16_t>(s.rootMoveScores[j] - i);
-                        break;
-                    }
-            }
-            sortByKey(list);
-        }
+    Core& core;
+    EngineState& en;
+    rules::RulesState& r;
+    eval::EvalState& ev;
+    TranspositionTable& table;
+    const SearchTables& keys;   // the key tables, for keeping the keys
+    const bool main;
+    const std::atomic<bool>* helperStop = nullptr;
+
+    rules::Side rootSide = rules::White;
+    std::uint32_t keyIndex = 0, keyLock = 0;
+    std::atomic<std::int64_t> nodes{0};
+    std::int64_t nextClockCheck = NodesPerClockCheck;
+    int iterationDepth = 1;
+
+    // Two quiet moves per ply that refuted their siblings last, and for
+    // each side the success of quiet moves by their squares.
+    std::array<std::array<MoveSquares, 2>, Plies> killers{};
+    std::array<std::array<std::array<int, rules::NumSquares + 1>, rules::NumSquares + 1>, 2> history{};
+
+    // Row p: the best line from ply p, entries p .. pvLength[p] - 1.
+    std::array<std::array<Move, Plies>, Plies> pv{};
+    std::array<int, Plies> pvLength{};
+
+    // The keys of the line's positions, and how many plies before each no
+    // man has moved and nothing was taken: only kings' moves can repeat a
+    // position.
+    std::array<std::uint64_t, Plies> lineKeys{};
+    std::array<int, Plies> reversible{};
+
+    // The root moves' values in the running iteration.
+    int rootCount = 0;
+    bool rootCaptures = false;
+    std::array<int, MaxRootMoves> rootValues{};
+    int bestIndex = 0;
+    int previousRootValue = 0;
+
+    bool stopped() const {
+        return en.stopRequested.load(std::memory_order_relaxed) || en.limitReached.load(std::memory_order_relaxed) ||
+               (helperStop && helperStop->load(std::memory_order_relaxed));
     }
-
-private:
-    EngineState& m_e;
+    rules::Side sideAt(int ply) const { return ply % 2 == 1 ? rootSide : rules::opposite(rootSide); }
+    void toggle(rules::PieceCode code, rules::Square s) {
+        keyIndex ^= keys.indexKeys[keyIndexOf(code, s)];
+        keyLock ^= keys.lockKeys[keyIndexOf(code, s)];
+    }
 };
 
-// Installs the search's ordering for the duration of one search.
-class OrderingInstalled {
-public:
-    OrderingInstalled(rules::RulesState& r, EngineState& e) : m_r(r), m_ordering(e), m_previous(r.ordering) {
-        r.ordering = &m_ordering;
-    }
-    ~OrderingInstalled() { m_r.ordering = m_previous; }
-    OrderingInstalled(const OrderingInstalled&) = delete;
-    OrderingInstalled& operator=(const OrderingInstalled&) = delete;
+struct HelperSearch;
 
-private:
-    rules::RulesState& m_r;
-    SearchOrdering m_ordering;
-    rules::MoveOrdering* m_previous;
+}  // namespace
+
+// The helpers of one engine: their boards and evaluation sums persist from
+// one search to the next; their threads live for one search.
+struct HelperThreads {
+    std::vector<std::unique_ptr<HelperSearch>> helpers;
+    std::atomic<bool> stop{false};
+};
+
+namespace {
+
+struct HelperSearch {
+    rules::RulesState rules;
+    eval::EvalState eval;
+    std::unique_ptr<Searcher> searcher;
+    std::thread thread;
 };
 
 std::int64_t searchMilliseconds(Core& core) {
     return core.host ? core.host->readMilliseconds() - core.engine.search.startMs : 0;
 }
 
-// Step 1 of searchMax every 5001 nodes: the hard time limit and the node
-// limit. Stops asked from outside arrive through stopRequested at any time.
-void nodeClockCheck(Core& core) {
-    EngineState& en = core.engine;
-    SearchState& s = en.search;
-    s.nodesSinceCheck = 0;
-    if (en.limits.hardMs > 0 && searchMilliseconds(core) >= en.limits.hardMs) en.stopRequested = true;
-    if (en.limits.nodes > 0 && s.nodeCount >= en.limits.nodes) en.stopRequested = true;
+std::int64_t allNodes(const Searcher& s) {
+    std::int64_t n = s.nodes.load(std::memory_order_relaxed);
+    if (s.en.helpers)
+        for (const auto& h : s.en.helpers->helpers)
+            if (h->searcher) n += h->searcher->nodes.load(std::memory_order_relaxed);
+    return n;
+}
+
+// Every few thousand nodes of the engine's own thread: the hard time limit
+// and the node limit. Stops asked from outside arrive through stopRequested
+// at any time.
+void countNode(Searcher& s) {
+    const std::int64_t n = s.nodes.load(std::memory_order_relaxed) + 1;
+    s.nodes.store(n, std::memory_order_relaxed);
+    if (!s.main || n < s.nextClockCheck) return;
+    s.nextClockCheck = n + NodesPerClockCheck;
+    EngineState& en = s.en;
+    if (en.limits.hardMs > 0 && searchMilliseconds(s.core) >= en.limits.hardMs) en.limitReached = true;
+    if (en.limits.nodes > 0 && allNodes(s) >= en.limits.nodes) en.limitReached = true;
+}
+
+// The evaluation for the side to move at `ply`; the evaluation itself works
+// from the root side's view.
+int evaluateAt(Searcher& s, int ply, int alpha, int beta) {
+    s.ev.currentPly = ply;
+    if (ply % 2 == 1) return eval::evaluate(s.ev, s.r.board, s.rootSide, alpha, beta);
+    return -eval::evaluate(s.ev, s.r.board, s.rootSide, -beta, -alpha);
 }
 
 // What a node saves before each move and restores after it.
@@ -123,62 +162,268 @@ struct Saved {
     rules::Board board;
     eval::Accumulators acc;
     rules::Square lastTo;
-    int quietPlies, materialSwing, rootReduction, promotionExtension;
-    bool ownAdvance, oppAdvance;
     std::uint32_t keyIndex, keyLock;
 
-    void save(const Core& core) {
-        const SearchState& s = core.engine.search;
-        board = core.rules.board;
-        acc = core.eval.acc;
-        lastTo = core.eval.lastTo;
-        quietPlies = s.quietPlies;
-        materialSwing = s.materialSwing;
-        rootReduction = s.rootReduction;
-        promotionExtension = s.promotionExtension;
-        ownAdvance = s.ownAdvance;
-        oppAdvance = s.oppAdvance;
-        keyIndex = core.engine.tables.keyIndex;
-        keyLock = core.engine.tables.keyLock;
+    void save(const Searcher& s) {
+        board = s.r.board;
+        acc = s.ev.acc;
+        lastTo = s.ev.lastTo;
+        keyIndex = s.keyIndex;
+        keyLock = s.keyLock;
     }
-    void restore(Core& core) const {
-        SearchState& s = core.engine.search;
-        core.rules.board = board;
-        core.eval.acc = acc;
-        core.eval.lastTo = lastTo;
-        s.quietPlies = quietPlies;
-        s.materialSwing = materialSwing;
-        s.rootReduction = rootReduction;
-        s.promotionExtension = promotionExtension;
-        s.ownAdvance = ownAdvance;
-        s.oppAdvance = oppAdvance;
-        core.engine.tables.keyIndex = keyIndex;
-        core.engine.tables.keyLock = keyLock;
+    void restore(Searcher& s) const {
+        s.r.board = board;
+        s.ev.acc = acc;
+        s.ev.lastTo = lastTo;
+        s.keyIndex = keyIndex;
+        s.keyLock = keyLock;
     }
 };
 
-// A man moving into the far third of the board, outside the opening.
-bool advancesFar(const Core& core, rules::PieceCode code, rules::Square to) {
-    if (core.eval.phase == eval::PhaseOpening) return false;
-    return (code == rules::WhiteMan && to <= 12) || (code == rules::BlackMan && to >= 21);
+// Plays `m` on the searcher's board, keeping its keys and evaluation sums.
+void makeMove(Searcher& s, const Move& m) {
+    rules::Board& b = s.r.board;
+    eval::updateForMove(s.ev, b, m);
+    for (int i = 0; i < m.ncapt; ++i) {
+        const rules::Square sq = m.captured[i];
+        s.toggle(b[sq], sq);
+        b[sq] = rules::Empty;
+    }
+    const rules::PieceCode code = b[m.from];
+    s.toggle(code, m.from);
+    b[m.from] = rules::Empty;
+    const rules::PieceCode after = rules::promotedCode(code, m.to);
+    b[m.to] = after;
+    s.toggle(after, m.to);
 }
 
-}  // namespace
+HashKey keyAt(const Searcher& s, int ply) { return hashKeyFor(s.keyIndex, s.keyLock, s.sideAt(ply)); }
 
-bool closesRepetition(const Core& core, const Move& m) {
-    const game::GameRecord& rec = core.game.record;
-    const int n = core.engine.search.pliesPlayed;
-    if (n < 6) return false;
-    const auto& p = rec.plies;
-    return m.from == p[n - 3].from && m.to == p[n - 3].to && p[n].captureCount == p[n - 4].captureCount &&
-           p[n].from == p[n - 4].from && p[n - 1].captureCount == p[n - 5].captureCount &&
-           p[n - 1].from == p[n - 5].from;
+bool sameSquares(const Move& m, const MoveSquares& k) { return m.from == k.from && m.to == k.to; }
+
+// Ordering keys, highest first: the table's move, then among captures those
+// taking kings or crowning; among quiet moves the killers, then the
+// history of their squares.
+constexpr int TableMoveKey = 30000;
+constexpr int KillerKey = 20000;
+constexpr int HistoryLimit = 16000;
+
+void orderKeys(Searcher& s, MoveList& list, int n, int ply, rules::Side side, MoveSquares tableMove, bool captures) {
+    const auto& hist = s.history[rules::sideIndex(side)];
+    const auto& killers = s.killers[ply];
+    const rules::Board& b = s.r.board;
+    for (int i = 0; i < n; ++i) {
+        Move& m = list[i];
+        int key;
+        if (sameSquares(m, tableMove)) {
+            key = TableMoveKey;
+        } else if (captures) {
+            key = hist[m.from][m.to] / 4;
+            for (int c = 0; c < m.ncapt; ++c)
+                if (rules::isKing(b[m.captured[c]])) key += HistoryLimit;
+            if (rules::promotionRow(b[m.from], m.to)) key += HistoryLimit / 2;
+        } else if (sameSquares(m, killers[0])) {
+            key = KillerKey + 1;
+        } else if (sameSquares(m, killers[1])) {
+            key = KillerKey;
+        } else {
+            key = hist[m.from][m.to];
+        }
+        m.key = static_cast<std::int16_t>(std::clamp(key, -32000, 32000));
+    }
 }
 
-namespace {
+// Brings the best remaining move to position k.
+void pickNext(MoveList& list, int k, int n) {
+    int best = k;
+    for (int i = k + 1; i < n; ++i)
+        if (list[i].key > list[best].key) best = i;
+    if (best != k) std::swap(list[k], list[best]);
+}
 
-void showRootLine(Core& core, int k, const Move& m, int value, bool searching) {
-    if (!core.host) return;
+// A quiet move refuted its node: it becomes a killer, and its squares gain
+// history while those of the quiet moves tried before it lose some.
+void rewardQuietMove(Searcher& s, const MoveList& list, int k, int ply, rules::Side side, int depth) {
+    const Move& m = list[k];
+    auto& killers = s.killers[ply];
+    if (!sameSquares(m, killers[0])) {
+        killers[1] = killers[0];
+        killers[0] = MoveSquares{m.from, m.to};
+    }
+    auto& hist = s.history[rules::sideIndex(side)];
+    const int bonus = std::min(depth * depth, 400);
+    const auto add = [&](int& h, int delta) { h += delta - h * std::abs(delta) / HistoryLimit; };
+    add(hist[m.from][m.to], bonus);
+    for (int i = 0; i < k; ++i) add(hist[list[i].from][list[i].to], -bonus);
+}
+
+void updateLine(Searcher& s, int ply, const Move& m) {
+    s.pv[ply][ply] = m;
+    const int below = s.pvLength[ply + 1];
+    for (int q = ply + 1; q < below; ++q) s.pv[ply][q] = s.pv[ply + 1][q];
+    s.pvLength[ply] = std::max(below, ply + 1);
+}
+
+std::uint64_t lineKey(const Searcher& s) { return std::uint64_t{s.keyLock} << 32 | s.keyIndex; }
+
+// Whether `side` has a capture on `b`, and so would have to take at its
+// turn: a man with an enemy piece next to it (forwards or backwards) and
+// the square behind that one empty, or a king whose diagonal, past empty
+// squares, meets an enemy piece with an empty square behind it.
+bool canCapture(const rules::Board& b, rules::Side side) {
+    const rules::PieceCode man = side == rules::White ? rules::WhiteMan : rules::BlackMan;
+    const rules::PieceCode king = side == rules::White ? rules::WhiteKing : rules::BlackKing;
+    const auto enemy = [&](rules::PieceCode c) {
+        return side == rules::White ? (c == rules::BlackMan || c == rules::BlackKing)
+                                    : (c == rules::WhiteMan || c == rules::WhiteKing);
+    };
+    for (int sq = 1; sq <= rules::NumSquares; ++sq) {
+        const rules::PieceCode c = b[sq];
+        if (c != man && c != king) continue;
+        for (int d = 0; d < rules::NumDirections; ++d) {
+            rules::Square next = rules::neighbour(static_cast<rules::Square>(sq), d);
+            if (c == king)
+                while (next != 0 && b[next] == rules::Empty) next = rules::neighbour(next, d);
+            if (next == 0 || !enemy(b[next])) continue;
+            const rules::Square behind = rules::neighbour(next, d);
+            if (behind != 0 && b[behind] == rules::Empty) return true;
+        }
+    }
+    return false;
+}
+
+// Near the horizon, at a node off the best line where nothing is to be
+// taken by either side, a static value this far above beta (per ply of
+// depth left, in 1/200 of a man) is taken as the node's value.
+constexpr int StaticCutMargin = 60;
+constexpr int StaticCutDepth = 3;
+
+template <bool PvNode>
+int search(Searcher& s, int alpha, int beta, int depth, int ply) {
+    EngineState& en = s.en;
+    rules::RulesState& r = s.r;
+    const eval::PieceCount& pc = s.ev.acc.pieceCount;
+    const rules::Side side = s.sideAt(ply);
+
+    // Step 1. Count the node; the engine's own thread looks at the clock
+    // now and then.
+    countNode(s);
+    s.pvLength[ply] = ply;
+    if (s.stopped()) return 0;
+    if (ply >= MaxSearchPly) return evaluateAt(s, ply, alpha, beta);
+    const int pieces = piecesOnBoard(pc);
+
+    // Step 2. Endgame databases, for four pieces or fewer. A four-piece
+    // value is trusted only when drawn or clearly decided.
+    if (en.databases && pieces <= 4) {
+        if (const std::optional<int> v = en.databases->probe(r.board, side, ply))
+            if (pieces < 4 || *v == 0 || std::abs(*v) > 1000) return *v;
+    }
+
+    // Step 3. Kings against a few men.
+    if (en.databases && ply > 2 && pieces > 3) {
+        const bool whiteWins = pc[rules::WhiteKing] > 0 && pc[rules::BlackKing] == 0 && pc[rules::BlackMan] < 7 &&
+                               en.databases->kingsAgainstMenWin(r.board, rules::White);
+        const bool blackWins = !whiteWins && pc[rules::BlackKing] > 0 && pc[rules::WhiteKing] == 0 &&
+                               pc[rules::WhiteMan] < 7 && en.databases->kingsAgainstMenWin(r.board, rules::Black);
+        if (whiteWins || blackWins) return (whiteWins == (side == rules::White)) ? 31001 : -31001;
+    }
+
+    // Step 4. A position met before in the line, by kings' moves only, is a
+    // draw: the side that could do better would not have let it come back.
+    s.lineKeys[ply] = lineKey(s);
+    for (int p = ply - 4; p >= ply - s.reversible[ply] && p >= 1; p -= 2)
+        if (s.lineKeys[p] == s.lineKeys[ply]) return 0;
+
+    // Step 5. Transposition table.
+    const HashKey key = keyAt(s, ply);
+    const std::optional<HashHit> hit = probeTable(s.table, key);
+    MoveSquares tableMove;
+    if (hit) {
+        tableMove = MoveSquares{hit->from, hit->to};
+        const int v = valueFromTable(hit->value, ply);
+        if (!PvNode && hit->depth >= std::max(depth, 0) &&
+            (hit->bound == Bound::Exact || (hit->bound == Bound::Lower && v >= beta) ||
+             (hit->bound == Bound::Upper && v <= alpha)))
+            return v;
+    }
+
+    // Step 6. Positions the user has taught, valued for the side to move.
+    if (s.en.tables.learned)
+        if (const std::optional<int> v =
+                probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
+            return *v;
+
+    // Step 7. Generate. No move loses.
+    r.currentPly = ply;
+    const int n = rules::generateMoves(r, side);
+    if (n == 0) return -Infinity + ply;
+    const bool captureNode = r.captureCount > 0;
+
+    // Step 8. The horizon. A side that must capture is never a leaf, and a
+    // capture costs no depth: exchanges are always seen to their end.
+    if (depth <= 0 && !captureNode) return evaluateAt(s, ply, alpha, beta);
+
+    // Step 8.1. Far ahead near the horizon, with nothing to take for either
+    // side: the position is not searched further.
+    if (!PvNode && !captureNode && depth <= StaticCutDepth && !isDecisive(beta) &&
+        !canCapture(r.board, rules::opposite(side))) {
+        const int margin = StaticCutMargin * depth;
+        const int v = evaluateAt(s, ply, beta - 1, beta + margin);
+        if (v - margin >= beta) return v - margin;
+    }
+
+    // Step 9. The moves, best first.
+    MoveList& list = r.list(ply);
+    orderKeys(s, list, n, ply, side, tableMove, captureNode);
+    Saved saved;
+    saved.save(s);
+    const int entryAlpha = alpha;
+    int best = -Infinity;
+    MoveSquares bestMove;
+    const int childDepth = captureNode ? depth : depth - 1;
+    for (int k = 0; k < n; ++k) {
+        pickNext(list, k, n);
+        const Move& move = list[k];
+        const bool kingStep = !captureNode && rules::isKing(r.board[move.from]);
+        makeMove(s, move);
+        prefetchTable(s.table, keyAt(s, ply + 1).index);
+        s.reversible[ply + 1] = kingStep ? s.reversible[ply] + 1 : 0;
+
+        int v;
+        if (k == 0) {
+            v = -search<PvNode>(s, -beta, -alpha, childDepth, ply + 1);
+        } else {
+            v = -search<false>(s, -alpha - 1, -alpha, childDepth, ply + 1);
+            if (PvNode && v > alpha && v < beta) v = -search<true>(s, -beta, -alpha, childDepth, ply + 1);
+        }
+        saved.restore(s);
+        r.currentPly = ply;
+        if (s.stopped()) return 0;
+
+        if (v > best) {
+            best = v;
+            bestMove = MoveSquares{move.from, move.to};
+            if (v > alpha) {
+                if (PvNode) updateLine(s, ply, move);
+                if (v >= beta) {
+                    if (!captureNode) rewardQuietMove(s, list, k, ply, side, std::max(depth, 1));
+                    break;
+                }
+                alpha = v;
+            }
+        }
+    }
+
+    // Step 10. Keep the result.
+    const Bound bound = best >= beta ? Bound::Lower : best > entryAlpha ? Bound::Exact : Bound::Upper;
+    storeTable(s.table, key, valueToTable(best, ply), NoStaticEval, std::max(depth, 0), bound, bestMove.from,
+               bestMove.to);
+    return best;
+}
+
+void showRootLine(Searcher& s, int k, const Move& m, int value, bool searching) {
+    if (!s.main || !s.core.host) return;
     RootMoveLine line;
     line.index = k;
     line.from = m.from;
@@ -186,300 +431,241 @@ void showRootLine(Core& core, int k, const Move& m, int value, bool searching) {
     line.capture = m.ncapt > 0;
     line.shownScore = value / 2;
     line.searching = searching;
-    core.host->showRootMove(line);
+    s.core.host->showRootMove(line);
 }
 
-template <bool Max>
-int searchNode(Core& core, int alpha, int beta, int ply) {
-    EngineState& en = core.engine;
-    SearchState& s = en.search;
-    SearchTables& t = en.tables;
-    rules::RulesState& r = core.rules;
-    const eval::PieceCount& pc = core.eval.acc.pieceCount;
-    const rules::Side side = Max ? s.rootSide : s.otherSide;
+// The root's best line, for the display and the callers.
+void publishBestLine(Searcher& s, const Move& m) {
+    auto& line = s.en.search.bestLine;
+    line[0] = m;
+    int q = 1;
+    for (int p = 2; p < s.pvLength[2] && q < PvSize - 1; ++p) line[q++] = s.pv[2][p];
+    line[q].from = 0;
+}
 
-    // Step 1. Count the node; every 5001 nodes look at the clock and let
-    // the window breathe.
-    ++s.nodeCount;
-    ++s.nodesSinceCheck;
-    if constexpr (Max)
-        if (s.nodesSinceCheck > NodesPerClockCheck) nodeClockCheck(core);
-    s.principalVariation[ply][ply].from = 0;
-    t.hashMove = MoveSquares{};
-    const int pieces = piecesOnBoard(pc);
-
-    // Step 2. Endgame databases, for four pieces or fewer. A four-piece
-    // value is trusted only when drawn or clearly decided.
-    if (en.databases && ply >= 2 && pieces <= 4) {
-        if (const std::optional<int> v = en.databases->probe(r.board, side, ply))
-            if (pieces < 4 || *v == 0 || std::abs(*v) > 1000) return Max ? *v : -*v;
-    }
-
-    // Step 3. Kings against men.
-    if (en.databases && ply > 2 && pieces > 3) {
-        const int won = s.rootSide == rules::White ? 31001 : -31001;
-        if (pc[rules::WhiteKing] > 0 && pc[rules::BlackKing] == 0 && pc[rules::BlackMan] < 7 &&
-            en.databases->kingsAgainstMenWin(r.board, rules::White))
-            return won;
-        if (pc[rules::BlackKing] > 0 && pc[rules::WhiteKing] == 0 && pc[rules::WhiteMan] < 7 &&
-            en.databases->kingsAgainstMenWin(r.board, rules::Black))
-            return -won;
-    }
-
-    // Step 4. Transposition table.
-    const int absPly = ply + s.pliesPlayed;
-    const int absDepth = s.iterationDepth + s.pliesPlayed;
-    const bool tableInReach = Max ? (ply > 3 && ply - t.plyLimitOffset < 18) : (ply > 2 && ply - t.plyLimitOffset < 17);
-    if (tableInReach) {
-        if (const TableEntry* e = probeTable(t, absPly, absDepth)) {
-            if (const std::optional<int> v = useTableHit(t, *e, Max, s.rootSide, alpha, beta)) return *v;
-        }
-    }
-
-    // Step 5. Positions the user has taught, valued for the side to move.
-    if (ply > 1)
-        if (const std::optional<int> v = probeLearned(t, side == rules::White)) return Max ? *v : -*v;
-
-    // Step 6. The deepest ply.
-    if (ply >= 33) return evaluateAt(core, ply, alpha, beta);
-
-    // Step 7. Generate.
-    r.currentPly = ply;
-    const int n = rules::generateMoves(r, side);
-    MoveList& list = r.list(ply);
-    if (Max && ply == 1) {
-        s.rootCount = std::min(n, MaxRootMoves);
-        const std::int16_t floor = static_cast<std::int16_t>(alpha > -DecisiveScore ? alpha - 500 : -Infinity);
-        for (int i = 0; i < s.rootCount; ++i) {
-            s.rootFrom[i] = list[i].from;
-            s.rootTo[i] = list[i].to;
-            s.rootMoveScores[i] = floor;
-        }
-    }
-
-    // Step 8. The horizon. A side that must capture is never a leaf, and
-    // each capturing ply pushes the horizon a ply deeper.
-    const bool captureNode = r.captureCount > 0;
-    if (!captureNode && ply - s.extensions[ply] - s.rootReduction - s.promotionExtension > s.iterationDepth)
-        return evaluateAt(core, ply, alpha, beta);
-
-    // Step 9. No move loses.
-    if (n == 0) return Max ? -Infinity + ply : Infinity - ply;
-
-    // Step 10. Save what each move changes.
-    s.extensions[ply + 1] = static_cast<std::uint8_t>(s.extensions[ply] + (captureNode ? 1 : 0));
+// One pass over the root moves in their current order. Values are from the
+// root side's view, as everywhere at the root.
+int searchRootMoves(Searcher& s, int alpha, int beta, int depth) {
+    EngineState& en = s.en;
+    Core& core = s.core;
+    MoveList& list = s.r.list(1);
+    const int n = s.rootCount;
+    countNode(s);
+    s.pvLength[1] = 1;
+    s.lineKeys[1] = lineKey(s);
+    s.reversible[1] = 0;
     Saved saved;
-    saved.save(core);
-    int best = Max ? -Infinity : Infinity;
-    const int entryAlpha = alpha;
-    const int entryBeta = beta;
-    rules::Square bestFrom = 0, bestTo = 0;
-    int previousRootValue = en.lastScore;
+    saved.save(s);
+    int best = -Infinity;
+    const int childDepth = s.rootCaptures ? depth : depth - 1;
+    for (int k = 0; k < n; ++k) s.rootValues[k] = -Infinity;
+    const game::GameRecord& rec = core.game.record;
+    const int played = en.search.pliesPlayed;
 
-    // Step 11. The moves.
     for (int k = 0; k < n; ++k) {
-        const Move& move = list[k];
-        // Step 11.1. The root: show the move under search, and search moves
-        // that did badly last time, or that cannot matter much once a clear
-        // gain has been found, less deeply.
-        if (Max && ply == 1 && !en.stopRequested) {
-            showRootLine(core, k, move, previousRootValue, true);
-            s.rootReduction = 0;
-            if (move.key > -Infinity && move.key < Infinity && best > -Infinity - 1 && best < Infinity + 1) {
-                s.rootReduction = move.key < best - 200 ? -1 : 0;
-                if (best > s.rootStaticScore + 150 && best > en.lastScore + 150 && best > 200) s.rootReduction = -2;
-            }
-        }
-        // Step 11.2. Stop as soon as asked.
-        r.currentPly = ply;
-        if (en.stopRequested) return en.abandonSearch ? 0 : evaluateAt(core, ply, alpha, beta);
-        // Step 11.3.
-        if (Max && ply == 1) core.eval.rootMovePiece = r.board[move.from];
-        // Step 11.4.
-        s.quietPlies = captureNode ? 0 : s.quietPlies + 1;
-        s.promotionExtension = s.promotionExtension == 2 ? 1 : 0;
-        const bool advance = advancesFar(core, r.board[move.from], move.to);
-        if constexpr (Max)
-            s.ownAdvance = advance;
-        else
-            s.oppAdvance = advance;
-        // Step 11.5. The iteration's value is the search's value so far.
-        makeSearchMove(core, k);
+        const Move move = list[k];
+        // The root: show the move under search.
+        if (s.main && !s.stopped()) showRootLine(s, k, move, s.previousRootValue, true);
+        if (s.stopped()) break;
+        s.ev.rootMovePiece = s.r.board[move.from];
+        const bool kingStep = !s.rootCaptures && rules::isKing(s.r.board[move.from]);
+        makeMove(s, move);
+        s.reversible[2] = kingStep ? 1 : 0;
 
-        // Step 11.6. Forward pruning of quiet lines that have lost (or, at
-        // the opponent's nodes, won) material, near the horizon.
-        int v = 0;
-        bool pruned = false;
-        bool answerNow = false;
-        if (piecesOnBoard(pc) >= 7 && s.quietPlies >= 2) {
-            const int swing = Max ? s.materialSwing : -s.materialSwing;
-            bool toStep3 = true;
-            if (swing < 0 && !s.ownAdvance && !s.oppAdvance) {
-                if (s.quietPlies > s.iterationDepth / 2) {
-                    pruned = true;
-                    toStep3 = false;
-                }
-            }
-            if (toStep3) {
-                const int d = ply - s.extensions[ply + 1] - s.rootReduction - (advance ? 1 : 0) - s.promotionExtension;
-                if (d > s.iterationDepth - 4) {
-                    if (swing < -3)
-                        answerNow = true;
-                    else if (swing == -3)
-                        pruned = true;
-                    else if (swing == -2)
-                        pruned = d > s.iterationDepth - 2;
-                    else if (swing == -1)
-                        pruned = d > s.iterationDepth - 1;
-                }
-            }
-        }
-        if (pruned || answerNow) {
-            v = evaluateAt(core, ply + 1, alpha, beta);
-            saved.restore(core);
-            if (answerNow) return v;
-            best = Max ? std::max(best, v) : std::min(best, v);
-            if (k == n - 1) return best;
-            continue;
-        }
-
-        // Step 11.7. The full search.
-        if (piecesOf(pc, Max ? s.otherSide : s.rootSide) == 0) {
-            if (Max && ply == 1) {
-                s.principalVariation[1][1] = move;
-                s.principalVariation[1][2].from = 0;
-                s.bestRootIndex = k;
-            }
-            saved.restore(core);
-            return Max ? Infinity - ply : -Infinity + ply;
-        }
-        const game::GameRecord& rec = core.game.record;
-        if (Max && ply == 1 && en.gameAnalysis && s.pliesPlayed < en.analysisEnd &&
-            move.from == rec.plies[s.pliesPlayed + 1].from && move.to == rec.plies[s.pliesPlayed + 1].to) {
+        int v;
+        if (en.gameAnalysis && played < en.analysisEnd && move.from == rec.plies[played + 1].from &&
+            move.to == rec.plies[played + 1].to) {
+            // The game's own move: worth what the position after it was
+            // found to be worth.
             v = en.playedMoveValue;
-        } else if constexpr (Max) {
-            if (k == 0) {
-                v = searchNode<false>(core, alpha, beta, ply + 1);
-            } else {
-                v = searchNode<false>(core, alpha, alpha + 1, ply + 1);
-                if (alpha < v && v < beta && v > -31000 && v < 31000) v = searchNode<false>(core, v - 1, beta, ply + 1);
-            }
+        } else if (k == 0) {
+            v = -search<true>(s, -beta, -alpha, childDepth, 2);
         } else {
-            if (k == 0) {
-                v = searchNode<true>(core, alpha, beta, ply + 1);
-            } else {
-                v = searchNode<true>(core, beta - 1, beta, ply + 1);
-                if (alpha < v && v < beta && v > -31000 && v < 31000) v = searchNode<true>(core, alpha, v + 1, ply + 1);
-            }
+            v = -search<false>(s, -alpha - 1, -alpha, childDepth, 2);
+            if (v > alpha && v < beta) v = -search<true>(s, -beta, -alpha, childDepth, 2);
         }
-        s.followPV = false;
+        saved.restore(s);
+        s.r.currentPly = 1;
+        // A move whose search was cut short by a stop has no value worth
+        // choosing it for.
+        if (s.stopped()) break;
 
-        // Step 11.8. The root: repetition, and the score that orders the
-        // next iteration.
-        if (Max && ply == 1) {
-            if (v > -DecisiveScore && v < DecisiveScore && closesRepetition(core, move)) v = 0;
-            if (k < MaxRootMoves)
-                s.rootMoveScores[k] = static_cast<std::int16_t>(v > best ? v + 200 + 2 * k : v < best ? v - 300 : v - 200);
-        }
+        // Repetition: a move closing the cycle of the last plies draws.
+        if (!isDecisive(v) && closesRepetition(core, move)) v = 0;
+        s.rootValues[k] = v;
 
-        // Step 11.8. Stopped from outside or by a hard limit.
-        saved.restore(core);
-
-        // Step 11.10. A new best: the line below it becomes this node's line.
-        const bool improves = Max ? v > best : v < best;
-        if (improves && !en.stopRequested) {
+        if (v > best) {
             best = v;
-            bestFrom = move.from;
-            bestTo = move.to;
-            auto& row = s.principalVariation[ply];
-            const auto& below = s.principalVariation[ply + 1];
-            row[ply] = move;
-            int q = ply + 1;
-            for (; q < PvSize - 1 && below[q].from != 0; ++q) row[q] = below[q];
-            row[q].from = 0;
-            if (Max && ply == 1) s.bestRootIndex = k;
-        }
-
-        // Step 11.11. The root: thinking and the move's line.
-        if (Max && ply == 1 && !en.stopRequested) {
-            if (!en.infiniteThinking) showThinking(core, best, k == n - 1 ? s.iterationDepth + 1 : s.iterationDepth);
-            showRootLine(core, k, move, v, false);
-            previousRootValue = v;
-        }
-
-        // Step 11.12. Window and cut.
-        if constexpr (Max) {
             if (v > alpha) {
-                // A move whose search was cut short by a stop has no value
-                // worth choosing it for.
-                if (ply == 1 && !en.stopRequested) s.bestRootIndex = k;
-                if (v >= beta && !en.stopRequested && v > -DecisiveScore) {
-                    if (n > 1 && !captureNode) updateKillers(t, move, v, ply);
-                    if (ply != 1 && ply - t.plyLimitOffset < 18 && ply > 3)
-                        storeTable(t, v, absPly, absDepth, (v > DecisiveScore ? MaxDecisive : MaxLower) + rules::sideIndex(s.rootSide),
-                                   move.from, move.to, pieces);
-                    return v;
+                s.bestIndex = k;
+                updateLine(s, 1, move);
+                if (s.main) {
+                    en.search.bestRootIndex = k;
+                    publishBestLine(s, move);
                 }
-                alpha = v;
-                if (n > 1) noteGoodMove(t, move, ply);
-            }
-        } else {
-            if (v < beta) {
-                if (v <= alpha && !en.stopRequested && v < DecisiveScore) {
-                    if (n > 1 && !captureNode) updateKillers(t, move, v, ply);
-                    if (ply >= 4 && ply - t.plyLimitOffset <= 16)
-                        storeTable(t, v, absPly, absDepth, (v < -DecisiveScore ? MinDecisive : MinUpper) + rules::sideIndex(s.rootSide),
-                                   move.from, move.to, pieces);
-                    return v;
-                }
-                beta = v;
-                if (n > 1) noteGoodMove(t, move, ply);
             }
         }
-
-        // Step 11.13.
-        s.principalVariation[ply + 1][ply + 1].from = 0;
-    }
-
-    // Step 12. Store the node's result, away from the horizon, whatever the
-    // window: a side that is behind searches below zero and needs its table
-    // as much as a side that is ahead.
-    const bool storable = !en.stopRequested && ply < s.extensions[ply] + s.iterationDepth + s.rootReduction &&
-                          (Max ? (ply - t.plyLimitOffset < 18 && ply > 3) : (ply - t.plyLimitOffset < 17 && ply > 2));
-    if (storable) {
-        int type;
-        if constexpr (Max) {
-            if (best > entryAlpha)
-                type = best >= DecisiveScore + 1 ? MaxDecisive : MaxExact;
-            else
-                type = best < -DecisiveScore ? MaxDecisive : MaxUpper;
-        } else {
-            if (best < entryBeta)
-                type = best < -DecisiveScore ? MinDecisive : MinExact;
-            else
-                type = best > DecisiveScore ? MinDecisive : MinLower;
+        if (s.main) {
+            if (!en.infiniteThinking) showThinking(core, best, k == n - 1 ? depth + 1 : depth);
+            showRootLine(s, k, move, v, false);
+            s.previousRootValue = v;
         }
-        storeTable(t, best, absPly, absDepth, type + rules::sideIndex(s.rootSide), bestFrom, bestTo, pieces);
+        if (v > alpha) {
+            if (v >= beta) break;
+            alpha = v;
+        }
     }
     return best;
 }
 
-void clearRootState(SearchState& s) {
-    for (auto& row : s.principalVariation)
-        for (Move& m : row) m.from = 0;
-    s.nodeCount = 0;
-    s.nodesSinceCheck = 0;
-    s.extensions.fill(0);
-    s.rootCount = 0;
-    s.bestRootIndex = 0;
-    s.rootReduction = 0;
-    s.promotionExtension = 0;
-    s.materialSwing = 0;
-    s.ownAdvance = s.oppAdvance = false;
-    s.followPV = false;
+// After a pass: the best move first, then the others by their values, ties
+// in their order.
+void sortRootMoves(Searcher& s) {
+    MoveList& list = s.r.list(1);
+    const int n = s.rootCount;
+    std::array<int, MaxRootMoves> order{};
+    for (int i = 0; i < n; ++i) order[i] = i;
+    const int first = s.bestIndex;
+    std::stable_sort(order.begin(), order.begin() + n, [&](int a, int b) {
+        if (a == first || b == first) return a == first && b != first;
+        return s.rootValues[a] > s.rootValues[b];
+    });
+    std::array<Move, MaxRootMoves> moves{};
+    std::array<int, MaxRootMoves> values{};
+    for (int i = 0; i < n; ++i) {
+        moves[i] = list[order[i]];
+        values[i] = s.rootValues[order[i]];
+    }
+    for (int i = 0; i < n; ++i) {
+        list[i] = moves[i];
+        s.rootValues[i] = values[i];
+    }
+    s.bestIndex = 0;
+    if (s.main) s.en.search.bestRootIndex = 0;
 }
 
-// Step 9 of the root: a book move, chosen at random among the candidates.
+// One iteration at `depth` inside a window around the last value, widened
+// until the value falls inside it. The value, or nothing when stopped.
+std::optional<int> searchIteration(Searcher& s, int depth, int last) {
+    int delta = AspirationStart;
+    int alpha = -Infinity, beta = Infinity;
+    if (depth >= AspirationFromDepth && !isDecisive(last)) {
+        alpha = std::max(last - delta, -Infinity);
+        beta = std::min(last + delta, +Infinity);
+    }
+    for (;;) {
+        const int v = searchRootMoves(s, alpha, beta, depth);
+        if (s.stopped()) return std::nullopt;
+        sortRootMoves(s);
+        if (v <= alpha && alpha > -Infinity) {
+            beta = (alpha + beta) / 2;
+            alpha = std::max(v - delta, -Infinity);
+        } else if (v >= beta && beta < Infinity) {
+            beta = std::min(v + delta, +Infinity);
+        } else {
+            return v;
+        }
+        delta *= 2;
+        if (delta > 1000) {
+            alpha = -Infinity;
+            beta = Infinity;
+        }
+    }
+}
+
+// Sets a searcher on the root position: keys, the root moves in `list`'s
+// order.
+void prepareSearcher(Searcher& s, rules::Side side, std::uint32_t keyIndex, std::uint32_t keyLock,
+                     const MoveList& root, bool rootCaptures) {
+    s.rootSide = side;
+    s.keyIndex = keyIndex;
+    s.keyLock = keyLock;
+    s.nodes.store(0, std::memory_order_relaxed);
+    s.nextClockCheck = NodesPerClockCheck;
+    s.killers = {};
+    for (auto& sideHistory : s.history)
+        for (auto& row : sideHistory)
+            for (int& h : row) h /= 4;
+    s.rootCount = std::min(root.size(), MaxRootMoves);
+    s.rootCaptures = rootCaptures;
+    MoveList& list = s.r.list(1);
+    if (&list != &root) {
+        list.clear();
+        for (int i = 0; i < s.rootCount; ++i) list.append() = root[i];
+    }
+    s.bestIndex = 0;
+}
+
+// A helper's whole search: iterations one ply ahead of the engine's own
+// thread every other helper, until told to stop.
+void helperLoop(Searcher& s, int id, int last) {
+    for (int depth = 1 + id % 2; depth <= MaxIterations; ++depth) {
+        s.iterationDepth = depth;
+        const std::optional<int> v = searchIteration(s, depth, last);
+        if (!v) return;
+        last = *v;
+    }
+}
+
+// Starts the helpers on the root the engine's own thread has set up.
+void startHelpers(Core& core, Searcher& mainSearcher) {
+    EngineState& en = core.engine;
+    const int wanted = std::clamp(en.threads, 1, MaxSearchThreads) - 1;
+    if (wanted == 0) return;
+    if (!en.helpers) en.helpers.reset(new HelperThreads);
+    HelperThreads& pool = *en.helpers;
+    pool.stop.store(false);
+    while (static_cast<int>(pool.helpers.size()) < wanted) {
+        auto h = std::make_unique<HelperSearch>();
+        h->searcher = std::make_unique<Searcher>(core, h->rules, h->eval, false);
+        h->searcher->helperStop = &pool.stop;
+        pool.helpers.push_back(std::move(h));
+    }
+    for (int i = 0; i < wanted; ++i) {
+        HelperSearch& h = *pool.helpers[static_cast<std::size_t>(i)];
+        h.rules.board = core.rules.board;
+        h.eval = core.eval;
+        prepareSearcher(*h.searcher, mainSearcher.rootSide, mainSearcher.keyIndex, mainSearcher.keyLock,
+                        core.rules.list(1), mainSearcher.rootCaptures);
+        const int last = en.lastScore;
+        h.thread = std::thread([&h, i, last] { helperLoop(*h.searcher, i + 1, last); });
+    }
+}
+
+void stopHelpers(EngineState& en) {
+    if (!en.helpers) return;
+    en.helpers->stop.store(true);
+    for (auto& h : en.helpers->helpers)
+        if (h->thread.joinable()) h->thread.join();
+}
+
+// Ends the helpers however the search returns.
+class HelpersRunning {
+public:
+    explicit HelpersRunning(EngineState& en) : m_en(en) {}
+    ~HelpersRunning() { stopHelpers(m_en); }
+    HelpersRunning(const HelpersRunning&) = delete;
+    HelpersRunning& operator=(const HelpersRunning&) = delete;
+
+private:
+    EngineState& m_en;
+};
+
+// Generation runs without the ordering step while the search orders its
+// own moves.
+class OrderingOff {
+public:
+    explicit OrderingOff(rules::RulesState& r) : m_r(r), m_previous(r.ordering) { r.ordering = nullptr; }
+    ~OrderingOff() { m_r.ordering = m_previous; }
+    OrderingOff(const OrderingOff&) = delete;
+    OrderingOff& operator=(const OrderingOff&) = delete;
+
+private:
+    rules::RulesState& m_r;
+    rules::MoveOrdering* m_previous;
+};
+
+// Step 7 of the root: a book move, chosen at random among the candidates.
 int bookMove(Core& core, rules::Side side) {
     EngineState& en = core.engine;
     if (!en.books.booksActive) return -1;
@@ -503,81 +689,45 @@ int bookMove(Core& core, rules::Side side) {
 
 }  // namespace
 
+void HelperThreadsDeleter::operator()(HelperThreads* helpers) const {
+    if (!helpers) return;
+    helpers->stop.store(true);
+    for (auto& h : helpers->helpers)
+        if (h->thread.joinable()) h->thread.join();
+    delete helpers;
+}
+
+bool closesRepetition(const Core& core, const Move& m) {
+    const game::GameRecord& rec = core.game.record;
+    const int n = core.engine.search.pliesPlayed;
+    if (n < 6) return false;
+    const auto& p = rec.plies;
+    return m.from == p[n - 3].from && m.to == p[n - 3].to && p[n].captureCount == p[n - 4].captureCount &&
+           p[n].from == p[n - 4].from && p[n - 1].captureCount == p[n - 5].captureCount &&
+           p[n - 1].from == p[n - 5].from;
+}
+
 void makeSearchMove(Core& core, int k) {
     rules::RulesState& r = core.rules;
-    SearchState& s = core.engine.search;
     SearchTables& t = core.engine.tables;
-    eval::EvalState& ev = core.eval;
     const Move& m = r.list(r.currentPly)[k];
     rules::Board& b = r.board;
-    const rules::PieceCode code = b[m.from];
-    const rules::Side mover = rules::sideOf(code);
-    const rules::PieceCode ownKing = mover == rules::White ? rules::WhiteKing : rules::BlackKing;
-    const bool hadKing = ev.acc.pieceCount[ownKing] > 0;
-
-    eval::updateForMove(ev, b, m);
-    ev.currentPly = r.currentPly + 1;
-
+    eval::updateForMove(core.eval, b, m);
+    core.eval.currentPly = r.currentPly + 1;
     for (int i = 0; i < m.ncapt; ++i) {
-        const rules::Square sq = m.captured[i];
-        const rules::PieceCode taken = b[sq];
-        togglePiece(t, taken, sq);
-        const int worth = rules::isKing(taken) ? 3 : 1;
-        s.materialSwing += rules::sideOf(taken) == s.rootSide ? -worth : worth;
-        b[sq] = rules::Empty;
+        togglePiece(t, b[m.captured[i]], m.captured[i]);
+        b[m.captured[i]] = rules::Empty;
     }
+    const rules::PieceCode code = b[m.from];
     togglePiece(t, code, m.from);
     b[m.from] = rules::Empty;
     const rules::PieceCode after = rules::promotedCode(code, m.to);
     b[m.to] = after;
     togglePiece(t, after, m.to);
-    prefetchSlot(t);
-
-    if (after != code) {
-        // A first king made near the horizon, by a side that is not behind,
-        // is searched about a ply deeper.
-        const bool own = mover == s.rootSide;
-        const int swing = own ? s.materialSwing : -s.materialSwing;
-        const int p = r.currentPly;
-        if (!hadKing && swing >= 0 && swing <= 4 && p - s.extensions[p + 1] - s.rootReduction > s.iterationDepth - 2)
-            s.promotionExtension = 2;
-        s.materialSwing += own ? 2 : -2;
-    }
 }
 
-int moveAspirationWindow(Aspiration& a, int v) {
-    if (a.research && (v <= a.alpha || v >= a.beta)) {
-        // Outside again after a re-search: the full window, and go on.
-        a.failures = 1;
-        a.research = false;
-        a.alpha = -Infinity;
-        a.beta = Infinity;
-        return 0;
-    }
-    if (a.alpha < v && v < a.beta) {
-        a.failures = 0;
-        a.research = false;
-        if (v > -31000) a.alpha = v - AspirationHalfWidth;
-        if (v < 31000) a.beta = v + AspirationHalfWidth;
-        return 0;
-    }
-    // Outside the window: the same depth again, with the window opened on
-    // the side the value fell.
-    a.research = true;
-    if (v >= a.beta) {
-        a.failures = v >= DecisiveScore ? 0 : a.failures + 1;
-        a.alpha = v - AspirationHalfWidth;
-        a.beta = Infinity;
-    } else {
-        a.failures = v <= -DecisiveScore ? 0 : a.failures + 1;
-        a.alpha = -Infinity;
-        a.beta = v + AspirationHalfWidth;
-    }
-    return -1;
-}
-
-int searchMax(Core& core, int alpha, int beta, int ply) { return searchNode<true>(core, alpha, beta, ply); }
-int searchMin(Core& core, int alpha, int beta, int ply) { return searchNode<false>(core, alpha, beta, ply); }
+int defaultSearchThreads(unsigned cores) { return cores >= 2 ? 2 : 1; }
+int defaultSearchThreads() { return defaultSearchThreads(std::thread::hardware_concurrency()); }
 
 void showThinking(Core& core, int score, int depthShown) {
     EngineState& en = core.engine;
@@ -589,15 +739,14 @@ void showThinking(Core& core, int score, int depthShown) {
     st.nodes = s.nodeCount;
     st.score = score;
     st.moveNumber = (s.pliesPlayed + 2) / 2;
-    const auto& row = s.principalVariation[1];
     int n = 0;
-    for (int p = 1; p < PvSize - 1 && row[p].from != 0; ++p) st.pv[n++] = row[p];
+    for (int p = 0; p < PvSize - 1 && s.bestLine[p].from != 0; ++p) st.pv[n++] = s.bestLine[p];
     st.pvLength = n;
     en.statsShown = true;
     if (core.host) core.host->showThinking(st);
 }
 
-const rules::Move* bestLine(const Core& core) { return &core.engine.search.principalVariation[1][1]; }
+const rules::Move* bestLine(const Core& core) { return core.engine.search.bestLine.data(); }
 
 bool initialiseSearch(Core& core) {
     EngineState& en = core.engine;
@@ -632,52 +781,48 @@ void loadEndgameTables(Core& core) {
 
 RootAnswer searchRoot(Core& core, rules::Side side) {
     EngineState& en = core.engine;
-    SearchState& s = en.search;
+    SearchState& st = en.search;
     SearchTables& t = en.tables;
     rules::RulesState& r = core.rules;
     eval::EvalState& ev = core.eval;
-    OrderingInstalled ordering(r, en);
+    OrderingOff ordering(r);
 
-    // Step 1.
+    // Step 1. The tables exist; the lists are fresh.
     r.board[0] = rules::Sentinel;
-    Aspiration window;
-
-    // Step 2. The tables exist; the lists are fresh.
     if (!allocateSearchTables(t)) return RootAnswer{};
     for (int p = 0; p <= rules::MaxPly; ++p) r.list(p).clear();
 
-    // Step 3. The start of the clock, the keys, the killers.
-    s.rootSide = side;
-    s.otherSide = rules::opposite(side);
-    s.pliesPlayed = core.game.record.plyCounter;
-    if (core.host) s.startMs = core.host->readMilliseconds();
+    // Step 2. The start of the clock, the keys.
+    st.rootSide = side;
+    st.otherSide = rules::opposite(side);
+    st.pliesPlayed = core.game.record.plyCounter;
+    if (core.host) st.startMs = core.host->readMilliseconds();
     computeKeys(t, r.board);
-    resetKillers(t);
+    newSearchGeneration(t.table);
+    en.limitReached = false;
 
-    // Step 4. Clear the line and the counts; the evaluation's root set-up.
-    clearRootState(s);
+    // Step 3. Clear the line and the counts; the evaluation's root set-up.
+    st.nodeCount = 0;
+    st.bestRootIndex = 0;
+    st.iterationDepth = 1;
+    st.bestLine[0].from = 0;
     eval::prepareSearchRoot(ev, r.board, side);
 
-    // Step 5. A side without pieces.
+    // Step 4. A side without pieces.
     const eval::PieceCount& pc = ev.acc.pieceCount;
     if (piecesOf(pc, rules::White) == 0 || piecesOf(pc, rules::Black) == 0) return RootAnswer{};
 
-    // Step 6. Ready to search (a stop asked before this point still counts).
-    s.quietPlies = 0;
-    s.aspirationFailures = 0;
+    // Step 5. The root moves.
     r.currentPly = 1;
-    s.iterationDepth = 1;
-    s.rootStaticScore = evaluateAt(core, 1, -Infinity, Infinity);
-
-    // Step 7. The root moves.
     const int n = rules::generateMoves(r, side);
     if (n == 0) return RootAnswer{};
+    const bool rootCaptures = r.captureCount > 0;
 
-    // Step 8. A single move needs no search, except to value it during an
+    // Step 6. A single move needs no search, except to value it during an
     // analysis or while thinking without limits.
     if (n == 1) {
         if (en.gameAnalysis) {
-            if (s.pliesPlayed != core.game.record.recordLength) {
+            if (st.pliesPlayed != core.game.record.recordLength) {
                 en.lastScore = SingleMoveAnalysisScore;
                 if (!en.infiniteThinking) return {SearchAnswer::SingleMove, 0};
             }
@@ -686,76 +831,58 @@ RootAnswer searchRoot(Core& core, rules::Side side) {
         }
     }
 
-    // Step 9. The opening book.
+    // Step 7. The opening book.
     if (const int book = bookMove(core, side); book >= 0) return {SearchAnswer::Move, book};
 
-    // Step 10. The starting point every iteration goes back to.
+    // Step 8. The searchers: the engine's own thread, and its helpers on
+    // the same root.
     if (core.host) core.host->clearRootMoves();
-    const int startQuiet = s.quietPlies;
-    const eval::Accumulators startAcc = ev.acc;
-    const std::uint32_t startIndex = t.keyIndex, startLock = t.keyLock;
-    s.iterationDepth = 1;
-    int seeded = MaxIterations + 1;
+    auto searcher = std::make_unique<Searcher>(core, r, ev, true);
+    Searcher& s = *searcher;
+    prepareSearcher(s, side, t.keyIndex, t.keyLock, r.list(1), rootCaptures);
+    s.previousRootValue = en.lastScore;
+    HelpersRunning helpers(en);
+    startHelpers(core, s);
 
-    // Step 11. Iterative deepening.
-    while (s.iterationDepth <= MaxIterations) {
-        // Step 11.1. Back to the starting point.
-        const rules::Board savedBoard = r.board;
-        s.rootReduction = 0;
-        s.nodesSinceCheck = 0;
-        s.materialSwing = 0;
-        s.bestRootIndex = 0;
-        s.promotionExtension = 0;
-        s.ownAdvance = s.oppAdvance = false;
-        s.quietPlies = startQuiet;
-        ev.acc = startAcc;
-        ev.lastTo = 0;
-        t.keyIndex = startIndex;
-        t.keyLock = startLock;
+    // Step 9. Iterative deepening.
+    int last = en.lastScore;
+    for (int depth = 1; depth <= MaxIterations; ++depth) {
+        st.iterationDepth = depth;
+        s.iterationDepth = depth;
 
-        // Step 11.2. Search the root to this depth.
-        int v = searchMax(core, window.alpha, window.beta, 1);
-        s.followPV = true;
-        r.board = savedBoard;
-        ev.acc = startAcc;
+        // Step 9.1. Search the root to this depth.
+        const std::optional<int> v = searchIteration(s, depth, last);
+        st.nodeCount = allNodes(s);
 
-        // Step 11.3. The aspiration window.
-        s.iterationDepth += moveAspirationWindow(window, v);
-        s.aspirationFailures = window.failures;
+        // Step 9.2. Stopped from outside or by a hard limit: the best move
+        // found so far, the value of the last finished iteration.
+        if (!v) {
+            if (en.abandonSearch) {
+                en.lastScore = 0;
+                return {SearchAnswer::Abandoned, -1};
+            }
+            return {SearchAnswer::Move, st.bestRootIndex};
+        }
 
-        // Step 11.4. An interrupted iteration keeps the last finished value.
-        if (en.stopRequested) v = en.abandonSearch ? 0 : en.lastScore;
+        // Step 9.3. The iteration's value is the search's value so far.
+        last = *v;
+        en.lastScore = last;
+        if (en.infiniteThinking) showThinking(core, last, depth);
 
-        // Step 11.5. The iteration's value is the search's value so far.
-        en.lastScore = v;
-        if (en.infiniteThinking) showThinking(core, en.lastScore, s.iterationDepth);
+        // Step 9.4. No new iteration past the soft time limit.
+        if (!en.infiniteThinking && en.limits.softMs > 0 && depth >= en.limits.softFromIteration &&
+            searchMilliseconds(core) >= en.limits.softMs)
+            break;
 
-        // Step 11.6. The best line seeds the killers of the next iteration.
-        seeded = std::max(seeded - 4, s.iterationDepth);
-        seedKillersFromLine(t, s.principalVariation[1], v, seeded);
+        // Step 9.5. Depth caps of the weakest levels and of front ends.
+        if (en.limits.depth > 0 && depth >= en.limits.depth) break;
 
-        // Step 11.7. No new iteration past the soft time limit, unless this
-        // one's value has just fallen outside the window.
-        if (!en.infiniteThinking && en.limits.softMs > 0 && s.iterationDepth >= en.limits.softFromIteration &&
-            s.aspirationFailures != 1 && searchMilliseconds(core) >= en.limits.softMs)
-            return {SearchAnswer::Move, s.bestRootIndex};
-
-        // Step 11.8. Stopped from outside or by a hard limit.
-        if (en.stopRequested) return en.abandonSearch ? RootAnswer{SearchAnswer::Abandoned, -1} : RootAnswer{SearchAnswer::Move, s.bestRootIndex};
-
-        // Step 11.9. Depth caps of the weakest levels and of front ends.
-        if (en.limits.depth > 0 && s.iterationDepth >= en.limits.depth) return {SearchAnswer::Move, s.bestRootIndex};
-
-        // Step 11.10. A win found.
-        if (!en.infiniteThinking && v >= DecisiveScore + 1 && s.aspirationFailures != 1)
-            return {SearchAnswer::Move, s.bestRootIndex};
-        if (en.gameAnalysis && v < -DecisiveScore && s.aspirationFailures != 1) return {SearchAnswer::Move, s.bestRootIndex};
-
-        // Step 11.11. One ply deeper.
-        ++s.iterationDepth;
+        // Step 9.6. A win found; in an analysis, a loss too.
+        if (!en.infiniteThinking && last >= DecisiveScore + 1) break;
+        if (en.gameAnalysis && last < -DecisiveScore) break;
     }
-    // Step 12. Every iteration has run.
-    return {SearchAnswer::Move, s.bestRootIndex};
+    st.nodeCount = allNodes(s);
+    return {SearchAnswer::Move, st.bestRootIndex};
 }
 
 }  // namespace engine

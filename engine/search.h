@@ -1,10 +1,11 @@
 #pragma once
-// The search: iterative deepening of an alpha-beta search in min-max form.
-// searchMax handles the nodes where the root side moves, searchMin the
-// others; every value is from the root side's view, in 1/200 of a man, with
-// 32000 standing for infinity and 30000 and beyond decisive. Moves are taken
-// back by restoring saved copies; there is no unmake routine and nothing is
-// allocated per node.
+// The search: iterative deepening of a principal-variation alpha-beta
+// search. Inside, every value is from the side to move at its node; what
+// the search shows and returns is from the root side's view, in 1/200 of a
+// man, with 32000 standing for infinity and 30000 and beyond decisive.
+// Moves are taken back by restoring saved copies; there is no unmake
+// routine and nothing is allocated per node. With more than one thread the
+// helpers search the same root and share the transposition table.
 
 #include "engine/engine_state.h"
 
@@ -16,6 +17,8 @@ namespace engine {
 
 constexpr int Infinity = 32000;
 constexpr int DecisiveScore = 30000;
+// Threads a search may use.
+constexpr int MaxSearchThreads = 8;
 
 // What a search answers.
 enum class SearchAnswer : std::uint8_t {
@@ -31,27 +34,19 @@ struct RootAnswer {
 };
 
 // The move to play for `side` in the working board, searched within
-// engine.limits. Leaves the root list in the search's final order,
-// lastScore, the best line and the thinking shown.
+// engine.limits with engine.threads threads. Leaves the root list in the
+// search's final order (best first, then by value), lastScore, the best line
+// and the thinking shown.
 RootAnswer searchRoot(game::Core& core, rules::Side side);
 
-// The root's window around the last value, 250 either side.
-struct Aspiration {
-    int alpha = -Infinity;
-    int beta = Infinity;
-    bool research = false;   // the last iteration fell outside and is repeated
-    int failures = 0;        // aspirationFailures
-};
-// After an iteration's value v: the next window; returns the change to make
-// to the iteration depth (-1 repeats the depth).
-int moveAspirationWindow(Aspiration& window, int v);
-
-int searchMax(game::Core& core, int alpha, int beta, int ply);
-int searchMin(game::Core& core, int alpha, int beta, int ply);
+// Threads for a machine with `cores` processors: two when it has two or
+// more, so that the engine's own thread has a helper, one otherwise.
+int defaultSearchThreads(unsigned cores);
+// The same for this machine.
+int defaultSearchThreads();
 
 // Plays move k of the list of currentPly on the working board, keeping the
-// keys, the evaluation's accumulators, materialSwing and promotionExtension
-// in step.
+// keys of core.engine.tables and the evaluation's accumulators in step.
 void makeSearchMove(game::Core& core, int k);
 
 // Fills the thinking list with `score` and the best line.

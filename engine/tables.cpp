@@ -13,41 +13,53 @@
 
 namespace engine {
 
-namespace {
-
-using rules::Move;
-using rules::MoveList;
-
-constexpr std::int16_t OddPlyFloor = -32000;   // odd plies: higher is better
-constexpr std::int16_t EvenPlyFloor = 32000;   // even plies: lower is better
-
-void clearKillerPair(SearchTables& t, int p) {
-    const std::int16_t worst = p % 2 == 1 ? OddPlyFloor : EvenPlyFloor;
-    t.killer1[p] = Killer{0, 0, worst};
-    t.killer2[p] = Killer{0, 0, worst};
-}
-
-bool sameSquares(const Move& m, const Killer& k) { return m.from == k.from && m.to == k.to; }
-bool sameSquares(const Move& m, const MoveSquares& k) { return m.from == k.from && m.to == k.to; }
-
-}  // namespace
-
 SearchTables::SearchTables() {
     for (int i = 0; i < KeyCount; ++i) {
         indexKeys[i] = fixedKeyWord(i);
         lockKeys[i] = fixedKeyWord(KeyCount + i);
     }
-    resetKillers(*this);
 }
 
+namespace {
+
+// A fresh table of `buckets` buckets, or nothing when memory is refused.
+bool allocateBuckets(TranspositionTable& t, std::uint32_t buckets) {
+    // Even the smallest size keeps a bucket.
+    buckets = std::max<std::uint32_t>(buckets, 1);
+    std::unique_ptr<HashBucket[]> fresh(new (std::nothrow) HashBucket[buckets]);
+    if (!fresh) return false;
+    t.buckets = std::move(fresh);
+    t.bucketCount = buckets;
+    return true;
+}
+
+// The data word of a slot: value and static evaluation (16 bits each), the
+// best move's squares (6 bits each), the depth (8 bits), the bound (2 bits)
+// and the generation (6 bits). A data word of 0 is an empty slot.
+constexpr int GenerationBits = 6;
+constexpr std::uint8_t GenerationMask = (1 << GenerationBits) - 1;
+
+std::uint64_t packData(int value, int staticEval, int depth, Bound bound, rules::Square from, rules::Square to,
+                       std::uint8_t generation) {
+    return std::uint64_t{static_cast<std::uint16_t>(value)} |
+           std::uint64_t{static_cast<std::uint16_t>(staticEval)} << 16 | std::uint64_t{from & 63u} << 32 |
+           std::uint64_t{to & 63u} << 38 | std::uint64_t{static_cast<std::uint8_t>(std::clamp(depth, 0, 255))} << 44 |
+           std::uint64_t{static_cast<std::uint8_t>(bound)} << 52 | std::uint64_t{static_cast<std::uint8_t>(generation & GenerationMask)} << 54;
+}
+int dataDepth(std::uint64_t d) { return static_cast<int>((d >> 44) & 255); }
+Bound dataBound(std::uint64_t d) { return static_cast<Bound>((d >> 52) & 3); }
+std::uint8_t dataGeneration(std::uint64_t d) { return static_cast<std::uint8_t>((d >> 54) & GenerationMask); }
+
+std::uint64_t fullKey(HashKey key) { return std::uint64_t{key.lock} << 32 | key.index; }
+
+HashBucket& bucketOf(const TranspositionTable& t, HashKey key) {
+    return t.buckets[(std::uint64_t{key.index} * t.bucketCount) >> 32];
+}
+
+}  // namespace
+
 bool allocateSearchTables(SearchTables& t) {
-    if (!t.table) {
-        const std::uint32_t n = entriesFor(t.sizeFactor);
-        std::unique_ptr<TableEntry[]> fresh(new (std::nothrow) TableEntry[n]);
-        if (!fresh) return false;
-        t.table = std::move(fresh);
-        t.entries = n;
-    }
+    if (!t.table.buckets && !allocateBuckets(t.table, bucketsFor(t.sizeFactor))) return false;
     if (!t.learned) t.learned = std::make_shared<const LearnedTable>();
     return true;
 }
@@ -61,35 +73,34 @@ LearnedTable& learnedForWriting(SearchTables& t) {
 bool setTableSize(SearchTables& t, int item) {
     if (item < 0 || item >= static_cast<int>(TableSizes.size())) return false;
     const TableSize& size = TableSizes[static_cast<std::size_t>(item)];
-    if (!t.table) {
+    if (!t.table.buckets) {
         // Nothing allocated yet: the size is the one the first search gets.
         t.sizeFactor = size.sizeFactor;
-        t.plyLimitOffset = size.plyLimitOffset;
         t.sizeItem = item;
         return true;
     }
-    const std::uint32_t n = entriesFor(size.sizeFactor);
     // The old table goes first, as a smaller machine needs its memory back;
     // when the new one is refused the old size is allocated again.
-    std::unique_ptr<TableEntry[]> old = std::move(t.table);
-    const std::uint32_t oldEntries = t.entries;
-    old.reset();
-    std::unique_ptr<TableEntry[]> fresh(new (std::nothrow) TableEntry[n]);
-    if (!fresh) {
-        t.table.reset(new (std::nothrow) TableEntry[oldEntries]);
-        t.entries = t.table ? oldEntries : 0;
+    const std::uint32_t oldBuckets = t.table.bucketCount;
+    t.table.buckets.reset();
+    t.table.bucketCount = 0;
+    if (!allocateBuckets(t.table, bucketsFor(size.sizeFactor))) {
+        allocateBuckets(t.table, oldBuckets);
         return false;
     }
-    t.table = std::move(fresh);
-    t.entries = n;
     t.sizeFactor = size.sizeFactor;
-    t.plyLimitOffset = size.plyLimitOffset;
     t.sizeItem = item;
     return true;
 }
 
 void clearTable(SearchTables& t) {
-    for (std::uint32_t i = 0; i < t.entries; ++i) t.table[i].type = 0;
+    TranspositionTable& tt = t.table;
+    for (std::uint32_t b = 0; b < tt.bucketCount; ++b)
+        for (HashSlot& s : tt.buckets[b].slot) {
+            s.check.store(0, std::memory_order_relaxed);
+            s.data.store(0, std::memory_order_relaxed);
+        }
+    tt.generation = 0;
 }
 
 void computeKeys(SearchTables& t, const rules::Board& board) {
@@ -99,183 +110,70 @@ void computeKeys(SearchTables& t, const rules::Board& board) {
         if (rules::isPiece(board[s])) togglePiece(t, board[s], static_cast<rules::Square>(s));
 }
 
-const TableEntry* probeTable(const SearchTables& t, int absPly, int absDepth) {
-    if (t.entries == 0) return nullptr;
-    const TableEntry& e = t.table[t.keyIndex % t.entries];
-    if (e.type == 0 || e.lock != t.keyLock) return nullptr;
-    // Reused at the same ply of the game within an iteration at least as
-    // deep; a decisive result also at any ply with the same side to move.
-    if (e.plyStamp == absPly && e.depthStamp >= absDepth) return &e;
-    if ((absPly - e.plyStamp) % 2 != 0) return nullptr;
-    if (e.depthStamp < absDepth) return nullptr;
-    return isDecisiveType(e.type) ? &e : nullptr;
-}
-
-void storeTable(SearchTables& t, int value, int absPly, int absDepth, int type, rules::Square from, rules::Square to,
-                int piecesOnBoard) {
-    // The stamps are bytes; with three pieces or fewer the databases answer.
-    if (t.entries == 0 || absDepth >= 255 || piecesOnBoard <= 3) return;
-    TableEntry& e = t.table[t.keyIndex % t.entries];
-    const bool write = [&] {
-        if (e.type == 0) return true;
-        const bool entryDecisive = isDecisiveType(e.type);
-        if (isDecisiveType(type) && !entryDecisive) return true;
-        if (type == e.type && absPly < e.plyStamp) return true;
-        if (!entryDecisive && absDepth > e.depthStamp) return true;
-        if (isBoundType(e.type)) {
-            if (absDepth >= e.depthStamp) return true;
-            if (absDepth >= e.depthStamp - 1 && isExactType(type)) return true;
-        }
-        if (absDepth >= e.depthStamp - 16 && absDepth <= e.depthStamp + 16) return false;
-        return true;
-    }();
-    if (!write) return;
-    e.lock = t.keyLock;
-    e.value = static_cast<std::int16_t>(value);
-    e.from = from;
-    e.to = to;
-    e.plyStamp = static_cast<std::uint8_t>(absPly);
-    e.type = static_cast<std::uint8_t>(type);
-    e.depthStamp = static_cast<std::uint8_t>(absDepth);
-}
-
-std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, rules::Side rootSide, int& alpha,
-                               int& beta) {
-    const int s = rules::sideIndex(rootSide);
-    const int type = e.type;
-    const int v = e.value;
-    // An entry stored under the other root side describes the same position
-    // with the same side to move, seen from the other side: negated, with its
-    // bound flipped. A bound only ever narrows the window.
-    if (maxNode) {
-        if (type == s + MaxDecisive || type == s + MaxExact) return v;
-        if (type == 151 - s || type == 52 - s) return -v;
-        if (type == s + MaxLower) {
-            if (v >= beta) return v;
-            alpha = std::max(alpha, v);
-        } else if (type == 54 - s) {
-            if (-v >= beta) return -v;
-            alpha = std::max(alpha, -v);
-        } else if (type == 56 - s) {
-            if (-v <= alpha) return -v;
-            beta = std::min(beta, -v);
-        } else if (type == s + MaxUpper) {
-            if (v <= alpha) return v;
-            beta = std::min(beta, v);
-        } else {
-            return std::nullopt;
-        }
-    } else {
-        if (type == s + MinDecisive || type == s + MinExact) return v;
-        if (type == 101 - s || type == 2 - s) return -v;
-        if (type == s + MinUpper) {
-            if (v <= alpha) return v;
-            beta = std::min(beta, v);
-        } else if (type == 4 - s) {
-            if (-v <= alpha) return -v;
-            beta = std::min(beta, -v);
-        } else if (type == s + MinLower) {
-            if (v >= beta) return v;
-            alpha = std::max(alpha, v);
-        } else if (type == 6 - s) {
-            if (-v >= beta) return -v;
-            alpha = std::max(alpha, -v);
-        } else {
-            return std::nullopt;
-        }
+std::optional<HashHit> probeTable(const TranspositionTable& t, HashKey key) {
+    if (t.bucketCount == 0) return std::nullopt;
+    const std::uint64_t k = fullKey(key);
+    for (const HashSlot& s : bucketOf(t, key).slot) {
+        const std::uint64_t data = s.data.load(std::memory_order_relaxed);
+        if (data == 0 || (s.check.load(std::memory_order_relaxed) ^ data) != k) continue;
+        HashHit hit;
+        hit.value = static_cast<std::int16_t>(data & 0xFFFF);
+        hit.staticEval = static_cast<std::int16_t>((data >> 16) & 0xFFFF);
+        hit.from = static_cast<rules::Square>((data >> 32) & 63);
+        hit.to = static_cast<rules::Square>((data >> 38) & 63);
+        hit.depth = dataDepth(data);
+        hit.bound = dataBound(data);
+        return hit;
     }
-    t.hashMove = MoveSquares{e.from, e.to};
     return std::nullopt;
 }
 
-void resetKillers(SearchTables& t) {
-    for (int p = 0; p < KillerPlies; ++p) {
-        clearKillerPair(t, p);
-        t.goodMove[p] = MoveSquares{};
-    }
-}
-
-void updateKillers(SearchTables& t, const Move& move, int score, int ply) {
-    if (ply < 1 || ply >= KillerPlies) return;
-    Killer& k1 = t.killer1[ply];
-    Killer& k2 = t.killer2[ply];
-    if (sameSquares(move, k1)) return;
-    // Scores are from the root side's view: at odd plies it moves and wants
-    // them high, at even plies its opponent wants them low.
-    const bool odd = ply % 2 == 1;
-    const auto better = [odd](int a, int b) { return odd ? a > b : a < b; };
-    if (!better(score, k1.score) && !better(score, k2.score)) return;
-    const Killer fresh{move.from, move.to, static_cast<std::int16_t>(score)};
-    if (better(score, k1.score)) {
-        k2 = k1;
-        k1 = fresh;
-    } else {
-        k2 = fresh;
-    }
-}
-
-void noteGoodMove(SearchTables& t, const Move& move, int ply) {
-    if (ply < 1 || ply >= KillerPlies) return;
-    if (sameSquares(move, t.killer1[ply])) return;
-    t.goodMove[ply] = MoveSquares{move.from, move.to};
-}
-
-void seedKillersFromLine(SearchTables& t, std::span<const Move> line, int score, int count) {
-    int p = 1;
-    for (; p <= count && p <= rules::MaxPly && p < static_cast<int>(line.size()) && line[p].from != 0; ++p) {
-        clearKillerPair(t, p);
-        const Move& m = line[p];
-        if (m.ncapt == 0) {
-            const int s = p % 2 == 1 ? score - 290 : score + 290;
-            t.killer1[p] = Killer{m.from, m.to, static_cast<std::int16_t>(s)};
-        }
-    }
-    for (; p <= rules::MaxPly; ++p) clearKillerPair(t, p);
-}
-
-void sortByKey(MoveList& list) {
-    // Insertion sort: lists are short, and the order of equal keys stays put.
-    for (int i = 1; i < list.size(); ++i) {
-        const Move m = list[i];
-        int j = i - 1;
-        while (j >= 0 && list[j].key < m.key) {
-            list[j + 1] = list[j];
-            --j;
-        }
-        list[j + 1] = m;
-    }
-}
-
-void orderByKillers(const SearchTables& t, MoveList& list, int ply, bool captures) {
-    bool matched = false;
-    bool hashMoveMet = false;
-    for (int d = 0; !matched && !hashMoveMet && d < 7 && ply - d > 0 && ply + d < 35; d += 2) {
-        const Killer& k1 = t.killer1[ply - d];
-        if (!k1.holdsMove()) continue;
-        const Killer& k2 = t.killer2[ply - d];
-        const MoveSquares& g = t.goodMove[ply + d];
-        bool k1Matched = false, k2Matched = false;
-        for (int i = 0; i < list.size(); ++i) {
-            Move& m = list[i];
-            if (m.key == 255) {
-                hashMoveMet = true;
-                continue;
+void storeTable(TranspositionTable& t, HashKey key, int value, int staticEval, int depth, Bound bound,
+                rules::Square from, rules::Square to) {
+    if (t.bucketCount == 0) return;
+    const std::uint64_t k = fullKey(key);
+    HashBucket& b = bucketOf(t, key);
+    const std::uint8_t generation = t.generation & GenerationMask;
+    HashSlot* target = nullptr;
+    int worst = 1 << 20;
+    for (HashSlot& s : b.slot) {
+        const std::uint64_t data = s.data.load(std::memory_order_relaxed);
+        if (data != 0 && (s.check.load(std::memory_order_relaxed) ^ data) == k) {
+            // The same position: a much shallower bound keeps the deeper
+            // result, but lends it its move when it had none.
+            if (bound != Bound::Exact && depth + 3 < dataDepth(data) && dataGeneration(data) == generation) {
+                if (from == 0 || ((data >> 32) & 63) != 0) return;
+                const std::uint64_t moved = (data & ~(std::uint64_t{4095} << 32)) | std::uint64_t{from & 63u} << 32 |
+                                            std::uint64_t{to & 63u} << 38;
+                s.check.store(k ^ moved, std::memory_order_relaxed);
+                s.data.store(moved, std::memory_order_relaxed);
+                return;
             }
-            m.key = static_cast<std::int16_t>(80 - i);
-            if (!captures && !k1Matched && sameSquares(m, k1)) {
-                m.key = 250;
-                k1Matched = matched = true;
-            } else if (k2.holdsMove() && !k2Matched && sameSquares(m, k2)) {
-                m.key = 200;
-                k2Matched = matched = true;
-            } else if (g.holdsMove() && sameSquares(m, g)) {
-                m.key = static_cast<std::int16_t>(150 - i);
+            // Without a move of its own the new result keeps the old one.
+            if (from == 0) {
+                from = static_cast<rules::Square>((data >> 32) & 63);
+                to = static_cast<rules::Square>((data >> 38) & 63);
             }
+            target = &s;
+            break;
+        }
+        // Otherwise the slot worth least: empty, from an earlier search, or
+        // searched least deep.
+        const int age = (generation - dataGeneration(data)) & GenerationMask;
+        const int worth = data == 0 ? -(1 << 19) : dataDepth(data) - 8 * age;
+        if (worth < worst) {
+            worst = worth;
+            target = &s;
         }
     }
-    sortByKey(list);
-    for (Move& m : list) m.key = 0;
+    const std::uint64_t data = packData(value, staticEval, depth, bound, from, to, generation);
+    target->check.store(k ^ data, std::memory_order_relaxed);
+    target->data.store(data, std::memory_order_relaxed);
 }
+
+void newSearchGeneration(TranspositionTable& t) { t.generation = static_cast<std::uint8_t>((t.generation + 1) & GenerationMask); }
+
+std::uint32_t tableEntries(const TranspositionTable& t) { return t.bucketCount * SlotsPerBucket; }
 
 std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove) {
     return (keyIndex + (whiteToMove ? 1u : 0u)) % static_cast<std::uint32_t>(LearnedEntries);
@@ -290,11 +188,17 @@ void storeLearned(SearchTables& t, bool whiteToMove, int value) {
     table.count += (e.value != 0) - had;
 }
 
-std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove) {
-    if (!t.learned || t.learned->count == 0) return std::nullopt;
-    const LearnedEntry& e = t.learned->entries[learnedSlot(t.keyIndex, whiteToMove)];
-    if (e.lock != t.keyLock || e.value == 0) return std::nullopt;
+std::optional<int> probeLearned(const LearnedTable& table, std::uint32_t keyIndex, std::uint32_t keyLock,
+                                bool whiteToMove) {
+    if (table.count == 0) return std::nullopt;
+    const LearnedEntry& e = table.entries[learnedSlot(keyIndex, whiteToMove)];
+    if (e.lock != keyLock || e.value == 0) return std::nullopt;
     return e.value;
+}
+
+std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove) {
+    if (!t.learned) return std::nullopt;
+    return probeLearned(*t.learned, t.keyIndex, t.keyLock, whiteToMove);
 }
 
 void decodeKeys(SearchTables& t, std::span<const std::uint8_t> bytes) {

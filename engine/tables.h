@@ -1,8 +1,9 @@
 #pragma once
-// The search's memory: position keys, the transposition table, killer moves,
-// one good move per ply, and the table of positions the user has taught.
+// The search's memory: position keys, the transposition table shared by the
+// search threads, and the table of positions the user has taught.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -46,65 +47,86 @@ constexpr std::uint32_t fixedKeyWord(int i) {
     return z ^ (z >> 16);
 }
 
-// Type codes are a base plus the root side of the search that stored the
-// entry (0 White, 1 Black). searchMax stores 1 exact, 3 lower bound, 5 upper
-// bound, 100 decisive; searchMin 51 exact, 53 upper bound, 55 lower bound,
-// 150 decisive. A decisive value (30000 and beyond) is used as exact.
-enum TypeBase : int {
-    MaxExact = 1,
-    MaxLower = 3,
-    MaxUpper = 5,
-    MaxDecisive = 100,
-    MinExact = 51,
-    MinUpper = 53,
-    MinLower = 55,
-    MinDecisive = 150,
-};
-constexpr bool isDecisiveType(int type) { return type >= 100; }
-constexpr bool isBoundType(int type) { return (type >= 3 && type <= 6) || (type >= 53 && type <= 56); }
-constexpr bool isExactType(int type) { return type == 1 || type == 2 || type == 51 || type == 52; }
+// The transposition table. Values are from the view of the side to move at
+// the node that stored them, decisive ones counted from that node (the
+// search moves them to and from its own ply). A slot is two words written
+// and read whole: the first is the position's key XOR the second, so two
+// search threads may share the table without a lock, and a slot torn by
+// two simultaneous writes simply fails its check.
+enum class Bound : std::uint8_t { None = 0, Upper = 1, Lower = 2, Exact = 3 };
 
-struct TableEntry {
+// A position's key with the side to move folded in: `index` chooses the
+// bucket, both words together identify the position.
+struct HashKey {
+    std::uint32_t index = 0;
     std::uint32_t lock = 0;
-    std::int16_t value = 0;        // from the view of the root side that stored it
-    rules::Square from = 0;        // best move, 0 when none
+};
+// Folded into both words when Black is to move (the key files hold pieces
+// only).
+constexpr std::uint32_t BlackToMoveIndexKey = 0x6C8E9CF5u;
+constexpr std::uint32_t BlackToMoveLockKey = 0xB5297A4Du;
+constexpr HashKey hashKeyFor(std::uint32_t keyIndex, std::uint32_t keyLock, rules::Side toMove) {
+    return toMove == rules::White ? HashKey{keyIndex, keyLock}
+                                  : HashKey{keyIndex ^ BlackToMoveIndexKey, keyLock ^ BlackToMoveLockKey};
+}
+
+// The static evaluation is kept beside the value; this marks "none".
+constexpr int NoStaticEval = -32768;
+
+struct HashHit {
+    int value = 0;
+    int staticEval = NoStaticEval;
+    int depth = 0;
+    Bound bound = Bound::None;
+    rules::Square from = 0;   // best move, 0 when none
     rules::Square to = 0;
-    std::uint8_t type = 0;         // 0: empty slot
-    std::uint8_t plyStamp = 0;     // node's ply + plies played in the game
-    std::uint8_t depthStamp = 0;   // iteration depth + plies played
 };
 
-// The "Taille des tables de transposition" menu.
+struct HashSlot {
+    std::atomic<std::uint64_t> check{0};
+    std::atomic<std::uint64_t> data{0};
+};
+// Four slots, one cache line.
+constexpr int SlotsPerBucket = 4;
+struct alignas(64) HashBucket {
+    std::array<HashSlot, SlotsPerBucket> slot;
+};
+
+struct TranspositionTable {
+    std::unique_ptr<HashBucket[]> buckets;
+    std::uint32_t bucketCount = 0;
+    // Counts the searches, so that entries of earlier ones are replaced first.
+    std::uint8_t generation = 0;
+};
+
+// The "Taille des tables de transposition" menu: the memory each item
+// reserves, in bytes, is sizeFactor x 1572864 / 100.
 struct TableSize {
     const char* item;
     const char* caption;
     int sizeFactor;
-    int plyLimitOffset;
 };
 inline constexpr std::array<TableSize, 8> TableSizes = {{
-    {"N0Mo1", "0 Mo", 1, -4},
-    {"N07Mo1", "0,7 Mo", 50, 0},
-    {"N15Mo1", "1,5Mo", 100, 2},
-    {"N3Mo1", "3Mo", 200, 2},
-    {"N5Mo1", "5Mo", 350, 2},
-    {"N10Mo1", "10Mo", 700, 4},
-    {"N15Mo2", "15Mo", 1000, 6},
-    {"N30Mo1", "25Mo", 2000, 8},
+    {"N0Mo1", "0 Mo", 1},
+    {"N07Mo1", "0,7 Mo", 50},
+    {"N15Mo1", "1,5Mo", 100},
+    {"N3Mo1", "3Mo", 200},
+    {"N5Mo1", "5Mo", 350},
+    {"N10Mo1", "10Mo", 700},
+    {"N15Mo2", "15Mo", 1000},
+    {"N30Mo1", "25Mo", 2000},
 }};
 constexpr int DefaultTableSizeItem = 2;  // "1,5Mo"
-constexpr std::uint32_t entriesFor(int sizeFactor) { return 1310u * static_cast<std::uint32_t>(sizeFactor); }
 constexpr std::int64_t bytesReservedFor(int sizeFactor) { return std::int64_t{sizeFactor} * 1572864 / 100; }
+constexpr std::uint32_t bucketsFor(int sizeFactor) {
+    return static_cast<std::uint32_t>(bytesReservedFor(sizeFactor) / static_cast<std::int64_t>(sizeof(HashBucket)));
+}
 
-struct Killer {
-    rules::Square from = 0;
-    rules::Square to = 0;
-    std::int16_t score = 0;
-    bool holdsMove() const { return from != 0; }
-};
 struct MoveSquares {
     rules::Square from = 0;
     rules::Square to = 0;
     bool holdsMove() const { return from != 0; }
+    bool operator==(const MoveSquares&) const = default;
 };
 
 struct LearnedEntry {
@@ -119,28 +141,19 @@ struct LearnedTable {
     int count = 0;  // entries with a value; while there are none the search skips the probe
 };
 
-// Plies 1..34 (index 0 unused, 35 a guard for seeding's "after the line").
-constexpr int KillerPlies = rules::MaxPly + 2;
-
 struct SearchTables {
     SearchTables();
 
     KeyTable indexKeys{};
     KeyTable lockKeys{};
+    // The keys of a position: the working board's at the start of a search,
+    // the game position's for learning.
     std::uint32_t keyIndex = 0;
     std::uint32_t keyLock = 0;
 
-    std::unique_ptr<TableEntry[]> table;
-    std::uint32_t entries = 0;        // N; 0 until allocated
+    TranspositionTable table;
     int sizeFactor = TableSizes[DefaultTableSizeItem].sizeFactor;
-    int plyLimitOffset = TableSizes[DefaultTableSizeItem].plyLimitOffset;
     int sizeItem = DefaultTableSizeItem;   // the checked item of the size menu
-
-    std::array<Killer, KillerPlies> killer1{};
-    std::array<Killer, KillerPlies> killer2{};
-    std::array<MoveSquares, KillerPlies> goodMove{};
-    // The best move of the last table hit that narrowed the window.
-    MoveSquares hashMove{};
 
     // The learned positions, shared with the engine's worker, which only
     // reads them while it searches: whoever teaches the engine writes a
@@ -171,38 +184,29 @@ inline void togglePiece(SearchTables& t, rules::PieceCode code, rules::Square s)
     t.keyLock ^= t.lockKeys[keyIndexOf(code, s)];
 }
 
-// Probe and store. `absPly` = node's ply + plies played; `absDepth` =
-// iteration depth + plies played.
-const TableEntry* probeTable(const SearchTables& t, int absPly, int absDepth);
-void storeTable(SearchTables& t, int value, int absPly, int absDepth, int type, rules::Square from, rules::Square to,
-                int piecesOnBoard);
+// The entry of `key`, if the table holds one.
+std::optional<HashHit> probeTable(const TranspositionTable& t, HashKey key);
+// Stores or keeps: a bucket keeps, of the positions it holds, those of the
+// running search searched deepest; the same position is written over unless
+// the new result is much shallower and only a bound.
+void storeTable(TranspositionTable& t, HashKey key, int value, int staticEval, int depth, Bound bound,
+                rules::Square from, rules::Square to);
+// A new search begins: older entries go first.
+void newSearchGeneration(TranspositionTable& t);
+// Entries the table can hold.
+std::uint32_t tableEntries(const TranspositionTable& t);
 
-// A hit at a node where the root side moves (maxNode) or its opponent does:
-// the value that answers the node, or nothing, the window narrowed and the
-// entry's move made the hash move.
-std::optional<int> useTableHit(SearchTables& t, const TableEntry& e, bool maxNode, rules::Side rootSide, int& alpha,
-                               int& beta);
-
-// Killers.
-void resetKillers(SearchTables& t);
-void updateKillers(SearchTables& t, const rules::Move& move, int score, int ply);
-void noteGoodMove(SearchTables& t, const rules::Move& move, int ply);
-// The best line of the last iteration, plies 1..34 (entry p: the move at
-// ply p; from 0 ends it).
-void seedKillersFromLine(SearchTables& t, std::span<const rules::Move> line, int score, int count);
-// Orders the move list of ply p, highest key first; keys are left at 0.
-void orderByKillers(const SearchTables& t, rules::MoveList& list, int ply, bool captures);
+inline void prefetchTable(const TranspositionTable& t, std::uint32_t index) {
+    if (t.bucketCount) __builtin_prefetch(&t.buckets[(std::uint64_t{index} * t.bucketCount) >> 32]);
+}
 
 // The learned value of the position for the side to move, or nothing.
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove);
+std::optional<int> probeLearned(const LearnedTable& table, std::uint32_t keyIndex, std::uint32_t keyLock,
+                                bool whiteToMove);
 std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove);
 // Teaches the position of the current keys: `value` for the side to move.
 void storeLearned(SearchTables& t, bool whiteToMove, int value);
-
-// The slot of the current keys, fetched ahead of its probe.
-inline void prefetchSlot(const SearchTables& t) {
-    if (t.entries) __builtin_prefetch(&t.table[t.keyIndex % t.entries]);
-}
 
 // Start-up reads: "hashkey33.dat" and "kesto.dat" in the program folder. A
 // file that cannot be used is reported once through the host and replaced
@@ -224,8 +228,5 @@ int decodeLearned(SearchTables& t, std::span<const std::uint8_t> bytes);
 DataFileStatus loadKeys(SearchTables& t, const std::filesystem::path& file);
 DataFileStatus loadLearned(SearchTables& t, const std::filesystem::path& file);
 void loadSearchData(SearchTables& t, const std::filesystem::path& programDir, game::Host* host);
-
-// Sorts by key, highest first; equal keys keep their order (no allocation).
-void sortByKey(rules::MoveList& list);
 
 }  // namespace engine

@@ -26,6 +26,7 @@ SearchInput searchInputFor(const game::Core& core, SearchLimits limits) {
     in.lockKeys = core.engine.tables.lockKeys;
     in.tableSizeItem = core.engine.tables.sizeItem;
     in.random = core.engine.random;
+    in.threads = core.engine.threads;
     return in;
 }
 
@@ -47,6 +48,7 @@ void installKnowledge(game::Core& core, const SearchInput& in) {
         en.databases = en.endgameProbe.get();
     }
     en.random = in.random;
+    en.threads = in.threads;
 }
 
 }  // namespace

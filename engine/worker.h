@@ -60,6 +60,8 @@ struct SearchInput {
     KeyTable lockKeys{};
     int tableSizeItem = DefaultTableSizeItem;
     Rand15 random{1};
+    // Search threads sharing the table (engine.threads).
+    int threads = 1;
 };
 
 // A search of the game in `core` for its side to move: the position, the

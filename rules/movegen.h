@@ -17,7 +17,7 @@ namespace rules {
 // Twelve pieces is all a side has; fifteen leaves room to spare.
 constexpr int MaxCaptures = 15;
 // The search's deepest ply; ply 1 is the root.
-constexpr int MaxPly = 34;
+constexpr int MaxPly = 64;
 // Each ply's list starts with room for this many moves, carved from one
 // block. Ordinary positions have far fewer, but several flying kings on an
 // open board can pass 70 (and, with all capture orders listed, more): a

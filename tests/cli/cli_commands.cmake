@@ -124,11 +124,13 @@ if(NOT CMAKE_CURRENT_BINARY_DIR)
     get_filename_component(script "${CLI}" DIRECTORY)
     set(script "${script}/hub_session.txt")
 endif()
-file(WRITE "${script}" "hub\ninit\nfrobnicate\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-18 11-15\"\nlevel depth=4\ngo think\npos pos=Wbbbb\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-19\"\nlevel depth=99\nlevel speed=3\ngo think=1\nlevel depth=\"4\nnew-game\npos pos=Bbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww\nlevel depth=3\ngo think\nquit\n")
+file(WRITE "${script}" "hub\ninit\nfrobnicate\nset-param name=threads value=9\nset-param name=colour value=1\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-18 11-15\"\nlevel depth=4\ngo think\npos pos=Wbbbb\npos pos=Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww moves=\"22-19\"\nlevel depth=99\nlevel speed=3\ngo think=1\nlevel depth=\"4\nnew-game\nset-param name=threads value=2\npos pos=Bbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww\nlevel depth=3\ngo think\nquit\n")
 execute_process(COMMAND ${CLI} hub INPUT_FILE "${script}" OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 set(expected
-    "^id name=Tavolex version=[0-9.]+ author=Tavolex country=Brazil\nwait\nready\n"
+    "^id name=Tavolex version=[0-9.]+ author=Tavolex country=Brazil\nparam name=threads value=1 type=int min=1 max=8\nwait\nready\n"
     "error message=\"unknown command: frobnicate\"\n"
+    "error message=\"threads takes a number from 1 to 8: set-param name=threads value=9\"\n"
+    "error message=\"unknown parameter: colour\"\n"
     "\ndone move=18x11x15\nerror message=\"malformed position: pos pos=Wbbbb\"\nerror message=\"illegal move: 22-19\"\n"
     "error message=\"level: depth takes a number from 1 to 30: level depth=99\"\n"
     "error message=\"go takes one of think, ponder and analyze, without a value: go think=1\"\n"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -43,6 +44,9 @@ public:
 struct Engine {
     explicit Engine(const char* fen = "W:W21-32:B1-12") : core(std::make_unique<game::Core>()) {
         core->host = &host;
+        // A folder without data files, whatever folder the tests run in: no
+        // endgame tables, no learned positions.
+        core->programDir = std::filesystem::temp_directory_path() / "tavolex_search_test_without_data";
         EXPECT_TRUE(engine::initialiseSearch(*core));
         host.errors.clear();
         setPosition(fen);
@@ -125,12 +129,12 @@ struct RegressionCase {
 // count are the search's signature. A change in the search changes them;
 // update them only for a change meant to change the search.
 const RegressionCase kRegressions[] = {
-    {"Start", "W:W21-32:B1-12", 7, "c3-d4", 31227, 18},
-    {"BlackReplies", "B:W17,21,22,23,25,26,27,28,29,30,31,32:B1-12", 7, "f6-e5", 74019, 26},
-    {"MiddleGame", "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14", 7, "g3-h4", 70677, 29},
-    {"KingsEnding", "B:WK29,25,27,28:BK4,6,9,10", 7, "d6-e5", 11630, -124},
-    {"MenEnding", "W:W22,26,30,31:B3,7,11", 9, "c3-b4", 23102, 325},
-    {"WinsAMan", "W:W17,20,22,23,24,25,28,30:B2,5,6,8,9,11,13,16", 7, "c3-d4", 15033, 356},
+    {"Start", "W:W21-32:B1-12", 7, "c3-d4", 30168, 18},
+    {"BlackReplies", "B:W17,21,22,23,25,26,27,28,29,30,31,32:B1-12", 7, "h6-g5", 62113, 29},
+    {"MiddleGame", "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14", 7, "g3-h4", 38242, 29},
+    {"KingsEnding", "B:WK29,25,27,28:BK4,6,9,10", 7, "h8-d4", 6509, -30},
+    {"MenEnding", "W:W22,26,30,31:B3,7,11", 9, "c1-b2", 11353, 325},
+    {"WinsAMan", "W:W17,20,22,23,24,25,28,30:B2,5,6,8,9,11,13,16", 7, "c3-d4", 10812, 456},
 };
 
 class SearchRegression : public testing::TestWithParam<RegressionCase> {};
@@ -160,6 +164,36 @@ TEST(SearchRegressionRules, SameInputsSameResultsEvenSideBySide) {
         EXPECT_EQ(a.moveOf(ra), b.moveOf(rb));
         EXPECT_EQ(a.core->engine.search.nodeCount, b.core->engine.search.nodeCount);
         EXPECT_EQ(a.core->engine.lastScore, b.core->engine.lastScore);
+    }
+}
+
+// ----------------------------------------------------------- known moves
+
+// Positions, level in material, where one quiet move wins within a few
+// moves: each must be found within a node budget, about a tenth of a
+// second on an ordinary machine.
+struct KnownMove {
+    const char* name;
+    const char* fen;
+    const char* move;
+};
+
+const KnownMove kKnownMoves[] = {
+    // The man on c5 walks through to c7 and takes its way to a crown.
+    {"Breakthrough", "W:W13,14,18,28,30,31,32:B1,3,4,6,7,11,12", "c5-b6"},
+    // d4-c5 b6xd4, and c3xg3 takes two.
+    {"ManGivenForTwo", "W:W18,21,22,25,26,27,29,30,32:B1,2,4,5,6,7,8,9,19", "d4-c5"},
+};
+
+TEST(SearchKnownMoves, FoundWithinANodeBudget) {
+    for (const KnownMove& c : kKnownMoves) {
+        Engine e(c.fen);
+        e.core->engine.limits = engine::SearchLimits{};
+        e.core->engine.limits.nodes = 300000;
+        e.core->rules.board = e.core->rules.gamePosition;
+        const engine::RootAnswer r = engine::searchRoot(*e.core, e.side);
+        EXPECT_EQ(e.moveOf(r), c.move) << c.name;
+        EXPECT_GT(e.core->engine.lastScore, 100) << c.name << ": about half a man or more";
     }
 }
 
@@ -215,7 +249,7 @@ TEST(SearchStop, WeakLevelsStopAtTheirDepthCap) {
 TEST(SearchStop, TheLevelsTimeStopsTheSearch) {
     // Level "5 : Excellence" at the first move: no new iteration after 1.5 s
     // from the sixth on, and a hard stop at 5.5 s. The clock runs 20 ms at
-    // every reading, which the search makes every 5001 nodes and after every
+    // every reading, which the search makes every 4096 nodes and after every
     // iteration.
     Engine e;
     e.core->engine.limits = engine::levelLimits(e.core->engine.level, 0, 0, false);
@@ -233,8 +267,8 @@ TEST(SearchStop, TheLevelsTimeStopsTheSearch) {
     hard.host.msPerReading = 20;
     hard.core->rules.board = hard.core->rules.gamePosition;
     EXPECT_TRUE(engine::searchRoot(*hard.core, rules::White).hasMove());
-    // At most 15 readings before 300 ms, each after up to 5001 nodes.
-    EXPECT_LT(hard.core->engine.search.nodeCount, 16 * 5001);
+    // At most 15 readings before 300 ms, each after up to 4096 nodes.
+    EXPECT_LT(hard.core->engine.search.nodeCount, 16 * 4096);
     EXPECT_LT(hard.core->engine.search.iterationDepth, engine::MaxIterations);
 }
 
@@ -245,38 +279,6 @@ TEST(SearchStop, AWinFoundEndsTheSearch) {
     EXPECT_GE(e.core->engine.lastScore, 30001);
     EXPECT_LT(e.core->engine.search.iterationDepth, engine::MaxIterations);
 }
-
-struct WindowCase {
-    const char* name;
-    engine::Aspiration before;
-    int v;
-    engine::Aspiration after;
-    int depthChange;
-};
-
-const WindowCase kWindows[] = {
-    {"InsideNarrowsAround", {-100, 400, false, 2}, 50, {-200, 300, false, 0}, 0},
-    {"FailHighRepeatsDepth", {-100, 400, false, 0}, 450, {200, 32000, true, 1}, -1},
-    {"FailLowRepeatsDepth", {-100, 400, false, 1}, -150, {-32000, 100, true, 2}, -1},
-    {"DecisiveFailHighDoesNotCount", {-100, 400, false, 1}, 30500, {30250, 32000, true, 0}, -1},
-    {"SecondFailureOpensTheWindow", {200, 32000, true, 1}, 150, {-32000, 32000, false, 1}, 0},
-    {"NearWinKeepsTheUpperBound", {31000, 32000, true, 0}, 31500, {31250, 32000, false, 0}, 0},
-};
-
-class AspirationWindow : public testing::TestWithParam<WindowCase> {};
-
-TEST_P(AspirationWindow, MovesAfterEachIteration) {
-    const WindowCase& c = GetParam();
-    engine::Aspiration a = c.before;
-    EXPECT_EQ(engine::moveAspirationWindow(a, c.v), c.depthChange);
-    EXPECT_EQ(a.alpha, c.after.alpha);
-    EXPECT_EQ(a.beta, c.after.beta);
-    EXPECT_EQ(a.research, c.after.research);
-    EXPECT_EQ(a.failures, c.after.failures);
-}
-
-INSTANTIATE_TEST_SUITE_P(Root, AspirationWindow, testing::ValuesIn(kWindows),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 // ----------------------------------------------------------- the root
 
@@ -353,27 +355,15 @@ TEST(ThinkingText, FormatsAsTheCalculPageShowsThem) {
     EXPECT_EQ(engine::rootMoveText({0, 13, 22, true, 7, false}), "a5xc3 :     7");
 }
 
-TEST(SearchTable, ALosingSideStillStoresItsNodes) {
-    // White is two men down, so every window of the search lies below zero.
-    // The nodes where White moves store their exact values and upper bounds
-    // all the same (a rule comparing the ply number with the window's upper
-    // bound would keep them out whenever the side searching is behind).
-    Engine e("W:W21,22,23,25,26,27:B1,2,3,5,6,7,9,10");
-    e.search(8);
-    ASSERT_LT(e.core->engine.lastScore, -200);
-    const engine::SearchTables& t = e.core->engine.tables;
-    int stored = 0;
-    for (std::uint32_t i = 0; i < t.entries; ++i) {
-        const int type = t.table[i].type;
-        if (type == engine::MaxExact || type == engine::MaxUpper) ++stored;
-    }
-    EXPECT_GT(stored, 0);
-}
-
 // ----------------------------------------------------------- legality
 
-TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
+// With one thread and with a helper sharing the table: every answer is a
+// legal move of the position, and the working board is given back.
+class SearchThreads : public testing::TestWithParam<int> {};
+
+TEST_P(SearchThreads, PlaysOnlyLegalMovesInRandomPositions) {
     Engine e;
+    e.core->engine.threads = GetParam();
     int searched = 0, ended = 0;
     for (unsigned seed = 1; seed <= 300; ++seed) {
         auto game = std::make_unique<game::Core>();
@@ -391,7 +381,7 @@ TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
         std::set<std::string> legal;
         for (int i = 0; i < n; ++i) legal.insert(rules::moveText(game->rules.rootList()[i]));
 
-        const engine::RootAnswer r = e.search(1 + static_cast<int>(seed % 4));
+        const engine::RootAnswer r = e.search(1 + static_cast<int>(seed % 6));
         if (n == 0) {
             ++ended;
             EXPECT_EQ(r.kind, engine::SearchAnswer::NoMove);
@@ -405,43 +395,41 @@ TEST(SearchLegality, PlaysOnlyLegalMovesInRandomPositions) {
     EXPECT_GT(searched, 200) << ended << " games had ended";
 }
 
-// ----------------------------------------------------------- move making
+TEST_P(SearchThreads, StopsWhenAbandonedAtTheHardLimitAndWhenAsked) {
+    // Abandoned inside an iteration: no move, the helpers ended.
+    Engine abandoned;
+    abandoned.core->engine.threads = GetParam();
+    abandoned.host.onRootMove = [&](const engine::RootMoveLine& line) {
+        if (abandoned.core->engine.search.iterationDepth == 7 && line.index == 2)
+            abandoned.core->engine.stopRequested = abandoned.core->engine.abandonSearch = true;
+    };
+    EXPECT_EQ(abandoned.search(0).kind, engine::SearchAnswer::Abandoned);
 
-TEST(MakeSearchMove, PromotionExtensionForASideThatIsNotBehind) {
-    // Black is the engine, two men up, and promotes late in the line: its
-    // first king is searched deeper. The band is the promoting side's own
-    // view, whichever colour the engine plays.
-    Engine e("B:W30:B1,2,25");
-    auto& s = e.core->engine.search;
-    s.rootSide = rules::Black;
-    s.otherSide = rules::White;
-    s.iterationDepth = 3;
-    s.materialSwing = 2;
-    eval::prepareSearchRoot(e.core->eval, e.core->rules.board, rules::Black);
-    e.core->rules.currentPly = 3;
-    const int n = rules::generateMoves(e.core->rules, rules::Black);
-    int k = -1;
-    for (int i = 0; i < n; ++i)
-        if (e.core->rules.list(3)[i].from == 25 && e.core->rules.list(3)[i].to == 29) k = i;
-    ASSERT_GE(k, 0);
-    engine::makeSearchMove(*e.core, k);
-    EXPECT_EQ(s.promotionExtension, 2);
-    EXPECT_EQ(s.materialSwing, 4);
-    EXPECT_EQ(e.core->rules.board[29], rules::BlackKing);
+    // The hard limit ends an unlimited search in its middle, with a move.
+    Engine hard("W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14");
+    hard.core->engine.threads = GetParam();
+    hard.core->engine.limits.hardMs = 300;
+    hard.host.msPerReading = 20;
+    hard.core->rules.board = hard.core->rules.gamePosition;
+    EXPECT_TRUE(engine::searchRoot(*hard.core, rules::White).hasMove());
+    EXPECT_LT(hard.core->engine.search.iterationDepth, engine::MaxIterations);
 
-    // The same side behind: no extension.
-    Engine behind("B:W30:B1,2,25");
-    auto& t = behind.core->engine.search;
-    t.rootSide = rules::Black;
-    t.otherSide = rules::White;
-    t.iterationDepth = 3;
-    t.materialSwing = -1;
-    eval::prepareSearchRoot(behind.core->eval, behind.core->rules.board, rules::Black);
-    behind.core->rules.currentPly = 3;
-    rules::generateMoves(behind.core->rules, rules::Black);
-    engine::makeSearchMove(*behind.core, k);
-    EXPECT_EQ(t.promotionExtension, 0);
-    EXPECT_EQ(t.materialSwing, 1);
+    // A stop asked from outside answers with the best move so far; the same
+    // engine then searches again as usual.
+    Engine asked;
+    asked.core->engine.threads = GetParam();
+    asked.host.onThinking = [&](const engine::SearchStats&) {
+        if (asked.core->engine.search.iterationDepth == 8) asked.core->engine.stopRequested = true;
+    };
+    EXPECT_TRUE(asked.search(0).hasMove());
+    asked.host.onThinking = nullptr;
+    asked.core->engine.stopRequested = false;
+    const engine::RootAnswer again = asked.search(6);
+    EXPECT_TRUE(again.hasMove());
+    EXPECT_EQ(asked.core->engine.search.iterationDepth, 6);
 }
+
+INSTANTIATE_TEST_SUITE_P(OneAndTwo, SearchThreads, testing::Values(1, 2),
+                         [](const auto& test) { return test.param == 1 ? std::string("One") : std::string("Two"); });
 
 }  // namespace

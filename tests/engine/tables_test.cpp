@@ -21,7 +21,6 @@
 namespace {
 
 using engine::SearchTables;
-using engine::TableEntry;
 
 std::unique_ptr<SearchTables> freshTables() {
     auto t = std::make_unique<SearchTables>();
@@ -29,176 +28,112 @@ std::unique_ptr<SearchTables> freshTables() {
     return t;
 }
 
-rules::Move quiet(rules::Square from, rules::Square to) {
-    rules::Move m;
-    m.from = from;
-    m.to = to;
-    return m;
+
+// ----------------------------------------------------------- the table
+
+engine::HashKey keyOf(const char* fen) {
+    const auto pos = rules::parseFen(fen).position;
+    EXPECT_TRUE(pos) << fen;
+    SearchTables k;
+    engine::computeKeys(k, pos->board);
+    return engine::hashKeyFor(k.keyIndex, k.keyLock, pos->side);
 }
 
-// ----------------------------------------------------------- table hits
-
-struct HitCase {
-    const char* name;
-    int type;
-    bool maxNode;
-    int rootSide;  // 0 White, 1 Black
-    int value;
-    int alpha, beta;
-    std::optional<int> answer;
-    int alphaAfter, betaAfter;
-};
-
-// Entries are stored from the root side's view; a search whose root side is
-// the other colour meets the same position with the same side to move at
-// the other kind of node, and reads the value negated with the bound flipped.
-const HitCase kHitCases[] = {
-    {"MaxExactSameRoot", 1, true, 0, 40, -100, 100, 40, -100, 100},
-    {"MaxExactOtherRootIsMinExactForBlack", 52, true, 0, 40, -100, 100, -40, -100, 100},
-    {"MinExactStoredUnderWhiteReadByBlackMax", 51, true, 1, 40, -100, 100, -40, -100, 100},
-    {"MaxDecisiveSameRoot", 100, true, 0, 31000, -100, 100, 31000, -100, 100},
-    {"MinDecisiveOtherRoot", 151, true, 0, -31000, -100, 100, 31000, -100, 100},
-    {"MaxLowerCuts", 3, true, 0, 150, -100, 100, 150, -100, 100},
-    {"MaxLowerRaisesAlpha", 3, true, 0, 20, -100, 100, std::nullopt, 20, 100},
-    {"MaxLowerNeverLowersAlpha", 3, true, 0, -150, -100, 100, std::nullopt, -100, 100},
-    {"MaxUpperCuts", 5, true, 0, -150, -100, 100, -150, -100, 100},
-    {"MaxUpperLowersBeta", 5, true, 0, 30, -100, 100, std::nullopt, -100, 30},
-    {"MinLowerOtherRootLowersBetaAtMax", 55, true, 1, 30, -100, 100, std::nullopt, -100, -30},
-    {"MinUpperOtherRootRaisesAlphaAtMax", 53, true, 1, -30, -100, 100, std::nullopt, 30, 100},
-    {"MinUpperOtherRootCutsAtMax", 53, true, 1, -130, -100, 100, 130, -100, 100},
-    {"MinExactSameRoot", 51, false, 0, 40, -100, 100, 40, -100, 100},
-    {"MaxExactOtherRootAtMin", 2, false, 0, 40, -100, 100, -40, -100, 100},
-    {"MaxDecisiveOtherRootAtMin", 101, false, 0, 31000, -100, 100, -31000, -100, 100},
-    {"MinUpperCuts", 53, false, 0, -120, -100, 100, -120, -100, 100},
-    {"MinUpperLowersBeta", 53, false, 0, 60, -100, 100, std::nullopt, -100, 60},
-    {"MinLowerRaisesAlpha", 55, false, 0, -60, -100, 100, std::nullopt, -60, 100},
-    {"MaxLowerOtherRootLowersBetaAtMin", 4, false, 0, -60, -100, 100, std::nullopt, -100, 60},
-    {"MaxUpperOtherRootRaisesAlphaAtMin", 6, false, 0, 60, -100, 100, std::nullopt, -60, 100},
-    {"MaxCodeNotReadAtMinSameRoot", 1, false, 0, 40, -100, 100, std::nullopt, -100, 100},
-    {"MinCodeNotReadAtMaxSameRoot", 51, true, 0, 40, -100, 100, std::nullopt, -100, 100},
-};
-
-class TableHit : public testing::TestWithParam<HitCase> {};
-
-TEST_P(TableHit, AnswersOrNarrowsTheWindow) {
-    const HitCase& c = GetParam();
+TEST(TranspositionTable, FindsWhatWasStoredForThatSideToMoveOnly) {
     auto t = freshTables();
-    TableEntry e;
-    e.type = static_cast<std::uint8_t>(c.type);
-    e.value = static_cast<std::int16_t>(c.value);
-    e.from = 22;
-    e.to = 18;
-    int alpha = c.alpha, beta = c.beta;
-    EXPECT_EQ(engine::useTableHit(*t, e, c.maxNode, rules::sideFromByte(static_cast<unsigned>(c.rootSide)), alpha, beta), c.answer);
-    EXPECT_EQ(alpha, c.alphaAfter);
-    EXPECT_EQ(beta, c.betaAfter);
-    // A bound that does not answer the node hands its move to the generator;
-    // an entry of the other kind of node is no hit at all.
-    const bool readable = std::string_view(c.name).find("NotRead") == std::string_view::npos;
-    EXPECT_EQ(t->hashMove.holdsMove(), !c.answer && readable);
+    const engine::HashKey white = keyOf("W:W21-32:B1-12");
+    const engine::HashKey black = keyOf("B:W21-32:B1-12");
+    EXPECT_FALSE(engine::probeTable(t->table, white));
+    engine::storeTable(t->table, white, -123, 45, 7, engine::Bound::Lower, 22, 18);
+    const auto hit = engine::probeTable(t->table, white);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->value, -123);
+    EXPECT_EQ(hit->staticEval, 45);
+    EXPECT_EQ(hit->depth, 7);
+    EXPECT_EQ(hit->bound, engine::Bound::Lower);
+    EXPECT_EQ(hit->from, 22);
+    EXPECT_EQ(hit->to, 18);
+    EXPECT_FALSE(engine::probeTable(t->table, black)) << "the same pieces with the other side to move";
+    // Values keep their full range, decisive ones included.
+    engine::storeTable(t->table, black, -31990, engine::NoStaticEval, 0, engine::Bound::Exact, 0, 0);
+    EXPECT_EQ(engine::probeTable(t->table, black)->value, -31990);
+    EXPECT_EQ(engine::probeTable(t->table, black)->staticEval, engine::NoStaticEval);
+    engine::clearTable(*t);
+    EXPECT_FALSE(engine::probeTable(t->table, white));
 }
 
-INSTANTIATE_TEST_SUITE_P(TypeCodes, TableHit, testing::ValuesIn(kHitCases),
-                         [](const auto& test) { return std::string(test.param.name); });
-
-// ----------------------------------------------------------- probe and store
-
-TEST(TableProbe, FindsEntriesByPlyParityDepthAndDecisiveness) {
+TEST(TranspositionTable, APositionKeepsItsDeepResultAndGainsAMove) {
     auto t = freshTables();
-    t->keyIndex = 12345;
-    t->keyLock = 777;
-    // Stored at ply 5 in iteration 8, 10 plies into the game.
-    engine::storeTable(*t, 31500, 15, 18, engine::MaxDecisive, 22, 18, 10);
-    EXPECT_NE(engine::probeTable(*t, 17, 18), nullptr) << "decisive: found at ply 7, same side to move";
-    EXPECT_EQ(engine::probeTable(*t, 16, 18), nullptr) << "other side to move";
-    EXPECT_EQ(engine::probeTable(*t, 17, 19), nullptr) << "deeper iteration";
-    t->keyLock = 778;
-    EXPECT_EQ(engine::probeTable(*t, 15, 18), nullptr) << "other lock";
-
-    auto b = freshTables();
-    b->keyIndex = 999;
-    b->keyLock = 5;
-    engine::storeTable(*b, 40, 15, 18, engine::MaxLower, 0, 0, 10);
-    EXPECT_NE(engine::probeTable(*b, 15, 18), nullptr) << "a bound at its own ply";
-    EXPECT_NE(engine::probeTable(*b, 15, 17), nullptr) << "and for a shallower iteration";
-    EXPECT_EQ(engine::probeTable(*b, 17, 18), nullptr) << "a bound is not reused two plies deeper";
+    const engine::HashKey key = keyOf("W:W13,18,22,23,26,27,31:B2,5,6,9,10,11,15");
+    engine::storeTable(t->table, key, 50, 0, 9, engine::Bound::Lower, 0, 0);
+    // Much shallower and only a bound: the deep result stays, and takes the
+    // move it did not have.
+    engine::storeTable(t->table, key, -10, 0, 2, engine::Bound::Upper, 23, 19);
+    auto hit = engine::probeTable(t->table, key);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->depth, 9);
+    EXPECT_EQ(hit->value, 50);
+    EXPECT_EQ(hit->from, 23);
+    // An exact result replaces it; one without a move keeps the old move.
+    engine::storeTable(t->table, key, 20, 0, 3, engine::Bound::Exact, 0, 0);
+    hit = engine::probeTable(t->table, key);
+    EXPECT_EQ(hit->depth, 3);
+    EXPECT_EQ(hit->value, 20);
+    EXPECT_EQ(hit->from, 23);
+    EXPECT_EQ(hit->to, 19);
 }
 
-TEST(TableProbe, StampsAreUnsignedBytes) {
+TEST(TranspositionTable, AFullBucketGivesUpItsShallowestOrOldestEntry) {
+    // The smallest size has few buckets: many positions share each one.
     auto t = freshTables();
-    t->keyIndex = 4;
-    t->keyLock = 9;
-    engine::storeTable(*t, 10, 200, 200, engine::MaxExact, 0, 0, 20);
-    EXPECT_NE(engine::probeTable(*t, 200, 200), nullptr);
-    EXPECT_EQ(engine::probeTable(*t, 200, 201), nullptr);
-    // Past 254 the stamp cannot hold the depth: nothing is written.
-    t->keyIndex = 5;
-    engine::storeTable(*t, 10, 200, 255, engine::MaxExact, 0, 0, 20);
-    EXPECT_EQ(engine::probeTable(*t, 200, 200), nullptr);
+    ASSERT_TRUE(engine::setTableSize(*t, 0));
+    const std::uint32_t buckets = t->table.bucketCount;
+    ASSERT_GT(buckets, 0u);
+    // Keys of one bucket: the bucket comes from the top of the index word.
+    const auto key = [&](std::uint32_t i) { return engine::HashKey{0x01000000u, 1000u + i}; };
+    for (std::uint32_t i = 0; i < engine::SlotsPerBucket; ++i)
+        engine::storeTable(t->table, key(i), 1, 0, 10 + static_cast<int>(i), engine::Bound::Exact, 0, 0);
+    engine::storeTable(t->table, key(9), 1, 0, 1, engine::Bound::Exact, 0, 0);
+    EXPECT_FALSE(engine::probeTable(t->table, key(0))) << "the shallowest went";
+    EXPECT_TRUE(engine::probeTable(t->table, key(9)));
+    EXPECT_TRUE(engine::probeTable(t->table, key(3)));
+    // In a later search the entries of this one go first, deep as they are.
+    engine::newSearchGeneration(t->table);
+    engine::newSearchGeneration(t->table);
+    engine::storeTable(t->table, key(20), 1, 0, 1, engine::Bound::Exact, 0, 0);
+    engine::storeTable(t->table, key(21), 1, 0, 1, engine::Bound::Exact, 0, 0);
+    EXPECT_TRUE(engine::probeTable(t->table, key(20)));
+    EXPECT_TRUE(engine::probeTable(t->table, key(21)));
+    EXPECT_FALSE(engine::probeTable(t->table, key(9)));
+    EXPECT_FALSE(engine::probeTable(t->table, key(1)));
+    EXPECT_TRUE(engine::probeTable(t->table, key(3)));
 }
 
-TEST(TableStore, NeverWritesWithThreePiecesOrFewer) {
+TEST(TranspositionTable, ATornSlotIsNotTaken) {
+    // Two threads writing one slot at once may leave the words of two
+    // different positions: the check word no longer matches either.
     auto t = freshTables();
-    t->keyIndex = 4;
-    t->keyLock = 9;
-    engine::storeTable(*t, 10, 10, 10, engine::MaxExact, 0, 0, 3);
-    EXPECT_EQ(engine::probeTable(*t, 10, 10), nullptr);
+    const engine::HashKey a = keyOf("W:W21-32:B1-12");
+    engine::storeTable(t->table, a, 77, 0, 5, engine::Bound::Exact, 22, 18);
+    for (auto& slot : t->table.buckets[(std::uint64_t{a.index} * t->table.bucketCount) >> 32].slot)
+        if (slot.data.load() != 0) slot.data.store(slot.data.load() ^ 1);
+    EXPECT_FALSE(engine::probeTable(t->table, a));
 }
 
-struct StoreCase {
-    const char* name;
-    int oldType, oldPly, oldDepth;
-    int newType, newPly, newDepth;
-    bool written;
-};
-
-const StoreCase kStoreCases[] = {
-    {"DecisiveReplacesExact", 1, 10, 20, 100, 10, 10, true},
-    {"ExactKeepsDecisive", 100, 10, 20, 1, 10, 12, false},
-    {"SameTypeNearerTheRoot", 1, 10, 20, 1, 8, 20, true},
-    {"DeeperIterationReplaces", 1, 10, 20, 3, 12, 21, true},
-    {"ShallowerKeepsExact", 1, 10, 20, 3, 12, 19, false},
-    {"BoundGivesWayAtEqualDepth", 3, 10, 20, 5, 12, 20, true},
-    {"ExactReplacesBoundOneShallower", 3, 10, 20, 1, 12, 19, true},
-    {"BoundKeptAgainstShallowerBound", 3, 10, 20, 5, 12, 19, false},
-    {"DecisiveKeptWithinSixteen", 100, 10, 40, 100, 12, 30, false},
-    {"OldDecisiveGivesWay", 100, 10, 40, 1, 12, 20, true},
-};
-
-class TableStoreRules : public testing::TestWithParam<StoreCase> {};
-
-TEST_P(TableStoreRules, WritesOrKeeps) {
-    const StoreCase& c = GetParam();
+TEST(TableSize, MenuItemsSetTheMemory) {
     auto t = freshTables();
-    t->keyIndex = 77;
-    t->keyLock = 1;
-    engine::storeTable(*t, 11, c.oldPly, c.oldDepth, c.oldType, 0, 0, 10);
-    t->keyLock = 2;
-    engine::storeTable(*t, 22, c.newPly, c.newDepth, c.newType, 0, 0, 10);
-    const TableEntry& e = t->table[77 % t->entries];
-    EXPECT_EQ(e.value == 22, c.written);
-    EXPECT_EQ(e.lock == 2, c.written);
-}
-
-INSTANTIATE_TEST_SUITE_P(Replacement, TableStoreRules, testing::ValuesIn(kStoreCases),
-                         [](const auto& test) { return std::string(test.param.name); });
-
-TEST(TableSize, MenuItemsSetEntriesAndPlyLimit) {
-    auto t = freshTables();
-    EXPECT_EQ(t->entries, 131000u);
-    EXPECT_EQ(t->plyLimitOffset, 2);
+    EXPECT_EQ(engine::tableEntries(t->table), 1572864u / 16);
     const engine::KeyTable keys = t->indexKeys;
     ASSERT_TRUE(engine::setTableSize(*t, 0));
-    EXPECT_EQ(t->entries, 1310u);
-    EXPECT_EQ(t->plyLimitOffset, -4);
+    EXPECT_EQ(engine::tableEntries(t->table) * 16, 15728u / 64 * 64);
     EXPECT_EQ(engine::bytesReservedFor(1), 15728);
     // The keys stay, so positions keep their learned slots.
     EXPECT_EQ(t->indexKeys, keys);
     ASSERT_TRUE(engine::setTableSize(*t, 7));
-    EXPECT_EQ(t->entries, 2620000u);
-    EXPECT_EQ(engine::bytesReservedFor(2000), 31457280);
+    EXPECT_EQ(engine::tableEntries(t->table) * 16, 31457280u);
     EXPECT_FALSE(engine::setTableSize(*t, 8));
-    EXPECT_EQ(t->entries, 2620000u);
+    EXPECT_EQ(engine::tableEntries(t->table) * 16, 31457280u);
+    EXPECT_EQ(t->sizeItem, 7);
 }
 
 // ----------------------------------------------------------- keys
@@ -244,88 +179,6 @@ TEST(Keys, KeysAndEvaluationSumsKeptThroughTheSearchMoves) {
             }
         }
     }
-}
-
-// ----------------------------------------------------------- killers
-
-TEST(Killers, EvenPlyPrefersLowerScores) {
-    auto t = freshTables();
-    t->killer1[4] = {22, 18, 20};
-    t->killer2[4] = {0, 0, 32000};
-    engine::updateKillers(*t, quiet(23, 19), 10, 4);
-    EXPECT_EQ(t->killer1[4].from, 23);
-    EXPECT_EQ(t->killer1[4].score, 10);
-    EXPECT_EQ(t->killer2[4].from, 22);
-    EXPECT_EQ(t->killer2[4].score, 20);
-    // Worse than both: nothing changes; the same move as killer1: nothing.
-    engine::updateKillers(*t, quiet(24, 20), 25, 4);
-    EXPECT_EQ(t->killer2[4].from, 22);
-    engine::updateKillers(*t, quiet(23, 19), -500, 4);
-    EXPECT_EQ(t->killer1[4].score, 10);
-    // Between the two: replaces killer2.
-    engine::updateKillers(*t, quiet(24, 20), 15, 4);
-    EXPECT_EQ(t->killer2[4].from, 24);
-}
-
-TEST(Killers, SeededFromTheBestLine) {
-    auto t = freshTables();
-    std::array<rules::Move, engine::PvSize> line{};
-    line[1] = quiet(22, 18);
-    line[2].from = 13;   // a capture
-    line[2].to = 22;
-    line[2].ncapt = 1;
-    line[3] = quiet(26, 17);
-    t->killer1[6] = {1, 5, 0};
-    engine::seedKillersFromLine(*t, line, 100, 27);
-    EXPECT_EQ(t->killer1[1].from, 22);
-    EXPECT_EQ(t->killer1[1].score, -190);
-    EXPECT_FALSE(t->killer1[2].holdsMove());
-    EXPECT_EQ(t->killer1[2].score, 32000);
-    EXPECT_EQ(t->killer1[3].score, -190);
-    EXPECT_FALSE(t->killer1[6].holdsMove()) << "plies after the line are cleared";
-    EXPECT_EQ(t->killer2[1].score, -32000);
-
-    // Only as many plies as asked for.
-    engine::seedKillersFromLine(*t, line, 100, 1);
-    EXPECT_TRUE(t->killer1[1].holdsMove());
-    EXPECT_FALSE(t->killer1[3].holdsMove());
-}
-
-TEST(Killers, OrderPutsKillersThenGoodMovesFirst) {
-    auto core = std::make_unique<game::Core>();
-    rules::RulesState& r = core->rules;
-    r.currentPly = 3;
-    const int n = rules::generateMoves(r, rules::White);   // 24-19 24-20 23-18 23-19 22-17 22-18 21-17
-    ASSERT_EQ(n, 7);
-    auto t = freshTables();
-    t->killer1[3] = {22, 18, 0};
-    t->killer2[3] = {23, 19, 0};
-    t->goodMove[3] = {21, 17};
-    engine::orderByKillers(*t, r.list(3), 3, false);
-    const rules::MoveList& l = r.list(3);
-    EXPECT_EQ(l[0].from, 22);
-    EXPECT_EQ(l[0].to, 18);
-    EXPECT_EQ(l[1].from, 23);
-    EXPECT_EQ(l[1].to, 19);
-    EXPECT_EQ(l[2].from, 21);
-    EXPECT_EQ(l[3].from, 24) << "then generation order";
-    for (const rules::Move& m : l) EXPECT_EQ(m.key, 0);
-
-    // A killer two plies up, when this ply has none.
-    r.currentPly = 5;
-    rules::generateMoves(r, rules::White);
-    t->killer1[5] = {};
-    engine::orderByKillers(*t, r.list(5), 5, false);
-    EXPECT_EQ(r.list(5)[0].from, 22);
-    EXPECT_EQ(r.list(5)[0].to, 18);
-
-    // The hash move keeps its place at the front.
-    r.currentPly = 3;
-    rules::generateMoves(r, rules::White);
-    r.list(3)[6].key = 255;   // 21-17
-    engine::orderByKillers(*t, r.list(3), 3, false);
-    EXPECT_EQ(r.list(3)[0].from, 21);
-    EXPECT_EQ(r.list(3)[1].from, 22);
 }
 
 // ----------------------------------------------------------- learned positions

@@ -180,37 +180,46 @@ TEST(EngineWorker, ANewRequestSupersedesTheOldOnes) {
     EXPECT_EQ(first.answers.size() + second.answers.size() + third.answers.size(), 3u) << "one answer each";
 }
 
+// Quitting and stopping, with the engine's thread alone and with a helper.
 TEST(EngineWorker, EndsAtOnceWhenDestroyedMidSearch) {
-    Asker asker;
-    Reports reports;
-    auto worker = std::make_unique<engine::EngineWorker>();
-    engine::SearchInput endless = asker.input(0);
-    endless.infinite = true;
-    worker->think(endless, reports.callbacks());
-    ASSERT_TRUE(reports.waitFor([&] { return !reports.thinking.empty() && reports.thinking.back().depth >= 4; }));
-    const auto start = Clock::now();
-    worker.reset();
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-    EXPECT_LT(took, 100);
-    const std::lock_guard lock(reports.mutex);
-    EXPECT_TRUE(reports.answers.empty()) << "nothing is reported to an owner that is going away";
+    for (const int threads : {1, 2}) {
+        SCOPED_TRACE(threads);
+        Asker asker;
+        asker.core->engine.threads = threads;
+        Reports reports;
+        auto worker = std::make_unique<engine::EngineWorker>();
+        engine::SearchInput endless = asker.input(0);
+        endless.infinite = true;
+        worker->think(endless, reports.callbacks());
+        ASSERT_TRUE(reports.waitFor([&] { return !reports.thinking.empty() && reports.thinking.back().depth >= 4; }));
+        const auto start = Clock::now();
+        worker.reset();
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        EXPECT_LT(took, 100);
+        const std::lock_guard lock(reports.mutex);
+        EXPECT_TRUE(reports.answers.empty()) << "nothing is reported to an owner that is going away";
+    }
 }
 
 TEST(EngineWorker, AStoppedSearchAnswersAndAStrayStopIsHarmless) {
-    Asker asker;
-    engine::EngineWorker worker;
-    Reports busy, stopped;
-    engine::SearchInput endless = asker.input(0);
-    endless.infinite = true;
-    worker.think(endless, busy.callbacks());
-    ASSERT_TRUE(busy.waitFor([&] { return !busy.thinking.empty(); }));
-    worker.stop();
-    ASSERT_TRUE(busy.waitFor([&] { return !busy.answers.empty(); }));
-    EXPECT_TRUE(busy.answers.front().hasMove());
-    worker.stop();  // nothing running: nothing happens
-    worker.think(asker.input(2), stopped.callbacks());
-    ASSERT_TRUE(stopped.waitFor([&] { return !stopped.answers.empty(); }));
-    EXPECT_TRUE(stopped.answers.front().hasMove());
+    for (const int threads : {1, 2}) {
+        SCOPED_TRACE(threads);
+        Asker asker;
+        asker.core->engine.threads = threads;
+        engine::EngineWorker worker;
+        Reports busy, stopped;
+        engine::SearchInput endless = asker.input(0);
+        endless.infinite = true;
+        worker.think(endless, busy.callbacks());
+        ASSERT_TRUE(busy.waitFor([&] { return !busy.thinking.empty(); }));
+        worker.stop();
+        ASSERT_TRUE(busy.waitFor([&] { return !busy.answers.empty(); }));
+        EXPECT_TRUE(busy.answers.front().hasMove());
+        worker.stop();  // nothing running: nothing happens
+        worker.think(asker.input(2), stopped.callbacks());
+        ASSERT_TRUE(stopped.waitFor([&] { return !stopped.answers.empty(); }));
+        EXPECT_TRUE(stopped.answers.front().hasMove());
+    }
 }
 
 }  // namespace

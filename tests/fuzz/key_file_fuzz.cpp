@@ -42,11 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* fen : {"W:W21-32:B1-12", "W:W13,18,22,23,26,27,31:B2,5,6,9,10,11,15", "W:WK1,22,30:B3,7,12"}) {
         const rules::Board board = rules::parseFen(fen).position->board;
         engine::computeKeys(*t, board);
-        engine::storeTable(*t, 100 + stored, 1, 5, engine::MaxExact, 22, 18, 24);
+        const engine::HashKey key = engine::hashKeyFor(t->keyIndex, t->keyLock, rules::White);
+        engine::storeTable(t->table, key, 100 + stored, 0, 5, engine::Bound::Exact, 22, 18);
+        check(engine::probeTable(t->table, key).has_value(), "a stored position is found at once");
         ++stored;
-        engine::probeTable(*t, 1, 5);
         engine::togglePiece(*t, rules::WhiteMan, 22);
-        engine::probeTable(*t, 1, 5);
+        engine::probeTable(t->table, engine::hashKeyFor(t->keyIndex, t->keyLock, rules::White));
     }
     return 0;
 }

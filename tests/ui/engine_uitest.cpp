@@ -143,10 +143,21 @@ private slots:
         QCOMPARE(thinking[2], QString("Temps :      0 s"));
         QCOMPARE(thinking[3], QString("Noeuds/s : //"));
         QVERIFY(thinking[4].startsWith("Score : "));
-        QCOMPARE(thinking[5], QString("Coups :   4"));
+        // The list is the last search's: a reply that was the only legal
+        // move is played without one.
+        const game::GameRecord& record = form->core().game.record;
+        const auto choices = [&record](int ply) {
+            rules::RulesState r;
+            r.board[0] = rules::Sentinel;
+            for (int q = 1; q <= rules::NumSquares; ++q) r.board[q] = record.plies[ply - 1].squares[q - 1];
+            return rules::generateRootMoves(r, rules::Black);
+        };
+        int searched = 4;
+        while (searched > 1 && choices(2 * searched) == 1) --searched;
+        QCOMPARE(thinking[5], QString("Coups :   %1").arg(searched));
         // The best line, two plies a line, starting with the move played.
-        const game::PlyRecord& last = form->core().game.record.plies[8];
-        QVERIFY2(thinking[6].startsWith(QString::fromLatin1(rules::squareName(last.from).data(), qsizetype(rules::squareName(last.from).size()))), qPrintable(thinking[6]));
+        const game::PlyRecord& searchedMove = record.plies[static_cast<std::size_t>(2 * searched)];
+        QVERIFY2(thinking[6].startsWith(QString::fromLatin1(rules::squareName(searchedMove.from).data(), qsizetype(rules::squareName(searchedMove.from).size()))), qPrintable(thinking[6]));
         // Every root move has its line; none is still being searched.
         const QStringList roots = lines(form->thinkingPage->rootMoves);
         QVERIFY(!roots.isEmpty());
@@ -154,6 +165,7 @@ private slots:
         QCOMPARE(form->setupPage->computerColour->text(), QString("Ordinateur noir"));
         QCOMPARE(int(std::count(sounds.begin(), sounds.end(), game::Sound::Move)), 4);
         // The engine's last move is framed: aqua where it ended.
+        const game::PlyRecord& last = record.plies[8];
         const QColor aqua = ui::frameColour(rules::FrameColour::Aqua);
         const QImage image = form->flatBoard->designImage();
         QCOMPARE(image.pixelColor(form->flatBoard->squareCorner(last.to)), aqua);
@@ -339,7 +351,9 @@ private slots:
         const QStringList seen = lines(form->thinkingPage->thinkingLines);
         QVERIFY2(seen[0].startsWith("Profondeur"), qPrintable(seen.join('|')));
         for (const QString& l : seen) QVERIFY2(!l.startsWith("Temps") && !l.startsWith("Noeuds/s"), qPrintable(l));
-        const rules::Move next = firstLegalMove(false);
+        // A move that leaves the engine nothing to take, whose answer is
+        // then searched and not played at once.
+        const rules::Move next = firstLegalMove(true);
         click(next.from);
         QVERIFY(!form->thinkingOnPersonTime());
         if (form->core().game.record.plyCounter == 2) click(next.to);

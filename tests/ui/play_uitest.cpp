@@ -45,12 +45,23 @@ private slots:
     }
 
     // A long search is stopped by a click (the engine plays at once) or, when
-    // clicks may not stop it, only by "Arrêter le calcul".
+    // clicks may not stop it, only by "Arrêter le calcul". The person's moves
+    // leave the engine a choice: a single legal reply is played unsearched.
     void aClickStopsALongSearchWithoutBecomingAMove() {
         testsupport::PlayDriver d;
         QVERIFY(d.open("N7longlong1", false, false));  // no time limit to speak of, no book
         std::mt19937 random(3);
-        QVERIFY(d.playByClicks(d.someLegalMove(random)));
+        const auto moveLeavingAChoice = [&d, &random] {
+            for (int tries = 0; tries < 100; ++tries) {
+                const rules::Move m = d.someLegalMove(random);
+                rules::RulesState r;
+                r.board = d.core().rules.gamePosition;
+                rules::applyMove(r.board, m);
+                if (rules::generateRootMoves(r, rules::opposite(d.core().game.sideToMove)) > 1) return m;
+            }
+            return d.someLegalMove(random);
+        };
+        QVERIFY(d.playByClicks(moveLeavingAChoice()));
         QTRY_VERIFY(d.form->searching());
         QTest::qWait(200);
         d.click(22);  // c3: a man of the person's
@@ -59,7 +70,7 @@ private slots:
         QCOMPARE(int(d.core().rules.entry.selectedCode), 0);
 
         d.item("Arretrflexionparclicsouris1")->trigger();
-        QVERIFY(d.playByClicks(d.someLegalMove(random)));
+        QVERIFY(d.playByClicks(moveLeavingAChoice()));
         QTRY_VERIFY(d.form->searching());
         QTest::qWait(200);
         d.click(21);
