@@ -389,10 +389,9 @@ private:
             m_out.error("malformed set-param: " + text);
             return;
         }
-        if (name->value != "threads") {
-            m_out.error("unknown parameter: " + name->value);
-            return;
-        }
+        // Interfaces send the parameters they know for every engine; one
+        // this engine does not declare is passed over.
+        if (name->value != "threads") return;
         const auto n = parseNumber(value->value, 1, engine::MaxSearchThreads);
         if (!n) {
             m_out.error("threads takes a number from 1 to " + std::to_string(engine::MaxSearchThreads) + ": " + text);

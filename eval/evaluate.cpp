@@ -154,7 +154,8 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
         acc += lastMove;
     }
 
-    // Step 13.
+    // Step 13. The positional sum held within 170 either way, so it never
+    // outweighs a man; the breakthrough comes on top, unclamped.
     const int clamped = std::clamp(acc, -170, 170);
     const int finalClamp = clamped - acc;
     int v = clamped + breakthrough;
@@ -164,7 +165,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     if (wm == 1 && bm == 1 && ((wk == 2 && bk == 1) || (wk == 1 && bk == 2))) kingsAndTempo = 25 * st.acc.tempo;
     v += kingsAndTempo;
 
-    // Step 16.
+    // Step 16. A known shot, also unclamped.
     v += shot;
 
     // Step 17. In the endgame, lines opened by a man move are preferred for
@@ -176,7 +177,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     }
     v += rootMove;
 
-    // Step 18.
+    // Step 18. Material, added last: no clamp above may cut it.
     v += material;
 
     // Step 19. Endgame corrections, chosen by the piece counts.

@@ -130,7 +130,6 @@ set(expected
     "^id name=Tavolex version=[0-9.]+ author=Tavolex country=Brazil\nparam name=threads value=1 type=int min=1 max=8\nwait\nready\n"
     "error message=\"unknown command: frobnicate\"\n"
     "error message=\"threads takes a number from 1 to 8: set-param name=threads value=9\"\n"
-    "error message=\"unknown parameter: colour\"\n"
     "\ndone move=18x11x15\nerror message=\"malformed position: pos pos=Wbbbb\"\nerror message=\"illegal move: 22-19\"\n"
     "error message=\"level: depth takes a number from 1 to 30: level depth=99\"\n"
     "error message=\"go takes one of think, ponder and analyze, without a value: go think=1\"\n"

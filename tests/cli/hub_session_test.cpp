@@ -22,6 +22,7 @@ protected:
         ASSERT_TRUE(m_hub.start(std::string(TAVOLEX_CLI) + " hub 2>/dev/null"));
         send("hub");
         EXPECT_TRUE(std::regex_match(next(), std::regex(R"(id name=Tavolex version=[0-9.]+ .*)")));
+        EXPECT_EQ(next(), "param name=threads value=1 type=int min=1 max=8");
         EXPECT_EQ(next(), "wait");
         send("init");
         EXPECT_EQ(next(), "ready");
