@@ -37,8 +37,9 @@ int main(int argc, char** argv) {
     // The desktop's menu entry and icon (data/desktop, installed with the
     // program); in the build tree the icon lies beside the executable.
     QGuiApplication::setDesktopFileName(QStringLiteral("tavolex"));
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("tavolex"), QIcon(QApplication::applicationDirPath() + "/icons/hicolor/256x256/apps/tavolex.png")));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tavolex"),
+                         QIcon(QApplication::applicationDirPath() + "/icons/hicolor/256x256/apps/tavolex.png")));
 
     const std::filesystem::path exeFolder = QApplication::applicationDirPath().toStdString();
     const std::filesystem::path installed = exeFolder.parent_path() / "share" / "tavolex";

@@ -44,8 +44,10 @@ void BM_Evaluate(benchmark::State& state) {
     eval::prepareSearchRoot(st, pos.board, pos.side);
     st.currentPly = 5;   // a leaf a few plies down
     st.lastTo = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(eval::evaluate(st, pos.board, pos.side, -eval::Infinity, eval::Infinity));
-    state.SetLabel(std::string(p.name) + (eval::findShot(pos.board, eval::whiteToMove(st, pos.side)).entry >= 0 ? " (shot)" : ""));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(eval::evaluate(st, pos.board, pos.side, -eval::Infinity, eval::Infinity));
+    state.SetLabel(std::string(p.name) +
+                   (eval::findShot(pos.board, eval::whiteToMove(st, pos.side)).entry >= 0 ? " (shot)" : ""));
 }
 BENCHMARK(BM_Evaluate)->DenseRange(0, std::size(kPositions) - 1);
 

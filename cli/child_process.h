@@ -3,10 +3,10 @@
 // input and output a line at a time: another engine behind the hub
 // protocol.
 
+#include <sys/types.h>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace cli {
 

@@ -73,7 +73,8 @@ int cmdEgdb(const std::vector<std::string_view>& args, const std::filesystem::pa
         if ((pos.side == rules::White ? t.black() : t.white()) == 0) {
             line.result = "wins at once";
             line.rank = 1000;
-        } else if (const std::optional<std::int8_t> after = engine::probeByte(tables, child, rules::opposite(pos.side)); !after) {
+        } else if (const std::optional<std::int8_t> after = engine::probeByte(tables, child, rules::opposite(pos.side));
+                   !after) {
             // A capture may lead into a table that is not loaded.
             line.result = "unknown (no table loaded)";
             line.rank = -1000;
@@ -81,9 +82,9 @@ int cmdEgdb(const std::vector<std::string_view>& args, const std::filesystem::pa
             const std::int8_t c = *after;
             // The opponent's loss is our win: the shorter the better; our loss, the longer the better.
             line.rank = c < 0 ? 500 - engine::lossDistance(c) : c > 0 ? -500 + c : 0;
-            line.result = c < 0 ? "wins in " + std::to_string(engine::lossDistance(c) + 1) + " plies"
-                        : c > 0 ? "loses in " + std::to_string(c + 1) + " plies"
-                                : "draws";
+            line.result = c < 0   ? "wins in " + std::to_string(engine::lossDistance(c) + 1) + " plies"
+                          : c > 0 ? "loses in " + std::to_string(c + 1) + " plies"
+                                  : "draws";
         }
         lines.push_back(line);
     }

@@ -472,7 +472,8 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
     if (options.level < 0 && options.depth == 0 && options.moveTimeMs == 0) options.depth = 6;
     if (!secondOwn) options2 = options;
     if (!opponent.empty()) {
-        if (secondEngineOptions) return usage("--params2 and --material2 are for our own second engine, not --opponent");
+        if (secondEngineOptions)
+            return usage("--params2 and --material2 are for our own second engine, not --opponent");
         // The protocol knows depths and move times, not our levels.
         if (options2.level >= 0) return usage("--opponent plays at --depth or --movetime (or --depth2, --movetime2)");
     }
@@ -540,14 +541,20 @@ int match(std::vector<std::string_view> args, const std::filesystem::path& progr
         const double s = r.score;
         scores.push_back(s);
         ++played;
-        if (s == 1.0) ++wins;
-        else if (s == 0.0) ++losses;
-        else ++draws;
+        if (s == 1.0)
+            ++wins;
+        else if (s == 0.0)
+            ++losses;
+        else
+            ++draws;
         std::string open;
         for (const rules::Move& m : opening) open += (open.empty() ? "" : " ") + hub::moveText(m);
         std::printf("game %3d  %-14s first plays %s  %s  (%d plies)   +%d =%d -%d\n", g + 1, open.c_str(),
-                    firstIsWhite ? "White" : "Black", s == 1.0 ? "1-0" : s == 0.0 ? "0-1" : "1/2", r.plies, wins, draws,
-                    losses);
+                    firstIsWhite ? "White" : "Black",
+                    s == 1.0   ? "1-0"
+                    : s == 0.0 ? "0-1"
+                               : "1/2",
+                    r.plies, wins, draws, losses);
         std::fflush(stdout);
     }
     if (auto* hubPlayer = dynamic_cast<HubPlayer*>(secondPlayer.get())) hubPlayer->quit();

@@ -19,7 +19,8 @@ class ClockHost : public game::Host {
 public:
     std::int64_t readClock() override { return readMilliseconds() / 1000; }
     std::int64_t readMilliseconds() override {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start)
+            .count();
     }
     void showError(std::string_view text) override;
     void showThinking(const engine::SearchStats& st) override {

@@ -45,7 +45,8 @@ public:
     int readEnd() const { return m_fds[0]; }
     void wake() {
         const char byte = 1;
-        if (m_fds[1] >= 0) [[maybe_unused]] const ssize_t n = ::write(m_fds[1], &byte, 1);
+        if (m_fds[1] >= 0) [[maybe_unused]]
+            const ssize_t n = ::write(m_fds[1], &byte, 1);
     }
     void drain() {
         char buffer[64];
@@ -439,7 +440,7 @@ private:
     void go(const hub::Line& line, const std::string& text) {
         std::optional<Mode> mode;
         for (const hub::Line::Arg& a : line.args) {
-            const std::optional<Mode> m = a.name == "think"    ? std::optional(Mode::Think)
+            const std::optional<Mode> m = a.name == "think"     ? std::optional(Mode::Think)
                                           : a.name == "ponder"  ? std::optional(Mode::Ponder)
                                           : a.name == "analyze" ? std::optional(Mode::Analyze)
                                                                 : std::nullopt;

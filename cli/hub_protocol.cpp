@@ -165,8 +165,7 @@ std::optional<rules::Move> findMove(rules::RulesState& r, rules::Side side, std:
 std::optional<double> parseSeconds(std::string_view text) {
     double v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v) || v < 0 ||
-        v > 1e7)
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v) || v < 0 || v > 1e7)
         return std::nullopt;
     return v;
 }

@@ -109,7 +109,8 @@ int cmdPerft(std::vector<std::string_view> args) {
             total += n;
         }
     }
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto us =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
     const double rate = us > 0 ? static_cast<double>(total) * 1e6 / static_cast<double>(us) : 0.0;
     std::printf("time %lld ms, %.0f nodes/s\n", static_cast<long long>(us / 1000), rate);
     return 0;
@@ -155,7 +156,6 @@ int cmdShow(const std::vector<std::string_view>& args) {
     return 0;
 }
 
-
 // The command line's Host: the error box becomes a line on stderr.
 class CliHost : public game::Host {
 public:
@@ -164,7 +164,6 @@ public:
         std::fprintf(stderr, "Erreur: %.*s\n", static_cast<int>(text.size()), text.data());
     }
 };
-
 
 void printTrace(const char* title, const eval::EvalTrace& t) {
     std::printf("%s\n", title);

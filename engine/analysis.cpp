@@ -102,8 +102,8 @@ void GameAnalysis::take(game::Core& core, const SearchOutput& out, AnalysisObser
     writeLine(core, score, out.hasMove() ? &out.move : nullptr, out.bestLine, observer);
 }
 
-void GameAnalysis::writeLine(game::Core& core, int score, const rules::Move* best,
-                             const std::vector<rules::Move>& line, AnalysisObserver* observer) {
+void GameAnalysis::writeLine(game::Core& core, int score, const rules::Move* best, const std::vector<rules::Move>& line,
+                             AnalysisObserver* observer) {
     const game::GameRecord& rec = core.game.record;
     EngineState& en = core.engine;
     const int i = m_ply;
@@ -169,7 +169,7 @@ AnalysisOutcome GameAnalysis::finish(game::Core& core) {
 }
 
 AnalysisOutcome analyseGame(game::Core& core, game::Core& searcher, AnalysisObserver* observer,
-                         std::optional<SearchLimits> limits) {
+                            std::optional<SearchLimits> limits) {
     GameAnalysis walk;
     if (!walk.begin(core, limits)) return {};
     while (const std::optional<SearchInput> in = walk.next(core, observer))

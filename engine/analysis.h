@@ -90,7 +90,7 @@ private:
 // The whole analysis at once on the caller's thread, each position searched
 // by `searcher`, a core kept for searching.
 AnalysisOutcome analyseGame(game::Core& core, game::Core& searcher, AnalysisObserver* observer = nullptr,
-                         std::optional<SearchLimits> limits = std::nullopt);
+                            std::optional<SearchLimits> limits = std::nullopt);
 
 // "Terminer l'analyse": the walk stops before its next position.
 void stopAnalysis(game::Core& core);

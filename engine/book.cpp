@@ -34,7 +34,8 @@ bool onBoard(int square) { return square >= 1 && square <= rules::NumSquares; }
 bool endsWithOvv(std::string_view name) {
     if (name.size() < 4) return false;
     std::string tail(name.substr(name.size() - 4));
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return tail == ".ovv";
 }
 

@@ -10,13 +10,13 @@
 namespace engine {
 
 const std::array<EndgameTableInfo, EndgameTableCount> EndgameTableList = {{
-    {"dod.bib", 0, 1, 0, 1, 1056},      {"pod.bib", 1, 0, 0, 1, 1056},      {"dop.bib", 0, 1, 1, 0, 1056},
-    {"pop.bib", 1, 0, 1, 0, 1056},      {"ddod.bib", 0, 2, 0, 1, 15841},    {"dodd.bib", 0, 1, 0, 2, 15841},
-    {"ddop.bib", 0, 2, 1, 0, 15841},    {"podd.bib", 1, 0, 0, 2, 15841},    {"pdod.bib", 1, 1, 0, 1, 33824},
-    {"dopd.bib", 0, 1, 1, 1, 33824},    {"pdop.bib", 1, 1, 1, 0, 33824},    {"popd.bib", 1, 0, 1, 1, 33824},
-    {"ppod.bib", 2, 0, 0, 1, 15841},    {"dopp.bib", 0, 1, 2, 0, 15841},    {"ppop.bib", 2, 0, 1, 0, 15841},
-    {"popp.bib", 1, 0, 2, 0, 15841},    {"dddod.bib", 0, 3, 0, 1, 163215},  {"doddd.bib", 0, 1, 0, 3, 163215},
-    {"pddod.bib", 1, 2, 0, 1, 523683},  {"dopdd.bib", 0, 1, 1, 2, 523683},  {"ppdod.bib", 2, 1, 0, 1, 523683},
+    {"dod.bib", 0, 1, 0, 1, 1056},     {"pod.bib", 1, 0, 0, 1, 1056},     {"dop.bib", 0, 1, 1, 0, 1056},
+    {"pop.bib", 1, 0, 1, 0, 1056},     {"ddod.bib", 0, 2, 0, 1, 15841},   {"dodd.bib", 0, 1, 0, 2, 15841},
+    {"ddop.bib", 0, 2, 1, 0, 15841},   {"podd.bib", 1, 0, 0, 2, 15841},   {"pdod.bib", 1, 1, 0, 1, 33824},
+    {"dopd.bib", 0, 1, 1, 1, 33824},   {"pdop.bib", 1, 1, 1, 0, 33824},   {"popd.bib", 1, 0, 1, 1, 33824},
+    {"ppod.bib", 2, 0, 0, 1, 15841},   {"dopp.bib", 0, 1, 2, 0, 15841},   {"ppop.bib", 2, 0, 1, 0, 15841},
+    {"popp.bib", 1, 0, 2, 0, 15841},   {"dddod.bib", 0, 3, 0, 1, 163215}, {"doddd.bib", 0, 1, 0, 3, 163215},
+    {"pddod.bib", 1, 2, 0, 1, 523683}, {"dopdd.bib", 0, 1, 1, 2, 523683}, {"ppdod.bib", 2, 1, 0, 1, 523683},
     {"doppd.bib", 0, 1, 2, 1, 523683},
 }};
 
@@ -78,7 +78,8 @@ TableSlot tableSlot(const rules::Board& board, rules::Side side) {
     auto lone = [](const Pieces& p) { return p.men ? p.man[0] : p.king[0]; };
     if (moverPieces == 1 && otherPieces == 1) {
         offset = static_cast<std::size_t>(lone(mover) * 32 + lone(opp));
-    } else if (moverPieces + otherPieces == 3 && (mover.men == 2 || mover.kings == 2 || opp.men == 2 || opp.kings == 2)) {
+    } else if (moverPieces + otherPieces == 3 &&
+               (mover.men == 2 || mover.kings == 2 || opp.men == 2 || opp.kings == 2)) {
         const Pieces& pairSide = moverPieces == 2 ? mover : opp;
         const Pieces& loneSide = moverPieces == 2 ? opp : mover;
         const auto& pair = pairSide.men == 2 ? pairSide.man : pairSide.king;
@@ -103,7 +104,8 @@ TableSlot tableSlot(const rules::Board& board, rules::Side side) {
         const bool kingPair = owner.kings == 2;
         const auto& pair = kingPair ? owner.king : owner.man;
         const int s1 = kingPair ? owner.man[0] : owner.king[0];
-        offset = static_cast<std::size_t>((single.king[0] - 1) * 16368 + (s1 - 1) * 496 + pairIndex(pair[0], pair[1]) - 1);
+        offset =
+            static_cast<std::size_t>((single.king[0] - 1) * 16368 + (s1 - 1) * 496 + pairIndex(pair[0], pair[1]) - 1);
     }
     return {table, offset};
 }

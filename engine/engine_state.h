@@ -25,7 +25,6 @@ constexpr int MaxRootMoves = 128;
 // Rows and entries of the best-line table: plies 1..34 and a terminator.
 constexpr int PvSize = rules::MaxPly + 2;
 
-
 // What the search leaves for its callers and its display; the working
 // state of each search thread lives in the search itself.
 struct SearchState {

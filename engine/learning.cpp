@@ -38,8 +38,8 @@ LearnOutcome learnFinalPosition(game::Core& core) {
     // The slot of a position with White to move is one further: the piece
     // that made the last move is Black's.
     const rules::Square lastTo = rec.plies[rec.plyCounter].to;
-    const bool whiteToMove = lastTo != 0 ? rules::sideOf(board[lastTo]) == rules::Black
-                                         : core.game.sideToMove == rules::White;
+    const bool whiteToMove =
+        lastTo != 0 ? rules::sideOf(board[lastTo]) == rules::Black : core.game.sideToMove == rules::White;
     if (!allocateSearchTables(t)) return LearnOutcome::Guarded;
     const LearnedEntry& e = t.learned->entries[learnedSlot(t.keyIndex, whiteToMove)];
     if (std::abs(static_cast<int>(e.value)) >= LearnedGuard) return LearnOutcome::Guarded;

@@ -35,7 +35,8 @@ constexpr int AspirationStart = 40;
 constexpr int AspirationFromDepth = 3;
 
 int piecesOf(const eval::PieceCount& pc, rules::Side side) {
-    return side == rules::White ? pc[rules::WhiteMan] + pc[rules::WhiteKing] : pc[rules::BlackMan] + pc[rules::BlackKing];
+    return side == rules::White ? pc[rules::WhiteMan] + pc[rules::WhiteKing]
+                                : pc[rules::BlackMan] + pc[rules::BlackKing];
 }
 int piecesOnBoard(const eval::PieceCount& pc) { return pc[1] + pc[2] + pc[3] + pc[4]; }
 
@@ -53,7 +54,12 @@ int valueFromTable(int v, int ply) { return v >= DecisiveScore ? v - ply : v <= 
 // except for the table, whose slots are read and written whole.
 struct Searcher {
     Searcher(Core& c, rules::RulesState& rules, eval::EvalState& eval, bool mainThread)
-        : core(c), en(c.engine), r(rules), ev(eval), table(c.engine.tables.table), keys(c.engine.tables),
+        : core(c),
+          en(c.engine),
+          r(rules),
+          ev(eval),
+          table(c.engine.tables.table),
+          keys(c.engine.tables),
           main(mainThread) {}
 
     Core& core;
@@ -575,8 +581,8 @@ std::optional<int> searchIteration(Searcher& s, int depth, int last) {
 
 // Sets a searcher on the root position: keys, the root moves in `list`'s
 // order.
-void prepareSearcher(Searcher& s, rules::Side side, std::uint32_t keyIndex, std::uint32_t keyLock,
-                     const MoveList& root, bool rootCaptures) {
+void prepareSearcher(Searcher& s, rules::Side side, std::uint32_t keyIndex, std::uint32_t keyLock, const MoveList& root,
+                     bool rootCaptures) {
     s.rootSide = side;
     s.keyIndex = keyIndex;
     s.keyLock = keyLock;
@@ -769,7 +775,8 @@ void loadEndgameTables(Core& core) {
     en.endgameTables = tables;
     // Said once, naming what is missing, unreadable or damaged; such a table
     // is not consulted, the others are.
-    if (const std::string report = endgameLoadReport(*tables); !report.empty() && core.host) core.host->showError(report);
+    if (const std::string report = endgameLoadReport(*tables); !report.empty() && core.host)
+        core.host->showError(report);
     // Without a single table the search does its own work.
     if (!anyTableLoaded(*tables)) {
         en.databases = nullptr;

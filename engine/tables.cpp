@@ -44,7 +44,8 @@ std::uint64_t packData(int value, int staticEval, int depth, Bound bound, rules:
     return std::uint64_t{static_cast<std::uint16_t>(value)} |
            std::uint64_t{static_cast<std::uint16_t>(staticEval)} << 16 | std::uint64_t{from & 63u} << 32 |
            std::uint64_t{to & 63u} << 38 | std::uint64_t{static_cast<std::uint8_t>(std::clamp(depth, 0, 255))} << 44 |
-           std::uint64_t{static_cast<std::uint8_t>(bound)} << 52 | std::uint64_t{static_cast<std::uint8_t>(generation & GenerationMask)} << 54;
+           std::uint64_t{static_cast<std::uint8_t>(bound)} << 52 |
+           std::uint64_t{static_cast<std::uint8_t>(generation & GenerationMask)} << 54;
 }
 int dataDepth(std::uint64_t d) { return static_cast<int>((d >> 44) & 255); }
 Bound dataBound(std::uint64_t d) { return static_cast<Bound>((d >> 52) & 3); }
@@ -171,7 +172,9 @@ void storeTable(TranspositionTable& t, HashKey key, int value, int staticEval, i
     target->data.store(data, std::memory_order_relaxed);
 }
 
-void newSearchGeneration(TranspositionTable& t) { t.generation = static_cast<std::uint8_t>((t.generation + 1) & GenerationMask); }
+void newSearchGeneration(TranspositionTable& t) {
+    t.generation = static_cast<std::uint8_t>((t.generation + 1) & GenerationMask);
+}
 
 std::uint32_t tableEntries(const TranspositionTable& t) { return t.bucketCount * SlotsPerBucket; }
 
@@ -228,7 +231,7 @@ namespace {
 DataFileStatus refusal(const std::filesystem::path& file) {
     std::error_code ec;
     return std::filesystem::exists(std::filesystem::symlink_status(file, ec)) ? DataFileStatus::Unreadable
-                                                                               : DataFileStatus::Missing;
+                                                                              : DataFileStatus::Missing;
 }
 
 }  // namespace

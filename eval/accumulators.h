@@ -30,9 +30,7 @@ inline constexpr std::array<std::int8_t, 8> CentreWeight = {0, 2, 3, 5, 5, 3, 2,
 // King table for endings with a few men and several kings: the long diagonal
 // a1-h8 is worth most, the double corners nothing.
 inline constexpr SquareTable LateKingTable = {
-    0,
-    0, 0, 0, 10, 0, 1, 1, 10, 0, 2, 10, 0, 0, 2, 10, 0,
-    0, 10, 2, 0, 0, 10, 2, 0, 10, 5, 1, 0, 10, 0, 0, 0,
+    0, 0, 0, 0, 10, 0, 1, 1, 10, 0, 2, 10, 0, 0, 2, 10, 0, 0, 10, 2, 0, 0, 10, 2, 0, 10, 5, 1, 0, 10, 0, 0, 0,
 };
 
 constexpr bool onLongDiagonal(int q) {

@@ -42,7 +42,8 @@ struct View {
 // path from which a defender could take, and the squares whose occupation
 // makes the half-open cases safe.
 template <bool ForBlack>
-int rowSevenMan(const View<ForBlack>& v, int left, int right, int fl, int fr, int supportLeftOpen, int supportRightOpen) {
+int rowSevenMan(const View<ForBlack>& v, int left, int right, int fl, int fr, int supportLeftOpen,
+                int supportRightOpen) {
     int t = 0;
     if (v.free(left) && v.free(right)) {
         if (v.toMove || (!v.enemyManOn(fl) && !v.enemyManOn(fr))) t += 75;
@@ -89,12 +90,17 @@ int sideRules(const View<ForBlack>& v) {
             t += 35;
             if (v.toMove || v.noEnemyPiece(10)) t += 25;
         } else if (v.free(5) && v.occ(6) && v.occ(13)) {
-            if (v.toMove) t += 25;
-            else if (v.noEnemyPiece(14)) t += 30;
+            if (v.toMove)
+                t += 25;
+            else if (v.noEnemyPiece(14))
+                t += 30;
         } else if (v.free(6) && v.occ(5) && v.occ(14) && v.occ(18)) {
-            if (v.occ(1) || v.occ(2) || v.occ(10)) t -= 25;
-            else if (v.toMove || (v.noEnemyPiece(7) && v.noEnemyPiece(10))) t += 25;
-            else t -= 25;
+            if (v.occ(1) || v.occ(2) || v.occ(10))
+                t -= 25;
+            else if (v.toMove || (v.noEnemyPiece(7) && v.noEnemyPiece(10)))
+                t += 25;
+            else
+                t -= 25;
         }
     }
 
@@ -104,8 +110,10 @@ int sideRules(const View<ForBlack>& v) {
             t += 20;
             bool stopped = false;
             if (v.occ(9) || v.occ(1)) {
-                if (v.free(11) && v.free(3)) t += 20;
-                else stopped = true;
+                if (v.free(11) && v.free(3))
+                    t += 20;
+                else
+                    stopped = true;
             }
             if (v.free(9) && v.free(1)) t += 20;
             if (!stopped) {
@@ -116,11 +124,15 @@ int sideRules(const View<ForBlack>& v) {
                     t += 20;
             }
         } else if (v.free(6) && v.occ(7) && v.occ(14) && v.occ(17)) {
-            if (v.allFree(M({1, 2, 9})) && (v.toMove || (v.noEnemyPiece(5) && v.noEnemyPiece(15)))) t += 25;
-            else t -= 25;
+            if (v.allFree(M({1, 2, 9})) && (v.toMove || (v.noEnemyPiece(5) && v.noEnemyPiece(15))))
+                t += 25;
+            else
+                t -= 25;
         } else if (v.free(7) && v.occ(6) && v.occ(15) && v.occ(19)) {
-            if (v.allFree(M({2, 3, 11})) && (v.toMove || (v.noEnemyPiece(8) && v.noEnemyPiece(14)))) t += 25;
-            else t -= 25;
+            if (v.allFree(M({2, 3, 11})) && (v.toMove || (v.noEnemyPiece(8) && v.noEnemyPiece(14))))
+                t += 25;
+            else
+                t -= 25;
         }
     }
 
@@ -136,8 +148,10 @@ int sideRules(const View<ForBlack>& v) {
                 if ((v.free(6) && v.free(15) && v.free(16)) || v.toMove) t += 20;
             }
         } else if (v.free(7) && v.occ(8) && v.occ(15) && v.occ(18)) {
-            if (v.allFree(M({2, 3, 10})) && !(!v.toMove && v.occ(6))) t += 25;
-            else t -= 25;
+            if (v.allFree(M({2, 3, 10})) && !(!v.toMove && v.occ(6)))
+                t += 25;
+            else
+                t -= 25;
         } else if (!(v.free(8) && v.occ(7) && v.occ(16) && v.occ(20))) {
             if (v.enemyManOn(12) && v.enemyManOn(3) &&
                 !((v.occ(15) || v.occ(16) || v.occ(2) || v.occ(20)) && !v.toMove)) {
@@ -145,8 +159,10 @@ int sideRules(const View<ForBlack>& v) {
                 if (v.free(4) && v.toMove) t += 55;
             }
         } else {
-            if (v.allFree(M({3, 4, 12}))) t += 25;
-            else t -= 25;
+            if (v.allFree(M({3, 4, 12})))
+                t += 25;
+            else
+                t -= 25;
         }
     }
 
@@ -179,8 +195,10 @@ int sideRules(const View<ForBlack>& v) {
     // Rules 10-14 hold only while the defender has no king to catch them.
     if (v.own(14) && v.allFree(M({1, 2, 6, 9, 10})) && v.enemyNoKings) {
         t += 15;
-        if (v.enemyManOn(5) && v.enemyManOn(13)) t += 5;
-        else if (v.free(5) && !v.enemyManOn(13)) t += 50;
+        if (v.enemyManOn(5) && v.enemyManOn(13))
+            t += 5;
+        else if (v.free(5) && !v.enemyManOn(13))
+            t += 50;
         else if (v.free(7) && !v.enemyManOn(15)) {
             t += 25;
             if (v.free(5)) t += 15;
@@ -198,8 +216,10 @@ int sideRules(const View<ForBlack>& v) {
     }
     if (v.own(19) && v.allFree(M({7, 8, 11, 15, 16})) && v.enemyNoKings) {
         t += 8;
-        if (v.enemyManOn(12) && v.enemyManOn(20)) t += 5;
-        else if (!v.enemyManOn(20) && v.allFree(M({12, 2, 3, 4}))) t += 35;
+        if (v.enemyManOn(12) && v.enemyManOn(20))
+            t += 5;
+        else if (!v.enemyManOn(20) && v.allFree(M({12, 2, 3, 4})))
+            t += 35;
     }
     if (v.own(20) && v.allFree(M({7, 8, 11, 15, 16, 12, 4, 3})) && !v.enemyManOn(19) && v.enemyNoKings) {
         t += 10;
@@ -222,9 +242,12 @@ int sideRules(const View<ForBlack>& v) {
     // Black's rule wants no black man on 18 (not "no white man").
     const bool clearOf15 = ForBlack ? b[18] != rules::BlackMan : !v.enemyManOn(15);
     if (((v.enemyManOn(4) && v.free(3)) || (v.enemyManOn(3) && v.free(4))) && v.free(8) && v.free(7) && clearOf15) {
-        if (v.own(11) && v.own(12)) t += 60;
-        else if ((v.own(11) && v.own(16) && v.free(12)) || (v.own(12) && v.own(16) && v.free(11))) t += 30;
-        else if (v.own(16) && v.own(20) && v.free(11) && v.free(12)) t += 20;
+        if (v.own(11) && v.own(12))
+            t += 60;
+        else if ((v.own(11) && v.own(16) && v.free(12)) || (v.own(12) && v.own(16) && v.free(11)))
+            t += 30;
+        else if (v.own(16) && v.own(20) && v.free(11) && v.free(12))
+            t += 20;
     }
 
     // Rule 17.
@@ -247,10 +270,11 @@ int finishBreakthrough(int t, bool whiteToMoveNow, rules::Side side) {
 int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, rules::Side side) {
     const PieceCount& pc = st.acc.pieceCount;
     const bool wtm = whiteToMove(st, side);
-    const View<false> white{board, m.whiteMen, m.blackMen, m.empty, m.black(),
-                            wtm, pc[rules::BlackKing] == 0, pc[rules::BlackMan] == 0};
-    const View<true> black{board, turnMask(m.blackMen), turnMask(m.whiteMen), turnMask(m.empty), turnMask(m.black()),
-                           !wtm, pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
+    const View<false> white{
+        board, m.whiteMen, m.blackMen, m.empty, m.black(), wtm, pc[rules::BlackKing] == 0, pc[rules::BlackMan] == 0};
+    const View<true> black{
+        board, turnMask(m.blackMen),      turnMask(m.whiteMen),    turnMask(m.empty), turnMask(m.black()),
+        !wtm,  pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
     const int t = sideRules(white) - sideRules(black);
     return finishBreakthrough(t, wtm, side);
 }

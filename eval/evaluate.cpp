@@ -15,9 +15,9 @@ namespace eval {
 
 namespace {
 
-using rules::Board;
 using rules::BlackKing;
 using rules::BlackMan;
+using rules::Board;
 using rules::Empty;
 using rules::WhiteKing;
 using rules::WhiteMan;
@@ -172,8 +172,10 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     // the side whose man it is.
     int rootMove = 0;
     if (st.phase == PhaseEndgame) {
-        if (st.rootMovePiece == BlackMan) rootMove = s == rules::Black ? 30 : -30;
-        else if (st.rootMovePiece == WhiteMan) rootMove = s == rules::White ? 30 : -30;
+        if (st.rootMovePiece == BlackMan)
+            rootMove = s == rules::Black ? 30 : -30;
+        else if (st.rootMovePiece == WhiteMan)
+            rootMove = s == rules::White ? 30 : -30;
     }
     v += rootMove;
 
@@ -271,12 +273,16 @@ int manSafetyOf(const Board& b, int q, int phase) {
     if (b[ul] != Empty) {
         if (b[ul] == enemyMan && b[dr] == Empty) t -= 50;
     } else {
-        if (b[dr] != enemyMan) f += 2;
-        else t -= 50;
+        if (b[dr] != enemyMan)
+            f += 2;
+        else
+            t -= 50;
     }
     if (b[ur] == Empty) {
-        if (b[dl] != enemyMan) f += 2;
-        else t -= 50;
+        if (b[dl] != enemyMan)
+            f += 2;
+        else
+            t -= 50;
     }
     if (ownPiece(ur) && (white ? q < 20 : q >= 14) && f == 0 && b[dl] == Empty && b[dr] == Empty) t -= 10;
     if (b[ur] == enemyMan && b[dl] == Empty) t -= 50;
@@ -285,10 +291,14 @@ int manSafetyOf(const Board& b, int q, int phase) {
     // Rule 5. Free to advance.
     if (f >= 4 && (white ? q < 24 : q >= 8)) {
         int k = 0;
-        if (b[nb(ul, fl)] == enemyMan) ++k;
-        else t += 5;
-        if (b[nb(ur, fr)] == enemyMan) ++k;
-        else t += 5;
+        if (b[nb(ul, fl)] == enemyMan)
+            ++k;
+        else
+            t += 5;
+        if (b[nb(ur, fr)] == enemyMan)
+            ++k;
+        else
+            t += 5;
         if (k > 0 && b[ahead2(q)] == enemyMan && b[dl] == Empty && b[dr] == Empty) {
             t -= 5;
             if (k == 2) t -= 15;
@@ -347,8 +357,10 @@ int threeKingsTerm(const Board& b, rules::Side strong) {
     const rules::PieceCode man = strong == rules::White ? BlackMan : WhiteMan;
     int k[3] = {0, 0, 0}, n = 0, m = 0;
     for (int q = 1; q <= rules::NumSquares; ++q) {
-        if (b[q] == king && n < 3) k[n++] = q;
-        else if (b[q] == man) m = q;
+        if (b[q] == king && n < 3)
+            k[n++] = q;
+        else if (b[q] == man)
+            m = q;
     }
     if (n < 3 || m == 0) return 0;
     // Files 1..8 for a..h.
@@ -364,6 +376,8 @@ int threeKingsTerm(const Board& b, rules::Side strong) {
     return r;
 }
 
-int manSafetyTerm(const Board& b, int phase, rules::Side side) { return manSafetyFromMasks(b, boardMasks(b), phase, side); }
+int manSafetyTerm(const Board& b, int phase, rules::Side side) {
+    return manSafetyFromMasks(b, boardMasks(b), phase, side);
+}
 
 }  // namespace eval

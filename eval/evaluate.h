@@ -39,7 +39,8 @@ struct EvalTrace {
 // are the search's bounds from the same view: a position whose material
 // alone is 185 or more outside them is answered from material.
 Score evaluate(const EvalState& st, const rules::Board& board, rules::Side side, int alpha, int beta);
-Score evaluateTraced(const EvalState& st, const rules::Board& board, rules::Side side, int alpha, int beta, EvalTrace& trace);
+Score evaluateTraced(const EvalState& st, const rules::Board& board, rules::Side side, int alpha, int beta,
+                     EvalTrace& trace);
 
 // The evaluation shown beside the board: recounts the pieces, rebuilds the
 // accumulators and king table for `side` and evaluates with the other side to

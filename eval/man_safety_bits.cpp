@@ -40,8 +40,8 @@ int sideSum(const BoardMasks& m, int phase) {
     // Squares a man is looked at on, and the bounds of rules 3, 4 and 5.
     constexpr SquareMask Looked = White ? M({9, 12, 13, 14, 15, 16, 17, 20, 21, 22, 23, 24, 25})
                                         : M({4, 5, 6, 7, 8, 9, 12, 13, 14, 15, 16, 17, 20, 21, 22, 23, 24});
-    constexpr SquareMask Rule3 = White ? ~M({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})
-                                       : ~M({21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32});
+    constexpr SquareMask Rule3 =
+        White ? ~M({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}) : ~M({21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32});
     constexpr SquareMask Rule4 = White ? M({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19})
                                        : ~M({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
     constexpr SquareMask Rule5 = White ? ~M({24, 25, 26, 27, 28, 29, 30, 31, 32}) : ~M({1, 2, 3, 4, 5, 6, 7});

@@ -74,7 +74,8 @@ ParameterFileStatus loadParameters(EvalState& st, game::Host* host, const std::f
     if (error != files::FileError::None) return fail(host, ParameterFileStatus::CannotOpen);
     // Decoded into a copy: a file that turns out short must change nothing.
     ParameterBlock block{};
-    if (const ParameterFileStatus s = decodeParameters(bytes, block); s != ParameterFileStatus::Ok) return fail(host, s);
+    if (const ParameterFileStatus s = decodeParameters(bytes, block); s != ParameterFileStatus::Ok)
+        return fail(host, s);
     st.staging = block;
     st.params = readFields(st.staging);
     return ParameterFileStatus::Ok;

@@ -38,8 +38,7 @@ ShotView viewFor(const BoardMasks& m, bool whiteToMoveNow) {
 // d8 (2) must take back to b6, and a5 (13) takes b6 and d6 (10) on its way
 // to e5 and beyond.
 int firstEntry(const ShotView& v) {
-    if (!(v.W(13) && v.W(9) && v.E(6) && v.O(1) && v.B(2) && v.B(10) && (v.nW(14) || (v.W(18) && v.W(17)))))
-        return 0;
+    if (!(v.W(13) && v.W(9) && v.E(6) && v.O(1) && v.B(2) && v.B(10) && (v.nW(14) || (v.W(18) && v.W(17))))) return 0;
     if ((v.B(11) && v.E(8)) || (v.B(18) && v.E(22)) || (v.B(19) && v.E(24))) return 120;
     if ((v.nB(19) && ((v.nB(11) && v.nB(18)) || (v.O(11) && v.O(18)))) || (v.B(19) && v.O(15))) return 80;
     return 0;
@@ -195,7 +194,9 @@ std::span<const ShotPattern> patternCatalogue() { return Catalogue; }
 
 int shotCatalogueSize() { return WrittenOutShots + static_cast<int>(patternCatalogue().size()); }
 
-ShotMatch findShot(const Board& board, bool whiteToMoveNow) { return findShotFromMasks(boardMasks(board), whiteToMoveNow); }
+ShotMatch findShot(const Board& board, bool whiteToMoveNow) {
+    return findShotFromMasks(boardMasks(board), whiteToMoveNow);
+}
 
 ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
     const ShotView v = viewFor(masks, whiteToMoveNow);
@@ -211,7 +212,9 @@ ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
     return {};
 }
 
-int shotTerm(const EvalState& st, const Board& board, rules::Side side) { return shotTermFromMasks(st, boardMasks(board), side); }
+int shotTerm(const EvalState& st, const Board& board, rules::Side side) {
+    return shotTermFromMasks(st, boardMasks(board), side);
+}
 
 int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, rules::Side side) {
     const bool wtm = whiteToMove(st, side);

@@ -33,6 +33,9 @@ struct Squares {
     int countB(SquareMask m) const { return std::popcount(b & m); }
 };
 
+// The rules are laid out one to a line, as they are numbered; the
+// formatter leaves them so.
+// clang-format off
 int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool wtm) {
     const bool btm = !wtm;
     int t = 0;
@@ -326,6 +329,7 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     }
     return t;
 }
+// clang-format on
 
 }  // namespace
 

@@ -26,10 +26,14 @@ std::optional<std::uint64_t> number(std::string_view text, int base) {
     std::uint64_t v = 0;
     for (char c : text) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
         v = v * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(d);
     }
     return v;

@@ -52,7 +52,8 @@ bool plausible(const game::PlyRecord& e) {
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings) {
+std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, rules::Side sideToMove,
+                                         const GameSettings& settings) {
     game::GameRecord out = record;
     out.plies[Record0].header = static_cast<std::uint8_t>(record.recordLength & 0xFF);
     out.plies[MinutesSlot].whiteClock = settings.minutes;
@@ -92,7 +93,8 @@ FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out) {
     const int last = std::max(plyCount, current);
     for (int k = 0; k <= last; ++k)
         if (!plausible(f.record.plies[static_cast<std::size_t>(k)])) return FileError::BadContent;
-    for (int k = game::MaxRecordedPly + 1; k < game::RecordEntries; ++k) f.record.plies[static_cast<std::size_t>(k)] = {};
+    for (int k = game::MaxRecordedPly + 1; k < game::RecordEntries; ++k)
+        f.record.plies[static_cast<std::size_t>(k)] = {};
 
     f.record.plyCounter = static_cast<std::uint8_t>(current);
     f.record.recordLength = plyCount;
@@ -101,7 +103,8 @@ FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out) {
     return FileError::None;
 }
 
-bool writeGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings) {
+bool writeGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove,
+                   const GameSettings& settings) {
     return writeFileAtomically(path, encodeGameFile(record, sideToMove, settings));
 }
 

@@ -35,13 +35,15 @@ struct GameFile {
     GameSettings settings;
 };
 
-std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings);
+std::vector<std::uint8_t> encodeGameFile(const game::GameRecord& record, rules::Side sideToMove,
+                                         const GameSettings& settings);
 // Refuses an image of the wrong size or with values no game can hold (a
 // piece code above 4, a square above 32, a side other than 0 and 1), so a
 // damaged file never reaches the board.
 FileError decodeGameFile(std::span<const std::uint8_t> bytes, GameFile& out);
 
-bool writeGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove, const GameSettings& settings);
+bool writeGameFile(const std::string& path, const game::GameRecord& record, rules::Side sideToMove,
+                   const GameSettings& settings);
 FileError readGameFile(const std::string& path, GameFile& out);
 
 // Saving: the game of `core` with its current ply and side to move.

@@ -58,8 +58,7 @@ bool holdsData(const std::filesystem::path& folder) {
 
 FolderChoice chooseProgramFolder(const std::filesystem::path& commandLineFolder,
                                  const std::filesystem::path& executableFolder,
-                                 const std::filesystem::path& installedData,
-                                 const std::filesystem::path& userData) {
+                                 const std::filesystem::path& installedData, const std::filesystem::path& userData) {
     namespace fs = std::filesystem;
     FolderChoice choice;
     if (!commandLineFolder.empty()) {
@@ -82,8 +81,7 @@ FolderChoice chooseProgramFolder(const std::filesystem::path& commandLineFolder,
     // First start: copy the installed data, keeping whatever the user
     // already has there.
     fs::create_directories(userData, ec);
-    if (!ec)
-        fs::copy(installedData, userData, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+    if (!ec) fs::copy(installedData, userData, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
     if (ec) {
         choice.problem = "cannot copy " + installedData.string() + " to " + userData.string() + ": " + ec.message();
         return choice;

@@ -29,7 +29,6 @@ struct FolderChoice {
 };
 FolderChoice chooseProgramFolder(const std::filesystem::path& commandLineFolder,
                                  const std::filesystem::path& executableFolder,
-                                 const std::filesystem::path& installedData,
-                                 const std::filesystem::path& userData);
+                                 const std::filesystem::path& installedData, const std::filesystem::path& userData);
 
 }  // namespace files

@@ -148,7 +148,8 @@ SaveStatus saveFile(const std::string& path, std::span<const std::uint8_t> bytes
     Prepared p;
     if (const SaveStatus s = prepare(path, p); s != SaveStatus::Saved) return s;
     fs::path temporary;
-    if (const SaveStatus s = writeAside(p.target, p.existed ? &p.st : nullptr, bytes, temporary); s != SaveStatus::Saved)
+    if (const SaveStatus s = writeAside(p.target, p.existed ? &p.st : nullptr, bytes, temporary);
+        s != SaveStatus::Saved)
         return s;
     if (::rename(temporary.c_str(), p.target.c_str()) != 0) {
         ::unlink(temporary.c_str());

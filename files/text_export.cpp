@@ -209,8 +209,10 @@ ExportedText exportPdn(const game::Core& core, ResultCode result) {
     for (int k = 1; k <= rec.recordLength; ++k) {
         const rules::Side side = k % 2 == 1 ? firstSide : rules::opposite(firstSide);
         const int number = (k + (firstSide == rules::Black ? 1 : 0) + 1) / 2;
-        if (side == rules::White) emit(std::to_string(number) + ".");
-        else if (k == 1) emit(std::to_string(number) + "...");
+        if (side == rules::White)
+            emit(std::to_string(number) + ".");
+        else if (k == 1)
+            emit(std::to_string(number) + "...");
         emit(plyText(r, rec, k));
     }
     emit(pdnResultText(result));

@@ -382,14 +382,22 @@ private:
         if (!value) return;
         m_any = true;
         // "?" stands for a name nobody gave.
-        if (name == "White") m_game.white = *value == "?" ? std::string() : decodeName(*value);
-        else if (name == "Black") m_game.black = *value == "?" ? std::string() : decodeName(*value);
-        else if (name == "Event") m_game.event = decodeName(*value);
-        else if (name == "Site") m_game.site = decodeName(*value);
-        else if (name == "Date") m_game.date = decodeName(*value);
-        else if (name == "Round") m_game.round = decodeName(*value);
-        else if (name == "FEN") m_tags.fen = *value;
-        else if (name == "GameType") m_tags.gameType = *value;
+        if (name == "White")
+            m_game.white = *value == "?" ? std::string() : decodeName(*value);
+        else if (name == "Black")
+            m_game.black = *value == "?" ? std::string() : decodeName(*value);
+        else if (name == "Event")
+            m_game.event = decodeName(*value);
+        else if (name == "Site")
+            m_game.site = decodeName(*value);
+        else if (name == "Date")
+            m_game.date = decodeName(*value);
+        else if (name == "Round")
+            m_game.round = decodeName(*value);
+        else if (name == "FEN")
+            m_tags.fen = *value;
+        else if (name == "GameType")
+            m_tags.gameType = *value;
         else if (name == "Result") {
             if (const auto r = resultOf(trim(*value))) {
                 m_game.result = *r;
@@ -400,7 +408,8 @@ private:
 
     void readToken() {
         std::size_t j = m_i;
-        while (j < m_s.size() && !isSpace(m_s[j]) && m_s[j] != '{' && m_s[j] != '(' && m_s[j] != '[' && m_s[j] != ';') ++j;
+        while (j < m_s.size() && !isSpace(m_s[j]) && m_s[j] != '{' && m_s[j] != '(' && m_s[j] != '[' && m_s[j] != ';')
+            ++j;
         std::string_view token = m_s.substr(m_i, j - m_i);
         m_i = j;
         // "12." or "12..." may stand alone or glued to the move after it.

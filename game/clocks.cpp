@@ -5,7 +5,9 @@ namespace game {
 namespace {
 
 SideClock& clockOf(GameState& g, rules::Side side) { return side == rules::White ? g.whiteClock : g.blackClock; }
-const SideClock& clockOf(const GameState& g, rules::Side side) { return side == rules::White ? g.whiteClock : g.blackClock; }
+const SideClock& clockOf(const GameState& g, rules::Side side) {
+    return side == rules::White ? g.whiteClock : g.blackClock;
+}
 
 void showTotal(Core& core, SideClock& c, std::int32_t total) {
     core.game.lastShown = total;

@@ -8,9 +8,7 @@ namespace game {
 
 namespace {
 
-bool hasLegalMove(Core& core, rules::Side side) {
-    return rules::generateRootMoves(core.rules, side) > 0;
-}
+bool hasLegalMove(Core& core, rules::Side side) { return rules::generateRootMoves(core.rules, side) > 0; }
 
 }  // namespace
 
@@ -42,7 +40,8 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
         }
         if (againstEngine) {
             const bool engineWon = g.computerColour == side;
-            if (g.ratedGame != game::RatedState::InProgress) end.message = engineWon ? EndMessage::EngineWon : EndMessage::PersonWon;
+            if (g.ratedGame != game::RatedState::InProgress)
+                end.message = engineWon ? EndMessage::EngineWon : EndMessage::PersonWon;
             sound = engineWon ? Sound::Lost : Sound::Won;
         }
     };
@@ -74,8 +73,7 @@ EndOfGame endOfGame(Core& core, EndReason reason) {
             sound = Sound::Lost;
             break;
         case EndReason::NoMoveAfterPerson:
-        case EndReason::NoMoveAfterEngine:
-            break;
+        case EndReason::NoMoveAfterEngine: break;
     }
     if (sound && g.options.otherSounds) {
         end.sound = sound;

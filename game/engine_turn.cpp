@@ -67,8 +67,8 @@ EngineTurnStart beginEngineTurn(Core& core) {
     g.engineToMove = true;
     g.computerColour = g.sideToMove;
     const std::int32_t clock = (g.sideToMove == rules::White ? g.whiteClock : g.blackClock).total;
-    out.search = engine::searchInputFor(
-        core, engine::levelLimits(core.engine.level, g.record.plyCounter, clock, false));
+    out.search =
+        engine::searchInputFor(core, engine::levelLimits(core.engine.level, g.record.plyCounter, clock, false));
     return out;
 }
 

@@ -74,7 +74,9 @@ NewGame startTrainingGame(game::Core& core, const std::string& name, bool comput
 int humanLine(const Roll& roll, const std::string& name, int selectedLine, int previousSame, int previousOther) {
     if (name == UnknownPlayer) return -1;
     const int size = static_cast<int>(roll.names.size());
-    auto names = [&](int line) { return line >= 1 && line < size && roll.names[static_cast<std::size_t>(line)] == name; };
+    auto names = [&](int line) {
+        return line >= 1 && line < size && roll.names[static_cast<std::size_t>(line)] == name;
+    };
     for (int line : {selectedLine, previousSame, previousOther})
         if (names(line)) return line;
     for (int line = 1; line < size; ++line)
@@ -143,7 +145,7 @@ NewGame startMatch(game::Core& core, const std::string& name, int selectedLine, 
 }
 
 NewGame startTwoPersonGame(game::Core& core, const std::string& white, const std::string& black, int whiteSelected,
-                      int blackSelected) {
+                           int blackSelected) {
     NewGame out;
     if (white.empty() || black.empty() || white == black || whiteSelected == 0 || blackSelected == 0) {
         out.refusal = Refusal::Incomplete;

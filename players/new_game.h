@@ -46,7 +46,7 @@ NewGame startMatch(game::Core& core, const std::string& name, int selectedLine, 
 
 // Two people. The selected lines matter only to refuse the computer's line.
 NewGame startTwoPersonGame(game::Core& core, const std::string& white, const std::string& black, int whiteSelected,
-                      int blackSelected);
+                           int blackSelected);
 
 // "Ramener Tavolex à 2050": the computer's rating in the working copy
 // only; it reaches the file with the next rated result.

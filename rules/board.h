@@ -60,8 +60,7 @@ constexpr NeighbourTable makeNeighbours() {
     constexpr int dRow[4] = {-1, -1, 1, 1};
     constexpr int dFile[4] = {-1, 1, -1, 1};
     for (int d = 0; d < 4; ++d)
-        for (int s = 1; s <= NumSquares; ++s)
-            t[d][s] = squareAt(squareRow(s) + dRow[d], squareFile(s) + dFile[d]);
+        for (int s = 1; s <= NumSquares; ++s) t[d][s] = squareAt(squareRow(s) + dRow[d], squareFile(s) + dFile[d]);
     return t;
 }
 inline constexpr NeighbourTable Neighbours = makeNeighbours();

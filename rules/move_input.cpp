@@ -13,8 +13,7 @@ constexpr int FinalHoldMs = 500;     // with the landing's own, 1000 ms after th
 constexpr int BlinkMs = 10;
 constexpr int Blinks = 10;
 
-void op(ClickOutcome& out, ViewOp::Kind kind, Square s = 0, PieceCode code = 0,
-        FrameColour colour = FrameColour::Red) {
+void op(ClickOutcome& out, ViewOp::Kind kind, Square s = 0, PieceCode code = 0, FrameColour colour = FrameColour::Red) {
     out.ops.push_back(ViewOp{kind, s, code, colour, 0});
 }
 void hold(std::vector<ViewOp>& ops, int ms) { ops.push_back(ViewOp{ViewOp::Kind::Hold, 0, 0, FrameColour::Red, ms}); }
@@ -154,7 +153,8 @@ void enterSimpleMove(RulesState& r, ClickOutcome& out, Square clicked) {
             if (i > 0 && list[i].to != list[i - 1].to) differ = true;
         }
         if (differ) {
-            for (int i = 0; i < list.size(); ++i) op(out, ViewOp::Kind::FrameSquare, list[i].to, 0, FrameColour::Magenta);
+            for (int i = 0; i < list.size(); ++i)
+                op(out, ViewOp::Kind::FrameSquare, list[i].to, 0, FrameColour::Magenta);
             out.result = ClickOutcome::Result::Waiting;
             return;
         }

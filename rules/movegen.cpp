@@ -39,8 +39,13 @@ template <bool WithRoutes>
 class CaptureExplorer {
 public:
     CaptureExplorer(RulesState& r, MoveList& list, std::vector<LandingRoute>* routes, Side side)
-        : m_r(r), m_b(r.board), m_path(r.capturePath), m_list(list), m_routes(routes),
-          m_enemyMan(side == Black ? WhiteMan : BlackMan), m_enemyKing(side == Black ? WhiteKing : BlackKing) {}
+        : m_r(r),
+          m_b(r.board),
+          m_path(r.capturePath),
+          m_list(list),
+          m_routes(routes),
+          m_enemyMan(side == Black ? WhiteMan : BlackMan),
+          m_enemyKing(side == Black ? WhiteKing : BlackKing) {}
 
     void explorePiece(Square s) {
         const PieceCode code = m_b[s];

@@ -46,7 +46,11 @@ public:
     MoveList(MoveList&&) = default;
     MoveList& operator=(MoveList&&) = default;
 
-    void attach(Move* storage, int capacity) { m_data = storage; m_capacity = capacity; m_count = 0; }
+    void attach(Move* storage, int capacity) {
+        m_data = storage;
+        m_capacity = capacity;
+        m_count = 0;
+    }
     int size() const { return m_count; }
     bool empty() const { return m_count == 0; }
     int capacity() const { return m_capacity; }

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "eval/catalogues.h"
 #include "eval/masks.h"
 #include "eval/shots.h"
-#include "eval/catalogues.h"
 #include "rules/fen.h"
 #include "rules/movegen.h"
 #include "rules/perft.h"
@@ -35,7 +35,8 @@ int material(const Board& b, rules::Side side) {
 }
 
 // Alpha-beta on material; captures are always played out.
-int search(rules::RulesState& r, rules::Side side, int depth, int ply, int alpha, int beta, std::vector<rules::Move>* pv) {
+int search(rules::RulesState& r, rules::Side side, int depth, int ply, int alpha, int beta,
+           std::vector<rules::Move>* pv) {
     if (ply >= rules::MaxPly - 1) return material(r.board, side);
     r.currentPly = ply;
     const int n = rules::generateMoves(r, side);
@@ -143,7 +144,8 @@ int main(int argc, char** argv) {
         for (int q = 1; q <= 32; ++q)
             if (rules::isMan(b[q]))
                 for (int d = 0; d < 4; ++d)
-                    if (const rules::Square n = rules::neighbour(static_cast<rules::Square>(q), d)) near |= 1u << (n - 1);
+                    if (const rules::Square n = rules::neighbour(static_cast<rules::Square>(q), d))
+                        near |= 1u << (n - 1);
         for (const rules::Move& mv : line) near |= 1u << (mv.to - 1);
         const eval::SquareMask empty = near & m.empty;
         const std::string key = std::to_string(m.whiteMen) + "/" + std::to_string(m.blackMen);
@@ -151,7 +153,10 @@ int main(int argc, char** argv) {
         const int value = gain >= 200 ? 180 : line.size() > 5 ? 80 : 120;
         std::string own, enemy, free;
         for (int q = 1; q <= 32; ++q) {
-            std::string* list = eval::has(m.whiteMen, q) ? &own : eval::has(m.blackMen, q) ? &enemy : eval::has(empty, q) ? &free : nullptr;
+            std::string* list = eval::has(m.whiteMen, q)   ? &own
+                                : eval::has(m.blackMen, q) ? &enemy
+                                : eval::has(empty, q)      ? &free
+                                                           : nullptr;
             if (!list) continue;
             if (!list->empty()) *list += ", ";
             *list += std::to_string(q);
@@ -163,7 +168,9 @@ int main(int argc, char** argv) {
         };
         std::printf("    // %s, %s forced, %s takes %s: %s.\n", bare(line[0]).c_str(), bare(line[1]).c_str(),
                     bare(line[2]).c_str(), Counts[std::min<int>(line[2].ncapt, 7)],
-                    gain >= 300 ? "three men's worth up" : gain >= 200 ? "two men up" : "a man up");
+                    gain >= 300   ? "three men's worth up"
+                    : gain >= 200 ? "two men up"
+                                  : "a man up");
         std::printf("    shot({%s}, {%s}, {%s}, %d),\n", own.c_str(), enemy.c_str(), free.c_str(), value);
         std::fflush(stdout);
         ++found;

@@ -38,8 +38,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -87,8 +87,8 @@ public:
         m_core->host = &m_host;
         m_core->programDir = programDir;
         // No opening book is loaded into this core: the search alone decides.
-        m_ok = eval::loadDefaultParameters(*m_core) == eval::ParameterFileStatus::Ok &&
-               engine::initialiseSearch(*m_core);
+        m_ok =
+            eval::loadDefaultParameters(*m_core) == eval::ParameterFileStatus::Ok && engine::initialiseSearch(*m_core);
     }
     bool ok() const { return m_ok; }
     long searches() const { return m_searches; }
@@ -269,7 +269,8 @@ private:
         const int most = all ? static_cast<int>(moves.size()) : own ? m_plan.ownMax : m_plan.otherMax;
         std::vector<rules::Move> kept;
         for (const Scored& s : moves)
-            if (static_cast<int>(kept.size()) < std::min(most, budget) && (all || s.score >= moves.front().score - margin))
+            if (static_cast<int>(kept.size()) < std::min(most, budget) &&
+                (all || s.score >= moves.front().score - margin))
                 kept.push_back(s.move);
         const int k = static_cast<int>(kept.size());
         for (int i = 0; i < k; ++i) {

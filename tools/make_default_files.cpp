@@ -55,11 +55,16 @@ bool writeProblem(const fs::path& source, const fs::path& folder) {
     std::string fr, en;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.rfind("FEN:", 0) == 0) fen = line.substr(4);
-        else if (line.rfind("Title:", 0) == 0) title = line.substr(6);
-        else if (line == "[fr]" || line == "[en]") section = line;
-        else if (section == "[fr]") fr += line + "\r\n";
-        else if (section == "[en]") en += line + "\r\n";
+        if (line.rfind("FEN:", 0) == 0)
+            fen = line.substr(4);
+        else if (line.rfind("Title:", 0) == 0)
+            title = line.substr(6);
+        else if (line == "[fr]" || line == "[en]")
+            section = line;
+        else if (section == "[fr]")
+            fr += line + "\r\n";
+        else if (section == "[en]")
+            en += line + "\r\n";
     }
     const rules::FenResult pos = rules::parseFen(fen);
     if (!pos.position) return fail(source.string() + ": " + pos.error);
@@ -72,11 +77,13 @@ bool writeProblem(const fs::path& source, const fs::path& folder) {
     const std::string name = source.stem().string();
     files::GameSettings settings;
     settings.language = 0;
-    if (!files::saveGame(core, (folder / (name + ".dam")).string(), settings)) return fail("cannot write " + name + ".dam");
+    if (!files::saveGame(core, (folder / (name + ".dam")).string(), settings))
+        return fail("cannot write " + name + ".dam");
     const std::size_t start = title.find_first_not_of(' ');
     const std::string heading = start == std::string::npos ? "" : title.substr(start) + "\r\n\r\n";
     const std::string comments = toLatin1(heading + "Français\r\n" + fr + "\r\nEnglish\r\n" + en);
-    if (!files::writeTextFile((folder / (name + ".damt")).string(), comments)) return fail("cannot write " + name + ".damt");
+    if (!files::writeTextFile((folder / (name + ".damt")).string(), comments))
+        return fail("cannot write " + name + ".damt");
     return true;
 }
 

@@ -38,8 +38,8 @@ constexpr int MaxStoredDistance = 127;
 // The tables of one material, both sides to move (one table when the two
 // sides have the same material).
 const std::vector<std::vector<int>> MaterialSets = {
-    {0}, {1, 2}, {3},                       // two pieces
-    {4, 5}, {6, 7}, {8, 9}, {10, 11}, {12, 13}, {14, 15},  // three
+    {0},      {1, 2},   {3},                       // two pieces
+    {4, 5},   {6, 7},   {8, 9},   {10, 11}, {12, 13}, {14, 15},  // three
     {16, 17}, {18, 19}, {20, 21},           // four
 };
 
@@ -65,7 +65,8 @@ void placements(int table, std::vector<Position>& out) {
         if (k == pieces.size()) {
             const engine::TableSlot slot = engine::tableSlot(b, rules::White);
             if (slot.table != table) {
-                std::fprintf(stderr, "make_endgame_tables: %s maps to another table\n", rules::toFen(b, rules::White).c_str());
+                std::fprintf(stderr, "make_endgame_tables: %s maps to another table\n",
+                             rules::toFen(b, rules::White).c_str());
                 std::exit(1);
             }
             out.push_back({b, table, slot.offset});
@@ -105,7 +106,8 @@ void solveSet(const std::vector<int>& set, engine::EndgameTables& tables, std::v
     std::vector<Position> positions;
     for (int t : set) placements(t, positions);
     std::vector<std::vector<std::int32_t>> idOf(engine::EndgameTableCount);
-    for (int t : set) idOf[static_cast<std::size_t>(t)].assign(engine::EndgameTableList[static_cast<std::size_t>(t)].size, -1);
+    for (int t : set)
+        idOf[static_cast<std::size_t>(t)].assign(engine::EndgameTableList[static_cast<std::size_t>(t)].size, -1);
     for (std::size_t i = 0; i < positions.size(); ++i)
         idOf[static_cast<std::size_t>(positions[i].table)][positions[i].offset] = static_cast<std::int32_t>(i);
 
@@ -137,7 +139,8 @@ void solveSet(const std::vector<int>& set, engine::EndgameTables& tables, std::v
             if (std::find(set.begin(), set.end(), slot.table) != set.end()) {
                 const std::int32_t id = idOf[static_cast<std::size_t>(slot.table)][slot.offset];
                 if (id < 0) {
-                    std::fprintf(stderr, "make_endgame_tables: unknown position %s\n", rules::toFen(child, rules::Black).c_str());
+                    std::fprintf(stderr, "make_endgame_tables: unknown position %s\n",
+                                 rules::toFen(child, rules::Black).c_str());
                     std::exit(1);
                 }
                 children.push_back(id);
@@ -145,7 +148,8 @@ void solveSet(const std::vector<int>& set, engine::EndgameTables& tables, std::v
             }
             const std::optional<std::int8_t> v = engine::probeByte(tables, child, rules::Black);
             if (!v) {
-                std::fprintf(stderr, "make_endgame_tables: no table for %s\n", rules::toFen(child, rules::Black).c_str());
+                std::fprintf(stderr, "make_endgame_tables: no table for %s\n",
+                             rules::toFen(child, rules::Black).c_str());
                 std::exit(1);
             }
             if (*v < 0) {
@@ -238,7 +242,8 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     engine::EndgameTables tables;
     for (int t = 0; t < engine::EndgameTableCount; ++t)
-        tables.tables[static_cast<std::size_t>(t)].assign(engine::EndgameTableList[static_cast<std::size_t>(t)].size, 0);
+        tables.tables[static_cast<std::size_t>(t)].assign(engine::EndgameTableList[static_cast<std::size_t>(t)].size,
+                                                          0);
     std::vector<Stats> stats(engine::EndgameTableCount);
     for (const std::vector<int>& set : MaterialSets) solveSet(set, tables, stats);
 
@@ -264,7 +269,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_endgame_tables: cannot write %s\n", engine::EndgameManifestFile);
         return 1;
     }
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     std::printf("endgame tables solved in %lld ms\n", static_cast<long long>(ms));
     return 0;
 }

@@ -25,8 +25,8 @@
 namespace {
 
 const std::map<std::string, int> TableNames = {
-    {"default-opening", eval::DefaultOpening}, {"default-middle", eval::DefaultMiddle},
-    {"pre-endgame", eval::PreEndgame},         {"endgame", eval::Endgame},
+    {"default-opening", eval::DefaultOpening},   {"default-middle", eval::DefaultMiddle},
+    {"pre-endgame", eval::PreEndgame},           {"endgame", eval::Endgame},
     {"variant1-opening", eval::Variant1Opening}, {"variant1-middle", eval::Variant1Middle},
     {"variant2-opening", eval::Variant2Opening}, {"variant2-middle", eval::Variant2Middle},
 };
@@ -93,7 +93,8 @@ eval::EvalParameters parse(Parser& p) {
                 if (r.size() != 4) p.fail("a table row holds 4 values");
                 for (int k = 0; k < 4; ++k) table[4 * row + k + 1] = static_cast<std::uint8_t>(p.number(r[k], 0, 255));
             }
-        } else if (key == "variant1-white" || key == "variant1-black" || key == "variant2-white" || key == "variant2-black") {
+        } else if (key == "variant1-white" || key == "variant1-black" || key == "variant2-white" ||
+                   key == "variant2-black") {
             once(key);
             if (w.size() != 8) p.fail(key + " needs 7 squares");
             eval::ConditionSquares& squares = key == "variant1-white"   ? params.variant1White

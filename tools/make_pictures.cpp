@@ -20,10 +20,10 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <QLinearGradient>
 
 #include <cmath>
 #include <cstdint>
@@ -170,7 +170,8 @@ void paintCrown(QPainter& p) {
     // Pearls on the points and a red stone in the band.
     p.setBrush(QColor(255, 250, 225));
     p.setPen(QPen(QColor(92, 58, 8), 0.7));
-    for (const QPointF& pearl : {QPointF(cx - 13, top + 3), QPointF(cx - 4, top), QPointF(cx + 4, top), QPointF(cx + 13, top + 3)})
+    for (const QPointF& pearl :
+         {QPointF(cx - 13, top + 3), QPointF(cx - 4, top), QPointF(cx + 4, top), QPointF(cx + 13, top + 3)})
         p.drawEllipse(pearl, 1.8, 1.8);
     p.setBrush(QColor(196, 24, 36));
     p.drawEllipse(QPointF(cx, base - 2.5), 2.0, 1.6);
@@ -224,7 +225,8 @@ QImage drawDiagram(const Diagram& d) {
     p.setRenderHint(QPainter::Antialiasing, true);
     for (int row = 0; row < 8; ++row)
         for (int col = 0; col < 8; ++col)
-            p.fillRect(Margin + col * Cell, row * Cell, Cell, Cell, (row + col) % 2 ? QColor(122, 80, 44) : QColor(240, 218, 170));
+            p.fillRect(Margin + col * Cell, row * Cell, Cell, Cell,
+                       (row + col) % 2 ? QColor(122, 80, 44) : QColor(240, 218, 170));
     p.setPen(Qt::black);
     QFont font = p.font();
     font.setPixelSize(11);
@@ -280,7 +282,8 @@ bool drawDiagrams(const QDir& folder) {
         {"diagram_moves.png", {{23, 1}, {10, 3}, {26, 3}}, {{23, 19}, {23, 18}, {10, 14}, {10, 15}}},
     };
     bool ok = true;
-    for (const Diagram& d : diagrams) ok &= drawDiagram(d).save(folder.filePath(QStringLiteral("Aide/") + d.file), "PNG");
+    for (const Diagram& d : diagrams)
+        ok &= drawDiagram(d).save(folder.filePath(QStringLiteral("Aide/") + d.file), "PNG");
     return ok;
 }
 
@@ -320,9 +323,11 @@ bool drawIcons(const QDir& folder) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return drawIcons(QDir(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0)
+        return drawIcons(QDir(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]\n       make_pictures --icons ICON_FOLDER\n");
+        std::fprintf(
+            stderr, "usage: make_pictures PROGRAM_FOLDER [PREVIEW_FOLDER]\n       make_pictures --icons ICON_FOLDER\n");
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
@@ -350,7 +355,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_pictures: cannot create %s/Images1/2x\n", argv[1]);
         return 1;
     }
-    const struct { bool light; const PieceColours* piece; bool king; const char* name; } large[] = {
+    const struct {
+        bool light;
+        const PieceColours* piece;
+        bool king;
+        const char* name;
+    } large[] = {
         {false, nullptr, false, "1pva"}, {false, &Ivory, false, "1pba"}, {false, &Ivory, true, "1dba"},
         {false, &Ebony, false, "1pna"},  {false, &Ebony, true, "1dna"},  {true, nullptr, false, "1cache"},
     };
@@ -367,7 +377,8 @@ int main(int argc, char** argv) {
         const QDir preview(QString::fromLocal8Bit(argv[2]));
         for (int style = 1; style <= 8; ++style)
             for (int code = -1; code <= 4; ++code)
-                ok &= tools::perspectiveScene(style, code).save(preview.filePath(QStringLiteral("style%1_%2.png").arg(style).arg(code)));
+                ok &= tools::perspectiveScene(style, code)
+                          .save(preview.filePath(QStringLiteral("style%1_%2.png").arg(style).arg(code)));
     }
     return ok ? 0 : 1;
 }

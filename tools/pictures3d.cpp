@@ -66,7 +66,9 @@ double rowScale(double t) {
 }
 
 // The four corners of a flat picture, for the projections.
-QPolygonF corners(double width, double height) { return {QPointF(0, 0), QPointF(width, 0), QPointF(width, height), QPointF(0, height)}; }
+QPolygonF corners(double width, double height) {
+    return {QPointF(0, 0), QPointF(width, 0), QPointF(width, height), QPointF(0, height)};
+}
 
 QColor alpha(QColor c, int a) {
     c.setAlpha(a);
@@ -100,7 +102,10 @@ void wood(QPainter& p, const QRectF& r, QColor light, QColor dark, std::uint32_t
         for (double s = -2; s <= length + 2; s += 3) {
             const double d = o + amplitude * std::sin(phase + s * wave);
             const QPointF pt = across ? QPointF(r.left() + s, r.top() + d) : QPointF(r.left() + d, r.top() + s);
-            if (s == -2) fibre.moveTo(pt); else fibre.lineTo(pt);
+            if (s == -2)
+                fibre.moveTo(pt);
+            else
+                fibre.lineTo(pt);
         }
         p.setPen(QPen(c, 0.5 + g.next() * 1.2));
         p.drawPath(fibre);
@@ -605,7 +610,8 @@ void infernoSurroundings(QPainter& p) {
     p.setPen(Qt::NoPen);
     Grain g(1700);
     // A wall of flames behind, rising from the horizon.
-    for (int i = 0; i < 60; ++i) flame(p, QPointF(g.next() * pp::ImageWidth, 70 + g.next() * 30), g.range(30, 80), g.range(8, 22), g);
+    for (int i = 0; i < 60; ++i)
+        flame(p, QPointF(g.next() * pp::ImageWidth, 70 + g.next() * 30), g.range(30, 80), g.range(8, 22), g);
     // Cracked ground in front, with glowing fissures.
     QLinearGradient ground(0, 90, 0, pp::ImageHeight);
     ground.setColorAt(0, QColor(50, 20, 14));
@@ -626,7 +632,8 @@ void infernoSurroundings(QPainter& p) {
     }
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 16; ++i)
-        flame(p, QPointF(g.next() < 0.5 ? g.range(0, 70) : g.range(630, 700), pp::ImageHeight - g.next() * 200), g.range(30, 70), g.range(8, 18), g);
+        flame(p, QPointF(g.next() < 0.5 ? g.range(0, 70) : g.range(630, 700), pp::ImageHeight - g.next() * 200),
+              g.range(30, 70), g.range(8, 18), g);
     // Embers in the air.
     for (int i = 0; i < 90; ++i) {
         p.setBrush(QColor(255, 180 + int(g.next() * 70), 60, 100 + int(g.next() * 150)));
@@ -729,7 +736,10 @@ void salvadorFrame(QPainter& p, const QRectF& outer, const QRectF& inner) {
                 const double a = k * M_PI / 4;
                 const double rad = k % 2 ? tile * 0.16 : tile * 0.4;
                 const QPointF pt = c + QPointF(std::cos(a) * rad, std::sin(a) * rad);
-                if (k == 0) star.moveTo(pt); else star.lineTo(pt);
+                if (k == 0)
+                    star.moveTo(pt);
+                else
+                    star.lineTo(pt);
             }
             star.closeSubpath();
             p.drawPath(star);
@@ -742,8 +752,8 @@ void salvadorFrame(QPainter& p, const QRectF& outer, const QRectF& inner) {
 void salvadorSurroundings(QPainter& p) {
     paintSky(p, QColor(40, 120, 220), QColor(150, 200, 250), 60);
     // A street of colonial houses in pastel and bright colours.
-    const QColor walls[] = {QColor(250, 200, 60), QColor(60, 140, 220), QColor(240, 110, 140), QColor(120, 200, 120),
-                            QColor(250, 150, 60), QColor(160, 110, 200), QColor(70, 200, 200), QColor(240, 80, 70)};
+    const QColor walls[] = {QColor(250, 200, 60), QColor(60, 140, 220),  QColor(240, 110, 140), QColor(120, 200, 120),
+                            QColor(250, 150, 60), QColor(160, 110, 200), QColor(70, 200, 200),  QColor(240, 80, 70)};
     p.setRenderHint(QPainter::Antialiasing, true);
     Grain g(2300);
     double x = -10;
@@ -793,32 +803,80 @@ std::array<Style, 8> styles() {
     return {{
         {1, 1, classicSurroundings, classicSquare, classicFrame, QColor(70, 26, 14), Ivory, Ebony,
          QColor(255, 232, 130), QColor(170, 110, 20), QColor(0, 0, 0, 0), 0},
-        {2, 1, nightSurroundings, classicSquare, classicFrame, QColor(70, 26, 14), Ivory, Ebony,
-         QColor(255, 232, 130), QColor(170, 110, 20), QColor(0, 0, 0, 0), 0},
-        {3, 3, luxeSurroundings, luxeSquare, luxeFrame, QColor(150, 100, 30),
+        {2, 1, nightSurroundings, classicSquare, classicFrame, QColor(70, 26, 14), Ivory, Ebony, QColor(255, 232, 130),
+         QColor(170, 110, 20), QColor(0, 0, 0, 0), 0},
+        {3,
+         3,
+         luxeSurroundings,
+         luxeSquare,
+         luxeFrame,
+         QColor(150, 100, 30),
          {QColor(255, 255, 255), QColor(240, 236, 226), QColor(160, 150, 136), QColor(200, 160, 70), true},
          {QColor(120, 120, 130), QColor(30, 30, 34), QColor(4, 4, 6), QColor(200, 160, 70), true},
-         QColor(255, 236, 150), QColor(180, 120, 30), QColor(0, 0, 0, 0), 70},
-        {4, 4, copacabanaSurroundings, copacabanaSquare, copacabanaFrame, QColor(40, 40, 44),
+         QColor(255, 236, 150),
+         QColor(180, 120, 30),
+         QColor(0, 0, 0, 0),
+         70},
+        {4,
+         4,
+         copacabanaSurroundings,
+         copacabanaSquare,
+         copacabanaFrame,
+         QColor(40, 40, 44),
          {QColor(255, 255, 255), QColor(240, 240, 236), QColor(150, 156, 160), QColor(150, 156, 160)},
          {QColor(110, 110, 120), QColor(34, 34, 40), QColor(6, 6, 10), QColor(4, 4, 8)},
-         QColor(255, 220, 90), QColor(200, 120, 20), QColor(0, 0, 0, 0), 0},
-        {5, 5, ipanemaSurroundings, ipanemaSquare, ipanemaFrame, QColor(60, 34, 18),
+         QColor(255, 220, 90),
+         QColor(200, 120, 20),
+         QColor(0, 0, 0, 0),
+         0},
+        {5,
+         5,
+         ipanemaSurroundings,
+         ipanemaSquare,
+         ipanemaFrame,
+         QColor(60, 34, 18),
          {QColor(255, 248, 236), QColor(244, 222, 196), QColor(170, 130, 100), QColor(180, 140, 110)},
          {QColor(120, 90, 80), QColor(56, 30, 24), QColor(16, 6, 4), QColor(10, 4, 2)},
-         QColor(255, 220, 120), QColor(190, 110, 30), QColor(255, 140, 60, 40), 0},
-        {6, 6, infernoSurroundings, infernoSquare, infernoFrame, QColor(30, 26, 26),
+         QColor(255, 220, 120),
+         QColor(190, 110, 30),
+         QColor(255, 140, 60, 40),
+         0},
+        {6,
+         6,
+         infernoSurroundings,
+         infernoSquare,
+         infernoFrame,
+         QColor(30, 26, 26),
          {QColor(255, 250, 236), QColor(228, 214, 190), QColor(130, 110, 90), QColor(140, 100, 70)},
          {QColor(90, 80, 80), QColor(26, 22, 22), QColor(0, 0, 0), QColor(255, 80, 10)},
-         QColor(255, 200, 80), QColor(200, 40, 0), QColor(255, 80, 10, 120), 0},
-        {7, 7, grandLuxeSurroundings, grandLuxeSquare, grandLuxeFrame, QColor(140, 90, 24),
+         QColor(255, 200, 80),
+         QColor(200, 40, 0),
+         QColor(255, 80, 10, 120),
+         0},
+        {7,
+         7,
+         grandLuxeSurroundings,
+         grandLuxeSquare,
+         grandLuxeFrame,
+         QColor(140, 90, 24),
          {QColor(255, 255, 255), QColor(222, 226, 232), QColor(120, 126, 140), QColor(150, 156, 170), true},
          {QColor(150, 130, 100), QColor(36, 28, 24), QColor(4, 2, 2), QColor(220, 170, 70), true},
-         QColor(255, 240, 160), QColor(190, 130, 30), QColor(255, 210, 120, 50), 90},
-        {8, 8, salvadorSurroundings, salvadorSquare, salvadorFrame, QColor(20, 50, 140),
+         QColor(255, 240, 160),
+         QColor(190, 130, 30),
+         QColor(255, 210, 120, 50),
+         90},
+        {8,
+         8,
+         salvadorSurroundings,
+         salvadorSquare,
+         salvadorFrame,
+         QColor(20, 50, 140),
          {QColor(255, 255, 255), QColor(242, 240, 232), QColor(150, 150, 140), QColor(170, 170, 160)},
          {QColor(100, 110, 170), QColor(20, 34, 110), QColor(4, 8, 40), QColor(2, 6, 30)},
-         QColor(255, 230, 90), QColor(190, 120, 20), QColor(0, 0, 0, 0), 0},
+         QColor(255, 230, 90),
+         QColor(190, 120, 20),
+         QColor(0, 0, 0, 0),
+         0},
     }};
 }
 
@@ -1052,7 +1110,12 @@ QImage perspectiveScene(int styleNumber, int code) {
     QPainter p(&image);
     for (int s = 1; s <= 32; ++s) {
         // A game in progress: men at both ends, kings in the middle.
-        const int shown = code >= 0 ? code : s <= 12 ? 3 : s >= 21 ? 1 : s == 14 || s == 15 ? 4 : s == 18 || s == 19 ? 2 : 0;
+        const int shown = code >= 0            ? code
+                          : s <= 12            ? 3
+                          : s >= 21            ? 1
+                          : s == 14 || s == 15 ? 4
+                          : s == 18 || s == 19 ? 2
+                                               : 0;
         drawPieceOn(p, style, s, shown);
     }
     return image;
@@ -1082,7 +1145,8 @@ bool drawPerspectiveStyles(const QDir& folder) {
                     p.translate(-cell.topLeft());
                     drawPieceOn(p, style, s, code);
                 }
-                ok &= save(picture, dir.filePath(QStringLiteral("%1%2_%3.bmp").arg(Kinds[code]).arg(style.directory).arg(s)));
+                ok &= save(picture,
+                           dir.filePath(QStringLiteral("%1%2_%3.bmp").arg(Kinds[code]).arg(style.directory).arg(s)));
             }
         }
     }

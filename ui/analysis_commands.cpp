@@ -20,8 +20,8 @@
 #include "ui/book_commands.h"
 #include "ui/dialog_panel.h"
 #include "ui/form1.h"
-#include "ui/game_panels.h"
 #include "ui/form4.h"
+#include "ui/game_panels.h"
 #include "ui/main_menus.h"
 #include "ui/play_area.h"
 #include "ui/setup_page.h"
@@ -35,11 +35,13 @@ namespace {
 // The analysis reaches the windows line by line and shows its progress.
 class AnalysisView : public engine::AnalysisObserver {
 public:
-    AnalysisView(QListWidget* longList, QListWidget* shortList, QLabel* state, int language, std::function<void()> redraw)
+    AnalysisView(QListWidget* longList, QListWidget* shortList, QLabel* state, int language,
+                 std::function<void()> redraw)
         : m_long(longList), m_short(shortList), m_state(state), m_language(language), m_redraw(std::move(redraw)) {}
     void positionStarted(int ply, int remaining) override {
         m_redraw();
-        m_state->setText(captions::text(captions::Text::AnalysisProgress, m_language).arg(ply / 2 + 1).arg(ply).arg(remaining));
+        m_state->setText(
+            captions::text(captions::Text::AnalysisProgress, m_language).arg(ply / 2 + 1).arg(ply).arg(remaining));
     }
     void lineWritten(const engine::AnalysisLine& line) override {
         // The walk goes backwards and inserts at the top, so the lists read
@@ -92,7 +94,8 @@ AnalysisCommands::AnalysisCommands(TForm1& window) : w(window) {
     connect(analysisWindow, &TForm4::closedByFrame, this, &AnalysisCommands::end);
     connect(analysisWindow->ListBox1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { showAnalysedMove(analysisWindow->ListBox1->row(item)); });
-    connect(stripLines, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { showAnalysedMove(stripLines->row(item)); });
+    connect(stripLines, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { showAnalysedMove(stripLines->row(item)); });
 }
 
 AnalysisCommands::~AnalysisCommands() = default;
@@ -133,10 +136,11 @@ void AnalysisCommands::start() {
             menu->menuAction()->setEnabled(false);
             m_frozen.emplace_back(menu->menuAction());
         }
-    m_view = std::make_unique<AnalysisView>(analysisWindow->ListBox1, stripLines, analysisWindow->Etat, language, [this] {
-        w.repaintBoard();
-        w.refreshPlayers();
-    });
+    m_view =
+        std::make_unique<AnalysisView>(analysisWindow->ListBox1, stripLines, analysisWindow->Etat, language, [this] {
+            w.repaintBoard();
+            w.refreshPlayers();
+        });
     m_running = true;
     m_closeRequested = false;
     analyseNextPosition();
@@ -167,7 +171,8 @@ void AnalysisCommands::walkFinished() {
     m_frozen.clear();
     m_lines = out.lines;
     m_view.reset();
-    analysisWindow->Etat->setText(w.runText(out.completed ? captions::Text::AnalysisDone : captions::Text::AnalysisStopped));
+    analysisWindow->Etat->setText(
+        w.runText(out.completed ? captions::Text::AnalysisDone : captions::Text::AnalysisStopped));
     w.menus().stopPhase->setEnabled(false);
     w.repaintBoard();
     w.refreshPlayers();
@@ -221,14 +226,15 @@ void AnalysisCommands::showAnalysedMove(int row) {
 }
 
 void AnalysisCommands::saveReport() {
-    const FileAnswer answer =
-        w.askFile({true, QString::fromStdString(w.core().programDir.string()), {w.runText(captions::Text::TextFiles)}, "txt"});
+    const FileAnswer answer = w.askFile(
+        {true, QString::fromStdString(w.core().programDir.string()), {w.runText(captions::Text::TextFiles)}, "txt"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
     std::vector<std::string> lines;
     // The game's text files are single-byte Latin-1.
-    for (int i = 0; i < analysisWindow->ListBox1->count(); ++i) lines.push_back(analysisWindow->ListBox1->item(i)->text().toLatin1().toStdString());
+    for (int i = 0; i < analysisWindow->ListBox1->count(); ++i)
+        lines.push_back(analysisWindow->ListBox1->item(i)->text().toLatin1().toStdString());
     const std::string file = QFile::encodeName(path).toStdString();
     if (!files::writeTextFile(file, files::analysisReportText(lines))) w.showSaveError(file);
 }
@@ -242,9 +248,10 @@ void AnalysisCommands::printReport() {
     const int count = std::min(static_cast<int>(m_lines.size()), analysisWindow->ListBox1->count());
     for (int i = 0; i < count; ++i) lines.push_back(analysisWindow->ListBox1->item(i)->text().toStdString());
     const game::GameState& g = w.core().game;
-    const std::vector<std::string> report = files::printedAnalysisReport(
-        QString::fromLatin1(game::nameText(g.whiteName)).toStdString(),
-        QString::fromLatin1(game::nameText(g.blackName)).toStdString(), w.runText(captions::Text::AnalysisLegend).toStdString(), lines);
+    const std::vector<std::string> report =
+        files::printedAnalysisReport(QString::fromLatin1(game::nameText(g.whiteName)).toStdString(),
+                                     QString::fromLatin1(game::nameText(g.blackName)).toStdString(),
+                                     w.runText(captions::Text::AnalysisLegend).toStdString(), lines);
     QPainter painter;
     if (!painter.begin(&printer)) {
         w.showFileError();

@@ -28,13 +28,14 @@ PerspectiveBoard::PerspectiveBoard(QWidget* parent) : QWidget(parent) {
     m_canvas.fill(QColor(40, 40, 40));
 }
 
-std::optional<std::string> PerspectiveBoard::loadSquarePictures(const std::filesystem::path& programDir, int directory) {
+std::optional<std::string> PerspectiveBoard::loadSquarePictures(const std::filesystem::path& programDir,
+                                                                int directory) {
     m_havePictures = false;
     const std::string folder = "Images" + std::to_string(directory);
     for (int code = 0; code <= 4; ++code)
         for (int place = 1; place <= rules::NumSquares; ++place) {
-            const std::string name =
-                folder + "/" + Kinds[static_cast<std::size_t>(code)] + std::to_string(directory) + "_" + std::to_string(place) + ".bmp";
+            const std::string name = folder + "/" + Kinds[static_cast<std::size_t>(code)] + std::to_string(directory) +
+                                     "_" + std::to_string(place) + ".bmp";
             ++m_filesRead;
             QImage image(QString::fromStdString(files::resolveInFolder(programDir, name).string()));
             if (image.isNull()) {

@@ -58,9 +58,7 @@ void BoardAnimation::go() {
             case rules::ViewOp::Kind::FrameSquare:
                 for (BoardView* v : views) v->frameSquare(op.square, frameColour(op.colour));
                 break;
-            case rules::ViewOp::Kind::ShowCaptureLabels:
-                m_views.showCaptureLabels();
-                break;
+            case rules::ViewOp::Kind::ShowCaptureLabels: m_views.showCaptureLabels(); break;
             case rules::ViewOp::Kind::Hold:
                 if (m_hold) {
                     m_views.repaintShown();

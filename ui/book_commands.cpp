@@ -28,7 +28,6 @@ namespace ui {
 
 namespace {
 
-
 std::filesystem::path pathOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
@@ -79,7 +78,8 @@ void BookCommands::switchBooks() {
 
 void BookCommands::changeLibrarySet() {
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::LibraryFiles)}, "ovv"});
+    const FileAnswer answer =
+        w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::LibraryFiles)}, "ovv"});
     if (answer.path.isEmpty()) return;
     engine::OpeningBooks& books = w.core().engine.books;
     switch (engine::switchLibrarySet(books, w.core().programDir, pathOf(answer.path))) {
@@ -111,7 +111,8 @@ void BookCommands::openEditor(rules::Side side) {
 void BookCommands::saveEditor(rules::Side side) {
     TForm2* editor = editorOf(side);
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::LibraryFiles)}, "ovv"});
+    const FileAnswer answer =
+        w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::LibraryFiles)}, "ovv"});
     if (answer.path.isEmpty()) {
         // A cancelled dialog discards the edits.
         discardEditor(side);
@@ -153,7 +154,8 @@ void BookCommands::learnFinalPosition() {
     w.afterNavigation();
     if (!qualifies) return;
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::LearningFiles)}, "dal"});
+    const FileAnswer answer =
+        w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::LearningFiles)}, "dal"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".dal");
@@ -163,7 +165,8 @@ void BookCommands::learnFinalPosition() {
 
 void BookCommands::loadLessons() {
     const std::filesystem::path folder = w.folderOf("Parametres", true);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::LearningFiles)}, "dal"});
+    const FileAnswer answer =
+        w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::LearningFiles)}, "dal"});
     if (answer.path.isEmpty()) return;
     switch (engine::readLearningFile(w.core().engine.tables, pathOf(answer.path))) {
         case engine::LearningFileStatus::Ok: break;
@@ -175,7 +178,8 @@ void BookCommands::loadLessons() {
 }
 
 void BookCommands::startSession() {
-    const std::string stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
+    const std::string stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString();
     engine::startLearningSession(w.core(), stamp);
     MainMenus& m = w.menus();
     m.selfPlay->setChecked(true);

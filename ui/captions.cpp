@@ -16,6 +16,9 @@ namespace ui::captions {
 
 namespace {
 
+// The tables are laid out a row per caption, by hand; the formatter leaves
+// them so.
+// clang-format off
 // French, English, Dutch, Portuguese, Spanish, Italian.
 const Caption MainWindow[] = {
     // Fichier
@@ -515,6 +518,7 @@ const Texts EndMessages[] = {
      "Usted abandona, gana TAVOLEX", "Abbandonate, vince TAVOLEX"},
 };
 static_assert(std::size(EndMessages) == static_cast<std::size_t>(game::EndMessage::PersonResigned) + 1);
+// clang-format on
 
 int clampLanguage(int language) { return language >= 0 && language < NumLanguages ? language : 0; }
 
@@ -527,7 +531,8 @@ QLabel* panelLabel(QWidget* panel) {
 // A page of a page control takes its caption as its tab's text.
 QTabWidget* pageControlOf(QWidget* widget) {
     if (auto* stack = qobject_cast<QStackedWidget*>(widget->parentWidget()))
-        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()); tabs && tabs->indexOf(widget) >= 0) return tabs;
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()); tabs && tabs->indexOf(widget) >= 0)
+            return tabs;
     return nullptr;
 }
 
@@ -581,19 +586,21 @@ const Texts& windowTitle() { return Title; }
 std::span<const WindowCaptions> ownWindows() { return OwnWindows; }
 
 QString text(Text which, int language) {
-    return QString::fromUtf8(RunTexts[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
+    return QString::fromUtf8(
+        RunTexts[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
 }
 
 engine::ThinkingWords thinkingWords(int language) {
     const auto word = [language](Text t) {
         return RunTexts[static_cast<std::size_t>(t)][static_cast<std::size_t>(clampLanguage(language))];
     };
-    return {word(Text::Depth), word(Text::Nodes),  word(Text::Time),
+    return {word(Text::Depth),          word(Text::Nodes), word(Text::Time),
             word(Text::NodesPerSecond), word(Text::Score), word(Text::MoveCount)};
 }
 
 QString thinkingLineIn(const QString& line, int language) {
-    static constexpr Text Words[] = {Text::Depth, Text::Nodes, Text::Time, Text::NodesPerSecond, Text::Score, Text::MoveCount};
+    static constexpr Text Words[] = {Text::Depth,          Text::Nodes, Text::Time,
+                                     Text::NodesPerSecond, Text::Score, Text::MoveCount};
     for (Text t : Words)
         for (int from = 0; from < NumLanguages; ++from) {
             const QString word = text(t, from) + QStringLiteral(" : ");
@@ -621,12 +628,11 @@ QString analysisLine(const engine::AnalysisLine& l, AnalysisForm form, int langu
     const Text pattern = form == AnalysisForm::Long ? (white ? Text::AnalysisLongWhite : Text::AnalysisLongBlack)
                                                     : (white ? Text::AnalysisShortWhite : Text::AnalysisShortBlack);
     // The figures are right-aligned on two places, as the lists are read in columns.
-    QString out = text(pattern, language)
-                      .arg(QString::number(l.ply / 2 + 1).rightJustified(2),
-                           moveText(l.playedFrom, l.playedTo, l.playedCapture),
-                           QString::number(l.playedScore).rightJustified(2),
-                           moveText(l.bestFrom, l.bestTo, l.bestCapture),
-                           QString::number(l.bestScore).rightJustified(2));
+    QString out =
+        text(pattern, language)
+            .arg(QString::number(l.ply / 2 + 1).rightJustified(2), moveText(l.playedFrom, l.playedTo, l.playedCapture),
+                 QString::number(l.playedScore).rightJustified(2), moveText(l.bestFrom, l.bestTo, l.bestCapture),
+                 QString::number(l.bestScore).rightJustified(2));
     if (!l.marked) return out;
     if (form == AnalysisForm::Long) {
         const auto& c = l.continuation;
@@ -638,8 +644,8 @@ QString analysisLine(const engine::AnalysisLine& l, AnalysisForm form, int langu
 }
 
 QString translateMessage(const QString& french, int language) {
-    static constexpr Text Messages[] = {Text::CannotOpen,     Text::ReadOnlyFile,  Text::MissingFile,
-                                        Text::ShortFile,      Text::UnreadableFile, Text::DamagedFile};
+    static constexpr Text Messages[] = {Text::CannotOpen, Text::ReadOnlyFile,   Text::MissingFile,
+                                        Text::ShortFile,  Text::UnreadableFile, Text::DamagedFile};
     QStringList lines = french.split(QLatin1Char('\n'));
     for (QString& line : lines)
         for (Text t : Messages) {
@@ -656,7 +662,8 @@ QString translateMessage(const QString& french, int language) {
 }
 
 QString endMessage(game::EndMessage which, const QString& winner, int language) {
-    const QString text = QString::fromUtf8(EndMessages[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
+    const QString text = QString::fromUtf8(
+        EndMessages[static_cast<std::size_t>(which)][static_cast<std::size_t>(clampLanguage(language))]);
     return which == game::EndMessage::RatedWinner ? text.arg(winner) : text;
 }
 

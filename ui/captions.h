@@ -36,7 +36,7 @@ enum class EndMessage : std::uint8_t;
 namespace engine {
 struct ThinkingWords;
 struct AnalysisLine;
-}
+}// namespace engine
 
 namespace ui::captions {
 

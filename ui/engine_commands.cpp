@@ -68,7 +68,8 @@ void EngineCommands::offerCustomTime() {
 
 void EngineCommands::acceptCustomTime() {
     const QByteArray text = minutesBox->text().toLatin1();
-    if (!engine::setCustomTime(w.core().engine.level, std::string_view(text.constData(), static_cast<std::size_t>(text.size()))))
+    if (!engine::setCustomTime(w.core().engine.level,
+                               std::string_view(text.constData(), static_cast<std::size_t>(text.size()))))
         return;  // refused: the panel stays
     customTime->hide();
     showLevel();

@@ -16,9 +16,12 @@ void EngineLink::ask(engine::SearchInput input) {
     const QPointer<EngineLink> self(this);
     // Posted to this object's thread; run only while the request is awaited.
     const auto post = [self, ticket](std::function<void(EngineLink&)> call) {
-        QMetaObject::invokeMethod(self, [self, ticket, call = std::move(call)] {
-            if (self && self->m_awaited == ticket) call(*self);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self,
+            [self, ticket, call = std::move(call)] {
+                if (self && self->m_awaited == ticket) call(*self);
+            },
+            Qt::QueuedConnection);
     };
     engine::SearchCallbacks callbacks;
     callbacks.thinking = [post](const engine::SearchStats& stats) {

@@ -38,7 +38,6 @@ namespace {
 constexpr const char* RecoveryFileName = "recovery.dam";
 constexpr const char* ResumeFileName = "last32.dam";
 
-
 // The suffix a filter such as "Fichiers texte (*.txt)" gives a bare name.
 QString suffixOfFilter(const QString& filter) {
     const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\*\\.([A-Za-z0-9]+)")).match(filter);
@@ -184,7 +183,8 @@ void FileCommands::showGameFile(const files::GameFile& file, bool problem) {
 void FileCommands::saveGame() {
     if (w.busy()) return;
     const std::filesystem::path folder = w.folderOf("Sauve", true);
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
+    const FileAnswer answer =
+        w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     // The displayed position is what is saved; a move half entered is let go.
     if (const std::filesystem::path file = pathOf(withSuffix(answer, "dam"));
@@ -199,7 +199,8 @@ void FileCommands::openGame() {
     w.abandonThinking();
     w.finishOps();
     const std::filesystem::path folder = w.folderOf("Sauve", true);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
+    const FileAnswer answer =
+        w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     files::GameFile file;
     if (files::readGameFile(pathOf(answer.path), file) != files::FileError::None) {
@@ -217,7 +218,8 @@ void FileCommands::openGame() {
 QStringList FileCommands::problemListing() const {
     QStringList names;
     for (const QString& n : QDir(m_problemFolder).entryList(QDir::Files))
-        if (n.endsWith(QStringLiteral(".dam"), Qt::CaseInsensitive) && !n.contains(QStringLiteral(".damt"), Qt::CaseInsensitive))
+        if (n.endsWith(QStringLiteral(".dam"), Qt::CaseInsensitive) &&
+            !n.contains(QStringLiteral(".damt"), Qt::CaseInsensitive))
             names << n;
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int c = QString::compare(a, b, Qt::CaseInsensitive);
@@ -244,7 +246,8 @@ void FileCommands::openProblem() {
     w.abandonThinking();
     w.finishOps();
     const std::filesystem::path folder = w.folderOf("Problemes", false);
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
+    const FileAnswer answer =
+        w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::GameFiles)}, "dam"});
     if (answer.path.isEmpty()) return;
     const QFileInfo chosen(answer.path);
     if (!loadProblem(chosen.absolutePath(), chosen.fileName())) return;
@@ -289,7 +292,8 @@ void FileCommands::replayProblem() {
 void FileCommands::exportText() {
     if (w.busy()) return;
     const game::Core& core = w.core();
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(core.programDir.string()),
+    const FileAnswer answer = w.askFile({true,
+                                         QString::fromStdString(core.programDir.string()),
                                          {w.runText(captions::Text::TextFiles), w.runText(captions::Text::CommentFiles),
                                           w.runText(captions::Text::PdnFiles)},
                                          "txt"});
@@ -328,7 +332,8 @@ void FileCommands::importText() {
     if (w.busy()) return;
     w.abandonThinking();
     w.finishOps();
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(w.core().programDir.string()),
+    const FileAnswer answer = w.askFile({false,
+                                         QString::fromStdString(w.core().programDir.string()),
                                          {w.runText(captions::Text::TextFiles), w.runText(captions::Text::DocFiles),
                                           w.runText(captions::Text::PdnFiles)},
                                          "txt"});
@@ -419,7 +424,8 @@ void FileCommands::importChosenGame(std::size_t index) {
         w.host().showError(importMessage(parsed, static_cast<int>(index) + 1, out).toStdString());
 }
 
-QString FileCommands::importMessage(const files::ParsedGame& parsed, int number, const files::ReplayOutcome& out) const {
+QString FileCommands::importMessage(const files::ParsedGame& parsed, int number,
+                                    const files::ReplayOutcome& out) const {
     using captions::Text;
     // "?" for a name the file does not give, as in the chooser.
     const auto name = [](const std::string& n) { return n.empty() ? QStringLiteral("?") : QString::fromUtf8(n); };
@@ -427,7 +433,9 @@ QString FileCommands::importMessage(const files::ParsedGame& parsed, int number,
     const QString detail = QString::fromUtf8(out.detail);
     switch (out.stop) {
         case files::ReplayStop::BadPosition:
-            return w.runText(Text::ImportRefused).arg(number).arg(players, w.runText(Text::BadStartingPosition).arg(detail));
+            return w.runText(Text::ImportRefused)
+                .arg(number)
+                .arg(players, w.runText(Text::BadStartingPosition).arg(detail));
         case files::ReplayStop::OtherGameType:
             return w.runText(Text::ImportRefused).arg(number).arg(players, w.runText(Text::OtherGameType).arg(detail));
         default: break;
@@ -441,7 +449,8 @@ QString FileCommands::importMessage(const files::ParsedGame& parsed, int number,
         case files::ReplayStop::RecordFull: why = w.runText(Text::GameTooLong).arg(game::MaxRecordedPly); break;
         default: break;
     }
-    const QString move = QString::number(out.moveNumber) + (out.blackMove ? QStringLiteral("...") : QStringLiteral("."));
+    const QString move =
+        QString::number(out.moveNumber) + (out.blackMove ? QStringLiteral("...") : QStringLiteral("."));
     if (out.moveText.empty()) return w.runText(Text::ImportStoppedNoText).arg(number).arg(players, move, why);
     return w.runText(Text::ImportStopped).arg(number).arg(players, move, QString::fromUtf8(out.moveText), why);
 }

@@ -53,7 +53,8 @@ std::optional<std::string> FlatBoard::loadPictures(const std::filesystem::path& 
     // The large drawings are a refinement: without them the small ones are scaled.
     m_haveLargePictures = true;
     for (std::size_t i = 0; i < LargePictureNames.size() && m_haveLargePictures; ++i) {
-        m_largePictures[i] = QImage(QString::fromStdString(files::resolveInFolder(programDir, LargePictureNames[i]).string()));
+        m_largePictures[i] =
+            QImage(QString::fromStdString(files::resolveInFolder(programDir, LargePictureNames[i]).string()));
         m_haveLargePictures = !m_largePictures[i].isNull();
     }
     return std::nullopt;
@@ -89,7 +90,8 @@ QRect FlatBoard::squareArea(rules::Square s) const {
     const QRect board = boardRect();
     const double scale = double(board.width()) / AreaSize;
     const QPoint c = squareCorner(s);
-    return QRectF(board.x() + c.x() * scale, board.y() + c.y() * scale, SquareSize * scale, SquareSize * scale).toRect();
+    return QRectF(board.x() + c.x() * scale, board.y() + c.y() * scale, SquareSize * scale, SquareSize * scale)
+        .toRect();
 }
 
 // Whole device pixels per design pixel: one, or two once the board is

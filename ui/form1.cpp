@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -17,9 +18,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
-#include <QDesktopServices>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "engine/search.h"
 #include "eval/parameter_file.h"
@@ -50,14 +50,12 @@
 #include "ui/setup_page.h"
 #include "ui/side_parts.h"
 #include "ui/start_panel.h"
-#include "ui/window_place.h"
 #include "ui/widgets.h"
+#include "ui/window_place.h"
 
 namespace ui {
 
-
-TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
-    : QMainWindow(parent), m_host(this, programDir) {
+TForm1::TForm1(std::filesystem::path programDir, QWidget* parent) : QMainWindow(parent), m_host(this, programDir) {
     setObjectName("TForm1");
     setWindowTitle(QString::fromUtf8("Tavolex 3D, le jeu"));
     m_core.host = &m_host;
@@ -342,10 +340,13 @@ void TForm1::showCaptureLabels(bool shown) {
 void TForm1::requestPass() {
     if (m_passQueued) return;
     m_passQueued = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_passQueued = false;
-        gameLoop();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_passQueued = false;
+            gameLoop();
+        },
+        Qt::QueuedConnection);
 }
 
 // A pass runs when something happened: a move, a command, the engine's
@@ -360,7 +361,8 @@ void TForm1::gameLoop() {
     if (out.hideCaptureLabels) showCaptureLabels(false);
     // The mode display and the draw-offer button.
     const game::GameState& g = m_core.game;
-    if (g.ratedGame == game::RatedState::None && !g.options.humanVsHuman) mode->setText(runText(captions::Text::Training));
+    if (g.ratedGame == game::RatedState::None && !g.options.humanVsHuman)
+        mode->setText(runText(captions::Text::Training));
     m_players->refreshMode();
     offerDraw->setVisible(true);
     offerDraw->setEnabled(true);
@@ -455,7 +457,8 @@ std::optional<QRect> TForm1::lastMoveArea() const {
     if (rec.plyCounter <= 0) return std::nullopt;
     const game::PlyRecord& last = rec.plies[static_cast<std::size_t>(rec.plyCounter)];
     if (last.from == 0 || last.to == 0) return std::nullopt;
-    BoardView* view = boardPlace->currentWidget() == perspective ? static_cast<BoardView*>(perspective->board) : flatBoard;
+    BoardView* view =
+        boardPlace->currentWidget() == perspective ? static_cast<BoardView*>(perspective->board) : flatBoard;
     QRect r;
     for (rules::Square s : {last.from, last.to}) {
         const QRect square = view->squareArea(s);
@@ -694,9 +697,7 @@ void TForm1::finishEngineTurn(const engine::SearchOutput& out) {
     });
 }
 
-void TForm1::startThinkingOnPersonTime() {
-    askEngine(game::beginThinkingOnPersonTime(m_core), Thinking::PersonTime);
-}
+void TForm1::startThinkingOnPersonTime() { askEngine(game::beginThinkingOnPersonTime(m_core), Thinking::PersonTime); }
 
 void TForm1::reportInternalError(const std::string& what) {
     m_files->keepForRecovery();

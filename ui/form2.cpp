@@ -17,8 +17,9 @@ TForm2::TForm2(rules::Side side, QWidget* parent) : QDialog(parent), m_side(side
     // The game must not move under the line being edited.
     setModal(true);
     setFixedSize(520, 440);
-    Fiche_Ouvertures = named(new QGroupBox(white ? QStringLiteral("Ouvertures (Blancs)") : QStringLiteral("Ouvertures (Noirs)"), this),
-                             "Fiche_Ouvertures");
+    Fiche_Ouvertures =
+        named(new QGroupBox(white ? QStringLiteral("Ouvertures (Blancs)") : QStringLiteral("Ouvertures (Noirs)"), this),
+              "Fiche_Ouvertures");
     Fiche_Ouvertures->setGeometry(8, 8, 504, 424);
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     Nouvelle_Ouverture = named(new QLineEdit(Fiche_Ouvertures), "Nouvelle_Ouverture");
@@ -71,7 +72,8 @@ void TForm2::Valide_OuvertureClick() {
 
 void TForm2::EffacerClick() {
     Nouvelle_Ouverture->clear();
-    if (QListWidgetItem* item = Liste_Ouvertures->currentItem()) delete Liste_Ouvertures->takeItem(Liste_Ouvertures->row(item));
+    if (QListWidgetItem* item = Liste_Ouvertures->currentItem())
+        delete Liste_Ouvertures->takeItem(Liste_Ouvertures->row(item));
 }
 
 void TForm2::reject() { emit cancelled(); }

@@ -33,7 +33,7 @@ constexpr std::array<const char*, eval::NumManTables> GridNames = {
     "parmetre1", "parametre2", "parametre3", "parametre4", "parametre5", "parametre6", "parametre7", "parametre8"};
 constexpr std::array<int, 4> GridLefts = {16, 200, 432, 616};
 constexpr std::array<const char*, 8> GridCaptions = {
-    "Début par défaut",          "Milieu par défaut",         "Préfinale par défaut",      "Finale par défaut",
+    "Début par défaut",         "Milieu par défaut",         "Préfinale par défaut",     "Finale par défaut",
     "Début variante type 1 : ", "Milieu variante type 1 : ", "Début variante type 2 : ", "Milieu variante type 2 : "};
 
 }  // namespace
@@ -75,7 +75,8 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Window) {
             f.setPixelSize(10);
             return f;
         }());
-        m_tempo[static_cast<std::size_t>(t)] = box(panel, QStringLiteral("tempo%1").arg(t), left + 90, tempoTop - 5, 26, 16, 10);
+        m_tempo[static_cast<std::size_t>(t)] =
+            box(panel, QStringLiteral("tempo%1").arg(t), left + 90, tempoTop - 5, 26, 16, 10);
         QLabel* unit = caption(panel, "/200 de pion", left + 118, tempoTop - 4, 70);
         QFont small = unit->font();
         small.setPixelSize(10);
@@ -108,8 +109,10 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Window) {
         for (int variant = 0; variant < 2; ++variant)
             for (int i = 0; i < eval::NumConditionSquares; ++i) {
                 const int left = (variant == 0 ? 152 : 424) + 24 * i;
-                m_conditions[static_cast<std::size_t>(variant)][static_cast<std::size_t>(colour)][static_cast<std::size_t>(i)] =
-                    box(panel, QStringLiteral("v%1%2%3").arg(variant + 1).arg(colour == 0 ? "blanc" : "noir").arg(i), left, top, 22, 20, 10);
+                m_conditions[static_cast<std::size_t>(variant)][static_cast<std::size_t>(
+                    colour)][static_cast<std::size_t>(i)] =
+                    box(panel, QStringLiteral("v%1%2%3").arg(variant + 1).arg(colour == 0 ? "blanc" : "noir").arg(i),
+                        left, top, 22, 20, 10);
             }
     }
 
@@ -133,7 +136,8 @@ void TForm5::fillParameterEditor(const eval::EvalParameters& p) {
     m_thresholds[2]->setText(QString::number(p.p3));
     for (int i = 0; i < eval::NumTempoWeights; ++i)
         m_tempo[static_cast<std::size_t>(i)]->setText(QString::number(p.tempoWeights[static_cast<std::size_t>(i)]));
-    const eval::ConditionSquares* sets[2][2] = {{&p.variant1White, &p.variant1Black}, {&p.variant2White, &p.variant2Black}};
+    const eval::ConditionSquares* sets[2][2] = {{&p.variant1White, &p.variant1Black},
+                                                {&p.variant2White, &p.variant2Black}};
     for (std::size_t v = 0; v < 2; ++v)
         for (std::size_t c = 0; c < 2; ++c)
             for (std::size_t i = 0; i < eval::NumConditionSquares; ++i)
@@ -141,7 +145,9 @@ void TForm5::fillParameterEditor(const eval::EvalParameters& p) {
 }
 
 void TForm5::readParameterEditor(eval::EvalParameters& p) const {
-    auto low = [](const QLineEdit* e) { return static_cast<std::uint8_t>(static_cast<std::uint32_t>(decimalValue(e->text())) & 0xFF); };
+    auto low = [](const QLineEdit* e) {
+        return static_cast<std::uint8_t>(static_cast<std::uint32_t>(decimalValue(e->text())) & 0xFF);
+    };
     auto signedLow = [&](const QLineEdit* e) { return static_cast<std::int8_t>(low(e)); };
     for (int t = 0; t < eval::NumManTables; ++t)
         for (int q = 1; q <= rules::NumSquares; ++q)
@@ -154,7 +160,8 @@ void TForm5::readParameterEditor(eval::EvalParameters& p) const {
     eval::ConditionSquares* sets[2][2] = {{&p.variant1White, &p.variant1Black}, {&p.variant2White, &p.variant2Black}};
     for (std::size_t v = 0; v < 2; ++v)
         for (std::size_t c = 0; c < 2; ++c)
-            for (std::size_t i = 0; i < eval::NumConditionSquares; ++i) (*sets[v][c])[i] = signedLow(m_conditions[v][c][i]);
+            for (std::size_t i = 0; i < eval::NumConditionSquares; ++i)
+                (*sets[v][c])[i] = signedLow(m_conditions[v][c][i]);
 }
 
 std::int32_t TForm5::decimalValue(const QString& text) {
@@ -163,7 +170,8 @@ std::int32_t TForm5::decimalValue(const QString& text) {
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     std::uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10u + static_cast<std::uint32_t>(text[i].unicode() - '0');
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10u + static_cast<std::uint32_t>(text[i].unicode() - '0');
     if (negative) value = 0u - value;
     return static_cast<std::int32_t>(value);
 }

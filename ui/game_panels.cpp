@@ -91,7 +91,8 @@ DrawOfferPanel::DrawOfferPanel(QWidget* parent)
 }
 
 ExcusePanel::ExcusePanel(QWidget* parent) : DialogPanel(parent, "Zut", QSize(300, 40), Placement::BottomOfBoard) {
-    QLabel* text = named(new QLabel(QString::fromUtf8("Zut ! ce n'est pas cela que je voulais jouer."), this), "ZutTexte");
+    QLabel* text =
+        named(new QLabel(QString::fromUtf8("Zut ! ce n'est pas cela que je voulais jouer."), this), "ZutTexte");
     text->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(this))->addWidget(text);
     setFocusPolicy(Qt::NoFocus);

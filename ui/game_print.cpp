@@ -18,8 +18,20 @@ namespace {
 
 // The page's words in the six languages. They are few and only the printed
 // page uses them, so they live here rather than with the window's captions.
-enum class Word { WhiteWins, BlackWins, Draw, Unfinished, White, Black, StartPosition, FinalPosition, LastPosition,
-                  WhiteToMove, BlackToMove, Count };
+enum class Word {
+    WhiteWins,
+    BlackWins,
+    Draw,
+    Unfinished,
+    White,
+    Black,
+    StartPosition,
+    FinalPosition,
+    LastPosition,
+    WhiteToMove,
+    BlackToMove,
+    Count
+};
 constexpr std::array<std::array<const char*, 6>, static_cast<std::size_t>(Word::Count)> Words = {{
     {"Les blancs gagnent", "White wins", "Wit wint", "As brancas vencem", "Ganan las blancas", "Vince il bianco"},
     {"Les noirs gagnent", "Black wins", "Zwart wint", "As pretas vencem", "Ganan las negras", "Vince il nero"},
@@ -93,7 +105,8 @@ void paintDiagram(QPainter& p, const QRectF& board, const rules::Board& b, doubl
     p.drawRect(board);
     p.setBrush(QColor(0x9a, 0x9a, 0x9a));
     for (int s = 1; s <= rules::NumSquares; ++s)
-        p.drawRect(QRectF(board.left() + rules::squareFile(s) * cell, board.top() + rules::squareRow(s) * cell, cell, cell));
+        p.drawRect(
+            QRectF(board.left() + rules::squareFile(s) * cell, board.top() + rules::squareRow(s) * cell, cell, cell));
     p.setPen(QPen(Qt::black, 0.35 * mm));
     p.setBrush(Qt::NoBrush);
     p.drawRect(board);
@@ -149,7 +162,8 @@ void paintDiagrams(QPainter& p, const QRectF& area, const std::vector<Diagram>& 
     const double noteHeight = QFontMetricsF(noteFont, p.device()).lineSpacing();
     const double labels = 6 * mm;   // the numbers on the left, the letters below
     const double share = area.height() / static_cast<double>(diagrams.size());
-    const double side = std::max(0.0, std::min(area.width() - labels, share - captionHeight - labels - noteHeight - 4 * mm));
+    const double side =
+        std::max(0.0, std::min(area.width() - labels, share - captionHeight - labels - noteHeight - 4 * mm));
     double y = area.top();
     for (const Diagram& d : diagrams) {
         const QRectF board(area.left() + labels, y + captionHeight + 1 * mm, side, side);
@@ -180,13 +194,19 @@ struct MoveGrid {
         const QFontMetricsF h(headFont, device);
         rowHeight = m.lineSpacing() * 1.2;
         numberWidth = m.horizontalAdvance(QStringLiteral("888."));
-        moveWidth = std::max({m.horizontalAdvance(QStringLiteral("a1xh8")), h.horizontalAdvance(word(Word::White, language)),
-                              h.horizontalAdvance(word(Word::Black, language))}) + 3 * mm;
+        moveWidth =
+            std::max({m.horizontalAdvance(QStringLiteral("a1xh8")), h.horizontalAdvance(word(Word::White, language)),
+                      h.horizontalAdvance(word(Word::Black, language))}) +
+            3 * mm;
         groupWidth = numberWidth + 2 * mm + 2 * moveWidth;
         groupGap = 6 * mm;
     }
-    int groupsIn(double width) const { return std::max(1, static_cast<int>((width + groupGap) / (groupWidth + groupGap))); }
-    int rowsIn(double height) const { return std::max(1, static_cast<int>(height / rowHeight) - 1); }  // less the heading row
+    int groupsIn(double width) const {
+        return std::max(1, static_cast<int>((width + groupGap) / (groupWidth + groupGap)));
+    }
+    int rowsIn(double height) const {
+        return std::max(1, static_cast<int>(height / rowHeight) - 1);
+    }  // less the heading row
 
     void paint(QPainter& p, const QRectF& area, const std::vector<PrintedMove>& moves, std::size_t first,
                std::size_t count, int language) const {
@@ -200,8 +220,10 @@ struct MoveGrid {
             const double blackX = whiteX + moveWidth;
             double y = area.top();
             p.setFont(headFont);
-            p.drawText(QRectF(whiteX, y, moveWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, word(Word::White, language));
-            p.drawText(QRectF(blackX, y, moveWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, word(Word::Black, language));
+            p.drawText(QRectF(whiteX, y, moveWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                       word(Word::White, language));
+            p.drawText(QRectF(blackX, y, moveWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                       word(Word::Black, language));
             p.drawLine(QPointF(x, y + rowHeight), QPointF(x + groupWidth, y + rowHeight));
             p.setFont(font);
             for (std::size_t i = from; i < std::min(from + static_cast<std::size_t>(rows), first + count); ++i) {
@@ -262,7 +284,8 @@ bool printGame(QPagedPaintDevice& device, const PrintedGame& game) {
     const double margin = 15 * mm;
     QRectF content = QRectF(full).adjusted(margin, margin, -margin, -margin).intersected(QRectF(printable));
     content.translate(-QPointF(printable.topLeft()));
-    if (content.width() < 40 * mm || content.height() < 40 * mm) content = QRectF(0, 0, device.width(), device.height());
+    if (content.width() < 40 * mm || content.height() < 40 * mm)
+        content = QRectF(0, 0, device.width(), device.height());
 
     // Step 2. The heading of the first page: the names, the event and the
     // date, the result.
@@ -334,9 +357,8 @@ bool printGame(QPagedPaintDevice& device, const PrintedGame& game) {
     const std::size_t laterCapacity =
         static_cast<std::size_t>(grid.groupsIn(laterMoves.width()) * grid.rowsIn(laterMoves.height()));
     const std::size_t total = game.moves.size();
-    const int pages = total <= firstCapacity
-                          ? 1
-                          : 1 + static_cast<int>((total - firstCapacity + laterCapacity - 1) / laterCapacity);
+    const int pages =
+        total <= firstCapacity ? 1 : 1 + static_cast<int>((total - firstCapacity + laterCapacity - 1) / laterCapacity);
 
     // Step 4. The pages.
     std::size_t next = 0;
@@ -348,13 +370,16 @@ bool printGame(QPagedPaintDevice& device, const PrintedGame& game) {
             heading(y);
             std::vector<Diagram> diagrams;
             if (game.start)
-                diagrams.push_back({word(Word::StartPosition, game.language),
-                                    word(game.startSide == rules::White ? Word::WhiteToMove : Word::BlackToMove, game.language),
-                                    &*game.start});
-            diagrams.push_back({word(game.result == game::GameResult::None ? Word::LastPosition : Word::FinalPosition,
-                                     game.language),
-                                {}, &game.final});
-            paintDiagrams(p, QRectF(content.right() - diagramWidth, firstTop, diagramWidth, bottom - firstTop), diagrams, mm);
+                diagrams.push_back(
+                    {word(Word::StartPosition, game.language),
+                     word(game.startSide == rules::White ? Word::WhiteToMove : Word::BlackToMove, game.language),
+                     &*game.start});
+            diagrams.push_back(
+                {word(game.result == game::GameResult::None ? Word::LastPosition : Word::FinalPosition, game.language),
+                 {},
+                 &game.final});
+            paintDiagrams(p, QRectF(content.right() - diagramWidth, firstTop, diagramWidth, bottom - firstTop),
+                          diagrams, mm);
         } else {
             shortHeading(y);
         }

@@ -19,11 +19,11 @@
 #include "ui/dialog_panel.h"
 #include "ui/flat_board.h"
 #include "ui/form1.h"
-#include "ui/play_area.h"
 #include "ui/form5.h"
 #include "ui/help_viewer.h"
 #include "ui/main_menus.h"
 #include "ui/perspective_panel.h"
+#include "ui/play_area.h"
 #include "ui/setup_page.h"
 #include "ui/side_parts.h"
 #include "ui/start_panel.h"
@@ -32,10 +32,7 @@
 
 namespace ui {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 LookCommands::LookCommands(TForm1& window) : w(window) {
     // The about box.
@@ -139,8 +136,8 @@ void LookCommands::switchBlindPlay() {
 }
 
 void LookCommands::exportPicture() {
-    const FileAnswer answer =
-        w.askFile({true, QString::fromStdString(w.core().programDir.string()), {w.runText(captions::Text::PictureFiles)}, "bmp"});
+    const FileAnswer answer = w.askFile(
+        {true, QString::fromStdString(w.core().programDir.string()), {w.runText(captions::Text::PictureFiles)}, "bmp"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".bmp");
@@ -182,7 +179,8 @@ void LookCommands::showHelp(const QString& page) {
     const QDir dir(QString::fromStdString(folder.string()));
     if (help->showPage(dir.filePath(page))) return;
     const QString english = page.startsWith('R') ? QStringLiteral("RTavolex_e.html") : QStringLiteral("Tavolex_e.html");
-    if (!help->showPage(dir.filePath(english))) w.host().showError("Impossible d'ouvrir ce fichier\n" + page.toStdString());
+    if (!help->showPage(dir.filePath(english)))
+        w.host().showError("Impossible d'ouvrir ce fichier\n" + page.toStdString());
 }
 
 // ---------------------------------------------------------------------------
@@ -201,7 +199,8 @@ void LookCommands::acceptParameters() {
 
 void LookCommands::saveParameters() {
     const std::filesystem::path folder = files::resolveInFolder(w.core().programDir, "Parametres");
-    const FileAnswer answer = w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::ParameterFiles)}, "par"});
+    const FileAnswer answer =
+        w.askFile({true, QString::fromStdString(folder.string()), {w.runText(captions::Text::ParameterFiles)}, "par"});
     if (answer.path.isEmpty()) return;
     QString path = answer.path;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".par");
@@ -210,7 +209,8 @@ void LookCommands::saveParameters() {
 
 void LookCommands::loadParameters() {
     const std::filesystem::path folder = files::resolveInFolder(w.core().programDir, "Parametres");
-    const FileAnswer answer = w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::ParameterFiles)}, "par"});
+    const FileAnswer answer =
+        w.askFile({false, QString::fromStdString(folder.string()), {w.runText(captions::Text::ParameterFiles)}, "par"});
     if (answer.path.isEmpty()) return;
     eval::loadParameters(w.core().eval, &w.host(), QFile::encodeName(answer.path).toStdString());
 }

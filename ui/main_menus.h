@@ -8,9 +8,9 @@
 
 #include <QObject>
 
+#include <QPointer>
 #include <array>
 #include <functional>
-#include <QPointer>
 
 #include <set>
 #include <vector>

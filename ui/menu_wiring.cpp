@@ -98,10 +98,10 @@ void wireMenus(TForm1& w) {
     // The start panel's buttons do what the menu's items do.
     for (int style = 0; style <= 8; ++style)
         QObject::connect(w.startPanel->styles[static_cast<std::size_t>(style)], &QPushButton::clicked, window,
-                [&l, style] { l.chooseStyle(style); });
+                         [&l, style] { l.chooseStyle(style); });
     for (int language = 0; language < captions::NumLanguages; ++language)
         QObject::connect(w.startPanel->languages[static_cast<std::size_t>(language)], &QPushButton::clicked, window,
-                [&l, language] { l.selectLanguage(language); });
+                         [&l, language] { l.selectLanguage(language); });
 }
 
 }  // namespace ui

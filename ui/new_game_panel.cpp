@@ -32,8 +32,8 @@ QLineEdit* nameBox(QWidget* parent, const char* name) {
 }
 
 // The engine's colour, Black by default.
-QGroupBox* colourGroup(QWidget* parent, const char* name, QRadioButton*& white, QRadioButton*& black, const char* whiteName,
-                       const char* blackName) {
+QGroupBox* colourGroup(QWidget* parent, const char* name, QRadioButton*& white, QRadioButton*& black,
+                       const char* whiteName, const char* blackName) {
     QGroupBox* group = named(new QGroupBox(QStringLiteral("Couleur de Tavolex"), parent), name);
     white = named(new QRadioButton(QStringLiteral("blanc"), group), whiteName);
     black = named(new QRadioButton(QStringLiteral("noir"), group), blackName);
@@ -70,7 +70,8 @@ NewGamePanel::NewGamePanel(QWidget* parent) : DialogPanel(parent, "Nouvelle_part
     trainingName = nameBox(training, "Joueur0");
     trainingName->setText(QStringLiteral("Mister X"));
     trainingRoll = named(new QListWidget(training), "ListBox8");
-    QGroupBox* colour = colourGroup(training, "Choixcouleur1", engineWhite, engineBlack, "Corvanda_blanc", "Corvanda_noir");
+    QGroupBox* colour =
+        colourGroup(training, "Choixcouleur1", engineWhite, engineBlack, "Corvanda_blanc", "Corvanda_noir");
     startTraining = button(training, "BitBtn15", "OK");
     cancelTraining = button(training, "Annule_nouveau", "Annuler");
     {
@@ -93,7 +94,8 @@ NewGamePanel::NewGamePanel(QWidget* parent) : DialogPanel(parent, "Nouvelle_part
     matchRoll = named(new QListWidget(match), "ListBox9");
     matchRatings = named(new QListWidget(match), "ListBox14");
     matchRatings->setMaximumWidth(matchRatings->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 24);
-    QGroupBox* colour1 = colourGroup(match, "RadioGroup2", matchEngineWhite, matchEngineBlack, "Corvanda_blanc1", "Corvanda_noir1");
+    QGroupBox* colour1 =
+        colourGroup(match, "RadioGroup2", matchEngineWhite, matchEngineBlack, "Corvanda_blanc1", "Corvanda_noir1");
     resetEngineRating = button(match, "RamenerCorvanda", "Ramener Tavolex à 2050");
     matchRefusal = caption(match, "Refus_match", "");
     matchRefusal->setWordWrap(true);
@@ -145,19 +147,26 @@ NewGamePanel::NewGamePanel(QWidget* parent) : DialogPanel(parent, "Nouvelle_part
     for (QWidget* page : {training, match, twoPeople}) page->setAutoFillBackground(true);
     connect(pages, &QTabWidget::currentChanged, this, &NewGamePanel::followPage);
     // A name picked from the roll goes into the name box.
-    connect(trainingRoll, &QListWidget::itemClicked, trainingName, [this](QListWidgetItem* i) { trainingName->setText(i->text()); });
-    connect(matchRoll, &QListWidget::itemClicked, matchName, [this](QListWidgetItem* i) { matchName->setText(i->text()); });
-    connect(whiteRoll, &QListWidget::itemClicked, whiteName, [this](QListWidgetItem* i) { whiteName->setText(i->text()); });
-    connect(blackRoll, &QListWidget::itemClicked, blackName, [this](QListWidgetItem* i) { blackName->setText(i->text()); });
+    connect(trainingRoll, &QListWidget::itemClicked, trainingName,
+            [this](QListWidgetItem* i) { trainingName->setText(i->text()); });
+    connect(matchRoll, &QListWidget::itemClicked, matchName,
+            [this](QListWidgetItem* i) { matchName->setText(i->text()); });
+    connect(whiteRoll, &QListWidget::itemClicked, whiteName,
+            [this](QListWidgetItem* i) { whiteName->setText(i->text()); });
+    connect(blackRoll, &QListWidget::itemClicked, blackName,
+            [this](QListWidgetItem* i) { blackName->setText(i->text()); });
     followPage();
 }
 
 // Return and Escape act on the page shown.
 void NewGamePanel::followPage() {
     QWidget* page = pages->currentWidget();
-    if (page == training) setButtons(startTraining, cancelTraining);
-    else if (page == match) setButtons(startMatch, cancelMatch);
-    else setButtons(startTwoPeople, cancelTwoPeople);
+    if (page == training)
+        setButtons(startTraining, cancelTraining);
+    else if (page == match)
+        setButtons(startMatch, cancelMatch);
+    else
+        setButtons(startTwoPeople, cancelTwoPeople);
     if (isVisible()) firstField(page, this)->setFocus(Qt::TabFocusReason);
 }
 

@@ -18,9 +18,11 @@ constexpr int MarginWidth = 124;  // the clocks' column, in pixels at the deskto
 // A clock of the perspective board: the side's name, minutes and seconds,
 // and the side's piece count.
 QFrame* clockPanel(QWidget* parent, const char* name, bool white, QLabel*& minutes, QLabel*& seconds, QLabel*& side,
-                   QLabel*& count, const char* minName, const char* secName, const char* sideName, const char* countName) {
+                   QLabel*& count, const char* minName, const char* secName, const char* sideName,
+                   const char* countName) {
     QFrame* f = named(new QFrame(parent), name);
-    const QString face = white ? QStringLiteral("stop:0 #fffdf4, stop:1 #c9bd9c") : QStringLiteral("stop:0 #5a4a44, stop:1 #140e0c");
+    const QString face =
+        white ? QStringLiteral("stop:0 #fffdf4, stop:1 #c9bd9c") : QStringLiteral("stop:0 #5a4a44, stop:1 #140e0c");
     const QString ink = white ? QStringLiteral("#201810") : QStringLiteral("#f4ead4");
     f->setStyleSheet(QStringLiteral("QFrame#%1 { border: 2px outset #8a7a5a; border-radius: 8px; "
                                     "background: qlineargradient(x1:0, y1:0, x2:0, y2:1, %2); } QLabel { color: %3; }")
@@ -62,10 +64,10 @@ PerspectivePanel::PerspectivePanel(QWidget* parent) : QFrame(parent) {
     pal.setColor(QPalette::Window, QColor(36, 30, 28));
     setPalette(pal);
     board = new PerspectiveBoard(this);
-    blackClock = clockPanel(this, "Horlogenoir3d", false, blackMinutes, blackSeconds, blackName, blackCount, "minnoir3d",
-                            "secnoir3d", "N3D", "Nbn3d");
-    whiteClock = clockPanel(this, "Horlogeblanc3d", true, whiteMinutes, whiteSeconds, whiteName, whiteCount, "minblanc3d",
-                            "secblanc3d", "B3D", "Nbb3d");
+    blackClock = clockPanel(this, "Horlogenoir3d", false, blackMinutes, blackSeconds, blackName, blackCount,
+                            "minnoir3d", "secnoir3d", "N3D", "Nbn3d");
+    whiteClock = clockPanel(this, "Horlogeblanc3d", true, whiteMinutes, whiteSeconds, whiteName, whiteCount,
+                            "minblanc3d", "secblanc3d", "B3D", "Nbb3d");
 
     // The clocks sit in a margin of their own, so that they never cover the
     // board's near corners.

@@ -108,11 +108,10 @@ void PlayArea::placePanel(DialogPanel* panel) {
     r.moveCenter(board.center());
     switch (panel->placement()) {
         case DialogPanel::Placement::Centre: break;
-        case DialogPanel::Placement::BottomOfBoard:
-            r.moveBottom(board.bottom() - board.height() / 40);
-            break;
+        case DialogPanel::Placement::BottomOfBoard: r.moveBottom(board.bottom() - board.height() / 40); break;
         case DialogPanel::Placement::AwayFromLastMove:
-            if (const std::optional<QRect> move = m_lastMove ? m_lastMove() : std::nullopt; move && r.intersects(*move)) {
+            if (const std::optional<QRect> move = m_lastMove ? m_lastMove() : std::nullopt;
+                move && r.intersects(*move)) {
                 // The half of the board the move is not in.
                 const bool moveAbove = move->center().y() < board.center().y();
                 if (moveAbove)

@@ -61,9 +61,13 @@ PlayerCommands::PlayerCommands(TForm1& window) : w(window) {
     newPlayerName = named(new QLineEdit(newPlayer), "Joueur");
     newPlayerName->setMaxLength(19);
     QGroupBox* capital = named(new QGroupBox(QStringLiteral("Capital points"), newPlayer), "Capital");
-    startAt1600 = named(new QRadioButton(QString::fromUtf8("1600 (l'ordinateur vous laisse le double de son temps)"), capital), "K1600");
-    startAt1700 = named(new QRadioButton(QString::fromUtf8("1700 (l'ordinateur vous laisse voir sa réflexion)"), capital), "K1700");
-    startAt1800 = named(new QRadioButton(QString::fromUtf8("1800 (l'ordinateur ne vous fait pas de cadeau)"), capital), "K1800");
+    startAt1600 =
+        named(new QRadioButton(QString::fromUtf8("1600 (l'ordinateur vous laisse le double de son temps)"), capital),
+              "K1600");
+    startAt1700 = named(
+        new QRadioButton(QString::fromUtf8("1700 (l'ordinateur vous laisse voir sa réflexion)"), capital), "K1700");
+    startAt1800 =
+        named(new QRadioButton(QString::fromUtf8("1800 (l'ordinateur ne vous fait pas de cadeau)"), capital), "K1800");
     startAt1800->setChecked(true);
     {
         auto* choices = new QVBoxLayout(capital);
@@ -101,7 +105,8 @@ PlayerCommands::PlayerCommands(TForm1& window) : w(window) {
         column->addWidget(deletedName);
         column->addLayout(okCancel(ok, cancel));
         deletion->setButtons(ok, cancel);
-        connect(deletionRoll, &QListWidget::itemClicked, this, [this](QListWidgetItem* i) { deletedName->setText(i->text()); });
+        connect(deletionRoll, &QListWidget::itemClicked, this,
+                [this](QListWidgetItem* i) { deletedName->setText(i->text()); });
         connect(ok, &QPushButton::clicked, this, &PlayerCommands::deletePlayer);
         connect(cancel, &QPushButton::clicked, this, [this] {
             deletion->hide();
@@ -141,7 +146,8 @@ PlayerCommands::PlayerCommands(TForm1& window) : w(window) {
 
 void PlayerCommands::fillRollLists() {
     const players::Roll& roll = w.core().players;
-    for (QListWidget* l : {newGame->trainingRoll, newGame->matchRoll, newGame->whiteRoll, newGame->blackRoll}) fill(l, roll.names);
+    for (QListWidget* l : {newGame->trainingRoll, newGame->matchRoll, newGame->whiteRoll, newGame->blackRoll})
+        fill(l, roll.names);
     for (QListWidget* l : {newGame->whiteRatings, newGame->blackRatings, newGame->matchRatings}) fill(l, roll.ratings);
 }
 
@@ -182,13 +188,15 @@ void PlayerCommands::startedNewGame() {
 }
 
 void PlayerCommands::startTrainingGame() {
-    if (!players::startTrainingGame(w.core(), latin1(newGame->trainingName), newGame->engineBlack->isChecked()).accepted()) return;
+    if (!players::startTrainingGame(w.core(), latin1(newGame->trainingName), newGame->engineBlack->isChecked())
+             .accepted())
+        return;
     startedNewGame();
 }
 
 void PlayerCommands::startMatch() {
-    const players::NewGame out = players::startMatch(w.core(), latin1(newGame->matchName), newGame->matchRoll->currentRow(),
-                                                        newGame->matchEngineBlack->isChecked());
+    const players::NewGame out = players::startMatch(
+        w.core(), latin1(newGame->matchName), newGame->matchRoll->currentRow(), newGame->matchEngineBlack->isChecked());
     if (out.refusal == players::Refusal::RatingBelowOne) {
         // The formula divides by both ratings: such a game cannot be rated.
         newGame->matchRefusal->setText(w.runText(captions::Text::UnreadableRating).arg(fromLatin1(out.badName)));
@@ -201,7 +209,7 @@ void PlayerCommands::startMatch() {
 
 void PlayerCommands::startTwoPersonGame() {
     if (!players::startTwoPersonGame(w.core(), latin1(newGame->whiteName), latin1(newGame->blackName),
-                                newGame->whiteRoll->currentRow(), newGame->blackRoll->currentRow())
+                                     newGame->whiteRoll->currentRow(), newGame->blackRoll->currentRow())
              .accepted())
         return;
     startedNewGame();

@@ -18,8 +18,8 @@
 #include "files/setup.h"
 #include "ui/form1.h"
 #include "ui/look_commands.h"
-#include "ui/play_area.h"
 #include "ui/main_menus.h"
+#include "ui/play_area.h"
 #include "ui/side_parts.h"
 #include "ui/widgets.h"
 
@@ -32,12 +32,14 @@ constexpr std::array<const char*, 5> Pictures = {"v48.Bmp", "b48.Bmp", "bd48.Bmp
 
 QPixmap picture(const std::filesystem::path& programDir, rules::PieceCode code) {
     return QPixmap(QString::fromStdString(
-        files::resolveInFolder(programDir, std::string("Images1/") + Pictures[static_cast<std::size_t>(code)]).string()));
+        files::resolveInFolder(programDir, std::string("Images1/") + Pictures[static_cast<std::size_t>(code)])
+            .string()));
 }
 
 }  // namespace
 
-SetupPage::SetupPage(const std::filesystem::path& programDir, QWidget* parent) : QWidget(parent), m_programDir(programDir) {
+SetupPage::SetupPage(const std::filesystem::path& programDir, QWidget* parent)
+    : QWidget(parent), m_programDir(programDir) {
     setObjectName("Probleme0");
     group = named(new QGroupBox(QStringLiteral("PLACEZ LES PIONS"), this), "Probleme");
 
@@ -229,7 +231,8 @@ void PositionSetup::refreshCaptions() {
     const game::GameState& g = w.core().game;
     using captions::Text;
     page.direction->setText(w.runText(g.inverted ? Text::WhiteDown : Text::WhiteUp));
-    page.computerColour->setText(w.runText(g.computerColour == rules::Black ? Text::ComputerBlack : Text::ComputerWhite));
+    page.computerColour->setText(
+        w.runText(g.computerColour == rules::Black ? Text::ComputerBlack : Text::ComputerWhite));
     page.sideToMove->setText(w.runText(g.computerToMove ? Text::ComputerTurn : Text::PlayerTurn));
 }
 

@@ -145,8 +145,10 @@ void ThinkingPage::clear() {
 
 SideColumn::SideColumn(QWidget* parent, const std::filesystem::path& programDir) : QWidget(parent) {
     setObjectName("Colonne");
-    blackPanel = new PlayerPanel(this, {"Panel6", "Nom_noir", "minnoir", "secnoir", "Nbpionsnoirs"}, QColor(58, 46, 42));
-    whitePanel = new PlayerPanel(this, {"Panel7", "Nom_blanc", "minblanc", "secblanc", "Nbpionsblancs"}, QColor(242, 232, 208));
+    blackPanel =
+        new PlayerPanel(this, {"Panel6", "Nom_noir", "minnoir", "secnoir", "Nbpionsnoirs"}, QColor(58, 46, 42));
+    whitePanel =
+        new PlayerPanel(this, {"Panel7", "Nom_blanc", "minblanc", "secblanc", "Nbpionsblancs"}, QColor(242, 232, 208));
     pages = named(new QTabWidget(this), "Onglet");
     // The three captions stand side by side in every language: no scroll arrows.
     pages->setUsesScrollButtons(false);

@@ -7,8 +7,8 @@
 #include <QResizeEvent>
 #include <QSpacerItem>
 
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/widgets.h"
 
@@ -28,8 +28,9 @@ StartPanel::StartPanel(QWidget* parent) : QFrame(parent) {
     title.setBold(true);
     name->setFont(title);
     name->setAlignment(Qt::AlignCenter);
-    QLabel* what = named(new QLabel(QString::fromUtf8("Jeu de dames brésiliennes — version %1").arg(QStringLiteral("0.1.0")), this),
-                         "Version");
+    QLabel* what = named(
+        new QLabel(QString::fromUtf8("Jeu de dames brésiliennes — version %1").arg(QStringLiteral("0.1.0")), this),
+        "Version");
     QFont sub = font();
     sub.setPointSizeF(sub.pointSizeF() * 1.3);
     what->setFont(sub);
@@ -43,9 +44,15 @@ StartPanel::StartPanel(QWidget* parent) : QFrame(parent) {
         const char* caption;
     };
     const Style order[] = {
-        {0, "Intro2D", "Damier 2D jaune"}, {1, "IntroClassique", "Classique"}, {2, "IntroNuit", "Nuit"},
-        {3, "IntroLuxe", "Luxe"},           {4, "IntroCopacabana", "Copacabana"}, {5, "IntroIpanema", "Ipanema"},
-        {6, "IntroInferno", "Inferno"},     {7, "IntroGrandluxe", "Grand luxe"}, {8, "IntroSalvador", "Salvador da Bahia"},
+        {0, "Intro2D", "Damier 2D jaune"},
+        {1, "IntroClassique", "Classique"},
+        {2, "IntroNuit", "Nuit"},
+        {3, "IntroLuxe", "Luxe"},
+        {4, "IntroCopacabana", "Copacabana"},
+        {5, "IntroIpanema", "Ipanema"},
+        {6, "IntroInferno", "Inferno"},
+        {7, "IntroGrandluxe", "Grand luxe"},
+        {8, "IntroSalvador", "Salvador da Bahia"},
     };
     auto* grid = new QGridLayout;
     grid->setSpacing(10);
@@ -66,8 +73,9 @@ StartPanel::StartPanel(QWidget* parent) : QFrame(parent) {
         const char* name;
         const char* caption;
     };
-    const Language languageOrder[] = {{0, "Button5", "Français"}, {1, "Button6", "English"}, {2, "Button7", "Nederlands"},
-                                      {3, "Button2", "Português"}, {4, "Button8", "Español"}, {5, "Button1A", "Italiano"}};
+    const Language languageOrder[] = {{0, "Button5", "Français"},   {1, "Button6", "English"},
+                                      {2, "Button7", "Nederlands"}, {3, "Button2", "Português"},
+                                      {4, "Button8", "Español"},    {5, "Button1A", "Italiano"}};
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
     for (const Language& l : languageOrder) {

@@ -61,15 +61,10 @@ TEST(HubMove, NamesALegalMoveByItsSquares) {
         bool legal;
     } cases[] = {
         {"2x2x6x22x24x11", true},  // taken squares in any order
-        {"2x2x11x24x22x6", true},
-        {"2x2", false},            // two captures with other pieces start and end there
-        {"2x2x6x22", false},
-        {"10-6", false},           // a capture is compulsory
+        {"2x2x11x24x22x6", true}, {"2x2", false},            // two captures with other pieces start and end there
+        {"2x2x6x22", false},      {"10-6", false},           // a capture is compulsory
         {"10x19x15", false},       // fewer than the most pieces
-        {"2-2", false},
-        {"33-1", false},
-        {"2x2x6x22x24x11x", false},
-        {"", false},
+        {"2-2", false},           {"33-1", false}, {"2x2x6x22x24x11x", false}, {"", false},
     };
     for (const auto& c : cases) {
         r.board = pos.board;

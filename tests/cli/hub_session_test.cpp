@@ -13,7 +13,8 @@
 namespace {
 
 constexpr const char* StartPosition = "Wbbbbbbbbbbbbeeeeeeeewwwwwwwwwwww";
-const std::regex InfoLine(R"(info depth=\d+ score=-?\d+\.\d\d( win(=\d+)?| loss(=\d+)?)? nodes=\d+ time=\d+\.\d{3} pv=("[0-9x\- ]*"|[0-9x\-]+))");
+const std::regex InfoLine(
+    R"(info depth=\d+ score=-?\d+\.\d\d( win(=\d+)?| loss(=\d+)?)? nodes=\d+ time=\d+\.\d{3} pv=("[0-9x\- ]*"|[0-9x\-]+))");
 const std::regex DoneLine(R"(done move=\d+[-x]\d+(x\d+)*( ponder=\d+[-x]\d+(x\d+)*)?)");
 
 class HubSession : public testing::Test {
@@ -58,7 +59,8 @@ TEST_F(HubSession, AnswersEveryLineAndRefusesWhatItCannotUse) {
         {"frobnicate", "error message=\"unknown command: frobnicate\""},
         {"level depth=99", "error message=\"level: depth takes a number from 1 to 30: level depth=99\""},
         {"level time=ten", "error message=\"level: time takes seconds, such as 60 or 0.5: level time=ten\""},
-        {"level depth=\"4", "error message=\"malformed line (the value of depth lacks its closing quote): level depth='4\""},
+        {"level depth=\"4",
+         "error message=\"malformed line (the value of depth lacks its closing quote): level depth='4\""},
         {"level depth=3 speed=9", nullptr},  // pairs the protocol does not know are passed over
         {"level moves=40 time=300 inc=2", nullptr},
         {"go think=1", "error message=\"go takes one of think, ponder and analyze, without a value: go think=1\""},

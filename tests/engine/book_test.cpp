@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <set>
 
 #include "engine/book.h"
@@ -28,17 +28,14 @@ TEST(BookTokens, OneAndTwoDigitSquaresSeparatorsAndLineEnds) {
         std::size_t next;
     };
     const Case cases[] = {
-        {"22-18 10-14", 0, 22, 18, 6},
-        {"22-18 10-14", 6, 10, 14, 11},      // the last to square from the final digits
-        {"9-13 22-18", 0, 9, 13, 5},         // one-digit from square
-        {"22-18 9-13", 6, 9, 13, 10},        // one-digit, last token
-        {"22-18  9-13 ", 6, 9, 13, 12},      // as the editor writes it: "%2d-%2d "
-        {"26x17 11-15", 0, 26, 17, 6},       // a capture
-        {"9x18", 0, 9, 18, 4},
-        {"23-9", 0, 23, 9, 4},               // the line ends on a one-digit to square
-        {"22-18 10-1", 6, 10, 1, 10},
-        {"22-", 0, 22, 0, 3},                // cut short: matches nothing
-        {"22-18 33-40", 6, 33, 40, 11},      // read, refused later
+        {"22-18 10-14", 0, 22, 18, 6},  {"22-18 10-14", 6, 10, 14, 11},  // the last to square from the final digits
+        {"9-13 22-18", 0, 9, 13, 5},  // one-digit from square
+        {"22-18 9-13", 6, 9, 13, 10},  // one-digit, last token
+        {"22-18  9-13 ", 6, 9, 13, 12},  // as the editor writes it: "%2d-%2d "
+        {"26x17 11-15", 0, 26, 17, 6},  // a capture
+        {"9x18", 0, 9, 18, 4},          {"23-9", 0, 23, 9, 4},  // the line ends on a one-digit to square
+        {"22-18 10-1", 6, 10, 1, 10},   {"22-", 0, 22, 0, 3},  // cut short: matches nothing
+        {"22-18 33-40", 6, 33, 40, 11},  // read, refused later
     };
     for (const Case& c : cases) {
         const engine::BookToken t = engine::readBookToken(c.line, c.at);
@@ -57,13 +54,10 @@ std::vector<BookMove> candidatesOf(BookLines lines, std::vector<BookMove> played
 
 TEST(BookCandidates, ContinuationsOfTheGameSoFar) {
     const BookLines book = {
-        "22-18 10-14 23-19 ",      // with the optional trailing space
-        "22-18 10-14 21-17",       // no trailing space
-        "22-18 10-14 23-19 14x23", // shares its third token with the first line
-        "22-18 9-13 23-19",
-        "21-17 10-14",
-        "23-19 11-15",
-        "23-19 11-16",
+        "22-18 10-14 23-19 ",  // with the optional trailing space
+        "22-18 10-14 21-17",  // no trailing space
+        "22-18 10-14 23-19 14x23",  // shares its third token with the first line
+        "22-18 9-13 23-19",        "21-17 10-14", "23-19 11-15", "23-19 11-16",
     };
     struct Case {
         std::vector<BookMove> played;
@@ -104,7 +98,7 @@ TEST(BookWindow, TheFirstPliesWithFullArmiesThenPliesThreeToFortyOne) {
         int plies, white, black;
         bool in;
     };
-    const Case cases[] = {{0, 12, 12, true}, {2, 12, 12, true}, {2, 12, 11, false}, {3, 11, 11, true},
+    const Case cases[] = {{0, 12, 12, true}, {2, 12, 12, true},   {2, 12, 11, false}, {3, 11, 11, true},
                           {41, 6, 7, true},  {42, 12, 12, false}, {60, 12, 12, false}};
     for (const Case& c : cases) EXPECT_EQ(engine::inBookWindow(c.plies, c.white, c.black), c.in) << c.plies;
 }
@@ -197,7 +191,8 @@ TEST(OpeningLine, PliesOfTheGameAsGroupsUpToFortyTwo) {
     // Read back, the editor's line gives the game's plies.
     rec.plies[4].from = 9;
     rec.plyCounter = 3;
-    const std::vector<BookMove> next = candidatesOf({engine::openingLineOf(rec) + "13-17"}, {{22, 18}, {9, 13}, {22, 18}});
+    const std::vector<BookMove> next =
+        candidatesOf({engine::openingLineOf(rec) + "13-17"}, {{22, 18}, {9, 13}, {22, 18}});
     EXPECT_EQ(next, (std::vector<BookMove>{{13, 17}}));
 }
 
@@ -264,7 +259,7 @@ TEST_F(LibraryFiles, ASwitchThatCannotBeWrittenChangesNothing) {
     ASSERT_TRUE(files::writeTextLines((dir / "Parametres" / "autre_n.ouv").string(), {"24-19 10-15"}));
     const struct {
         const char* name;
-        const char* blocked;   // the default book that refuses the new lines
+        const char* blocked;  // the default book that refuses the new lines
         bool folder;
     } cases[] = {
         {"White's read-only", "ouvert_b.ouv", false},
@@ -301,9 +296,9 @@ TEST_F(LibraryFiles, ASwitchThatCannotBeWrittenChangesNothing) {
     engine::OpeningBooks books;
     ASSERT_TRUE(engine::loadDefaultBooks(books, dir).empty());
     std::filesystem::permissions(dir / "ouvert_b.ouv", std::filesystem::perms(0444));
-    EXPECT_EQ(engine::saveLibrarySet(books, dir, dir / "Parametres" / "new.ovv", {"analyse"}, rules::White,
-                                     {"24-20 12-16"}),
-              engine::LibraryStatus::NotWritten);
+    EXPECT_EQ(
+        engine::saveLibrarySet(books, dir, dir / "Parametres" / "new.ovv", {"analyse"}, rules::White, {"24-20 12-16"}),
+        engine::LibraryStatus::NotWritten);
     EXPECT_FALSE(std::filesystem::exists(dir / "Parametres" / "new.ovv"));
     EXPECT_FALSE(std::filesystem::exists(dir / "Parametres" / "new_b.ouv"));
     EXPECT_EQ(books.white, BookLines{"24-20 12-16"});

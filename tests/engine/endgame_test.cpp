@@ -179,13 +179,12 @@ TEST(KingsVersusMen, EntryTestsAndPatterns) {
         {"W:WK28:B3,7", rules::White, 30000},       // the same from h2
         {"W:WK1,29:B3,7", rules::White, 30000},     // a White man far enough back
         {"W:WK1,15:B3,7", rules::White, 0},         // a White man too far up
-        {"W:WK1,K29:B3,7", rules::White, 30000},
-        {"W:WK1,K2:B3,7", rules::White, 0},         // the king on d8 touches e7
-        {"W:WK1:B3,7,8,12", rules::White, 0},       // four men: no pattern applies
-        {"W:WK1:B10", rules::White, 0},             // d6 is not in the far corner
-        {"B:W30,26:BK32", rules::Black, 30000},     // Black's mirror of the first pattern
-        {"B:W30,26:BK32,K5", rules::Black, 0},      // both corner squares taken: no entry
-        {"W:W25:BK2", rules::White, 0},             // no White king at all
+        {"W:WK1,K29:B3,7", rules::White, 30000}, {"W:WK1,K2:B3,7", rules::White, 0},  // the king on d8 touches e7
+        {"W:WK1:B3,7,8,12", rules::White, 0},  // four men: no pattern applies
+        {"W:WK1:B10", rules::White, 0},  // d6 is not in the far corner
+        {"B:W30,26:BK32", rules::Black, 30000},  // Black's mirror of the first pattern
+        {"B:W30,26:BK32,K5", rules::Black, 0},  // both corner squares taken: no entry
+        {"W:W25:BK2", rules::White, 0},  // no White king at all
     };
     for (const auto& c : cases) {
         const rules::Position p = *rules::parseFen(c.fen).position;
@@ -198,11 +197,10 @@ TEST(KingsVersusMen, EntryTestsAndPatterns) {
 // A program folder whose tables are links to the build's, except those a
 // case replaces with a file of its own.
 class DamagedTables : public testing::Test {
-public:   // the cases below arrange the folder through it
+public:  // the cases below arrange the folder through it
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("tavolex_egdb_" + std::to_string(::getpid()) + "_" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = std::filesystem::temp_directory_path() / ("tavolex_egdb_" + std::to_string(::getpid()) + "_" +
+                                                        testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
@@ -248,51 +246,60 @@ TEST_F(DamagedTables, AreReportedByNameAndNotUsed) {
              b[12345] = static_cast<std::uint8_t>(b[12345] + 1);
              d.put("pdod.bib", b);
          },
-         {"pdod.bib"}, "Fichier endommagé : pdod.bib"},
+         {"pdod.bib"},
+         "Fichier endommagé : pdod.bib"},
         {"zeroed",
          [](DamagedTables& d) {
              d.put("pddod.bib", std::vector<std::uint8_t>(523683, 0));
              d.put("dopdd.bib", std::vector<std::uint8_t>(523683, 0));
          },
-         {"pddod.bib", "dopdd.bib"}, "Fichier endommagé : pddod.bib, dopdd.bib"},
+         {"pddod.bib", "dopdd.bib"},
+         "Fichier endommagé : pddod.bib, dopdd.bib"},
         {"two swapped",
          [](DamagedTables& d) {
              const auto a = d.bytesOf("pdod.bib"), b = d.bytesOf("dopd.bib");
              d.put("pdod.bib", b);
              d.put("dopd.bib", a);
          },
-         {"pdod.bib", "dopd.bib"}, "Fichier endommagé : pdod.bib, dopd.bib"},
+         {"pdod.bib", "dopd.bib"},
+         "Fichier endommagé : pdod.bib, dopd.bib"},
         {"truncated",
          [](DamagedTables& d) {
              auto b = d.bytesOf("ppod.bib");
              b.resize(b.size() / 2);
              d.put("ppod.bib", b);
          },
-         {"ppod.bib"}, "Fichier endommagé : ppod.bib"},
+         {"ppod.bib"},
+         "Fichier endommagé : ppod.bib"},
         {"longer",
          [](DamagedTables& d) {
              auto b = d.bytesOf("dod.bib");
              b.push_back(0);
              d.put("dod.bib", b);
          },
-         {"dod.bib"}, "Fichier endommagé : dod.bib"},
-        {"missing", [](DamagedTables& d) { std::filesystem::remove(d.dir / "dop.bib"); }, {"dop.bib"},
+         {"dod.bib"},
+         "Fichier endommagé : dod.bib"},
+        {"missing",
+         [](DamagedTables& d) { std::filesystem::remove(d.dir / "dop.bib"); },
+         {"dop.bib"},
          "Fichier absent : dop.bib"},
         {"a folder",
          [](DamagedTables& d) {
              std::filesystem::remove(d.dir / "pop.bib");
              std::filesystem::create_directory(d.dir / "pop.bib");
          },
-         {"pop.bib"}, "Fichier illisible : pop.bib"},
+         {"pop.bib"},
+         "Fichier illisible : pop.bib"},
         {"its manifest line damaged",
          [](DamagedTables& d) {
              auto b = d.bytesOf("endgame.sum");
              const std::string text(b.begin(), b.end());
              const std::size_t at = text.find(" ddop.bib");
-             b[at - 1] = b[at - 1] == '1' ? '2' : '1';   // the size, one digit off
+             b[at - 1] = b[at - 1] == '1' ? '2' : '1';  // the size, one digit off
              d.put("endgame.sum", b);
          },
-         {"ddop.bib"}, "Fichier endommagé : ddop.bib"},
+         {"ddop.bib"},
+         "Fichier endommagé : ddop.bib"},
     };
     for (const Case& c : cases) {
         linkAll();

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "engine/learning.h"
 #include "engine/search.h"
@@ -40,7 +40,8 @@ struct Learner {
     engine::LearnedEntry& slotToWrite() {
         engine::SearchTables& t = core->engine.tables;
         engine::computeKeys(t, core->rules.gamePosition);
-        return engine::learnedForWriting(t).entries[engine::learnedSlot(t.keyIndex, core->game.sideToMove == rules::White)];
+        return engine::learnedForWriting(t)
+            .entries[engine::learnedSlot(t.keyIndex, core->game.sideToMove == rules::White)];
     }
     testsupport::FakeHost host;
     std::unique_ptr<game::Core> core;
@@ -55,7 +56,11 @@ void playUntil(Learner& l, int plies, bool balanced) {
         int material = 0;
         for (int s = 1; s <= rules::NumSquares; ++s) {
             const rules::PieceCode c = l.core->rules.gamePosition[s];
-            material += c == rules::WhiteMan ? 3 : c == rules::WhiteKing ? 1 : c == rules::BlackMan ? -3 : c == rules::BlackKing ? -1 : 0;
+            material += c == rules::WhiteMan    ? 3
+                        : c == rules::WhiteKing ? 1
+                        : c == rules::BlackMan  ? -3
+                        : c == rules::BlackKing ? -1
+                                                : 0;
         }
         if ((material > -3 && material < 3) == balanced) return;
     }
@@ -157,7 +162,8 @@ TEST(Sessions, StartRaisesTheBudgetStopKeepsItAndEachGameIsLearned) {
     ASSERT_TRUE(engine::allocateSearchTables(fresh));
     fresh.indexKeys = l.core->engine.tables.indexKeys;
     fresh.lockKeys = l.core->engine.tables.lockKeys;
-    EXPECT_EQ(engine::readLearningFile(fresh, l.dir / "Parametres" / "session_test.dal"), engine::LearningFileStatus::Ok);
+    EXPECT_EQ(engine::readLearningFile(fresh, l.dir / "Parametres" / "session_test.dal"),
+              engine::LearningFileStatus::Ok);
     EXPECT_EQ(fresh.learned->count, l.core->engine.tables.learned->count);
 
     engine::stopLearningSession(*l.core);

@@ -56,7 +56,8 @@ struct Engine {
         p.p2 = 10;
         p.p3 = 6;
         for (auto& table : p.manTables)
-            for (int q = 1; q <= 32; ++q) table[static_cast<std::size_t>(q)] = static_cast<std::uint8_t>(rules::squareRow(q) * 3);
+            for (int q = 1; q <= 32; ++q)
+                table[static_cast<std::size_t>(q)] = static_cast<std::uint8_t>(rules::squareRow(q) * 3);
         p.tempoWeights.fill(2);
     }
     void setPosition(const char* fen) {
@@ -344,7 +345,7 @@ TEST(ThinkingText, FormatsAsTheCalculPageShowsThem) {
     st.pv[2].to = 17;
     st.pvLength = 3;
     const std::vector<std::string> expected = {
-        "Profondeur :    12", "Noeuds :  1234567", "Temps :      3 s", "Noeuds/s :   411522",
+        "Profondeur :    12", "Noeuds :  1234567", "Temps :      3 s",  "Noeuds/s :   411522",
         "Score :  -100",      "Coups :  14",       "c3 - d4 , a5 x c3", "d2 - b4",
     };
     EXPECT_EQ(engine::thinkingLines(st), expected);

@@ -28,7 +28,6 @@ std::unique_ptr<SearchTables> freshTables() {
     return t;
 }
 
-
 // ----------------------------------------------------------- the table
 
 engine::HashKey keyOf(const char* fen) {
@@ -171,7 +170,8 @@ TEST(Keys, KeysAndEvaluationSumsKeptThroughTheSearchMoves) {
             if (rebuilt.kingTable == core->eval.kingTable) {
                 ASSERT_EQ(rebuilt.acc.positional, core->eval.acc.positional) << "seed " << seed << " ply " << ply;
             }
-            promoted = promoted || rebuilt.acc.pieceCount[rules::WhiteKing] + rebuilt.acc.pieceCount[rules::BlackKing] > 0;
+            promoted =
+                promoted || rebuilt.acc.pieceCount[rules::WhiteKing] + rebuilt.acc.pieceCount[rules::BlackKing] > 0;
             if (!promoted) {
                 ASSERT_EQ(rebuilt.acc.tempo, core->eval.acc.tempo) << "seed " << seed << " ply " << ply;
                 ASSERT_EQ(rebuilt.acc.ownRegion, core->eval.acc.ownRegion);
@@ -237,8 +237,8 @@ public:   // the cases below arrange the folder through it
     }
     // The manifest make_search_data writes, for `bytes` as the key file.
     void listKeys(std::span<const std::uint8_t> bytes) {
-        ASSERT_TRUE(files::writeManifest(dir / engine::KeyManifestFile,
-                                         {files::manifestEntryOf(engine::KeyFileName, bytes)}));
+        ASSERT_TRUE(
+            files::writeManifest(dir / engine::KeyManifestFile, {files::manifestEntryOf(engine::KeyFileName, bytes)}));
     }
     std::filesystem::path dir;
 };
@@ -259,16 +259,29 @@ TEST_F(DataFiles, UnfitKeyFilesAreReportedAndReplacedByTheFixedKeys) {
         {"missing", [](DataFiles&) {}, "Fichier absent : hashkey33.dat"},
         {"a folder", [](DataFiles& f) { std::filesystem::create_directory(f.dir / "hashkey33.dat"); },
          "Fichier illisible : hashkey33.dat"},
-        {"short", [&](DataFiles& f) { f.listKeys(fixedKeys); f.write("hashkey33.dat", 100, 0xAB); },
+        {"short",
+         [&](DataFiles& f) {
+             f.listKeys(fixedKeys);
+             f.write("hashkey33.dat", 100, 0xAB);
+         },
          "Fichier endommagé : hashkey33.dat"},
-        {"long", [&](DataFiles& f) { f.listKeys(fixedKeys); f.write("hashkey33.dat", engine::KeyFileSize + 1, 0xAB); },
+        {"long",
+         [&](DataFiles& f) {
+             f.listKeys(fixedKeys);
+             f.write("hashkey33.dat", engine::KeyFileSize + 1, 0xAB);
+         },
          "Fichier endommagé : hashkey33.dat"},
-        {"all zero", [&](DataFiles& f) { f.listKeys(fixedKeys); f.write("hashkey33.dat", engine::KeyFileSize, 0); },
+        {"all zero",
+         [&](DataFiles& f) {
+             f.listKeys(fixedKeys);
+             f.write("hashkey33.dat", engine::KeyFileSize, 0);
+         },
          "Fichier endommagé : hashkey33.dat"},
         {"not in its manifest",
          [](DataFiles& f) {
              const auto bytes = f.write("hashkey33.dat", engine::KeyFileSize, 0x01);
-             ASSERT_TRUE(files::writeManifest(f.dir / engine::KeyManifestFile, {files::manifestEntryOf("other", bytes)}));
+             ASSERT_TRUE(
+                 files::writeManifest(f.dir / engine::KeyManifestFile, {files::manifestEntryOf("other", bytes)}));
          },
          "Fichier endommagé : hashkey33.dat"},
     };

@@ -26,9 +26,10 @@ TEST(Breakthrough, DoubledClampedAndHalfAgainForTheSideToMove) {
         {-40, false, rules::White, -120},  // -80 - 40
         {-40, true, rules::White, -80},
         {-40, false, rules::Black, 120},
-        {3, true, rules::White, 9},        // 6 + 3
+        {3, true, rules::White, 9},  // 6 + 3
         {-3, false, rules::White, -9},
-        {-70, false, rules::White, -187},  // -125 + (-62): the half truncated toward zero
+        {-70, false, rules::White, -187},  // -125 + (-62): the half truncated toward
+                                           // zero
         {0, true, rules::White, 0},
     };
     for (const FinishCase& c : cases)
@@ -40,7 +41,7 @@ struct BreakthroughCase {
     const char* name;
     const char* fen;
     rules::Side side;
-    int ply;     // 1: `side` to move, 2: the other side
+    int ply;  // 1: `side` to move, 2: the other side
     int term;
 };
 
@@ -82,7 +83,7 @@ struct StructureCase {
     const char* name;
     const char* fen;
     int phase;
-    int sum;   // White's view
+    int sum;  // White's view
 };
 
 const StructureCase kStructureCases[] = {

@@ -10,8 +10,8 @@
 #include "eval/evaluate.h"
 #include "eval/man_safety_bits.h"
 #include "eval/masks.h"
-#include "rules/fen.h"
 #include "eval_support.h"
+#include "rules/fen.h"
 
 namespace {
 
@@ -222,10 +222,8 @@ TEST(Evaluate, FourKingsAgainstTwoInTheDoubleCorners) {
         bool halved;
     };
     const Case cases[] = {
-        {"W:WK10,K14,K18,K23:BK1,K5", true},
-        {"W:WK10,K14,K18,K23:BK28,K32", true},
-        {"W:WK10,K14,K18,K23:BK1,K32", true},
-        {"W:WK10,K14,K18,K23:BK1,K9", false},
+        {"W:WK10,K14,K18,K23:BK1,K5", true},   {"W:WK10,K14,K18,K23:BK28,K32", true},
+        {"W:WK10,K14,K18,K23:BK1,K32", true},  {"W:WK10,K14,K18,K23:BK1,K9", false},
         {"W:WK1,K5:BK10,K14,K18,K23", true},     // the same with colours exchanged
         {"W:WK1,K28:BK10,K14,K18,K23", false},
     };
@@ -373,7 +371,8 @@ TEST(ManSafety, SquareSetsAgreeWithTheRulesManByMan) {
         }
         for (int phase = 0; phase <= 3; phase += 3) {
             const int bits = std::clamp(eval::manSafetySum(eval::boardMasks(b), phase), -60, 60);
-            ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White)) << rules::toFen(b, rules::White) << " phase " << phase;
+            ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White))
+                << rules::toFen(b, rules::White) << " phase " << phase;
         }
     }
 }

@@ -27,8 +27,8 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     void writeBytes(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     std::vector<std::uint8_t> readBytes(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
@@ -225,7 +225,8 @@ TEST(DefaultParameters, AreSensible) {
     EXPECT_LT(p.tempoWeights[eval::DefaultOpening], p.tempoWeights[eval::DefaultMiddle]);
     EXPECT_LT(p.tempoWeights[eval::DefaultMiddle], p.tempoWeights[eval::Endgame]);
     // Condition squares are real squares, and the start recognises neither variant.
-    for (const eval::ConditionSquares* squares : {&p.variant1White, &p.variant2White, &p.variant1Black, &p.variant2Black})
+    for (const eval::ConditionSquares* squares :
+         {&p.variant1White, &p.variant2White, &p.variant1Black, &p.variant2Black})
         for (std::int8_t q : *squares) EXPECT_TRUE(q >= 1 && q <= 32);
     eval::selectPhaseAndVariant(st, rules::startingPosition());
     EXPECT_FALSE(st.variant1);

@@ -66,8 +66,10 @@ Board turned(const Board& b) {
     Board t = b;
     rules::mirrorPosition(t);
     for (int q = 1; q <= 32; ++q) {
-        if (t[q] == rules::WhiteMan) t[q] = rules::BlackMan;
-        else if (t[q] == rules::BlackMan) t[q] = rules::WhiteMan;
+        if (t[q] == rules::WhiteMan)
+            t[q] = rules::BlackMan;
+        else if (t[q] == rules::BlackMan)
+            t[q] = rules::WhiteMan;
     }
     return t;
 }
@@ -108,8 +110,7 @@ TEST_P(ShotCatalogue, EntryFiresAndWinsMaterial) {
     EXPECT_EQ(eval::shotTerm(st, b, rules::Black), -p.value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, ShotCatalogue,
-                         testing::Range(0, static_cast<int>(eval::patternCatalogue().size())));
+INSTANTIATE_TEST_SUITE_P(Entries, ShotCatalogue, testing::Range(0, static_cast<int>(eval::patternCatalogue().size())));
 
 struct WrittenOutCase {
     const char* name;

@@ -37,8 +37,10 @@ TEST_P(Archive, EveryGameIsListedAndPlayedAsFarAsOurRulesAllow) {
         game::Core core;
         const files::ReplayOutcome out = files::replayGame(core, g);
         plies += out.played;
-        if (out.stop == files::ReplayStop::None) ++whole;
-        else ++stops[out.stop];
+        if (out.stop == files::ReplayStop::None)
+            ++whole;
+        else
+            ++stops[out.stop];
         EXPECT_EQ(core.game.record.recordLength, out.played);
     }
     EXPECT_EQ(whole, c.whole);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "files/game_file.h"
 #include "files/save_file.h"
@@ -28,7 +28,8 @@ protected:
 };
 
 std::int32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return static_cast<std::int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 |
+                                     static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 TEST_F(GameFiles, LayoutOfTheImage) {
@@ -186,7 +187,8 @@ TEST_F(GameFiles, ProblemFilesKeepAtMost250Plies) {
     core.game.record.recordLength = 252;
     core.game.record.plyCounter = 10;
     files::GameFile f;
-    ASSERT_EQ(files::decodeGameFile(files::encodeGameFile(core.game.record, rules::White, {}), f), files::FileError::None);
+    ASSERT_EQ(files::decodeGameFile(files::encodeGameFile(core.game.record, rules::White, {}), f),
+              files::FileError::None);
     game::Core problem;
     files::installGameFile(problem, f, true);
     EXPECT_EQ(problem.game.record.recordLength, 250);

@@ -107,8 +107,9 @@ TEST(MutatedInput, TextAndPdnReadersStayInsideTheirInput) {
         bytesOf(ours),
         bytesOf(ours + "\r\n" + ours + "\r\n" + "C-D\r\n 1.C3-D4 F6-G5  2.B6-D4-F2 x\r\n"),
         bytesOf(files::exportPdn(source, files::ResultCode::WhiteWon).text),
-        bytesOf("\xEF\xBB\xBF% a comment\n[White \"G\"]\n[GameType \"26,W,8,8,N1,0\"]\n[FEN \"B:W10,K14:B20-23:H0:F1\"]\n"
-                "1... 22-18 {x} 2. 14x23 (2. 10-15 ; c\n) 21-17 1-1\n[Black \"H]\\\"\"]\n1. c3d4 d6:e5 *"),
+        bytesOf(
+            "\xEF\xBB\xBF% a comment\n[White \"G\"]\n[GameType \"26,W,8,8,N1,0\"]\n[FEN \"B:W10,K14:B20-23:H0:F1\"]\n"
+            "1... 22-18 {x} 2. 14x23 (2. 10-15 ; c\n) 21-17 1-1\n[Black \"H]\\\"\"]\n1. c3d4 d6:e5 *"),
     };
     const std::string alphabet = "0123456789.-xX: \r\n\"[]{}();$*%\\abcdefghABCDEFGHKWB\x1f\xff\xd0";
     std::mt19937 rng(77);

@@ -8,7 +8,8 @@
 namespace fs = std::filesystem;
 
 TEST(ProgramFolder, FindsNamesWhateverTheirCase) {
-    const fs::path base = fs::temp_directory_path() / ("tavolex_pf_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const fs::path base =
+        fs::temp_directory_path() / ("tavolex_pf_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     fs::remove_all(base);
     fs::create_directories(base / "parametres");
     std::ofstream(base / "parametres" / "DEFAUT.PAR") << "x";
@@ -25,7 +26,8 @@ TEST(ProgramFolder, FindsNamesWhateverTheirCase) {
 // Which folder the program uses: the one given, the data beside the
 // executable, or the user's copy seeded once from the installed data.
 TEST(ProgramFolder, ChoosesAndSeedsTheFolder) {
-    const fs::path base = fs::temp_directory_path() / ("tavolex_choice_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const fs::path base = fs::temp_directory_path() /
+                          ("tavolex_choice_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     fs::remove_all(base);
     const fs::path build = base / "build", installed = base / "share" / "tavolex", user = base / "user" / "Tavolex";
     fs::create_directories(build / "Images1");

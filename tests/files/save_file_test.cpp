@@ -26,9 +26,8 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) { return {text.begin(),
 class SaveFile : public testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("tavolex_save_" + std::to_string(::getpid()) + "_" +
-               testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() / ("tavolex_save_" + std::to_string(::getpid()) + "_" +
+                                           testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -194,7 +193,8 @@ TEST_F(SaveFile, FilesSavedTogetherChangeAllOrNone) {
     const Failure failures[] = {
         {"read-only", [](const fs::path& d) { fs::permissions(d / "n.ouv", fs::perms(0444)); },
          files::SaveStatus::ReadOnly},
-        {"a folder", [](const fs::path& d) {
+        {"a folder",
+         [](const fs::path& d) {
              fs::remove(d / "n.ouv");
              fs::create_directory(d / "n.ouv");
          },

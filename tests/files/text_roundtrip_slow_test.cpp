@@ -59,7 +59,8 @@ int ambiguousPlies(const game::GameRecord& rec) {
         const game::PlyRecord& e = rec.plies[static_cast<std::size_t>(k)];
         if (e.captureCount == 0) continue;
         r.board[0] = rules::Sentinel;
-        for (int s = 1; s <= rules::NumSquares; ++s) r.board[s] = rec.plies[static_cast<std::size_t>(k - 1)].squares[s - 1];
+        for (int s = 1; s <= rules::NumSquares; ++s)
+            r.board[s] = rec.plies[static_cast<std::size_t>(k - 1)].squares[s - 1];
         const int n = rules::generateRootMoves(r, rules::sideOf(r.board[e.from]));
         std::vector<rules::Board> results;
         for (int i = 0; i < n; ++i) {
@@ -141,7 +142,8 @@ TEST(TextRoundTripSweep, RandomGamesComeBackUnchanged) {
         files::resetToStartingPosition(set);
         std::vector<rules::Move> choices;
         while (choices.empty()) {
-            game::installPosition(set, randomPosition(rng, 1 + static_cast<int>(rng() % 4), 4 + static_cast<int>(rng() % 7)),
+            game::installPosition(set,
+                                  randomPosition(rng, 1 + static_cast<int>(rng() % 4), 4 + static_cast<int>(rng() % 7)),
                                   rules::White);
             choices = ambiguousMoves(set.rules, rules::White);
         }
@@ -151,9 +153,10 @@ TEST(TextRoundTripSweep, RandomGamesComeBackUnchanged) {
         roundTrip(set, false, withKings);
     }
     for (const auto& [name, c] : {std::pair{"from the start", fromStart}, std::pair{"with kings", withKings}})
-        std::printf("%d random games %s, %d plies: %d games with %d ambiguous captures; changed on a round trip: "
-                    "PDN %d, our layout %d\n",
-                    c.games, name, c.plies, c.withAmbiguous, c.ambiguous, c.pdnChanged, c.oursChanged);
+        std::printf(
+            "%d random games %s, %d plies: %d games with %d ambiguous captures; changed on a round trip: "
+            "PDN %d, our layout %d\n",
+            c.games, name, c.plies, c.withAmbiguous, c.ambiguous, c.pdnChanged, c.oursChanged);
     EXPECT_EQ(withKings.withAmbiguous, 2000);  // every one of them meets the case the sweep is for
     for (const SweepCount& c : {fromStart, withKings}) {
         EXPECT_EQ(c.pdnChanged, 0);

@@ -96,9 +96,10 @@ TEST(TextExport, PdnHasTheSevenTagsAndEightByEightResults) {
                    {files::ResultCode::None, "*"}};
     for (const auto& r : results) {
         const std::string pdn = files::exportPdn(c, r.result).text;
-        EXPECT_TRUE(pdn.starts_with("[Event \"?\"]\r\n[Site \"?\"]\r\n[Date \"????.??.??\"]\r\n[Round \"?\"]\r\n"
-                                    "[White \"Ana\"]\r\n[Black \"?\"]\r\n[Result \"" +
-                                    std::string(r.text) + "\"]\r\n[GameType \"26\"]\r\n\r\n1. "))
+        EXPECT_TRUE(
+            pdn.starts_with("[Event \"?\"]\r\n[Site \"?\"]\r\n[Date \"????.??.??\"]\r\n[Round \"?\"]\r\n"
+                            "[White \"Ana\"]\r\n[Black \"?\"]\r\n[Result \"" +
+                            std::string(r.text) + "\"]\r\n[GameType \"26\"]\r\n\r\n1. "))
             << pdn;
         EXPECT_TRUE(pdn.ends_with(std::string(" ") + r.text + "\r\n")) << pdn;
         const auto games = files::parsePdnGames(bytesOf(pdn));
@@ -110,8 +111,9 @@ TEST(TextExport, PdnHasTheSevenTagsAndEightByEightResults) {
     for (const char* old : {"2-0", "1-1", "0-2"}) {
         const auto games = files::parsePdnGames(bytesOf(std::string("[White \"A\"]\n1. c3-d4 ") + old));
         ASSERT_EQ(games.size(), 1u);
-        EXPECT_EQ(files::pdnResultText(games[0].result),
-                  std::string(old) == "2-0" ? "1-0" : std::string(old) == "0-2" ? "0-1" : "1/2-1/2");
+        EXPECT_EQ(files::pdnResultText(games[0].result), std::string(old) == "2-0"   ? "1-0"
+                                                         : std::string(old) == "0-2" ? "0-1"
+                                                                                     : "1/2-1/2");
     }
 }
 
@@ -214,16 +216,18 @@ struct StopCase {
 // and says where it stopped; one that cannot even be set up changes nothing.
 TEST(TextImport, StopsAtTheFirstMoveItCannotPlayAndSaysWhere) {
     std::string kingDance = "[FEN \"W:WKa1:BKh2\"]\n";
-    for (int i = 1; i <= 64; ++i) kingDance += std::to_string(2 * i - 1) + ". a1-b2 h2-g1 " + std::to_string(2 * i) + ". b2-a1 g1-h2 ";
+    for (int i = 1; i <= 64; ++i)
+        kingDance += std::to_string(2 * i - 1) + ". a1-b2 h2-g1 " + std::to_string(2 * i) + ". b2-a1 g1-h2 ";
     const StopCase cases[] = {
         {"illegal first", "A-B\r\n 1.c3-c5 f6-g5\r\n", files::ReplayStop::NotLegal, 0, 1, false, "c3-c5"},
-        {"illegal later", "A-B\r\n 1.c3-d4 f6-g5  2.d4-c3 g5-h4\r\n", files::ReplayStop::NotLegal, 2, 2, false, "d4-c3"},
+        {"illegal later", "A-B\r\n 1.c3-d4 f6-g5  2.d4-c3 g5-h4\r\n", files::ReplayStop::NotLegal, 2, 2, false,
+         "d4-c3"},
         {"not a move", "A-B\r\n 1.c3-d4 zz-e5\r\n", files::ReplayStop::Unreadable, 1, 1, true, "zz-e5"},
         {"black's move missing", "A-B\r\n 1.c3-d4  2.g3-f4 f6-g5\r\n", files::ReplayStop::Missing, 1, 1, true, ""},
         {"pdn illegal", "[White \"A\"]\n1. c3-d4 f6-g5 2. d4-f6 *", files::ReplayStop::NotLegal, 2, 2, false, "d4-f6"},
         {"pdn garbage", "[White \"A\"]\n1. c3-d4 f6-g5 2. @@ *", files::ReplayStop::Unreadable, 2, 2, false, "@@"},
-        {"pdn ambiguous", std::string("[FEN \"") + TwoRoutesFen + "\"]\n1. d8xd8 *", files::ReplayStop::Ambiguous, 0,
-         1, false, "d8xd8"},
+        {"pdn ambiguous", std::string("[FEN \"") + TwoRoutesFen + "\"]\n1. d8xd8 *", files::ReplayStop::Ambiguous, 0, 1,
+         false, "d8xd8"},
         {"black starts", "[FEN \"B:W21:B1,2\"]\n1... b8-a7 2. a3-a5 *", files::ReplayStop::NotLegal, 1, 2, false,
          "a3-a5"},
         {"longer than the record", kingDance, files::ReplayStop::RecordFull, game::MaxRecordedPly, 127, false, "a1-b2"},
@@ -259,8 +263,8 @@ TEST(TextImport, GamesThatCannotBeSetUpChangeNothing) {
          "W:W9999999999:B1"},
         {"huge range", "[GameType \"26,W,8,8,N1,0\"][FEN \"W:W2147483647-2147483647:B1\"]\n*",
          files::ReplayStop::BadPosition, "W:W2147483647-2147483647:B1"},
-        {"unknown game type", "[GameType \"0,0,0,0,N1\"][FEN \"W:W9999999999:B1\"]\n*", files::ReplayStop::OtherGameType,
-         "0,0,0,0,N1"},
+        {"unknown game type", "[GameType \"0,0,0,0,N1\"][FEN \"W:W9999999999:B1\"]\n*",
+         files::ReplayStop::OtherGameType, "0,0,0,0,N1"},
         {"international", "[GameType \"20\"]\n1. 32-28 19-23 *", files::ReplayStop::OtherGameType, "20"},
         {"english", "[GameType \"21\"]\n1. 11-15 23-19 *", files::ReplayStop::OtherGameType, "21"},
         {"italian", "[GameType \"22,W,8,8,N2,1\"]\n1. 21-17 *", files::ReplayStop::OtherGameType, "22,W,8,8,N2,1"},
@@ -296,7 +300,8 @@ TEST(TextImport, StartingPositionsAsOtherProgramsWriteThem) {
         {"stated top-left numbering", "[GameType \"26,W,8,8,N2,0\"][FEN \"B:W22,K29:B9,10\"]", "B:W22,K29:B9,10"},
         {"names", "[GameType \"26\"][FEN \"W:Wc3,Ka1:Bb6,d6\"]", "W:W22,K29:B9,10"},
         {"ranges and counters", "[GameType \"26\"][FEN \"W:W1-4:B29-32:H0:F1\"]", "W:W29,30,31,32:B1,2,3,4"},
-        {"trailing dot", "[FEN \"W:W21-32:B1-12.\"]", "W:W21,22,23,24,25,26,27,28,29,30,31,32:B1,2,3,4,5,6,7,8,9,10,11,12"},
+        {"trailing dot", "[FEN \"W:W21-32:B1-12.\"]",
+         "W:W21,22,23,24,25,26,27,28,29,30,31,32:B1,2,3,4,5,6,7,8,9,10,11,12"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -343,8 +348,8 @@ TEST(TextImport, PdnOfOtherProgramsWithCommentsVariationsAndNumbering) {
 
 TEST(TextImport, ByteOrderMarksAndPercentLinesStillMeanPdn) {
     const std::string two = "[White \"A\"]\n1. c3-d4 *\n\n[White \"B\"]\n1. a3-b4 *\n";
-    for (const std::string& text : {"\xEF\xBB\xBF" + two, "% written by a program\n" + two,
-                                    "\xEF\xBB\xBF% comment\r\n\r\n" + two}) {
+    for (const std::string& text :
+         {"\xEF\xBB\xBF" + two, "% written by a program\n" + two, "\xEF\xBB\xBF% comment\r\n\r\n" + two}) {
         EXPECT_TRUE(files::looksLikePdn(bytesOf(text)));
         const auto games = files::readTextGames(bytesOf(text));
         ASSERT_EQ(games.size(), 2u);
@@ -389,7 +394,7 @@ TEST(TextExport, NamesReadBackAsWritten) {
         const char* white;
         const char* black;
         bool ours;  // our layout can hold them
-        bool pdn;   // PDN can
+        bool pdn;  // PDN can
     } cases[] = {
         {"Jean-Pierre", "Bia", true, true},
         {"Ana", "Marie-Claire", true, true},

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first byte picks the numbering, as a GameType tag would: bits 0-1
     // the corner of square 1, bits 2-3 that of a1 (the seeds start with 2,
     // our own numbering, or 0, both counted from a1).
-    const rules::Notation notation{static_cast<rules::Corner>(data[0] & 3), static_cast<rules::Corner>((data[0] >> 2) & 3)};
+    const rules::Notation notation{static_cast<rules::Corner>(data[0] & 3),
+                                   static_cast<rules::Corner>((data[0] >> 2) & 3)};
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     const rules::FenResult r = rules::parseFen(text, notation);
     if (!r.position) {

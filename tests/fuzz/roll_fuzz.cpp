@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& line : roll.ratings) {
         const players::RatingRead r = players::readRating(line);
         if (r.problem == players::RatingProblem::None) {
-            check(r.value >= players::LowestRating && r.value <= players::HighestRating, "accepted ratings are in range");
+            check(r.value >= players::LowestRating && r.value <= players::HighestRating,
+                  "accepted ratings are in range");
             valid.push_back(r.value);
         } else {
             check(r.value == 0, "a refused line reads as 0");

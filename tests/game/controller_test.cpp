@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "game/controller.h"
-#include "game/person_move.h"
 #include "game/navigation.h"
+#include "game/person_move.h"
 #include "rules/fen.h"
 #include "support/fake_host.h"
 
@@ -35,17 +35,55 @@ constexpr const char* BothBlockedBlack = "B:W5,6,7,8,9,10,11,12:B1,2,3,4";
 constexpr const char* Open = "W:W21-32:B1-12";
 
 const EndCase kEndCases[] = {
-    {"TwoPeopleWhiteCannotMove", WhiteBlocked, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::BlackWon, "Gain des noirs", {}},
-    {"BothBlockedWhiteToMove", BothBlockedWhite, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::BlackWon, "Gain des noirs", {}},
-    {"BothBlockedBlackToMove", BothBlockedBlack, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::WhiteWon, "Gain des blancs", {}},
-    {"EngineBlackCannotMove", BothBlockedBlack, false, rules::Black, game::RatedState::None, EndReason::NoMoveAfterEngine, GameResult::WhiteWon, "Bravo, vous avez gagné", Sound::Won},
-    {"EngineWhiteWins", BothBlockedBlack, false, rules::White, game::RatedState::None, EndReason::NoMoveAfterEngine, GameResult::WhiteWon, "Désolé, TAVOLEX a gagné", Sound::Lost},
-    {"RatedWinnerByName", WhiteBlocked, false, rules::White, game::RatedState::InProgress, EndReason::NoMoveAfterEngine, GameResult::BlackWon, "Noa gagne", Sound::Won},
-    {"SideToMoveCanPlay", Open, true, rules::Black, game::RatedState::None, EndReason::NoMoveAfterPerson, GameResult::None, "", {}},
+    {"TwoPeopleWhiteCannotMove",
+     WhiteBlocked,
+     true,
+     rules::Black,
+     game::RatedState::None,
+     EndReason::NoMoveAfterPerson,
+     GameResult::BlackWon,
+     "Gain des noirs",
+     {}},
+    {"BothBlockedWhiteToMove",
+     BothBlockedWhite,
+     true,
+     rules::Black,
+     game::RatedState::None,
+     EndReason::NoMoveAfterPerson,
+     GameResult::BlackWon,
+     "Gain des noirs",
+     {}},
+    {"BothBlockedBlackToMove",
+     BothBlockedBlack,
+     true,
+     rules::Black,
+     game::RatedState::None,
+     EndReason::NoMoveAfterPerson,
+     GameResult::WhiteWon,
+     "Gain des blancs",
+     {}},
+    {"EngineBlackCannotMove", BothBlockedBlack, false, rules::Black, game::RatedState::None,
+     EndReason::NoMoveAfterEngine, GameResult::WhiteWon, "Bravo, vous avez gagné", Sound::Won},
+    {"EngineWhiteWins", BothBlockedBlack, false, rules::White, game::RatedState::None, EndReason::NoMoveAfterEngine,
+     GameResult::WhiteWon, "Désolé, TAVOLEX a gagné", Sound::Lost},
+    {"RatedWinnerByName", WhiteBlocked, false, rules::White, game::RatedState::InProgress, EndReason::NoMoveAfterEngine,
+     GameResult::BlackWon, "Noa gagne", Sound::Won},
+    {"SideToMoveCanPlay",
+     Open,
+     true,
+     rules::Black,
+     game::RatedState::None,
+     EndReason::NoMoveAfterPerson,
+     GameResult::None,
+     "",
+     {}},
     {"Draw", Open, false, rules::Black, game::RatedState::None, EndReason::Draw, GameResult::Draw, "Match nul !", {}},
-    {"PersonLostOnTime", Open, false, rules::Black, game::RatedState::InProgress, EndReason::PersonLostOnTime, GameResult::BlackWon, "Temps dépassé, gain TAVOLEX", Sound::Lost},
-    {"EngineLostOnTime", Open, false, rules::Black, game::RatedState::InProgress, EndReason::EngineLostOnTime, GameResult::WhiteWon, "Temps dépassé, vous gagnez", Sound::Won},
-    {"PersonResigned", Open, false, rules::White, game::RatedState::InProgress, EndReason::PersonResigned, GameResult::WhiteWon, "Vous abandonnez, gain TAVOLEX", Sound::Lost},
+    {"PersonLostOnTime", Open, false, rules::Black, game::RatedState::InProgress, EndReason::PersonLostOnTime,
+     GameResult::BlackWon, "Temps dépassé, gain TAVOLEX", Sound::Lost},
+    {"EngineLostOnTime", Open, false, rules::Black, game::RatedState::InProgress, EndReason::EngineLostOnTime,
+     GameResult::WhiteWon, "Temps dépassé, vous gagnez", Sound::Won},
+    {"PersonResigned", Open, false, rules::White, game::RatedState::InProgress, EndReason::PersonResigned,
+     GameResult::WhiteWon, "Vous abandonnez, gain TAVOLEX", Sound::Lost},
 };
 
 class EndOfGame : public testing::TestWithParam<EndCase> {};

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "game/end_of_game.h"
 #include "game/navigation.h"
@@ -28,7 +28,8 @@ struct Table {
     explicit Table(std::vector<std::string> names = {"Tavolex", "Ana", "Bia", "Mister X"},
                    std::vector<std::string> ratings = {"2050", "1600", "1700", "1800"}) {
         static int count = 0;
-        dir = fs::temp_directory_path() / ("tavolex_newgame_" + std::to_string(::getpid()) + "_" + std::to_string(count++));
+        dir = fs::temp_directory_path() /
+              ("tavolex_newgame_" + std::to_string(::getpid()) + "_" + std::to_string(count++));
         fs::create_directories(dir);
         core = std::make_unique<game::Core>();
         core->host = &host;
@@ -249,10 +250,14 @@ TEST(HumanGame, AcceptsTwoDifferentPeopleOnly) {
     const struct {
         const char *white, *black;
         int ws, bs;
-    } refused[] = {{"", "Bia", -1, 2}, {"Ana", "", 1, -1}, {"Ana", "Ana", 1, 1}, {"Tavolex", "Bia", 0, 2},
+    } refused[] = {{"", "Bia", -1, 2},
+                   {"Ana", "", 1, -1},
+                   {"Ana", "Ana", 1, 1},
+                   {"Tavolex", "Bia", 0, 2},
                    {"Ana", "Tavolex", 1, 0}};
     for (const auto& r : refused) {
-        EXPECT_EQ(players::startTwoPersonGame(*t.core, r.white, r.black, r.ws, r.bs).refusal, players::Refusal::Incomplete)
+        EXPECT_EQ(players::startTwoPersonGame(*t.core, r.white, r.black, r.ws, r.bs).refusal,
+                  players::Refusal::Incomplete)
             << r.white << "/" << r.black;
     }
     EXPECT_FALSE(g.options.humanVsHuman);

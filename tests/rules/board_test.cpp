@@ -8,7 +8,8 @@ namespace {
 TEST(Board, NeighboursNamesAndRows) {
     const struct {
         int s, d, n;
-    } steps[] = {{5, 0, 0}, {4, 1, 0}, {1, 3, 6}, {32, 3, 0}, {29, 1, 25}, {6, 0, 1}, {9, 0, 5}, {1, 2, 5}, {28, 2, 32}};
+    } steps[] = {{5, 0, 0}, {4, 1, 0}, {1, 3, 6}, {32, 3, 0}, {29, 1, 25},
+                 {6, 0, 1}, {9, 0, 5}, {1, 2, 5}, {28, 2, 32}};
     for (const auto& c : steps) EXPECT_EQ(rules::neighbour(c.s, c.d), c.n) << c.s << " dir " << c.d;
     for (int d = 0; d < 4; ++d) EXPECT_EQ(rules::neighbour(0, d), 0);
     // A step and its reverse come back, wherever the first step stays on the board.
@@ -133,7 +134,8 @@ TEST(Fen, NumbersAndNamesFromEveryCorner) {
     EXPECT_EQ(rules::squareOfName('a', '1', rules::Corner::TopLeft), 0);   // a8, a light square of ours
     const rules::FenResult r = rules::parseFen("W:W1-4:B29-32", {rules::Corner::BottomLeft, rules::Corner::BottomLeft});
     ASSERT_TRUE(r.position);
-    EXPECT_EQ(rules::toFen(r.position->board, r.position->side, rules::FenSquares::Names), "W:Wa1,c1,e1,g1:Bb8,d8,f8,h8");
+    EXPECT_EQ(rules::toFen(r.position->board, r.position->side, rules::FenSquares::Names),
+              "W:Wa1,c1,e1,g1:Bb8,d8,f8,h8");
 }
 
 }  // namespace

@@ -91,14 +91,10 @@ TEST(MoveEntry, FinalSquareClickedBeforeTheRoutesPart) {
     // Shown landing by landing: at least 500 ms on g5, then 1000 ms in all
     // before the move completes.
     const std::vector<ViewOp> expected = {
-        {ViewOp::Kind::DrawSquare, sq("e3"), rules::Empty},
-        {ViewOp::Kind::DrawSquare, sq("g5"), rules::WhiteMan},
-        {ViewOp::Kind::Hold, 0, 0, FrameColour::Red, 500},
-        {ViewOp::Kind::DrawSquare, sq("g5"), rules::Empty},
-        {ViewOp::Kind::DrawSquare, sq("e7"), rules::WhiteMan},
-        {ViewOp::Kind::Hold, 0, 0, FrameColour::Red, 500},
-        {ViewOp::Kind::DrawSquare, sq("e7"), rules::WhiteMan},
-        {ViewOp::Kind::RedrawEmptySquares},
+        {ViewOp::Kind::DrawSquare, sq("e3"), rules::Empty},    {ViewOp::Kind::DrawSquare, sq("g5"), rules::WhiteMan},
+        {ViewOp::Kind::Hold, 0, 0, FrameColour::Red, 500},     {ViewOp::Kind::DrawSquare, sq("g5"), rules::Empty},
+        {ViewOp::Kind::DrawSquare, sq("e7"), rules::WhiteMan}, {ViewOp::Kind::Hold, 0, 0, FrameColour::Red, 500},
+        {ViewOp::Kind::DrawSquare, sq("e7"), rules::WhiteMan}, {ViewOp::Kind::RedrawEmptySquares},
     };
     EXPECT_EQ(o.ops, expected);
 }
@@ -154,7 +150,7 @@ TEST(MoveEntry, ClickingTheSelectedPieceAgainCancels) {
     const ClickOutcome o = e.click("c3");
     EXPECT_EQ(o.result, Result::Deselected);
     EXPECT_EQ(o.ops, (std::vector<ViewOp>{{ViewOp::Kind::DrawSquare, sq("c3"), rules::WhiteMan},
-                                         {ViewOp::Kind::RedrawEmptySquares}}));
+                                          {ViewOp::Kind::RedrawEmptySquares}}));
     EXPECT_EQ(e.r.entry.selectedCode, 0);
     EXPECT_EQ(e.click("c3").result, Result::Waiting);  // and it can be chosen again
 }

@@ -68,9 +68,10 @@ const MoveCase kMajorityCases[] = {
     {"KingMustLandWhereItContinues", "W:WKa1,g7:Bc3,d6", {"a1xc7 [c3,d6]", "a1xb8 [c3,d6]"}},
     // Round the diamond either way; back on c3 the first piece taken blocks
     // the diagonal, so the king cannot take it again.
-    {"KingCircuitTakenPieceBlocks", "W:WKc3:Bb4,d4,b6,d6",
-     {"c3xc3 [b4,b6,d6,d4]", "c3xb2 [b4,b6,d6,d4]", "c3xa1 [b4,b6,d6,d4]", "c3xc3 [d4,d6,b6,b4]",
-      "c3xd2 [d4,d6,b6,b4]", "c3xe1 [d4,d6,b6,b4]"}},
+    {"KingCircuitTakenPieceBlocks",
+     "W:WKc3:Bb4,d4,b6,d6",
+     {"c3xc3 [b4,b6,d6,d4]", "c3xb2 [b4,b6,d6,d4]", "c3xa1 [b4,b6,d6,d4]", "c3xc3 [d4,d6,b6,b4]", "c3xd2 [d4,d6,b6,b4]",
+      "c3xe1 [d4,d6,b6,b4]"}},
     // A man's capture of one beats a king's flying moves.
     {"CaptureIsCompulsory", "W:WKh8,c3:Bd4", {"c3xe5 [d4]"}},
 };
@@ -93,8 +94,8 @@ TEST(GenerateMovesOrder, KingSlidesDirectionByDirectionNearestFirst) {
     rules::RulesState r;
     r.board = pos.board;
     EXPECT_EQ(testsupport::generatedMoveOrder(r, rules::White),
-              (std::vector<std::string>{"d4-c5", "d4-b6", "d4-a7", "d4-e5", "d4-f6", "d4-g7", "d4-h8", "d4-c3",
-                                        "d4-b2", "d4-a1", "d4-e3", "d4-f2", "d4-g1"}));
+              (std::vector<std::string>{"d4-c5", "d4-b6", "d4-a7", "d4-e5", "d4-f6", "d4-g7", "d4-h8", "d4-c3", "d4-b2",
+                                        "d4-a1", "d4-e3", "d4-f2", "d4-g1"}));
 }
 
 TEST(ApplyMove, PromotesOnlyWhenTheMoveEndsOnTheFarRow) {

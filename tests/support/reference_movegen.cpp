@@ -18,7 +18,9 @@ constexpr int dFile[4] = {-1, 1, -1, 1};
 
 int at(int row, int file) { return rules::squareAt(row, file); }
 
-bool enemyOf(rules::Side side, rules::PieceCode c) { return side == rules::White ? rules::isBlack(c) : rules::isWhite(c); }
+bool enemyOf(rules::Side side, rules::PieceCode c) {
+    return side == rules::White ? rules::isBlack(c) : rules::isWhite(c);
+}
 
 // The moving piece has left its start square; taken pieces stay on the board
 // until the move ends, and can be neither jumped again nor crossed.

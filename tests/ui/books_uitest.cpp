@@ -22,11 +22,11 @@
 
 #include "engine/tables.h"
 #include "program_copy.h"
-#include "window_driver.h"
 #include "rules/board.h"
 #include "ui/flat_board.h"
-#include "window_parts.h"
 #include "ui/form2.h"
+#include "window_driver.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -73,7 +73,9 @@ private:
 
     QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
     void click(QWidget* w) { testsupport::clickWidget(w); }
-    void clickLine(QListWidget* list, const QString& text) { QVERIFY2(testsupport::clickListLine(list, text), qPrintable(text)); }
+    void clickLine(QListWidget* list, const QString& text) {
+        QVERIFY2(testsupport::clickListLine(list, text), qPrintable(text));
+    }
     void play(const char* from, const char* to) { QVERIFY(testsupport::playByClicks(*form, from, to)); }
     QStringList lines(QListWidget* list) const {
         QStringList out;

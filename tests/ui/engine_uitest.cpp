@@ -25,13 +25,12 @@
 #include "rules/move_input.h"
 #include "rules/movegen.h"
 #include "ui/flat_board.h"
-#include "window_parts.h"
 #include "window_driver.h"
+#include "window_parts.h"
 
 namespace {
 
 using rules::Square;
-
 
 QStringList lines(const QListWidget* list) {
     QStringList out;
@@ -157,7 +156,9 @@ private slots:
         QCOMPARE(thinking[5], QString("Coups :   %1").arg(searched));
         // The best line, two plies a line, starting with the move played.
         const game::PlyRecord& searchedMove = record.plies[static_cast<std::size_t>(2 * searched)];
-        QVERIFY2(thinking[6].startsWith(QString::fromLatin1(rules::squareName(searchedMove.from).data(), qsizetype(rules::squareName(searchedMove.from).size()))), qPrintable(thinking[6]));
+        QVERIFY2(thinking[6].startsWith(QString::fromLatin1(rules::squareName(searchedMove.from).data(),
+                                                            qsizetype(rules::squareName(searchedMove.from).size()))),
+                 qPrintable(thinking[6]));
         // Every root move has its line; none is still being searched.
         const QStringList roots = lines(form->thinkingPage->rootMoves);
         QVERIFY(!roots.isEmpty());
@@ -287,7 +288,9 @@ private slots:
         // "Horloges à zéro" writes "0" everywhere and ends a rated game's clock rule.
         form->core().game.ratedGame = game::RatedState::InProgress;
         item("Horlogeszro1")->trigger();
-        for (QLabel* l : {form->whitePanel->minutes, form->whitePanel->seconds, form->blackPanel->minutes, form->blackPanel->seconds}) QCOMPARE(l->text(), QString("0"));
+        for (QLabel* l : {form->whitePanel->minutes, form->whitePanel->seconds, form->blackPanel->minutes,
+                          form->blackPanel->seconds})
+            QCOMPARE(l->text(), QString("0"));
         QVERIFY(form->core().game.ratedGame == game::RatedState::None);
     }
 
@@ -347,7 +350,8 @@ private slots:
         item("Rflexionsurtempsadverse1")->trigger();
         QTRY_VERIFY(form->thinkingOnPersonTime());
         // Its lines replace those of the engine's own move: no times.
-        QTRY_VERIFY(form->thinkingPage->thinkingLines->count() > 2 && !form->thinkingPage->thinkingLines->item(2)->text().startsWith("Temps"));
+        QTRY_VERIFY(form->thinkingPage->thinkingLines->count() > 2 &&
+                    !form->thinkingPage->thinkingLines->item(2)->text().startsWith("Temps"));
         const QStringList seen = lines(form->thinkingPage->thinkingLines);
         QVERIFY2(seen[0].startsWith("Profondeur"), qPrintable(seen.join('|')));
         for (const QString& l : seen) QVERIFY2(!l.startsWith("Temps") && !l.startsWith("Noeuds/s"), qPrintable(l));

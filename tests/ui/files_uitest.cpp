@@ -29,8 +29,8 @@
 #include "program_copy.h"
 #include "rules/fen.h"
 #include "ui/flat_board.h"
-#include "window_parts.h"
 #include "window_driver.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -46,11 +46,13 @@ using testsupport::readAll;
 using testsupport::writeAll;
 
 // A game as the text importer hands it over: moves by square names.
-files::ParsedGame gameOf(const char* white, const char* black, std::initializer_list<std::pair<const char*, const char*>> moves) {
+files::ParsedGame gameOf(const char* white, const char* black,
+                         std::initializer_list<std::pair<const char*, const char*>> moves) {
     files::ParsedGame g;
     g.white = white;
     g.black = black;
-    for (const auto& [from, to] : moves) g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}, std::string(from) + "-" + to, true});
+    for (const auto& [from, to] : moves)
+        g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}, std::string(from) + "-" + to, true});
     return g;
 }
 
@@ -144,7 +146,8 @@ private:
     }
     QStringList moveLines() const {
         QStringList lines;
-        for (int i = 0; i < form->moveListPage->moves->count(); ++i) lines << form->moveListPage->moves->item(i)->text();
+        for (int i = 0; i < form->moveListPage->moves->count(); ++i)
+            lines << form->moveListPage->moves->item(i)->text();
         return lines;
     }
     QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
@@ -206,7 +209,8 @@ private slots:
         QTRY_COMPARE(answerer.boxes.size(), 1);
         QTest::mouseClick(form->findChild<QPushButton*>("Intro2D"), Qt::LeftButton);
         settle();
-        QCOMPARE(answerer.boxes, (QStringList{"Erreur|Impossible d'ouvrir ce fichier", "Erreur|Impossible d'ouvrir ce fichier"}));
+        QCOMPARE(answerer.boxes,
+                 (QStringList{"Erreur|Impossible d'ouvrir ce fichier", "Erreur|Impossible d'ouvrir ce fichier"}));
         QCOMPARE(form->core().rules.gamePosition, rules::startingPosition());
         QVERIFY(item("Niveau05")->isChecked());
         QVERIFY(form->menus().languages[0]->isChecked());
@@ -447,8 +451,7 @@ private slots:
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
             QTest::mouseClick(form->findChild<QPushButton*>("ListeOK"), Qt::LeftButton);
         });
-        QCOMPARE(moveLines(),
-                 (QStringList{" 1.c3-b4 f6-e5", " 2.g3-f4 e5xg3", " 3.h2xf4 b6-c5"}));
+        QCOMPARE(moveLines(), (QStringList{" 1.c3-b4 f6-e5", " 2.g3-f4 e5xg3", " 3.h2xf4 b6-c5"}));
         QCOMPARE(form->whitePanel->name->text(), QString("Eva"));
         QCOMPARE(form->blackPanel->name->text(), QString("Fabio"));
 
@@ -516,8 +519,9 @@ private slots:
         answerer.boxes.clear();
         // A starting position that cannot be read: nothing changes.
         import("[White \"Ana\"]\n[FEN \"W:W1,:B3\"]\n1. c3-d4 *\n");
-        QCOMPARE(QString(answerer.boxes.takeFirst()),
-                 QString("Erreur|Partie 1 (Ana - ?) : la position de départ « W:W1,:B3 » est illisible. Rien n'a changé."));
+        QCOMPARE(
+            QString(answerer.boxes.takeFirst()),
+            QString("Erreur|Partie 1 (Ana - ?) : la position de départ « W:W1,:B3 » est illisible. Rien n'a changé."));
         QCOMPARE(moveLines(), QStringList{" 1.c3-d4 f6-g5"});
         // Another kind of draughts, in English.
         form->findChild<QAction*>("English1")->trigger();
@@ -549,8 +553,10 @@ private slots:
         answers << ui::FileAnswer{folder->file("out.txt"), "Fichiers texte (*.txt)"};
         item("Crerunfichiertexte1")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes.size() > 0, true, 5000);
-        QCOMPARE(QString(answerer.boxes.takeFirst()),
-                 QString("Erreur|Le nom « Ana - Bia » ne peut pas s'écrire dans ce format de fichier ; rien n'a été écrit."));
+        QCOMPARE(
+            QString(answerer.boxes.takeFirst()),
+            QString(
+                "Erreur|Le nom « Ana - Bia » ne peut pas s'écrire dans ce format de fichier ; rien n'a été écrit."));
         QVERIFY(!QFileInfo::exists(folder->file("out.txt")));
         answers << ui::FileAnswer{folder->file("out.pdn"), "Fichiers PDN (*.pdn)"};
         item("Crerunfichiertexte1")->trigger();
@@ -585,7 +591,8 @@ private slots:
 
         // A black king on e5; a light square takes nothing.
         QTest::mouseClick(form->setupPage->pieces[4], Qt::LeftButton);
-        QCOMPARE(form->setupPage->chosenPiece->pixmap().toImage(), picture("nd48.Bmp").convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(form->setupPage->chosenPiece->pixmap().toImage(),
+                 picture("nd48.Bmp").convertToFormat(QImage::Format_RGB32));
         click(sq("e5"));
         QVERIFY(shows(sq("e5"), "1dna.bmp"));
         QCOMPARE(form->blackPanel->count->text(), QString(" 13"));
@@ -682,8 +689,9 @@ private slots:
         QVERIFY(!form->core().game.setupMode);
         QVERIFY(form->setupPage->group->isVisible());
         QVERIFY(form->menus().booksActive->isChecked());
-        QCOMPARE(form->setupPage->state->text(),
-                 QString::fromUtf8("Choisissez une pièce, ou videz ou remplissez le damier, pour installer une position."));
+        QCOMPARE(
+            form->setupPage->state->text(),
+            QString::fromUtf8("Choisissez une pièce, ou videz ou remplissez le damier, pour installer une position."));
         click(sq("b4"));
         click(sq("e3"));
         QVERIFY(form->core().rules.gamePosition == position);
@@ -751,8 +759,7 @@ private slots:
             dialog->selectFile("game.dam");
             static_cast<QDialog*>(dialog)->accept();  // as the OK button does
         });
-        const ui::FileAnswer a =
-            ui::runFileDialog(nullptr, {false, dir.path(), {"Fichiers Tavolex (*.dam)"}, "dam"});
+        const ui::FileAnswer a = ui::runFileDialog(nullptr, {false, dir.path(), {"Fichiers Tavolex (*.dam)"}, "dam"});
         QCOMPARE(QFileInfo(a.path).canonicalFilePath(), QFileInfo(dir.filePath("game.dam")).canonicalFilePath());
         QCOMPARE(a.filter, QString("Fichiers Tavolex (*.dam)"));
     }

@@ -30,9 +30,7 @@ using rules::Square;
 
 Square sq(const char* name) { return *rules::parseSquareName(name); }
 
-QColor colour(rules::FrameColour c) {
-    return ui::frameColour(c);
-}
+QColor colour(rules::FrameColour c) { return ui::frameColour(c); }
 
 QImage picture(const char* name) {
     return QImage(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Images1/") + QString::fromLatin1(name));
@@ -77,9 +75,14 @@ private:
         form->installPosition(p.board, p.side);
         settle();
     }
-    static void settle() { QCoreApplication::processEvents(); QCoreApplication::processEvents(); }
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
     // Until the engine has answered and its move is shown.
-    void waitForEngine() { QVERIFY(QTest::qWaitFor([this] { return form->idle(); }, 60000)); }
+    void waitForEngine() {
+        QVERIFY(QTest::qWaitFor([this] { return form->idle(); }, 60000));
+    }
 
     QImage shown() const { return form->flatBoard->designImage(); }
     QPoint corner(Square s) const { return form->flatBoard->squareCorner(s); }
@@ -107,7 +110,8 @@ private:
     }
     void expectNoFrame(Square s, const QImage& image) {
         const QPoint p = corner(s);
-        for (QColor c : {colour(rules::FrameColour::Red), colour(rules::FrameColour::Blue), colour(rules::FrameColour::Magenta)})
+        for (QColor c :
+             {colour(rules::FrameColour::Red), colour(rules::FrameColour::Blue), colour(rules::FrameColour::Magenta)})
             QVERIFY(image.pixelColor(p + QPoint(0, 30)) != c);
     }
     // Square s shows the given picture (compared at a few of its pixels off the frame lines).
@@ -120,7 +124,8 @@ private:
     }
     QStringList moveLines() const {
         QStringList lines;
-        for (int i = 0; i < form->moveListPage->moves->count(); ++i) lines << form->moveListPage->moves->item(i)->text();
+        for (int i = 0; i < form->moveListPage->moves->count(); ++i)
+            lines << form->moveListPage->moves->item(i)->text();
         return lines;
     }
 
@@ -138,8 +143,11 @@ private slots:
         // The window fits the screen.
         const QRect room = form->screen()->availableGeometry();
         QVERIFY2(form->frameGeometry().width() <= room.width() && form->frameGeometry().height() <= room.height(),
-                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(form->frameGeometry().width()).arg(form->frameGeometry().height())
-                                .arg(room.width()).arg(room.height())));
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                .arg(form->frameGeometry().width())
+                                .arg(form->frameGeometry().height())
+                                .arg(room.width())
+                                .arg(room.height())));
         for (const char* name : {"Button5", "Button6", "Button7", "Button2", "Button8", "Button1A", "IntroClassique"})
             QVERIFY(form->findChild<QPushButton*>(name));
 
@@ -241,12 +249,12 @@ private slots:
         QTest::addColumn<QStringList>("moves");
         QTest::addColumn<QString>("message");
         QTest::newRow("White takes the last piece") << "W:Wd4:Bc5" << QStringList{"d4", "b6"} << "Gain des blancs";
-        QTest::newRow("Black takes the last piece") << "W:Wc3:Ba5" << QStringList{"c3", "b4", "a5", "c3"}
-                                                    << "Gain des noirs";
+        QTest::newRow("Black takes the last piece")
+            << "W:Wc3:Ba5" << QStringList{"c3", "b4", "a5", "c3"} << "Gain des noirs";
         // Both sides are blocked after g5-h6; Black, to move, cannot play and
         // has lost, although White could not move either.
-        QTest::newRow("both blocked, Black to move") << "W:W5,6,7,8,9,10,11,16:B1,2,3,4" << QStringList{"g5", "h6"}
-                                                     << "Gain des blancs";
+        QTest::newRow("both blocked, Black to move")
+            << "W:W5,6,7,8,9,10,11,16:B1,2,3,4" << QStringList{"g5", "h6"} << "Gain des blancs";
     }
     void shortGamesEndWithTheWinner() {
         QFETCH(QString, fen);
@@ -305,7 +313,8 @@ private slots:
         QImage image = shown();
         expectFrame(sq("a1"), colour(rules::FrameColour::Red), image);
         for (const char* s : {"d4", "e5", "f6", "g7"}) expectFrame(sq(s), colour(rules::FrameColour::Magenta), image);
-        QVERIFY(form->captureLabels[0]->isVisible() && form->captureLabels[1]->isVisible() && form->captureLabels[2]->isVisible());
+        QVERIFY(form->captureLabels[0]->isVisible() && form->captureLabels[1]->isVisible() &&
+                form->captureLabels[2]->isVisible());
         click("f6");
         image = shown();
         QCOMPARE(form->core().game.record.plyCounter, std::uint8_t(1));
@@ -374,7 +383,7 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_F3);
         settle();
         QVERIFY(form->core().game.inverted);
-        QCOMPARE(corner(1), QPoint(379, 445));   // where g1 is drawn normally
+        QCOMPARE(corner(1), QPoint(379, 445));  // where g1 is drawn normally
         QVERIFY(form->whitePanel->y() < form->blackPanel->y());  // White's panel on top
         QImage image = shown();
         QVERIFY(shows(1, "1pna.bmp", image));
@@ -525,8 +534,8 @@ private slots:
         settle();
         form->menus().twoPeople->trigger();
         settle();
-        const char* game[][2] = {{"c3", "d4"}, {"f6", "g5"}, {"b2", "c3"}, {"g5", "h4"}, {"e3", "f4"}, {"g7", "f6"},
-                                 {"d4", "e5"}};
+        const char* game[][2] = {{"c3", "d4"}, {"f6", "g5"}, {"b2", "c3"}, {"g5", "h4"},
+                                 {"e3", "f4"}, {"g7", "f6"}, {"d4", "e5"}};
         for (const auto& m : game) play(m[0], m[1]);
         click("f6");  // Black must take e5: the capture labels show, f6 framed
         form->menus().numberSquares->trigger();

@@ -32,14 +32,17 @@ QByteArray runTool(const QString& tool, const QStringList& arguments, bool& ok) 
     QProcess p;
     p.start(tool, arguments);
     ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (!ok) qWarning() << tool << "failed (scripts/deps installs poppler-utils):" << p.errorString() << p.readAllStandardError();
+    if (!ok)
+        qWarning() << tool << "failed (scripts/deps installs poppler-utils):" << p.errorString()
+                   << p.readAllStandardError();
     return p.readAllStandardOutput();
 }
 
 // The text of every page, as one line.
 QStringList pdfPages(const QString& pdf) {
     bool ok = false;
-    const QByteArray text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}, ok);
+    const QByteArray text =
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}, ok);
     if (!ok) return {};
     QStringList pages;
     // Runs of blanks are made one, and ligatures ("ﬁ") letters again.
@@ -52,7 +55,8 @@ QStringList pdfPages(const QString& pdf) {
 std::vector<QImage> pdfImages(const QString& pdf) {
     QTemporaryDir dir;
     bool ok = false;
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"), pdf, dir.filePath("page")}, ok);
+    runTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"), pdf, dir.filePath("page")}, ok);
     std::vector<QImage> images;
     if (!ok) return images;
     QStringList files = QDir(dir.path()).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name);
@@ -131,7 +135,8 @@ std::unique_ptr<game::Core> replayed(const char* fen, std::initializer_list<std:
     g.black = "Bia";
     if (fen) g.start = *rules::parseFen(fen).position;
     for (int i = 0; i < repeat; ++i)
-        for (const auto& [from, to] : moves) g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}, std::string(from) + "-" + to});
+        for (const auto& [from, to] : moves)
+            g.halfMoves.push_back(files::HalfMove{{sq(from), sq(to)}, std::string(from) + "-" + to});
     files::replayGame(*core, g);
     return core;
 }
@@ -147,7 +152,8 @@ bool printToPdf(const ui::PrintedGame& game, const QString& pdf) {
 // The numbered rows of the moves, as pdftotext lays them out: "12. c3-d4 f6-g5".
 QStringList moveRows(const QString& page) {
     QStringList rows;
-    const QRegularExpression row(QStringLiteral("(\\d+)\\.\\s+(\\.\\.\\.|[a-h][1-8][-x][a-h][1-8])(?:\\s+([a-h][1-8][-x][a-h][1-8]))?"));
+    const QRegularExpression row(
+        QStringLiteral("(\\d+)\\.\\s+(\\.\\.\\.|[a-h][1-8][-x][a-h][1-8])(?:\\s+([a-h][1-8][-x][a-h][1-8]))?"));
     for (auto it = row.globalMatch(page); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         rows << (m.captured(1) + ". " + m.captured(2) + (m.captured(3).isEmpty() ? QString() : " " + m.captured(3)));
@@ -211,10 +217,12 @@ private slots:
         QVERIFY2(page.contains(QString::fromUtf8("Ana – Bia")), qPrintable(page));
         QVERIFY2(page.contains(QStringLiteral("White wins 2-0")), qPrintable(page));
         QVERIFY2(page.contains(QStringLiteral("Human against human \u00b7 ")), qPrintable(page));
-        QVERIFY2(page.contains(QLocale(QLocale::English, QLocale::UnitedKingdom).toString(QDate::currentDate(), "d MMMM yyyy")),
+        QVERIFY2(page.contains(
+                     QLocale(QLocale::English, QLocale::UnitedKingdom).toString(QDate::currentDate(), "d MMMM yyyy")),
                  qPrintable(page));
         QVERIFY2(page.contains(QStringLiteral("Final position")), qPrintable(page));
-        QCOMPARE(moveRows(page), (QStringList{"1. c3-d4 f6-g5", "2. b2-c3 g5-h4", "3. e3-f4 g7-f6", "4. d4-e5 f6xb2", "5. a1xc3"}));
+        QCOMPARE(moveRows(page),
+                 (QStringList{"1. c3-d4 f6-g5", "2. b2-c3 g5-h4", "3. e3-f4 g7-f6", "4. d4-e5 f6xb2", "5. a1xc3"}));
         const std::vector<QImage> images = pdfImages(pdf);
         QCOMPARE(int(images.size()), 1);
         const std::vector<QRect> diagrams = diagramsOn(images[0]);
@@ -244,14 +252,18 @@ private slots:
         QTest::addColumn<QString>("resultText");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QLocale>("locale");
-        QTest::newRow("French, unfinished") << 0 << int(game::GameResult::None) << QString::fromUtf8("Partie en cours")
-                                            << QString::fromUtf8("Dernière position") << QLocale(QLocale::French, QLocale::France);
+        QTest::newRow("French, unfinished")
+            << 0 << int(game::GameResult::None) << QString::fromUtf8("Partie en cours")
+            << QString::fromUtf8("Dernière position") << QLocale(QLocale::French, QLocale::France);
         QTest::newRow("Dutch, draw") << 2 << int(game::GameResult::Draw) << QString::fromUtf8("Remise 1-1")
-                                     << QString::fromUtf8("Eindstelling") << QLocale(QLocale::Dutch, QLocale::Netherlands);
-        QTest::newRow("Portuguese, Black won") << 3 << int(game::GameResult::BlackWon) << QString::fromUtf8("As pretas vencem 0-2")
-                                               << QString::fromUtf8("Posição final") << QLocale(QLocale::Portuguese, QLocale::Brazil);
-        QTest::newRow("Italian, White won") << 5 << int(game::GameResult::WhiteWon) << QString::fromUtf8("Vince il bianco 2-0")
-                                            << QString::fromUtf8("Posizione finale") << QLocale(QLocale::Italian, QLocale::Italy);
+                                     << QString::fromUtf8("Eindstelling")
+                                     << QLocale(QLocale::Dutch, QLocale::Netherlands);
+        QTest::newRow("Portuguese, Black won")
+            << 3 << int(game::GameResult::BlackWon) << QString::fromUtf8("As pretas vencem 0-2")
+            << QString::fromUtf8("Posição final") << QLocale(QLocale::Portuguese, QLocale::Brazil);
+        QTest::newRow("Italian, White won")
+            << 5 << int(game::GameResult::WhiteWon) << QString::fromUtf8("Vince il bianco 2-0")
+            << QString::fromUtf8("Posizione finale") << QLocale(QLocale::Italian, QLocale::Italy);
     }
     void wordsFollowTheLanguage() {
         QFETCH(int, language);
@@ -291,7 +303,8 @@ private slots:
         QVERIFY(printToPdf(ui::printedGame(core->game, QString(), QDate(), 1), pdf));
         const QStringList pages = pdfPages(pdf);
         QCOMPARE(pages.size(), 1);
-        QVERIFY2(pages[0].contains(QStringLiteral("Starting position")) && pages[0].contains(QStringLiteral("Black to move")),
+        QVERIFY2(pages[0].contains(QStringLiteral("Starting position")) &&
+                     pages[0].contains(QStringLiteral("Black to move")),
                  qPrintable(pages[0]));
         QVERIFY2(pages[0].startsWith(QString::fromUtf8("White – Black Game in progress")), qPrintable(pages[0]));
         QCOMPARE(moveRows(pages[0]), (QStringList{"1. ... d6-e5", "2. c3-d4 e5xc3"}));
@@ -313,7 +326,8 @@ private slots:
         QCOMPARE(pages.size(), 2);
         QStringList rows;
         for (int i = 0; i < 2; ++i) {
-            QVERIFY2(pages[i].contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?2$").arg(i + 1))), qPrintable(pages[i]));
+            QVERIFY2(pages[i].contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?2$").arg(i + 1))),
+                     qPrintable(pages[i]));
             QVERIFY2(pages[i].contains(QString::fromUtf8("Ana – Bia")), qPrintable(pages[i]));
             rows += moveRows(pages[i]);
         }

@@ -103,10 +103,13 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&help));
             help.browser()->grab();  // lays the page out, which loads its pictures
             int pictures = 0;
-            for (const char* src : {"diagram_start.png", "diagram_moves.png", "diagram_capture.png", "diagram_king.png"}) {
-                const QVariant image = help.browser()->document()->resource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(src)));
+            for (const char* src :
+                 {"diagram_start.png", "diagram_moves.png", "diagram_capture.png", "diagram_king.png"}) {
+                const QVariant image =
+                    help.browser()->document()->resource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(src)));
                 QVERIFY2(image.isValid(), qPrintable(QString::fromLatin1(name) + ": " + src));
-                const QSize size = image.canConvert<QImage>() ? image.value<QImage>().size() : image.value<QPixmap>().size();
+                const QSize size =
+                    image.canConvert<QImage>() ? image.value<QImage>().size() : image.value<QPixmap>().size();
                 const QImage file(QString::fromLatin1(TAVOLEX_PROGRAM_DIR "/Aide/") + src);
                 QVERIFY2(!file.isNull() && size == file.size(), qPrintable(QString::fromLatin1(name) + ": " + src));
                 ++pictures;

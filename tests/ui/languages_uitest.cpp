@@ -32,8 +32,8 @@
 #include "engine/search_stats.h"
 #include "engine/thinking.h"
 #include "files/game_file.h"
-#include "game/navigation.h"
 #include "game/end_of_game.h"
+#include "game/navigation.h"
 #include "program_copy.h"
 #include "ui/captions.h"
 #include "ui/translations.h"
@@ -93,7 +93,8 @@ QString clipping(QWidget* w) {
             return need > label->height() ? tooSmall(label->text(), {label->width(), need}) : QString();
         }
         const QSize need = label->sizeHint();
-        return need.width() > label->width() || need.height() > label->height() ? tooSmall(label->text(), need) : QString();
+        return need.width() > label->width() || need.height() > label->height() ? tooSmall(label->text(), need)
+                                                                                : QString();
     }
     if (auto* button = qobject_cast<QPushButton*>(w)) {
         if (!hasLetter(button->text())) return {};
@@ -104,7 +105,8 @@ QString clipping(QWidget* w) {
         return need > button->width() ? tooSmall(button->text(), {need, button->height()}) : QString();
     }
     if (auto* tool = qobject_cast<QToolButton*>(w)) {
-        if (!hasLetter(tool->text()) || (!tool->icon().isNull() && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)) return {};
+        if (!hasLetter(tool->text()) || (!tool->icon().isNull() && tool->toolButtonStyle() == Qt::ToolButtonIconOnly))
+            return {};
         const QSize need = tool->sizeHint();
         return need.width() > tool->width() ? tooSmall(tool->text(), need) : QString();
     }
@@ -112,7 +114,7 @@ QString clipping(QWidget* w) {
         if (!hasLetter(button->text())) return {};
         const QSize need = button->sizeHint();
         return need.width() > button->width() || need.height() > button->height() ? tooSmall(button->text(), need)
-                                                                                   : QString();
+                                                                                  : QString();
     }
     if (auto* group = qobject_cast<QGroupBox*>(w)) {
         if (!hasLetter(group->title())) return {};
@@ -179,7 +181,8 @@ QStringList clippedIn(QWidget* window, const QString& where) {
         // A menu that does not fit goes behind the bar's extension arrow.
         QMenuBar* bar = main->menuBar();
         for (QAction* a : bar->actions())
-            if (a->isVisible() && !bar->actionGeometry(a).isValid()) out << where + ": menu " + a->text() + " out of the bar";
+            if (a->isVisible() && !bar->actionGeometry(a).isValid())
+                out << where + ": menu " + a->text() + " out of the bar";
     }
     for (QWidget* w : shown) w->hide();
     return out;
@@ -193,13 +196,20 @@ struct RunTextPlace {
     const char* argument;
 };
 const RunTextPlace RunTextPlaces[] = {
-    {"Panel11", cap::Text::Training, ""},          {"Panel11", cap::Text::TwoPeople, ""},
-    {"Panel11", cap::Text::RatedGame, ""},         {"Nbcoups3d", cap::Text::Moves, "126"},
-    {"Bas_Haut", cap::Text::WhiteUp, ""},          {"Bas_Haut", cap::Text::WhiteDown, ""},
-    {"Couleurordi", cap::Text::ComputerBlack, ""}, {"Couleurordi", cap::Text::ComputerWhite, ""},
-    {"Couleurjoue", cap::Text::ComputerTurn, ""},  {"Couleurjoue", cap::Text::PlayerTurn, ""},
-    {"Blancs", cap::Text::EvalWhite, "-9999"},     {"Noirs", cap::Text::EvalBlack, "-9999"},
-    {"Etat_installation", cap::Text::SetupIdle, ""}, {"Etat_installation", cap::Text::SetupActive, ""},
+    {"Panel11", cap::Text::Training, ""},
+    {"Panel11", cap::Text::TwoPeople, ""},
+    {"Panel11", cap::Text::RatedGame, ""},
+    {"Nbcoups3d", cap::Text::Moves, "126"},
+    {"Bas_Haut", cap::Text::WhiteUp, ""},
+    {"Bas_Haut", cap::Text::WhiteDown, ""},
+    {"Couleurordi", cap::Text::ComputerBlack, ""},
+    {"Couleurordi", cap::Text::ComputerWhite, ""},
+    {"Couleurjoue", cap::Text::ComputerTurn, ""},
+    {"Couleurjoue", cap::Text::PlayerTurn, ""},
+    {"Blancs", cap::Text::EvalWhite, "-9999"},
+    {"Noirs", cap::Text::EvalBlack, "-9999"},
+    {"Etat_installation", cap::Text::SetupIdle, ""},
+    {"Etat_installation", cap::Text::SetupActive, ""},
     {"Refus_match", cap::Text::UnreadableRating, "Nineteen characters"},
 };
 
@@ -242,7 +252,8 @@ private:
     QStringList clippedEverywhere(int language) {
         const QString where = QString::fromLatin1(LanguageItems[language]);
         QStringList out = clippedIn(form.get(), where);
-        for (QWidget* window : {static_cast<QWidget*>(form->bookCommands().whiteEditor), static_cast<QWidget*>(form->bookCommands().blackEditor),
+        for (QWidget* window : {static_cast<QWidget*>(form->bookCommands().whiteEditor),
+                                static_cast<QWidget*>(form->bookCommands().blackEditor),
                                 static_cast<QWidget*>(form->analysisCommands().analysisWindow)}) {
             window->show();
             settle();
@@ -271,7 +282,8 @@ private:
                     stack->setCurrentWidget(ancestor);
                 }
             settle();
-            if (const QString why = clipping(w); !why.isEmpty()) out << where + " (while playing): " + p.widget + " " + why;
+            if (const QString why = clipping(w); !why.isEmpty())
+                out << where + " (while playing): " + p.widget + " " + why;
             if (auto* l = qobject_cast<QLabel*>(w)) l->setText(before);
             if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(before);
             if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(before);
@@ -296,7 +308,8 @@ private:
         stats.score = -9998;
         stats.moveNumber = 126;
         for (const std::string& line : engine::thinkingLines(stats, cap::thinkingWords(language))) {
-            const int need = form->thinkingPage->thinkingLines->fontMetrics().horizontalAdvance(QString::fromUtf8(line)) + 8;
+            const int need =
+                form->thinkingPage->thinkingLines->fontMetrics().horizontalAdvance(QString::fromUtf8(line)) + 8;
             if (need > form->thinkingPage->thinkingLines->viewport()->width())
                 out << where + ": ListBox2 \"" + QString::fromUtf8(line) + "\" needs " + QString::number(need);
         }
@@ -353,7 +366,8 @@ private slots:
                     onPage = onPage || qobject_cast<QStackedWidget*>(p->parentWidget());
                 if (name.isEmpty() || !inWindow(w, form.get()) || (!onPage && !w->isVisibleTo(form.get()))) continue;
                 if (auto* l = qobject_cast<QLabel*>(w)) out[name] = l->text();
-                if (auto* b = qobject_cast<QAbstractButton*>(w)) out[name] = b->text(), out[name + "/hint"] = b->toolTip();
+                if (auto* b = qobject_cast<QAbstractButton*>(w))
+                    out[name] = b->text(), out[name + "/hint"] = b->toolTip();
                 if (auto* g = qobject_cast<QGroupBox*>(w)) out[name] = g->title();
                 if (auto* e = qobject_cast<QLineEdit*>(w); e && e->isReadOnly()) out[name] = e->text();
                 if (auto* t = qobject_cast<QTabWidget*>(w))
@@ -361,7 +375,8 @@ private slots:
             }
             for (QAction* a : form->findChildren<QAction*>())
                 if (!a->objectName().isEmpty() && a->isVisible()) out[a->objectName()] = a->text();
-            for (int i = 0; i < form->thinkingPage->thinkingLines->count(); ++i) out["ListBox2/" + QString::number(i)] = form->thinkingPage->thinkingLines->item(i)->text();
+            for (int i = 0; i < form->thinkingPage->thinkingLines->count(); ++i)
+                out["ListBox2/" + QString::number(i)] = form->thinkingPage->thinkingLines->item(i)->text();
             out["title"] = form->windowTitle();
             return out;
         };
@@ -370,17 +385,36 @@ private slots:
         stats.depth = 6;
         stats.nodes = 1234;
         stats.moveNumber = 3;
-        for (const std::string& line : engine::thinkingLines(stats)) form->thinkingPage->thinkingLines->addItem(QString::fromUtf8(line));
+        for (const std::string& line : engine::thinkingLines(stats))
+            form->thinkingPage->thinkingLines->addItem(QString::fromUtf8(line));
         form->pages->setCurrentWidget(form->setupPage);
         settle();
         const QMap<QString, QString> french = texts();
         trigger("English1");
         const QMap<QString, QString> english = texts();
         // Written alike in both languages.
-        const QStringList same = {"OK", "Training", "Match", "Options", "Pause", "Documentation", "Copacabana", "Ipanema",
-                                  "Inferno", "Salvador da Bahia", "Idioma/Langue/Language/Taal", "Français", "English",
-                                  "Nederlands", "Português", "Español", "Italiano", "minutes", "Mister X"};
-        const auto hasWord = [](const QString& t) { return std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLetter(); }); };
+        const QStringList same = {"OK",
+                                  "Training",
+                                  "Match",
+                                  "Options",
+                                  "Pause",
+                                  "Documentation",
+                                  "Copacabana",
+                                  "Ipanema",
+                                  "Inferno",
+                                  "Salvador da Bahia",
+                                  "Idioma/Langue/Language/Taal",
+                                  "Français",
+                                  "English",
+                                  "Nederlands",
+                                  "Português",
+                                  "Español",
+                                  "Italiano",
+                                  "minutes",
+                                  "Mister X"};
+        const auto hasWord = [](const QString& t) {
+            return std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLetter(); });
+        };
         QStringList frenchLeft;
         for (auto it = french.begin(); it != french.end(); ++it)
             if (hasWord(it.value()) && english.value(it.key()) == it.value() && !same.contains(it.value().trimmed()) &&
@@ -405,7 +439,7 @@ private slots:
             int language;
             const char* cancel;
             const char* save;
-        } cases[] = {{0, "Annuler", "Enregistrer"}, {1, "Cancel", "Save"},   {2, "Annuleren", "Opslaan"},
+        } cases[] = {{0, "Annuler", "Enregistrer"}, {1, "Cancel", "Save"},      {2, "Annuleren", "Opslaan"},
                      {3, "Cancelar", "Salvar"},     {4, "Cancelar", "Guardar"}, {5, "Annulla", "Salva"}};
         for (const auto& c : cases) {
             QVERIFY(ui::translations::useQtTranslations(c.language));
@@ -423,7 +457,8 @@ private slots:
 
         // The window's own file dialog, in Dutch then Portuguese.
         newWindow();
-        for (const auto& [item, lookIn] : {std::pair{"Nederlands1", "Zoeken in:"}, std::pair{"Portugues1", "Procurar em:"}}) {
+        for (const auto& [item, lookIn] :
+             {std::pair{"Nederlands1", "Zoeken in:"}, std::pair{"Portugues1", "Procurar em:"}}) {
             trigger(item);
             QStringList seen;
             QTimer::singleShot(100, [&] {
@@ -433,7 +468,8 @@ private slots:
                     dialog->reject();
                 }
             });
-            ui::runFileDialog(form.get(), {false, catalogues, {cap::text(cap::Text::GameFiles, form->interfaceLanguage())}, "dam"});
+            ui::runFileDialog(form.get(),
+                              {false, catalogues, {cap::text(cap::Text::GameFiles, form->interfaceLanguage())}, "dam"});
             QVERIFY2(seen.contains(QString::fromUtf8(lookIn)), qPrintable(seen.join('|')));
         }
         trigger("Franais1");
@@ -498,7 +534,8 @@ private slots:
             {white, cap::AnalysisForm::Short, 4, " 1 Blancas: c3-d4, valor  5; mejor e3xg5, valor  5"},
             {white, cap::AnalysisForm::Short, 5, " 1 Bianco: c3-d4, valore  5; migliore e3xg5, valore  5"},
         };
-        for (const auto& c : cases) QCOMPARE(cap::analysisLine(c.line, c.form, c.language), QString::fromUtf8(c.expected));
+        for (const auto& c : cases)
+            QCOMPARE(cap::analysisLine(c.line, c.form, c.language), QString::fromUtf8(c.expected));
     }
 
     // The error box: its caption and the core's French messages in the
@@ -546,11 +583,13 @@ private slots:
             files::GameSettings settings;
             settings.language = static_cast<std::uint8_t>(stored);
             const std::vector<std::uint8_t> bytes = files::encodeGameFile(core.game.record, rules::White, settings);
-            QVERIFY(testsupport::writeAll(copy->file("last32.dam"),
-                                          QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))));
+            QVERIFY(testsupport::writeAll(
+                copy->file("last32.dam"),
+                QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))));
             newWindow(std::move(copy));
             QTRY_COMPARE(form->interfaceLanguage(), stored == 2 ? 2 : 0);
-            QCOMPARE(form->windowTitle(), QString::fromUtf8(stored == 2 ? "Tavolex 3D, het spel" : "Tavolex 3D, le jeu"));
+            QCOMPARE(form->windowTitle(),
+                     QString::fromUtf8(stored == 2 ? "Tavolex 3D, het spel" : "Tavolex 3D, le jeu"));
         }
     }
 };

@@ -92,9 +92,10 @@ private slots:
         const double aspect = form->flatBoard->isVisible() ? 1.0 : 700.0 / 522.0;
         QVERIFY2(std::abs(double(board.width()) / board.height() - aspect) < 0.02,
                  qPrintable(QString("%1x%2").arg(board.width()).arg(board.height())));
-        QVERIFY2(form->rect().contains(board), qPrintable(QString("board %1,%2 %3x%4")
-                                                              .arg(board.x()).arg(board.y())
-                                                              .arg(board.width()).arg(board.height())));
+        QVERIFY2(
+            form->rect().contains(board),
+            qPrintable(
+                QString("board %1,%2 %3x%4").arg(board.x()).arg(board.y()).arg(board.width()).arg(board.height())));
         // The side column (and the perspective styles' clocks) take part of
         // the width; the board most of the rest of it, or most of the height.
         QVERIFY2(board.height() >= size.height() * 6 / 10 || board.width() >= size.width() * 45 / 100,
@@ -168,7 +169,8 @@ private slots:
         const game::GameState& g = form->core().game;
         for (Square s : {g.lastMoveFrom, g.lastMoveTo})
             if (s != 0) {
-                const QRect square = form->flatBoard->squareArea(s).translated(form->flatBoard->mapTo(form.get(), QPoint(0, 0)));
+                const QRect square =
+                    form->flatBoard->squareArea(s).translated(form->flatBoard->mapTo(form.get(), QPoint(0, 0)));
                 QVERIFY(!offer.intersects(square));
             }
 

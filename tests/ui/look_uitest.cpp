@@ -15,9 +15,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
-#include <QTextBrowser>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <algorithm>
@@ -25,17 +25,17 @@
 #include <memory>
 
 #include "eval/eval_state.h"
-#include "rules/fen.h"
-#include "ui/flat_board.h"
-#include "ui/captions.h"
 #include "program_copy.h"
-#include "window_parts.h"
-#include "ui/form2.h"
-#include "ui/form4.h"
-#include "ui/help_viewer.h"
-#include "ui/form5.h"
+#include "rules/fen.h"
 #include "ui/board3d.h"
 #include "ui/board3d_places.h"
+#include "ui/captions.h"
+#include "ui/flat_board.h"
+#include "ui/form2.h"
+#include "ui/form4.h"
+#include "ui/form5.h"
+#include "ui/help_viewer.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ QImage picture(const QString& name) { return QImage(QString::fromLatin1(TAVOLEX_
 
 QString squarePicture(int style, const char* kind, int place) {
     const int dir = style <= 2 ? 1 : style;
-    return QStringLiteral("Images%1/%2%3_%4.bmp").arg(QString::number(dir), QString::fromLatin1(kind), QString::number(dir), QString::number(place));
+    return QStringLiteral("Images%1/%2%3_%4.bmp")
+        .arg(QString::number(dir), QString::fromLatin1(kind), QString::number(dir), QString::number(place));
 }
 
 QPoint cornerOf(int place) {
@@ -220,8 +221,10 @@ private:
         for (const cap::WindowCaptions& w : cap::ownWindows()) {
             QWidget* window = form->findChild<QWidget*>(QString::fromLatin1(w.window));
             auto it = std::find_if(out.begin(), out.end(), [&](const WindowTables& t) { return t.window == window; });
-            if (it == out.end()) out.push_back({window, {w.captions}});
-            else it->tables.push_back(w.captions);
+            if (it == out.end())
+                out.push_back({window, {w.captions}});
+            else
+                it->tables.push_back(w.captions);
         }
         return out;
     }
@@ -231,7 +234,8 @@ private:
             for (std::span<const cap::Caption> table : w.tables)
                 for (const cap::Caption& c : table)
                     if (const QObject* holder = cap::captionHolder(w.window, QString::fromLatin1(c.component)))
-                        QVERIFY2(captionOf(w.window, holder) == QString::fromUtf8(c.texts[static_cast<std::size_t>(language)]),
+                        QVERIFY2(captionOf(w.window, holder) ==
+                                     QString::fromUtf8(c.texts[static_cast<std::size_t>(language)]),
                                  qPrintable(QStringLiteral("%1/%2 in language %3")
                                                 .arg(w.window->objectName(), c.component, QString::number(language))));
     }
@@ -265,7 +269,8 @@ private slots:
         }
         // The backgrounds differ from style to style.
         QSet<QRgb> corners;
-        for (int style = 1; style <= 8; ++style) corners.insert(picture(QStringLiteral("damier%1.bmp").arg(style)).pixel(20, 10));
+        for (int style = 1; style <= 8; ++style)
+            corners.insert(picture(QStringLiteral("damier%1.bmp").arg(style)).pixel(20, 10));
         QCOMPARE(corners.size(), 8);
     }
 
@@ -484,7 +489,8 @@ private slots:
         const struct {
             const char* text;
             int value;
-        } cases[] = {{"12abc", 12}, {"", 0}, {"abc", 0}, {"  -7", -7}, {"+5", 5}, {"- 5", 0}, {"300", 300}, {"4294967297", 1}};
+        } cases[] = {{"12abc", 12}, {"", 0},    {"abc", 0},   {"  -7", -7},
+                     {"+5", 5},     {"- 5", 0}, {"300", 300}, {"4294967297", 1}};
         for (const auto& c : cases) QCOMPARE(ui::TForm5::decimalValue(QString::fromLatin1(c.text)), c.value);
     }
 
@@ -549,7 +555,8 @@ private slots:
                 const QString name = s.object->objectName();
                 // A row is keyed by a name: the parameter editor's captions and
                 // the few other labels without one cannot have rows.
-                if (name.isEmpty() || s.text == "OK" || hasNoRow(w.window, name) || reached.contains(s.object)) continue;
+                if (name.isEmpty() || s.text == "OK" || hasNoRow(w.window, name) || reached.contains(s.object))
+                    continue;
                 missing << w.window->objectName() + "/" + name + " \"" + s.text + "\"";
             }
         }
@@ -566,11 +573,16 @@ private slots:
         // rows reach its own components only.
         QCOMPARE(cap::captionHolder(form.get(), "Valide_Ouverture"), nullptr);
         QCOMPARE(cap::captionHolder(form.get(), "BitBtn1"), nullptr);
-        QCOMPARE(cap::captionHolder(form->bookCommands().whiteEditor, "BitBtn1"), form->bookCommands().whiteEditor->BitBtn1);
-        QCOMPARE(cap::captionHolder(form->bookCommands().blackEditor, "BitBtn1"), form->bookCommands().blackEditor->BitBtn1);
-        QCOMPARE(cap::captionHolder(form->analysisCommands().analysisWindow, "BitBtn1"), form->analysisCommands().analysisWindow->BitBtn1);
-        QCOMPARE(cap::captionHolder(form->analysisCommands().analysisWindow, "TForm4"), form->analysisCommands().analysisWindow);
-        QCOMPARE(cap::captionHolder(form.get(), "Learn"), form->findChild<QLabel*>("Label_learn"));  // a panel's one label
+        QCOMPARE(cap::captionHolder(form->bookCommands().whiteEditor, "BitBtn1"),
+                 form->bookCommands().whiteEditor->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->bookCommands().blackEditor, "BitBtn1"),
+                 form->bookCommands().blackEditor->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->analysisCommands().analysisWindow, "BitBtn1"),
+                 form->analysisCommands().analysisWindow->BitBtn1);
+        QCOMPARE(cap::captionHolder(form->analysisCommands().analysisWindow, "TForm4"),
+                 form->analysisCommands().analysisWindow);
+        QCOMPARE(cap::captionHolder(form.get(), "Learn"),
+                 form->findChild<QLabel*>("Label_learn"));  // a panel's one label
     }
 
     // French is what the windows are built with: choosing it changes nothing
@@ -588,13 +600,25 @@ private slots:
     // game has started; the three items that do nothing stay hidden.
     void everyCommandHasItsItemAndShortcut() {
         start("IntroClassique");
-        const char* keyed[][2] = {
-            {"Nouveau2", "Ctrl+N"}, {"Humaincontrehumain1", "Ctrl+H"}, {"Ordinateurcontreordinateur1", "Ctrl+C"},
-            {"Sauver1", "Ctrl+S"}, {"Ouvrir1", "Ctrl+O"}, {"Problmes1", "Ctrl+L"}, {"Installeruneposition1", "Ctrl+I"},
-            {"Imprimer1", "Ctrl+P"}, {"Crerunfichiertexte1", "Ctrl+T"}, {"Ouvrirunfichiertexte1", "Ctrl+F"},
-            {"OuvrirunfichierVOG1", "Ctrl+V"}, {"Editerlimagefichierbmp1", "Ctrl+E"}, {"Quitter1", "Alt+X"},
-            {"Reprendrecoups1", "F1"}, {"Avancercoups1", "F2"}, {"Reveniraudebut1", "Ctrl+F1"}, {"Allerlafin1", "Ctrl+F2"},
-            {"Inverserdamier1", "F3"}, {"Inverserlesjoueurs1", "F4"}};
+        const char* keyed[][2] = {{"Nouveau2", "Ctrl+N"},
+                                  {"Humaincontrehumain1", "Ctrl+H"},
+                                  {"Ordinateurcontreordinateur1", "Ctrl+C"},
+                                  {"Sauver1", "Ctrl+S"},
+                                  {"Ouvrir1", "Ctrl+O"},
+                                  {"Problmes1", "Ctrl+L"},
+                                  {"Installeruneposition1", "Ctrl+I"},
+                                  {"Imprimer1", "Ctrl+P"},
+                                  {"Crerunfichiertexte1", "Ctrl+T"},
+                                  {"Ouvrirunfichiertexte1", "Ctrl+F"},
+                                  {"OuvrirunfichierVOG1", "Ctrl+V"},
+                                  {"Editerlimagefichierbmp1", "Ctrl+E"},
+                                  {"Quitter1", "Alt+X"},
+                                  {"Reprendrecoups1", "F1"},
+                                  {"Avancercoups1", "F2"},
+                                  {"Reveniraudebut1", "Ctrl+F1"},
+                                  {"Allerlafin1", "Ctrl+F2"},
+                                  {"Inverserdamier1", "F3"},
+                                  {"Inverserlesjoueurs1", "F4"}};
         for (const auto& k : keyed) {
             QAction* a = item(k[0]);
             QVERIFY2(a, k[0]);
@@ -680,9 +704,10 @@ private slots:
         const QImage perspective = form->perspective->board->canvas();
         const QImage flat = form->flatBoard->designImage();
         QStringList lines;
-        for (int i = 0; i < form->moveListPage->moves->count(); ++i) lines << form->moveListPage->moves->item(i)->text();
-        const std::pair<const char*, int> languages[] = {{"English1", 1},  {"Nederlands1", 2}, {"Portugues1", 3},
-                                                         {"Espanol1", 4},  {"Italiano1", 5},   {"Franais1", 0}};
+        for (int i = 0; i < form->moveListPage->moves->count(); ++i)
+            lines << form->moveListPage->moves->item(i)->text();
+        const std::pair<const char*, int> languages[] = {{"English1", 1}, {"Nederlands1", 2}, {"Portugues1", 3},
+                                                         {"Espanol1", 4}, {"Italiano1", 5},   {"Franais1", 0}};
         for (const auto& [language, index] : languages) {
             trigger(language);
             everyRowShows(index);
@@ -699,7 +724,8 @@ private slots:
             QCOMPARE(form->perspective->board->canvas(), perspective);
             QCOMPARE(form->flatBoard->designImage(), flat);
             QStringList nowLines;
-            for (int i = 0; i < form->moveListPage->moves->count(); ++i) nowLines << form->moveListPage->moves->item(i)->text();
+            for (int i = 0; i < form->moveListPage->moves->count(); ++i)
+                nowLines << form->moveListPage->moves->item(i)->text();
             QCOMPARE(nowLines, lines);
             QCOMPARE(form->lookCommands().style(), 7);
         }
@@ -769,8 +795,10 @@ private slots:
     void helpFollowsTheLanguage() {
         start("Intro2D");
         const char* items[] = {"Franais1", "English1", "Nederlands1", "Portugues1", "Espanol1", "Italiano1"};
-        const char* guides[] = {"Tavolex.html", "Tavolex_e.html", "Tavolex_n.html", "Tavolex_p.html", "Tavolex_es.html", "Tavolex_i.html"};
-        const char* rules[] = {"RTavolex_f.html", "RTavolex_e.html", "RTavolex_n.html", "RTavolex_p.html", "RTavolex_es.html", "RTavolex_i.html"};
+        const char* guides[] = {"Tavolex.html",   "Tavolex_e.html",  "Tavolex_n.html",
+                                "Tavolex_p.html", "Tavolex_es.html", "Tavolex_i.html"};
+        const char* rules[] = {"RTavolex_f.html", "RTavolex_e.html",  "RTavolex_n.html",
+                               "RTavolex_p.html", "RTavolex_es.html", "RTavolex_i.html"};
         ui::HelpViewer* help = form->lookCommands().help;
         for (int l = 0; l < 6; ++l) {
             trigger(items[l]);

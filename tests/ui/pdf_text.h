@@ -8,11 +8,11 @@
 
 #include <QByteArray>
 
-#include <algorithm>
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 #include <cmath>
 #include <utility>

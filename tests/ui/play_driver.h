@@ -17,8 +17,8 @@
 #include "rules/board.h"
 #include "rules/movegen.h"
 #include "ui/flat_board.h"
-#include "window_parts.h"
 #include "window_driver.h"
+#include "window_parts.h"
 
 namespace testsupport {
 

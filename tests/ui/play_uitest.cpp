@@ -123,7 +123,8 @@ private slots:
         const game::PlyRecord& e = g.record.plies[g.record.plyCounter];
         QCOMPARE(g.whiteClock.total, e.whiteClock);
         QCOMPARE(g.blackClock.total, e.blackClock);
-        QCOMPARE(d.form->whitePanel->minutes->text().toInt() * 60 + d.form->whitePanel->seconds->text().toInt(), int(e.whiteClock));
+        QCOMPARE(d.form->whitePanel->minutes->text().toInt() * 60 + d.form->whitePanel->seconds->text().toInt(),
+                 int(e.whiteClock));
         lastWhite = e.whiteClock;
         lastBlack = e.blackClock;
         passing.start(5);

@@ -22,11 +22,11 @@
 
 #include "pdf_text.h"
 #include "program_copy.h"
-#include "window_driver.h"
 #include "rules/board.h"
 #include "ui/flat_board.h"
-#include "window_parts.h"
 #include "ui/form4.h"
+#include "window_driver.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -53,7 +53,8 @@ private:
         folder = testsupport::copyProgramFolder();
         const QString build = QString::fromLocal8Bit(TAVOLEX_PROGRAM_DIR);
         QDir dir(build);
-        for (const QString& f : dir.entryList({"*.bib", "*.dat"}, QDir::Files)) QFile::copy(build + "/" + f, folder->file(f));
+        for (const QString& f : dir.entryList({"*.bib", "*.dat"}, QDir::Files))
+            QFile::copy(build + "/" + f, folder->file(f));
         if (!points.isEmpty()) {
             QFile::remove(folder->file("points.dat"));
             QVERIFY(writeAll(folder->file("points.dat"), points));
@@ -62,7 +63,8 @@ private:
         boxes.texts.clear();
         form = std::make_unique<ui::TForm1>(folder->path());
         form->setHoldFunction([](int) {});
-        form->setFileDialog([this](const ui::FileRequest&) { return answers.isEmpty() ? ui::FileAnswer{} : answers.takeFirst(); });
+        form->setFileDialog(
+            [this](const ui::FileRequest&) { return answers.isEmpty() ? ui::FileAnswer{} : answers.takeFirst(); });
         QVERIFY(testsupport::openFlatBoard(*form));
         QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('|')));
     }
@@ -71,10 +73,13 @@ private:
     void click(QWidget* w) { testsupport::clickWidget(w); }
     void clickTab(QWidget* page) {
         QTabBar* bar = form->playerCommands().newGame->pages->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(form->playerCommands().newGame->pages->indexOf(page)).center());
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->tabRect(form->playerCommands().newGame->pages->indexOf(page)).center());
         settle();
     }
-    void clickLine(QListWidget* list, const QString& text) { QVERIFY2(testsupport::clickListLine(list, text), qPrintable(text)); }
+    void clickLine(QListWidget* list, const QString& text) {
+        QVERIFY2(testsupport::clickListLine(list, text), qPrintable(text));
+    }
     void type(QLineEdit* edit, const QString& text) {
         edit->clear();
         QTest::keyClicks(edit, text);

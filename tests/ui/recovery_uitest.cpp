@@ -13,8 +13,8 @@
 
 #include "program_copy.h"
 #include "ui/application.h"
-#include "window_parts.h"
 #include "window_driver.h"
+#include "window_parts.h"
 
 namespace {
 
@@ -72,7 +72,8 @@ private slots:
         });
         openTwoPeople(form);
         QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked.front(), QString::fromUtf8("La dernière partie ne s'est pas terminée normalement. La reprendre ?"));
+        QCOMPARE(asked.front(),
+                 QString::fromUtf8("La dernière partie ne s'est pas terminée normalement. La reprendre ?"));
         QCOMPARE(int(form.core().game.record.plyCounter), 4);
         QCOMPARE(form.moveListPage->moves->count(), 2);
 

@@ -5,9 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPushButton>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTimer>
