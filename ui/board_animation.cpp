@@ -9,7 +9,8 @@
 
 namespace ui {
 
-BoardAnimation::BoardAnimation(const game::Core& core, Views views) : m_core(core), m_views(std::move(views)) {
+BoardAnimation::BoardAnimation(QObject* parent, const game::Core& core, Views views)
+    : QObject(parent), m_core(core), m_views(std::move(views)) {
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &BoardAnimation::go);

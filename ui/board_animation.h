@@ -30,7 +30,7 @@ public:
         std::function<void()> showCaptureLabels;
         std::function<void()> repaintShown;  // the view shown, drawn now
     };
-    BoardAnimation(const game::Core& core, Views views);
+    BoardAnimation(QObject* parent, const game::Core& core, Views views);
 
     // Tests put their own function here: it is called at each pause
     // instead of the timer, and the animation goes straight on.

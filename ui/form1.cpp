@@ -101,7 +101,12 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent) : QMainWindow(
 
 // The engine goes first: no report of it may arrive at a window being taken
 // apart.
-TForm1::~TForm1() { m_engineLink.reset(); }
+TForm1::~TForm1() {
+    m_engineLink.reset();
+    // A move being shown stops here: its pauses must not end in a window
+    // taken apart.
+    m_animation->stop();
+}
 
 void TForm1::setHoldFunction(std::function<void(int)> hold) { m_animation->setHoldFunction(std::move(hold)); }
 bool TForm1::animating() const { return m_animation->running(); }
@@ -188,8 +193,9 @@ void TForm1::buildArea() {
     });
     excuse = new ExcusePanel(area);
 
-    m_animation = new BoardAnimation(m_core, {[this] { return boardViews(); }, [this] { showCaptureLabels(true); },
-                                              [this] { boardPlace->currentWidget()->repaint(); }});
+    m_animation = new BoardAnimation(this, m_core,
+                                     {[this] { return boardViews(); }, [this] { showCaptureLabels(true); },
+                                      [this] { boardPlace->currentWidget()->repaint(); }});
     clockTick = named(new QTimer(this), "Timer1");
     clockTick->setInterval(1000);
     connect(clockTick, &QTimer::timeout, this, [this] { game::tickClocks(m_core); });
