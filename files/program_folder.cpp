@@ -14,6 +14,13 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 }
 }  // namespace
 
+std::filesystem::path subfolder(const std::filesystem::path& base, std::string_view name, bool create) {
+    const std::filesystem::path folder = resolveInFolder(base, name);
+    std::error_code ec;
+    if (create) std::filesystem::create_directories(folder, ec);
+    return folder;
+}
+
 std::filesystem::path resolveInFolder(const std::filesystem::path& base, std::string_view relative) {
     namespace fs = std::filesystem;
     fs::path current = base;

@@ -13,6 +13,9 @@ namespace files {
 // case (an exact match is preferred); when a component does not exist, the
 // rest is appended as given, so the result can be used to create it.
 std::filesystem::path resolveInFolder(const std::filesystem::path& base, std::string_view relative);
+// A folder of the program folder ("Sauve", "Parametres"...), found as above
+// and made when `create` asks for it (a failure shows when it is used).
+std::filesystem::path subfolder(const std::filesystem::path& base, std::string_view name, bool create);
 
 }  // namespace files
 

@@ -746,13 +746,6 @@ void TForm1::showSaveError(const std::filesystem::path& file) {
     showFileError();
 }
 
-std::filesystem::path TForm1::folderOf(const char* name, bool create) const {
-    const std::filesystem::path folder = files::resolveInFolder(m_core.programDir, name);
-    std::error_code ec;
-    if (create) std::filesystem::create_directories(folder, ec);
-    return folder;
-}
-
 // ---------------------------------------------------------------------------
 // The window itself
 

@@ -23,6 +23,7 @@
 
 #include "engine/worker.h"
 #include "files/game_file.h"
+#include "files/program_folder.h"
 #include "game/core.h"
 #include "game/end_of_game.h"
 #include "game/person_move.h"
@@ -188,7 +189,9 @@ public:
     void showFileError();
     void showSaveError(const std::filesystem::path& file);
     // A folder of the program folder, made when asked.
-    std::filesystem::path folderOf(const char* name, bool create) const;
+    std::filesystem::path folderOf(const char* name, bool create) const {
+        return files::subfolder(m_core.programDir, name, create);
+    }
     FileAnswer askFile(const FileRequest& request) { return m_fileDialog(request); }
     bool askPrinter(QPrinter& printer) { return m_printDialog(printer); }
     void showTextFile(const QString& path) { m_showText(path); }
