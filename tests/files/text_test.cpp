@@ -111,9 +111,9 @@ TEST(TextExport, PdnHasTheSevenTagsAndEightByEightResults) {
     for (const char* old : {"2-0", "1-1", "0-2"}) {
         const auto games = files::parsePdnGames(bytesOf(std::string("[White \"A\"]\n1. c3-d4 ") + old));
         ASSERT_EQ(games.size(), 1u);
-        EXPECT_EQ(files::pdnResultText(games[0].result), std::string(old) == "2-0"   ? "1-0"
-                                                         : std::string(old) == "0-2" ? "0-1"
-                                                                                     : "1/2-1/2");
+        EXPECT_EQ(std::string(files::pdnResultText(games[0].result)), std::string(old) == "2-0"   ? "1-0"
+                                                                      : std::string(old) == "0-2" ? "0-1"
+                                                                                                  : "1/2-1/2");
     }
 }
 
