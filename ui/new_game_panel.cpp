@@ -44,14 +44,6 @@ QGroupBox* colourGroup(QWidget* parent, const char* name, QRadioButton*& white, 
     return group;
 }
 
-QHBoxLayout* okCancel(QPushButton* ok, QPushButton* cancel) {
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
-}
-
 }  // namespace
 
 NewGamePanel::NewGamePanel(QWidget* parent) : DialogPanel(parent, "Nouvelle_partie_cadre", QSize(480, 400)) {

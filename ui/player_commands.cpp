@@ -37,14 +37,6 @@ void fill(QListWidget* list, const std::vector<std::string>& lines) {
     for (const std::string& l : lines) list->addItem(fromLatin1(l));
 }
 
-QHBoxLayout* okCancel(QPushButton* ok, QPushButton* cancel) {
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
-}
-
 }  // namespace
 
 PlayerCommands::PlayerCommands(TForm1& window) : w(window) {
