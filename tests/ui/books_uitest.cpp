@@ -199,7 +199,7 @@ private slots:
 
         item("Arrterlasession1")->trigger();
         settle();
-        QTRY_VERIFY(!form->searching() && !form->analysisRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form->searching() && !form->analysisRunning(), testsupport::engineWaitMs);
         QVERIFY(item("Lancerunesession1")->isEnabled());
         QVERIFY(!item("Arrterlasession1")->isEnabled());
         QVERIFY(!item("Ordinateurcontreordinateur1")->isChecked());
@@ -251,7 +251,7 @@ private slots:
             settle();
             click(form->playerCommands().newGame->engineWhite);
             click(form->playerCommands().newGame->startTraining);
-            QTRY_COMPARE(int(form->core().game.record.plyCounter), 1);
+            QTRY_COMPARE_WITH_TIMEOUT(int(form->core().game.record.plyCounter), 1, testsupport::engineWaitMs);
             const auto first = lastMove();
             QVERIFY(std::any_of(book.begin(), book.end(), [&](const std::string& l) { return token(l, 1) == first; }));
             firstMoves.insert(first);
@@ -270,7 +270,7 @@ private slots:
         const auto reply = token(*line, 2);
         play(std::string(rules::squareName(static_cast<rules::Square>(reply.first))).c_str(),
              std::string(rules::squareName(static_cast<rules::Square>(reply.second))).c_str());
-        QTRY_COMPARE(int(form->core().game.record.plyCounter), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(int(form->core().game.record.plyCounter), 3, testsupport::engineWaitMs);
         const auto answer = lastMove();
         QVERIFY(std::any_of(book.begin(), book.end(), [&](const std::string& l) {
             return token(l, 1) == first && token(l, 2) == reply && token(l, 3) == answer;
@@ -287,7 +287,7 @@ private slots:
         limits.depth = 2;
         form->setFixedSearchLimits(limits);
         item("Analyser1")->trigger();
-        QTRY_VERIFY(!form->analysisRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form->analysisRunning(), testsupport::engineWaitMs);
         form->analysisCommands().end();
         settle();
         QVERIFY(form->bookCommands().learnPrompt->isVisible());

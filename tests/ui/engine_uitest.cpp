@@ -348,10 +348,10 @@ private slots:
         start();
         playFirstLegalMove();  // a game read from a file is not thought on until the engine has moved
         item("Rflexionsurtempsadverse1")->trigger();
-        QTRY_VERIFY(form->thinkingOnPersonTime());
+        QTRY_VERIFY_WITH_TIMEOUT(form->thinkingOnPersonTime(), testsupport::engineWaitMs);
         // Its lines replace those of the engine's own move: no times.
-        QTRY_VERIFY(form->thinkingPage->thinkingLines->count() > 2 &&
-                    !form->thinkingPage->thinkingLines->item(2)->text().startsWith("Temps"));
+        QTRY_VERIFY_WITH_TIMEOUT(form->thinkingPage->thinkingLines->count() > 2 &&
+                    !form->thinkingPage->thinkingLines->item(2)->text().startsWith("Temps"), testsupport::engineWaitMs);
         const QStringList seen = lines(form->thinkingPage->thinkingLines);
         QVERIFY2(seen[0].startsWith("Profondeur"), qPrintable(seen.join('|')));
         for (const QString& l : seen) QVERIFY2(!l.startsWith("Temps") && !l.startsWith("Noeuds/s"), qPrintable(l));
@@ -377,7 +377,7 @@ private slots:
         playFirstLegalMove();
         QCOMPARE(int(form->core().game.record.plyCounter), 2);
         item("Rflexionsurtempsadverse1")->trigger();
-        QTRY_VERIFY(form->thinkingOnPersonTime());
+        QTRY_VERIFY_WITH_TIMEOUT(form->thinkingOnPersonTime(), testsupport::engineWaitMs);
         form->takeBack();
         QCOMPARE(int(form->core().game.record.plyCounter), 1);
         QVERIFY(!form->searching());

@@ -26,6 +26,7 @@
 
 #include "eval/eval_state.h"
 #include "program_copy.h"
+#include "window_driver.h"
 #include "rules/fen.h"
 #include "ui/board3d.h"
 #include "ui/board3d_places.h"
@@ -771,7 +772,7 @@ private slots:
         limits.depth = 2;
         form->setFixedSearchLimits(limits);
         trigger("Analyser1");
-        QTRY_VERIFY(!form->analysisRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form->analysisRunning(), testsupport::engineWaitMs);
         ui::TForm4* analysis = form->analysisCommands().analysisWindow;
         QVERIFY(analysis->isVisible());
         QCOMPARE(analysis->windowTitle(), QString::fromUtf8("Análisis"));

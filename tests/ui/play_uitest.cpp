@@ -62,7 +62,7 @@ private slots:
             return d.someLegalMove(random);
         };
         QVERIFY(d.playByClicks(moveLeavingAChoice()));
-        QTRY_VERIFY(d.form->searching());
+        QTRY_VERIFY_WITH_TIMEOUT(d.form->searching(), testsupport::engineWaitMs);
         QTest::qWait(200);
         d.click(22);  // c3: a man of the person's
         QVERIFY(testsupport::waitUntilIdle(*d.form));
@@ -71,7 +71,7 @@ private slots:
 
         d.item("Arretrflexionparclicsouris1")->trigger();
         QVERIFY(d.playByClicks(moveLeavingAChoice()));
-        QTRY_VERIFY(d.form->searching());
+        QTRY_VERIFY_WITH_TIMEOUT(d.form->searching(), testsupport::engineWaitMs);
         QTest::qWait(200);
         d.click(21);
         d.click(17);
@@ -142,7 +142,7 @@ private slots:
         testsupport::PlayDriver d;
         QVERIFY(d.open("N7longlong1"));
         d.item("Ordinateurcontreordinateur1")->trigger();
-        QTRY_VERIFY(d.form->searching());
+        QTRY_VERIFY_WITH_TIMEOUT(d.form->searching(), testsupport::engineWaitMs);
         QTest::qWait(300);
         QElapsedTimer took;
         took.start();

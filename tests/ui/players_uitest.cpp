@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(form->blackPanel->name->text(), QString("Mister X"));
         QVERIFY(form->core().game.inverted);
         // The computer, on White, makes the first move.
-        QTRY_COMPARE(int(form->core().game.record.plyCounter), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(int(form->core().game.record.plyCounter), 1, testsupport::engineWaitMs);
         QCOMPARE(form->mode->text(), QString::fromUtf8("Entraînement"));
         QCOMPARE(form->setupPage->computerColour->text(), QString("Ordinateur blanc"));
 
@@ -265,7 +265,7 @@ private slots:
         form->setFixedSearchLimits(limits);
 
         item("Analyser1")->trigger();
-        QTRY_VERIFY(!form->analysisRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!form->analysisRunning(), testsupport::engineWaitMs);
         ui::TForm4* f4 = form->analysisCommands().analysisWindow;
         QVERIFY(f4->isVisible());
         QVERIFY(form->analysisCommands().strip->isVisible());
@@ -285,7 +285,7 @@ private slots:
         for (int row : {1, 3, 0}) {
             QTest::mouseClick(f4->ListBox1->viewport(), Qt::LeftButton, {},
                               f4->ListBox1->visualItemRect(f4->ListBox1->item(row)).center());
-            QTRY_COMPARE(int(form->core().game.record.plyCounter), row);
+            QTRY_COMPARE_WITH_TIMEOUT(int(form->core().game.record.plyCounter), row, testsupport::engineWaitMs);
         }
         QTest::mouseClick(f4->ListBox1->viewport(), Qt::LeftButton, {},
                           f4->ListBox1->visualItemRect(f4->ListBox1->item(4)).center());  // the legend: nothing

@@ -19,6 +19,11 @@
 
 namespace testsupport {
 
+// How long a test waits for the engine to reach a state (a search begun, a
+// move played). Generous: the suite runs beside other builds and under the
+// sanitisers, where a book opening alone can take seconds.
+constexpr int engineWaitMs = 30000;
+
 inline void settle() {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
