@@ -351,7 +351,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form->thinkingOnPersonTime(), testsupport::engineWaitMs);
         // Its lines replace those of the engine's own move: no times.
         QTRY_VERIFY_WITH_TIMEOUT(form->thinkingPage->thinkingLines->count() > 2 &&
-                    !form->thinkingPage->thinkingLines->item(2)->text().startsWith("Temps"), testsupport::engineWaitMs);
+                                     !form->thinkingPage->thinkingLines->item(2)->text().startsWith("Temps"),
+                                 testsupport::engineWaitMs);
         const QStringList seen = lines(form->thinkingPage->thinkingLines);
         QVERIFY2(seen[0].startsWith("Profondeur"), qPrintable(seen.join('|')));
         for (const QString& l : seen) QVERIFY2(!l.startsWith("Temps") && !l.startsWith("Noeuds/s"), qPrintable(l));

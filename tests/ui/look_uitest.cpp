@@ -26,7 +26,6 @@
 
 #include "eval/eval_state.h"
 #include "program_copy.h"
-#include "window_driver.h"
 #include "rules/fen.h"
 #include "ui/board3d.h"
 #include "ui/board3d_places.h"
@@ -36,6 +35,7 @@
 #include "ui/form4.h"
 #include "ui/form5.h"
 #include "ui/help_viewer.h"
+#include "window_driver.h"
 #include "window_parts.h"
 
 namespace {
