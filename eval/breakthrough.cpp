@@ -2,6 +2,7 @@
 // a defender can still stop them, and who moves first.
 
 #include <algorithm>
+#include <array>
 
 #include "eval/catalogues.h"
 #include "eval/evaluate.h"
@@ -57,9 +58,13 @@ int rowSevenMan(const View<ForBlack>& v, int left, int right, int fl, int fr, in
     return t;
 }
 
+// The rule groups, each weighed by its own scale.
+using BreakthroughGroups = std::array<int, 4>;
+
 template <bool ForBlack>
-int sideRules(const View<ForBlack>& v) {
+BreakthroughGroups sideRules(const View<ForBlack>& v) {
     const Board& b = v.b;
+    BreakthroughGroups groups{};
     int t = 0;
 
     // Rule 1. A man on 5 (a7) with 1 (b8) free promotes.
@@ -83,6 +88,8 @@ int sideRules(const View<ForBlack>& v) {
         }
         t += t8;
     }
+    groups[0] = t;
+    t = 0;
 
     // Rule 5. A man on 9 (b6).
     if (v.own(9)) {
@@ -182,6 +189,9 @@ int sideRules(const View<ForBlack>& v) {
         }
     }
 
+    groups[1] = t;
+    t = 0;
+
     // Rule 9. A man on 13 (a5) with its file open.
     if (v.own(13) && v.allFree(M({1, 5, 6, 9}))) {
         t += 10;
@@ -226,6 +236,9 @@ int sideRules(const View<ForBlack>& v) {
         if (v.free(2)) t += 35;
     }
 
+    groups[2] = t;
+    t = 0;
+
     // Rule 15. The corner 3, 4, 8, 12 open.
     if (v.allFree(M({3, 4, 8, 12}))) {
         t += 5;
@@ -255,15 +268,16 @@ int sideRules(const View<ForBlack>& v) {
         t += 10;
         if (v.free(12)) t += 20;
     }
-    return t;
+    groups[3] = t;
+    return groups;
 }
 
 }  // namespace
 
-int finishBreakthrough(int t, bool whiteToMoveNow, rules::Side side) {
-    int t2 = std::clamp(2 * t, -125, 125);
-    if (whiteToMoveNow && t2 > 0) t2 += t2 / 2;
-    if (!whiteToMoveNow && t2 < 0) t2 += t2 / 2;
+int finishBreakthrough(int t, bool whiteToMoveNow, rules::Side side, const EvalWeights& w) {
+    int t2 = std::clamp(2 * t, -w[BreakthroughClamp], w[BreakthroughClamp]);
+    if (whiteToMoveNow && t2 > 0) t2 += t2 * w[BreakthroughToMove] / 100;
+    if (!whiteToMoveNow && t2 < 0) t2 += t2 * w[BreakthroughToMove] / 100;
     return side == rules::Black ? -t2 : t2;
 }
 
@@ -275,8 +289,13 @@ int breakthroughTermFromMasks(const EvalState& st, const Board& board, const Boa
     const View<true> black{
         board, turnMask(m.blackMen),      turnMask(m.whiteMen),    turnMask(m.empty), turnMask(m.black()),
         !wtm,  pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
-    const int t = sideRules(white) - sideRules(black);
-    return finishBreakthrough(t, wtm, side);
+    const BreakthroughGroups w = sideRules(white), k = sideRules(black);
+    const EvalWeights& ws = st.weights;
+    // Scales in percent: with every scale at 100 the sum is the rules' own.
+    const int t = (ws[BreakthroughRowSeven] * (w[0] - k[0]) + ws[BreakthroughRowSix] * (w[1] - k[1]) +
+                   ws[BreakthroughOpenFiles] * (w[2] - k[2]) + ws[BreakthroughCorner] * (w[3] - k[3])) /
+                  100;
+    return finishBreakthrough(t, wtm, side, ws);
 }
 
 int breakthroughTerm(const EvalState& st, const Board& board, rules::Side side) {

@@ -12,14 +12,15 @@ namespace eval {
 // Men one to four rows from promotion and their free paths; -187..187.
 int breakthroughTerm(const EvalState& st, const rules::Board& board, rules::Side side);
 // The breakthrough sum t (White's view) turned into the term: doubled,
-// clamped to ±125, half as much again in favour of the side to move.
-int finishBreakthrough(int t, bool whiteToMove, rules::Side side);
+// clamped (±125 by default), half as much again in favour of the side to
+// move (by default).
+int finishBreakthrough(int t, bool whiteToMove, rules::Side side, const EvalWeights& weights = {});
 
 // Formations of men rewarded and charged; -70..70.
 int structureTerm(const EvalState& st, const rules::Board& board, rules::Side side);
 
 // Known combinations for the side to move in positions of men only: 0, or
-// ±80, ±120, ±180 when an entry of the side to move's catalogue matches.
+// ±80, ±120, ±180 (the shot weights) when an entry of the side to move's catalogue matches.
 int shotTerm(const EvalState& st, const rules::Board& board, rules::Side side);
 
 // Which entry decided: index into the side to move's catalogue, or -1.

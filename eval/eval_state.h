@@ -1,12 +1,13 @@
 #pragma once
-// The evaluation's working state, owned by game::Core: the parameters in
-// force with the staging copy of the parameter file, the tables and flags a
+// The evaluation's working state, owned by game::Core: the parameters and
+// weights in force with the staging copy of the parameter file, the tables and flags a
 // search chooses at its root, the accumulators the search's move making keeps
 // in step, and the facts about the search line that the evaluation reads.
 
 #include <array>
 #include <cstdint>
 
+#include "eval/eval_weights.h"
 #include "eval/parameter_file.h"
 #include "eval/parameters.h"
 #include "rules/board.h"
@@ -42,6 +43,8 @@ struct Accumulators {
 
 struct EvalState {
     EvalParameters params;
+    // The weights of the terms outside the parameter file.
+    EvalWeights weights;
     // Material and nothing else: the yardstick engine matches measure the
     // evaluation against.
     bool materialOnly = false;

@@ -30,12 +30,20 @@ bool inDoubleCorners(const Board& b, rules::PieceCode king) {
     return corner && far;
 }
 
-int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, rules::Side side);
+// The man-safety sum from White's view, man by man, before the clamp.
+int manSafetyWalk(const Board& b, const BoardMasks& m, int phase);
+
+// The man-safety sum scaled, clamped and turned to `side`'s view.
+int finishManSafety(int sum, const EvalWeights& w, rules::Side side) {
+    const int t = std::clamp(sum * w[ManSafety] / 100, -w[ManSafetyClamp], w[ManSafetyClamp]);
+    return side == rules::Black ? -t : t;
+}
 
 template <bool Trace>
 int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, int beta, EvalTrace* tr) {
     assert(st.viewSide == s);
     const EvalParameters& p = st.params;
+    const EvalWeights& w = st.weights;
     const PieceCount& pc = st.acc.pieceCount;
     const int wm = pc[WhiteMan], wk = pc[WhiteKing], bm = pc[BlackMan], bk = pc[BlackKing];
     const int all = wm + wk + bm + bk;
@@ -44,9 +52,11 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
 
     // Step 1. A king's value grows as the board empties; a lone king is
     // worth a little more.
-    int king = all > p.p1 ? 260 : all > p.p2 ? 290 : all > p.p3 ? 310 : 330;
-    king *= 2;
-    if (wk + bk == 1) king += 30;
+    int king = all > p.p1   ? w[KingOpening]
+               : all > p.p2 ? w[KingMiddle]
+               : all > p.p3 ? w[KingPreEndgame]
+                            : w[KingEndgame];
+    if (wk + bk == 1) king += w[LoneKingBonus];
 
     // Step 2. Material, kept in 16 bits.
     int material = static_cast<std::int16_t>(200 * (wm - bm) + king * (wk - bk));
@@ -77,8 +87,8 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
         constexpr SquareMask LongDiagonal = M({4, 8, 11, 15, 18, 22, 25, 29});
         const SquareMask own = s == rules::White ? masks.whiteKings : masks.blackKings;
         const SquareMask opp = s == rules::White ? masks.blackKings : masks.whiteKings;
-        if (own & LongDiagonal) diagonal += 50;
-        if (opp & LongDiagonal) diagonal -= 50;
+        if (own & LongDiagonal) diagonal += w[LongDiagonalKing];
+        if (opp & LongDiagonal) diagonal -= w[LongDiagonalKing];
     }
 
     // Step 5. Men near promotion.
@@ -92,10 +102,11 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     int centre = 0, groupClamp = 0;
     if (all > p.p3) {
         const Accumulators& a = st.acc;
-        centre = 5 * (a.ownCentre - a.oppCentre) +
-                 8 * (std::abs(a.oppRegion[1] - a.oppRegion[2]) - std::abs(a.ownRegion[1] - a.ownRegion[2]));
+        centre =
+            w[CentreFile] * (a.ownCentre - a.oppCentre) +
+            w[WingSpread] * (std::abs(a.oppRegion[1] - a.oppRegion[2]) - std::abs(a.ownRegion[1] - a.ownRegion[2]));
         acc += centre;
-        const int clamped = std::clamp(acc, -45, 45);
+        const int clamped = std::clamp(acc, -w[PositionalClamp], w[PositionalClamp]);
         groupClamp = clamped - acc;
         acc = clamped;
     }
@@ -109,10 +120,10 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
         const int d2 = a.ownRegion[2] - a.oppRegion[3];
         const int d3 = a.ownRegion[4] - a.oppRegion[1];
         const int d4 = a.ownRegion[3] - a.oppRegion[2];
-        if (d1 < 0) wings += 15 * d1;
-        if (d2 < 0) wings += 15 * d2;
-        if (d3 > 0) wings += 15 * d3;
-        if (d4 > 0) wings += 15 * d4;
+        if (d1 < 0) wings += w[WingBalance] * d1;
+        if (d2 < 0) wings += w[WingBalance] * d2;
+        if (d3 > 0) wings += w[WingBalance] * d3;
+        if (d4 > 0) wings += w[WingBalance] * d4;
         acc += wings;
     }
 
@@ -126,12 +137,9 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
         if (breakthrough >= -8 && breakthrough <= 8) {
             // Man by man costs in proportion to the men; the square-set form
             // costs the same whatever the board, and wins on a full one.
-            if (std::popcount(masks.whiteMen | masks.blackMen) > 10) {
-                safety = std::clamp(manSafetySum(masks, st.phase), -60, 60);
-                if (s == rules::Black) safety = -safety;
-            } else {
-                safety = manSafetyFromMasks(b, masks, st.phase, s);
-            }
+            const int sum = std::popcount(masks.whiteMen | masks.blackMen) > 10 ? manSafetySum(masks, st.phase)
+                                                                                : manSafetyWalk(b, masks, st.phase);
+            safety = finishManSafety(sum, w, s);
         }
         acc += structure + safety;
     }
@@ -147,22 +155,23 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
             const rules::Square e = rules::neighbour(to, d);
             const rules::Square o = rules::neighbour(to, 3 - d);
             if (e != 0 && b[e] == Empty && std::abs(b[to] - b[o]) == 2) {
-                lastMove = oddPly ? -100 : 100;
+                lastMove = oddPly ? -w[LastMoveOffer] : w[LastMoveOffer];
                 break;
             }
         }
         acc += lastMove;
     }
 
-    // Step 13. The positional sum held within 170 either way, so it never
-    // outweighs a man; the breakthrough comes on top, unclamped.
-    const int clamped = std::clamp(acc, -170, 170);
+    // Step 13. The positional sum held within the final clamp (170) either
+    // way, so it never outweighs a man; the breakthrough comes on top, unclamped.
+    const int clamped = std::clamp(acc, -w[FinalClamp], w[FinalClamp]);
     const int finalClamp = clamped - acc;
     int v = clamped + breakthrough;
 
     // Step 15. One man each and kings two against one: the race of the men.
     int kingsAndTempo = 0;
-    if (wm == 1 && bm == 1 && ((wk == 2 && bk == 1) || (wk == 1 && bk == 2))) kingsAndTempo = 25 * st.acc.tempo;
+    if (wm == 1 && bm == 1 && ((wk == 2 && bk == 1) || (wk == 1 && bk == 2)))
+        kingsAndTempo = w[KingsRace] * st.acc.tempo;
     v += kingsAndTempo;
 
     // Step 16. A known shot, also unclamped.
@@ -173,9 +182,9 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     int rootMove = 0;
     if (st.phase == PhaseEndgame) {
         if (st.rootMovePiece == BlackMan)
-            rootMove = s == rules::Black ? 30 : -30;
+            rootMove = s == rules::Black ? w[RootMoveLine] : -w[RootMoveLine];
         else if (st.rootMovePiece == WhiteMan)
-            rootMove = s == rules::White ? 30 : -30;
+            rootMove = s == rules::White ? w[RootMoveLine] : -w[RootMoveLine];
     }
     v += rootMove;
 
@@ -307,7 +316,7 @@ int manSafetyOf(const Board& b, int q, int phase) {
     return t;
 }
 
-int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, rules::Side side) {
+int manSafetyWalk(const Board& b, const BoardMasks& m, int phase) {
     // Squares where a man is most often caught: rows 7 to 2 away from the
     // edges of the far rows. White's men are looked at from 9 on, Black's up
     // to 24.
@@ -319,8 +328,7 @@ int manSafetyFromMasks(const Board& b, const BoardMasks& m, int phase, rules::Si
         t += manSafetyOf<rules::White>(b, std::countr_zero(w) + 1, phase);
     for (SquareMask k = m.blackMen & BlackTo24; k; k &= k - 1)
         t -= manSafetyOf<rules::Black>(b, std::countr_zero(k) + 1, phase);
-    t = std::clamp(t, -60, 60);
-    return side == rules::Black ? -t : t;
+    return t;
 }
 
 }  // namespace
@@ -376,8 +384,8 @@ int threeKingsTerm(const Board& b, rules::Side strong) {
     return r;
 }
 
-int manSafetyTerm(const Board& b, int phase, rules::Side side) {
-    return manSafetyFromMasks(b, boardMasks(b), phase, side);
+int manSafetyTerm(const Board& b, int phase, rules::Side side, const EvalWeights& w) {
+    return finishManSafety(manSafetyWalk(b, boardMasks(b), phase), w, side);
 }
 
 }  // namespace eval

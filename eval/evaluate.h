@@ -19,14 +19,14 @@ struct EvalTrace {
     int breakthrough = 0;
     int positional = 0;
     int tempo = 0;               // weight x rows of advance
-    int centreAndWings = 0;      // centre sums and wing spread (before the ±45 clamp)
-    int groupClamp = 0;          // what the ±45 clamp took off
+    int centreAndWings = 0;      // centre sums and wing spread (before the positional clamp)
+    int groupClamp = 0;          // what the positional clamp (±45) took off
     int wingBalance = 0;
     int shot = 0;
     int structure = 0;
     int manSafety = 0;
     int lastMove = 0;
-    int finalClamp = 0;          // what the ±170 clamp took off
+    int finalClamp = 0;          // what the final clamp (±170) took off
     int kingsAndTempo = 0;       // one man each, kings two against one
     int rootMove = 0;            // the line opened by a man, in the endgame
     int endgame = 0;             // three kings, or four kings against two
@@ -52,8 +52,9 @@ Score evaluateStaticTraced(EvalState& st, const rules::Board& board, rules::Side
 // files pen the man in. Never negative; the strong side's gain.
 int threeKingsTerm(const rules::Board& board, rules::Side strong);
 
-// Men that can be taken at once or stand loose, from `side`'s view; -60..60.
-int manSafetyTerm(const rules::Board& board, int phase, rules::Side side);
+// Men that can be taken at once or stand loose, from `side`'s view, within
+// the man-safety clamp of `weights` (60 by default).
+int manSafetyTerm(const rules::Board& board, int phase, rules::Side side, const EvalWeights& weights = {});
 
 // True when the side that moves at the evaluated node is White.
 inline bool whiteToMove(const EvalState& st, rules::Side side) {

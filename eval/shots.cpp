@@ -219,8 +219,11 @@ int shotTerm(const EvalState& st, const Board& board, rules::Side side) {
 int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, rules::Side side) {
     const bool wtm = whiteToMove(st, side);
     const ShotMatch m = findShotFromMasks(masks, wtm);
+    if (m.value == 0) return 0;
+    // The catalogue's gain picks the weight.
+    const int value = st.weights[m.value <= 80 ? ShotSmall : m.value <= 120 ? ShotMedium : ShotLarge];
     // White's shots count for White, Black's for Black.
-    const int white = wtm ? m.value : -m.value;
+    const int white = wtm ? value : -value;
     return side == rules::Black ? -white : white;
 }
 

@@ -4,6 +4,7 @@
 // opposite sign.
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 #include "eval/catalogues.h"
@@ -36,8 +37,13 @@ struct Squares {
 // The rules are laid out one to a line, as they are numbered; the
 // formatter leaves them so.
 // clang-format off
-int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool wtm) {
+// The sums of the rule groups, in the order of the structure weights.
+constexpr int NumStructureGroups = StructureWedges - StructureOpening + 1;
+using StructureGroups = std::array<int, NumStructureGroups>;
+
+StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int blackMen, bool wtm) {
     const bool btm = !wtm;
+    StructureGroups g{};
     int t = 0;
 
     // Rules 1-8: the opening and middle game.
@@ -53,6 +59,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         // never stand on 29, Black's promotion row).
         if (s.Bs(M({18, 13})) && s.Ws(M({21, 25, 29}))) t += 5;
     }
+
+    g[0] = t; t = 0;
 
     // Rules 9-14: the double corners and back rows.
     if (s.Es(M({32, 28}))) {
@@ -76,6 +84,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         if (s.E(32)) { if (s.B(20)) t -= 10; if (s.B(19)) t -= 10; }
     }
 
+    g[1] = t; t = 0;
+
     // Rules 15-16: the pre-endgame and endgame.
     if (phase > PhaseMiddle && s.Bs(M({7, 12})) && s.Ws(M({16, 19})) && s.Es(M({15, 10, 11}))) {
         t -= 5;
@@ -85,6 +95,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         t += 5;
         if (s.Es(M({29, 25, 10, 6, 7}))) { t += 10; if (s.B(9)) t += 10; if (s.B(5)) t += 10; }
     }
+
+    g[2] = t; t = 0;
 
     // Rules 17-28: locked wings and centres.
     if (s.Ws(M({20, 24, 28})) && s.Bs(M({11, 15, 16, 19})) && s.E(27)) {
@@ -120,6 +132,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     if (s.Bs(M({10, 11, 14, 16})) && s.Ws(M({17, 20, 21, 23})) && s.Es(M({12, 9, 13, 15, 18, 19}))) t += 20;
     if (s.Ws(M({23, 22, 19, 17})) && s.Bs(M({16, 13, 12, 10})) && s.Es(M({21, 24, 20, 18, 15, 14}))) t -= 20;
 
+    g[3] = t; t = 0;
+
     // Rules 29-38: the edge columns a and h.
     if (s.Ws(M({13, 17, 21})) && s.B(5) && s.Es(M({9, 10}))) {
         if (s.Es(M({6, 14}))) { t += 5; if (s.B(7) && s.E(3)) t += 50; }
@@ -137,6 +151,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     if (s.Bs(M({14, 9, 5})) && s.Ws(M({21, 18})) && s.Es(M({22, 17})) && s.nW(13)) { t -= 10; if (s.W(23) && s.E(27)) t -= 8; }
     if (s.Ws(M({13, 17, 21})) && s.Bs(M({5, 18, 14}))) t += 10;
     if (s.Bs(M({20, 16, 12})) && s.Ws(M({28, 15, 19}))) t -= 10;
+
+    g[4] = t; t = 0;
 
     // Rules 39-44: men deep in the opponent's camp.
     if (s.W(11) && s.Es(M({7, 8, 3})) && s.nB(15) && s.nB(16) && s.Bs(M({2, 4}))) {
@@ -164,6 +180,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         t += 25;
     if (s.Ws(M({19, 17})) && s.B(10) && s.Es(M({18, 15, 14})) && ((s.Bs(M({7, 3})) && s.E(21)) || (s.Bs(M({6, 1})) && s.E(24))))
         t -= 25;
+
+    g[5] = t; t = 0;
 
     // Rules 45-52: threats against a wing.
     if (s.W(21) && s.Bs(M({17, 14}))) {
@@ -199,6 +217,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         if (s.O(15)) { t -= 4; if (btm) t -= 40; }
     }
 
+    g[6] = t; t = 0;
+
     // Rules 53-54: the man on h4 (White) and a5 (Black).
     if (s.W(20)) {
         if (s.W(26) && s.B(16) && s.B(11) && s.B(19)) {
@@ -221,6 +241,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         }
     }
 
+    g[7] = t; t = 0;
+
     // Rules 55-58: the guard of the double corner.
     if (s.W(28) && s.W(24)) t += 2;
     if (s.nW(28) && s.nW(32) && whiteMen >= 6) {
@@ -237,6 +259,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         if (s.B(14)) t += 2;
     }
 
+    g[8] = t; t = 0;
+
     // Rules 59-64: compact chains.
     if (s.Ws(M({18, 23, 27})) && s.E(14)) t += 2;
     if (s.Bs(M({15, 10, 6})) && s.E(19)) t -= 2;
@@ -244,6 +268,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     if (s.Bs(M({19, 18, 15, 11, 10})) && s.E(23)) t -= 4;
     if (s.Ws(M({18, 19, 23, 26, 27})) && s.E(15)) t += 4;
     if (s.Bs(M({15, 14, 10, 7, 6})) && s.E(18)) t -= 4;
+
+    g[9] = t; t = 0;
 
     // Rules 65-70: two against three on a wing.
     if (s.Bs(M({11, 12})) && s.Ws(M({19, 20, 24})) && s.Es(M({15, 16, 8, 4}))) t += s.O(28) ? 30 : -20;
@@ -265,6 +291,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         else if (s.E(9)) t += 20;
     }
 
+    g[10] = t; t = 0;
+
     // Rules 71-72: with White down to fewer than eight men.
     if (whiteMen < 8 && s.B(7) && s.Ws(M({12, 16, 20})) && s.Es(M({3, 4, 8, 18, 19}))) {
         if (s.nB(11) || s.O(15)) {
@@ -277,6 +305,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         if (s.W(22) && s.E(18)) t += 10;
         else if (s.E(22) && s.W(18) && s.E(20)) t -= 20;
     }
+
+    g[11] = t; t = 0;
 
     // Rules 73-74: the a-file chain against d6, the h-file chain against e3.
     if (s.Ws(M({13, 17, 21})) && s.B(10)) {
@@ -312,6 +342,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         }
     }
 
+    g[12] = t; t = 0;
+
     // Rules 75-76.
     if (s.Ws(M({13, 18, 23})) && s.Bs(M({6, 9, 14})) && s.Es(M({17, 15})) && (s.E(22) || (s.W(21) && s.E(10)))) {
         t += 30;
@@ -327,7 +359,8 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
         if (s.W(32)) t -= 10;
         if (s.W(28)) t -= 10;
     }
-    return t;
+    g[13] = t;
+    return g;
 }
 // clang-format on
 
@@ -336,8 +369,13 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
 int structureTermFromMasks(const EvalState& st, const BoardMasks& m, rules::Side side) {
     const PieceCount& pc = st.acc.pieceCount;
     const Squares s{m.whiteMen, m.blackMen, m.empty};
-    const int t = structureSum(s, st.phase, pc[rules::WhiteMan], pc[rules::BlackMan], whiteToMove(st, side));
-    const int clamped = std::clamp(t, -70, 70);
+    const StructureGroups g =
+        structureSums(s, st.phase, pc[rules::WhiteMan], pc[rules::BlackMan], whiteToMove(st, side));
+    // Scales in percent: with every scale at 100 the sum is the rules' own.
+    int scaled = 0;
+    for (int k = 0; k < NumStructureGroups; ++k) scaled += st.weights[static_cast<Weight>(StructureOpening + k)] * g[k];
+    const int t = scaled / 100;
+    const int clamped = std::clamp(t, -st.weights[StructureClamp], st.weights[StructureClamp]);
     return side == rules::Black ? -clamped : clamped;
 }
 
