@@ -7,6 +7,7 @@
 //            [--seed S] [--sweeps N] [--fit all|weights|params]
 //            [--program DIR] [--source DIR] [--out DIR]
 //            [--save-positions FILE] [--load-positions FILE]
+//            [--table-change N] [--weight-change PERCENT]
 //
 // The games start with R random plies, so that they differ, then both sides
 // search to depth D with the evaluation in force (the compiled-in weights
@@ -18,7 +19,9 @@
 //
 // The scale K of the win probability 1 / (1 + e^(-K x score)) is chosen
 // first, then the weights, man tables and tempo weights are moved one at a
-// time while the mean squared error falls. The written sources keep their
+// time while the mean squared error falls; --table-change and
+// --weight-change bound how far a man-table entry (in points) and a weight
+// (in percent) may move from its start. The written sources keep their
 // comments and layout; the build turns them into the program's defaults.
 
 #include <atomic>
@@ -58,6 +61,11 @@ struct Options {
     std::uint64_t seed = 1;
     int sweeps = 30;
     std::string fit = "all";
+    // How far a man-table entry, and a weight in percent of its value, may
+    // move from where it starts: a bound against fitting the noise of the
+    // games. Unbounded unless told.
+    int tableChange = 255;
+    int weightChange = 0;
     std::filesystem::path program = TAVOLEX_PROGRAM_DIR;
     std::filesystem::path source = TAVOLEX_SOURCE_DIR "/data";
     std::filesystem::path out;
@@ -77,7 +85,8 @@ int usage(const char* problem) {
     std::fprintf(stderr,
                  "usage: fit_eval [--games N] [--depth D] [--random-plies R] [--threads T] [--seed S]\n"
                  "                [--sweeps N] [--fit all|weights|params] [--program DIR] [--source DIR]\n"
-                 "                [--out DIR] [--save-positions FILE] [--load-positions FILE]\n");
+                 "                [--out DIR] [--save-positions FILE] [--load-positions FILE]\n"
+                 "                [--table-change N] [--weight-change PERCENT]\n");
     return 2;
 }
 
@@ -115,6 +124,10 @@ bool parseOptions(int argc, char** argv, Options& o) {
             ok = number(0, 999999999999, o.seed);
         else if (flag == "--sweeps")
             ok = number(0, 1000, o.sweeps);
+        else if (flag == "--table-change")
+            ok = number(0, 255, o.tableChange);
+        else if (flag == "--weight-change")
+            ok = number(1, 1000, o.weightChange);
         else if (flag == "--fit") {
             o.fit = value;
             if (value != "all" && value != "weights" && value != "params") {
@@ -517,13 +530,16 @@ int main(int argc, char** argv) {
             const auto id = static_cast<eval::Weight>(w);
             const WeightRange r = rangeOf(id);
             if (!r.fitted) continue;
-            params.push_back({std::string(eval::WeightNames[w]),
-                              st.weights[id],
-                              std::min(r.low, st.weights[id]),
-                              std::max(r.high, st.weights[id]),
-                              r.step,
-                              {},
-                              [&st, id](int v) { st.weights[id] = v; }});
+            const int v = st.weights[id];
+            int low = std::min(r.low, v), high = std::max(r.high, v);
+            if (o.weightChange > 0) {
+                const int change = std::max(1, std::abs(v) * o.weightChange / 100);
+                low = std::max(low, v - change);
+                high = std::min(high, v + change);
+            }
+            const int step = std::min(r.step, std::max(1, (high - low) / 4));
+            params.push_back(
+                {std::string(eval::WeightNames[w]), v, low, high, step, {}, [&st, id](int x) { st.weights[id] = x; }});
         }
     }
     if (o.fit != "weights") {
@@ -535,9 +551,9 @@ int main(int argc, char** argv) {
             for (int q = 1; q <= 28; ++q) {
                 tools::FitParameter p{"table " + std::to_string(t) + " square " + std::to_string(q),
                                       st.params.manTables[t][q],
-                                      0,
-                                      255,
-                                      4,
+                                      std::max(0, st.params.manTables[t][q] - o.tableChange),
+                                      std::min(255, st.params.manTables[t][q] + o.tableChange),
+                                      std::min(4, std::max(1, o.tableChange / 2)),
                                       {},
                                       [&st, t, q](int v) { st.params.manTables[t][q] = static_cast<std::uint8_t>(v); }};
                 for (std::size_t i = 0; i < train.size(); ++i)
