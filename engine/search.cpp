@@ -734,6 +734,10 @@ void makeSearchMove(Core& core, int k) {
 
 int defaultSearchThreads(unsigned cores) { return cores >= 2 ? 2 : 1; }
 int defaultSearchThreads() { return defaultSearchThreads(std::thread::hardware_concurrency()); }
+int searchThreadsAllowed(unsigned cores) {
+    return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(MaxSearchThreads)));
+}
+int clampSearchThreads(int threads, unsigned cores) { return std::clamp(threads, 1, searchThreadsAllowed(cores)); }
 
 void showThinking(Core& core, int score, int depthShown) {
     EngineState& en = core.engine;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -432,5 +433,24 @@ TEST_P(SearchThreads, StopsWhenAbandonedAtTheHardLimitAndWhenAsked) {
 
 INSTANTIATE_TEST_SUITE_P(OneAndTwo, SearchThreads, testing::Values(1, 2),
                          [](const auto& test) { return test.param == 1 ? std::string("One") : std::string("Two"); });
+
+// The threads a machine is offered and starts with, by its processors (0:
+// the machine cannot say), and a kept number brought within them.
+TEST(SearchThreadCount, FollowsTheProcessors) {
+    struct Case {
+        unsigned cores;
+        int defaults, allowed;
+    };
+    const Case cases[] = {{0, 1, 1}, {1, 1, 1}, {2, 2, 2}, {3, 2, 3}, {8, 2, 8}, {64, 2, engine::MaxSearchThreads}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cores);
+        EXPECT_EQ(engine::defaultSearchThreads(c.cores), c.defaults);
+        EXPECT_EQ(engine::searchThreadsAllowed(c.cores), c.allowed);
+        EXPECT_EQ(engine::clampSearchThreads(-3, c.cores), 1);
+        EXPECT_EQ(engine::clampSearchThreads(0, c.cores), 1);
+        EXPECT_EQ(engine::clampSearchThreads(2, c.cores), std::min(2, c.allowed));
+        EXPECT_EQ(engine::clampSearchThreads(99, c.cores), c.allowed);
+    }
+}
 
 }  // namespace
