@@ -9,6 +9,7 @@
 
 #include "engine/book.h"
 #include "engine/endgame.h"
+#include "engine/move_scan.h"
 #include "eval/accumulators.h"
 #include "eval/evaluate.h"
 #include "game/core.h"
@@ -272,31 +273,7 @@ void updateLine(Searcher& s, int ply, const Move& m) {
 
 std::uint64_t lineKey(const Searcher& s) { return std::uint64_t{s.keyLock} << 32 | s.keyIndex; }
 
-// Whether `side` has a capture on `b`, and so would have to take at its
-// turn: a man with an enemy piece next to it (forwards or backwards) and
-// the square behind that one empty, or a king whose diagonal, past empty
-// squares, meets an enemy piece with an empty square behind it.
-bool canCapture(const rules::Board& b, rules::Side side) {
-    const rules::PieceCode man = side == rules::White ? rules::WhiteMan : rules::BlackMan;
-    const rules::PieceCode king = side == rules::White ? rules::WhiteKing : rules::BlackKing;
-    const auto enemy = [&](rules::PieceCode c) {
-        return side == rules::White ? (c == rules::BlackMan || c == rules::BlackKing)
-                                    : (c == rules::WhiteMan || c == rules::WhiteKing);
-    };
-    for (int sq = 1; sq <= rules::NumSquares; ++sq) {
-        const rules::PieceCode c = b[sq];
-        if (c != man && c != king) continue;
-        for (int d = 0; d < rules::NumDirections; ++d) {
-            rules::Square next = rules::neighbour(static_cast<rules::Square>(sq), d);
-            if (c == king)
-                while (next != 0 && b[next] == rules::Empty) next = rules::neighbour(next, d);
-            if (next == 0 || !enemy(b[next])) continue;
-            const rules::Square behind = rules::neighbour(next, d);
-            if (behind != 0 && b[behind] == rules::Empty) return true;
-        }
-    }
-    return false;
-}
+bool canCapture(const rules::Board& b, rules::Side side) { return movesOnBoard(b, side) == MovesOnBoard::Capture; }
 
 // Near the horizon, at a node off the best line where nothing is to be
 // taken by either side, a static value this far above beta (per ply of
@@ -341,7 +318,22 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     for (int p = ply - 4; p >= ply - s.reversible[ply] && p >= 1; p -= 2)
         if (s.lineKeys[p] == s.lineKeys[ply]) return 0;
 
-    // Step 5. Transposition table.
+    // Step 5. The horizon of a quiet position: with nothing to take for the
+    // side to move it is a leaf, valued without a look at the table or a
+    // list of moves (most nodes of a search are such leaves).
+    if (depth <= 0) {
+        const MovesOnBoard moves = movesOnBoard(r.board, side);
+        if (moves == MovesOnBoard::None) return -Infinity + ply;
+        if (moves == MovesOnBoard::QuietOnly) {
+            if (s.en.tables.learned)
+                if (const std::optional<int> v =
+                        probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
+                    return *v;
+            return evaluateAt(s, ply, alpha, beta);
+        }
+    }
+
+    // Step 6. Transposition table.
     const HashKey key = keyAt(s, ply);
     const std::optional<HashHit> hit = probeTable(s.table, key);
     MoveSquares tableMove;
@@ -354,23 +346,23 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
             return v;
     }
 
-    // Step 6. Positions the user has taught, valued for the side to move.
+    // Step 7. Positions the user has taught, valued for the side to move.
     if (s.en.tables.learned)
         if (const std::optional<int> v =
                 probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
             return *v;
 
-    // Step 7. Generate. No move loses.
+    // Step 8. Generate. No move loses.
     r.currentPly = ply;
     const int n = rules::generateMoves(r, side);
     if (n == 0) return -Infinity + ply;
     const bool captureNode = r.captureCount > 0;
 
-    // Step 8. The horizon. A side that must capture is never a leaf, and a
+    // Step 9. The horizon. A side that must capture is never a leaf, and a
     // capture costs no depth: exchanges are always seen to their end.
     if (depth <= 0 && !captureNode) return evaluateAt(s, ply, alpha, beta);
 
-    // Step 8.1. Far ahead near the horizon, with nothing to take for either
+    // Step 9.1. Far ahead near the horizon, with nothing to take for either
     // side: the position is not searched further.
     if (!PvNode && !captureNode && depth <= StaticCutDepth && !isDecisive(beta) &&
         !canCapture(r.board, rules::opposite(side))) {
@@ -379,7 +371,7 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
         if (v - margin >= beta) return v - margin;
     }
 
-    // Step 9. The moves, best first.
+    // Step 10. The moves, best first.
     MoveList& list = r.list(ply);
     orderKeys(s, list, n, ply, side, tableMove, captureNode);
     Saved saved;
@@ -421,7 +413,7 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
         }
     }
 
-    // Step 10. Keep the result.
+    // Step 11. Keep the result.
     const Bound bound = best >= beta ? Bound::Lower : best > entryAlpha ? Bound::Exact : Bound::Upper;
     storeTable(s.table, key, valueToTable(best, ply), NoStaticEval, std::max(depth, 0), bound, bestMove.from,
                bestMove.to);
