@@ -97,6 +97,9 @@ struct Searcher {
     int rootCount = 0;
     bool rootCaptures = false;
     std::array<int, MaxRootMoves> rootValues{};
+    // The value each root move's line shows: its last value found, kept
+    // when a pass ends before reaching it.
+    std::array<int, MaxRootMoves> shownValues{};
     int bestIndex = 0;
     int previousRootValue = 0;
 
@@ -535,6 +538,7 @@ int searchRootMoves(Searcher& s, int alpha, int beta, int depth) {
         if (s.main) {
             if (!en.infiniteThinking) showThinking(core, best, k == n - 1 ? depth + 1 : depth);
             showRootLine(s, k, move, v, false);
+            s.shownValues[k] = v;
             s.previousRootValue = v;
         }
         if (v > alpha) {
@@ -558,17 +562,23 @@ void sortRootMoves(Searcher& s) {
         return s.rootValues[a] > s.rootValues[b];
     });
     std::array<Move, MaxRootMoves> moves{};
-    std::array<int, MaxRootMoves> values{};
+    std::array<int, MaxRootMoves> values{}, shown{};
     for (int i = 0; i < n; ++i) {
         moves[i] = list[order[i]];
         values[i] = s.rootValues[order[i]];
+        shown[i] = s.shownValues[order[i]];
     }
     for (int i = 0; i < n; ++i) {
         list[i] = moves[i];
         s.rootValues[i] = values[i];
+        s.shownValues[i] = shown[i];
     }
     s.bestIndex = 0;
     if (s.main) s.en.search.bestRootIndex = 0;
+    // The lines show the moves by their place in the list: written again in
+    // the new order, so that no move is shown twice while the next pass
+    // works its way down.
+    for (int i = 0; i < n; ++i) showRootLine(s, i, list[i], s.shownValues[i], false);
 }
 
 // One iteration at `depth` inside a window around the last value, widened
@@ -615,6 +625,7 @@ void prepareSearcher(Searcher& s, rules::Side side, std::uint32_t keyIndex, std:
             for (int& h : row) h /= 4;
     s.rootCount = std::min(root.size(), MaxRootMoves);
     s.rootCaptures = rootCaptures;
+    s.shownValues = {};
     MoveList& list = s.r.list(1);
     if (&list != &root) {
         list.clear();

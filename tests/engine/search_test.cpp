@@ -311,10 +311,26 @@ TEST(SearchRoot, RepetitionClosingMoveIsADraw) {
 
 TEST(SearchRoot, ThinkingLinesAndRootMoves) {
     Engine e;
-    std::vector<engine::RootMoveLine> roots;
-    struct : ScriptedHost {
-    } unused;
-    (void)unused;
+    // The root-move list as the page keeps it, line by line: while a pass
+    // works its way down (a move marked as under search), no move is shown
+    // twice, though the search reorders the moves between its passes.
+    std::vector<std::pair<int, int>> page;
+    int duplicates = 0, updates = 0;
+    e.host.onRootMove = [&](const engine::RootMoveLine& line) {
+        if (line.index >= static_cast<int>(page.size())) page.resize(static_cast<std::size_t>(line.index) + 1);
+        page[static_cast<std::size_t>(line.index)] = {line.from, line.to};
+        ++updates;
+        if (!line.searching) return;
+        std::vector<std::pair<int, int>> sorted = page;
+        std::sort(sorted.begin(), sorted.end());
+        if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) ++duplicates;
+    };
+    e.search(6);
+    EXPECT_EQ(page.size(), 7u) << "one line for each of the seven moves of the start";
+    EXPECT_GT(updates, 6 * 7);
+    EXPECT_EQ(duplicates, 0);
+    e.host.onRootMove = nullptr;
+    e.host.shown.clear();
     e.search(4);
     ASSERT_FALSE(e.host.shown.empty());
     const engine::SearchStats& last = e.host.shown.back();
