@@ -9,6 +9,7 @@
 
 #include "engine/book.h"
 #include "engine/endgame.h"
+#include "engine/move_scan.h"
 #include "eval/accumulators.h"
 #include "eval/evaluate.h"
 #include "game/core.h"
@@ -96,6 +97,9 @@ struct Searcher {
     int rootCount = 0;
     bool rootCaptures = false;
     std::array<int, MaxRootMoves> rootValues{};
+    // The value each root move's line shows: its last value found, kept
+    // when a pass ends before reaching it.
+    std::array<int, MaxRootMoves> shownValues{};
     int bestIndex = 0;
     int previousRootValue = 0;
 
@@ -272,37 +276,38 @@ void updateLine(Searcher& s, int ply, const Move& m) {
 
 std::uint64_t lineKey(const Searcher& s) { return std::uint64_t{s.keyLock} << 32 | s.keyIndex; }
 
-// Whether `side` has a capture on `b`, and so would have to take at its
-// turn: a man with an enemy piece next to it (forwards or backwards) and
-// the square behind that one empty, or a king whose diagonal, past empty
-// squares, meets an enemy piece with an empty square behind it.
-bool canCapture(const rules::Board& b, rules::Side side) {
-    const rules::PieceCode man = side == rules::White ? rules::WhiteMan : rules::BlackMan;
-    const rules::PieceCode king = side == rules::White ? rules::WhiteKing : rules::BlackKing;
-    const auto enemy = [&](rules::PieceCode c) {
-        return side == rules::White ? (c == rules::BlackMan || c == rules::BlackKing)
-                                    : (c == rules::WhiteMan || c == rules::WhiteKing);
-    };
-    for (int sq = 1; sq <= rules::NumSquares; ++sq) {
-        const rules::PieceCode c = b[sq];
-        if (c != man && c != king) continue;
-        for (int d = 0; d < rules::NumDirections; ++d) {
-            rules::Square next = rules::neighbour(static_cast<rules::Square>(sq), d);
-            if (c == king)
-                while (next != 0 && b[next] == rules::Empty) next = rules::neighbour(next, d);
-            if (next == 0 || !enemy(b[next])) continue;
-            const rules::Square behind = rules::neighbour(next, d);
-            if (behind != 0 && b[behind] == rules::Empty) return true;
-        }
-    }
-    return false;
-}
+bool canCapture(const rules::Board& b, rules::Side side) { return movesOnBoard(b, side) == MovesOnBoard::Capture; }
 
 // Near the horizon, at a node off the best line where nothing is to be
 // taken by either side, a static value this far above beta (per ply of
 // depth left, in 1/200 of a man) is taken as the node's value.
 constexpr int StaticCutMargin = 60;
 constexpr int StaticCutDepth = 3;
+
+// Late-move reductions: from the third quiet move of a node with at least
+// three plies left, one ply less; from the sixth with six plies left, two.
+constexpr int LateMoveFrom = 2;
+constexpr int LateMoveDepth = 3;
+constexpr int LateMoveTwoFrom = 5;
+constexpr int LateMoveTwoDepth = 6;
+
+// How many plies less the k-th move (0-based) of a node is searched first:
+// only quiet moves of men, late in the order, not the killers, not a man
+// reaching the last two rows before promotion, and never a move after which
+// the opponent must take (an exchange offered is tactics, not a quiet move).
+// Kings' moves are never reduced: in the endings they decide, every one of
+// them may matter.
+int lateMoveReduction(const Searcher& s, const Move& move, int k, int depth, int ply, bool captureNode) {
+    if (captureNode || depth < LateMoveDepth || k < LateMoveFrom) return 0;
+    if (sameSquares(move, s.killers[ply][0]) || sameSquares(move, s.killers[ply][1])) return 0;
+    const rules::Board& b = s.r.board;   // the move is already made
+    const rules::PieceCode piece = b[move.to];
+    if (rules::isKing(piece)) return 0;
+    const int row = rules::squareRow(move.to);   // 0 is row 8
+    if (piece == rules::WhiteMan ? row <= 1 : row >= 6) return 0;
+    if (movesOnBoard(b, rules::opposite(s.sideAt(ply))) == MovesOnBoard::Capture) return 0;
+    return k >= LateMoveTwoFrom && depth >= LateMoveTwoDepth ? 2 : 1;
+}
 
 template <bool PvNode>
 int search(Searcher& s, int alpha, int beta, int depth, int ply) {
@@ -341,7 +346,22 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     for (int p = ply - 4; p >= ply - s.reversible[ply] && p >= 1; p -= 2)
         if (s.lineKeys[p] == s.lineKeys[ply]) return 0;
 
-    // Step 5. Transposition table.
+    // Step 5. The horizon of a quiet position: with nothing to take for the
+    // side to move it is a leaf, valued without a look at the table or a
+    // list of moves (most nodes of a search are such leaves).
+    if (depth <= 0) {
+        const MovesOnBoard moves = movesOnBoard(r.board, side);
+        if (moves == MovesOnBoard::None) return -Infinity + ply;
+        if (moves == MovesOnBoard::QuietOnly) {
+            if (s.en.tables.learned)
+                if (const std::optional<int> v =
+                        probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
+                    return *v;
+            return evaluateAt(s, ply, alpha, beta);
+        }
+    }
+
+    // Step 6. Transposition table.
     const HashKey key = keyAt(s, ply);
     const std::optional<HashHit> hit = probeTable(s.table, key);
     MoveSquares tableMove;
@@ -354,23 +374,23 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
             return v;
     }
 
-    // Step 6. Positions the user has taught, valued for the side to move.
+    // Step 7. Positions the user has taught, valued for the side to move.
     if (s.en.tables.learned)
         if (const std::optional<int> v =
                 probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
             return *v;
 
-    // Step 7. Generate. No move loses.
+    // Step 8. Generate. No move loses.
     r.currentPly = ply;
     const int n = rules::generateMoves(r, side);
     if (n == 0) return -Infinity + ply;
     const bool captureNode = r.captureCount > 0;
 
-    // Step 8. The horizon. A side that must capture is never a leaf, and a
+    // Step 9. The horizon. A side that must capture is never a leaf, and a
     // capture costs no depth: exchanges are always seen to their end.
     if (depth <= 0 && !captureNode) return evaluateAt(s, ply, alpha, beta);
 
-    // Step 8.1. Far ahead near the horizon, with nothing to take for either
+    // Step 9.1. Far ahead near the horizon, with nothing to take for either
     // side: the position is not searched further.
     if (!PvNode && !captureNode && depth <= StaticCutDepth && !isDecisive(beta) &&
         !canCapture(r.board, rules::opposite(side))) {
@@ -379,7 +399,7 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
         if (v - margin >= beta) return v - margin;
     }
 
-    // Step 9. The moves, best first.
+    // Step 10. The moves, best first.
     MoveList& list = r.list(ply);
     orderKeys(s, list, n, ply, side, tableMove, captureNode);
     Saved saved;
@@ -400,7 +420,11 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
         if (k == 0) {
             v = -search<PvNode>(s, -beta, -alpha, childDepth, ply + 1);
         } else {
-            v = -search<false>(s, -alpha - 1, -alpha, childDepth, ply + 1);
+            // Late quiet moves are searched less deep first, and again at
+            // the full depth when they beat alpha all the same.
+            const int reduction = lateMoveReduction(s, move, k, depth, ply, captureNode);
+            v = -search<false>(s, -alpha - 1, -alpha, childDepth - reduction, ply + 1);
+            if (reduction > 0 && v > alpha) v = -search<false>(s, -alpha - 1, -alpha, childDepth, ply + 1);
             if (PvNode && v > alpha && v < beta) v = -search<true>(s, -beta, -alpha, childDepth, ply + 1);
         }
         saved.restore(s);
@@ -421,7 +445,7 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
         }
     }
 
-    // Step 10. Keep the result.
+    // Step 11. Keep the result.
     const Bound bound = best >= beta ? Bound::Lower : best > entryAlpha ? Bound::Exact : Bound::Upper;
     storeTable(s.table, key, valueToTable(best, ply), NoStaticEval, std::max(depth, 0), bound, bestMove.from,
                bestMove.to);
@@ -514,6 +538,7 @@ int searchRootMoves(Searcher& s, int alpha, int beta, int depth) {
         if (s.main) {
             if (!en.infiniteThinking) showThinking(core, best, k == n - 1 ? depth + 1 : depth);
             showRootLine(s, k, move, v, false);
+            s.shownValues[k] = v;
             s.previousRootValue = v;
         }
         if (v > alpha) {
@@ -537,17 +562,23 @@ void sortRootMoves(Searcher& s) {
         return s.rootValues[a] > s.rootValues[b];
     });
     std::array<Move, MaxRootMoves> moves{};
-    std::array<int, MaxRootMoves> values{};
+    std::array<int, MaxRootMoves> values{}, shown{};
     for (int i = 0; i < n; ++i) {
         moves[i] = list[order[i]];
         values[i] = s.rootValues[order[i]];
+        shown[i] = s.shownValues[order[i]];
     }
     for (int i = 0; i < n; ++i) {
         list[i] = moves[i];
         s.rootValues[i] = values[i];
+        s.shownValues[i] = shown[i];
     }
     s.bestIndex = 0;
     if (s.main) s.en.search.bestRootIndex = 0;
+    // The lines show the moves by their place in the list: written again in
+    // the new order, so that no move is shown twice while the next pass
+    // works its way down.
+    for (int i = 0; i < n; ++i) showRootLine(s, i, list[i], s.shownValues[i], false);
 }
 
 // One iteration at `depth` inside a window around the last value, widened
@@ -594,6 +625,7 @@ void prepareSearcher(Searcher& s, rules::Side side, std::uint32_t keyIndex, std:
             for (int& h : row) h /= 4;
     s.rootCount = std::min(root.size(), MaxRootMoves);
     s.rootCaptures = rootCaptures;
+    s.shownValues = {};
     MoveList& list = s.r.list(1);
     if (&list != &root) {
         list.clear();
@@ -734,6 +766,10 @@ void makeSearchMove(Core& core, int k) {
 
 int defaultSearchThreads(unsigned cores) { return cores >= 2 ? 2 : 1; }
 int defaultSearchThreads() { return defaultSearchThreads(std::thread::hardware_concurrency()); }
+int searchThreadsAllowed(unsigned cores) {
+    return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(MaxSearchThreads)));
+}
+int clampSearchThreads(int threads, unsigned cores) { return std::clamp(threads, 1, searchThreadsAllowed(cores)); }
 
 void showThinking(Core& core, int score, int depthShown) {
     EngineState& en = core.engine;
