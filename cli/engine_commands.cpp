@@ -94,6 +94,21 @@ const char* takeSearchOption(std::vector<std::string_view>& args, SearchOptions&
     return nullptr;
 }
 
+// Takes "--threads N" from anywhere in args into `threads`. Returns an error
+// text naming what was refused, or nothing.
+std::optional<std::string> takeThreadsOption(std::vector<std::string_view>& args, int& threads) {
+    const auto flag = std::find(args.begin(), args.end(), std::string_view("--threads"));
+    if (flag == args.end()) return std::nullopt;
+    const std::string range = "--threads takes a number from 1 to " + std::to_string(engine::MaxSearchThreads);
+    if (flag + 1 == args.end()) return range + ", and none was given";
+    const std::string_view value = *(flag + 1);
+    const auto n = parseNumber(value, 1, engine::MaxSearchThreads);
+    if (!n) return range + ", not \"" + std::string(value) + "\"";
+    threads = static_cast<int>(*n);
+    args.erase(flag, flag + 2);
+    return std::nullopt;
+}
+
 std::string joined(const std::vector<std::string>& lines, const char* sep) {
     std::string s;
     for (const std::string& l : lines) {
@@ -107,6 +122,8 @@ std::string joined(const std::vector<std::string>& lines, const char* sep) {
 
 int analyse(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
     SearchOptions options;
+    int threads = 1;
+    if (const auto error = takeThreadsOption(args, threads)) return usage(error->c_str());
     for (;;) {
         bool taken = false;
         if (const char* error = takeSearchOption(args, options, taken)) return usage(error);
@@ -128,6 +145,7 @@ int analyse(std::vector<std::string_view> args, const std::filesystem::path& pro
     setPosition(*core, pos.board, pos.side);
     options.apply(core->engine);
     core->engine.limits = options.limits(core->engine.level, 0);
+    core->engine.threads = threads;
 
     // One line per change of depth, score or best line.
     std::string last;
@@ -179,7 +197,9 @@ constexpr const char* BenchPositions[] = {
 
 int bench(std::vector<std::string_view> args, const std::filesystem::path& programDir) {
     int depth = 9;
-    if (args.size() > 1) return usage("bench takes at most a depth");
+    int threads = 1;
+    if (const auto error = takeThreadsOption(args, threads)) return usage(error->c_str());
+    if (args.size() > 1) return usage("bench takes at most a depth and --threads");
     if (!args.empty()) {
         const auto d = parseNumber(args[0], 1, engine::MaxIterations);
         if (!d) return usage("bench takes a depth from 1 to 30");
@@ -210,6 +230,7 @@ int bench(std::vector<std::string_view> args, const std::filesystem::path& progr
         setPosition(*core, parsed.position->board, parsed.position->side);
         core->engine.limits = engine::SearchLimits{};
         core->engine.limits.depth = depth;
+        core->engine.threads = threads;
         const std::int64_t start = host.readMilliseconds();
         const std::clock_t cpuStart = std::clock();
         const engine::RootAnswer r = engine::searchRoot(*core, parsed.position->side);
@@ -226,6 +247,9 @@ int bench(std::vector<std::string_view> args, const std::filesystem::path& progr
     }
     std::printf("depth %d\n", depth);
     std::printf("nodes %lld\n", static_cast<long long>(totalNodes));
+    // Helpers race each other through the shared table, so the count
+    // changes from run to run.
+    if (threads > 1) std::printf("threads %d: the node count varies from run to run and is no signature\n", threads);
     std::printf("nodes/s %lld\n", static_cast<long long>(totalMs > 0 ? totalNodes * 1000 / totalMs : 0));
     // On a shared machine the processor time gives the steadier rate.
     std::printf("nodes/s (processor time) %lld\n",

@@ -11,6 +11,7 @@
 
 #include "cli/commands.h"
 #include "cli/engine_commands.h"
+#include "engine/search.h"
 #include "eval/accumulators.h"
 #include "eval/evaluate.h"
 #include "eval/parameter_file.h"
@@ -31,8 +32,8 @@ constexpr const char* HelpText =
     "       tavolex-cli show [FEN]\n"
     "       tavolex-cli egdb [FEN]\n"
     "       tavolex-cli eval [--params FILE] [FEN]\n"
-    "       tavolex-cli analyse [--level N | --depth D | --movetime S] [FEN]\n"
-    "       tavolex-cli bench [DEPTH]\n"
+    "       tavolex-cli analyse [--level N | --depth D | --movetime S] [--threads N] [FEN]\n"
+    "       tavolex-cli bench [--threads N] [DEPTH]\n"
     "       tavolex-cli hub\n"
     "       tavolex-cli match [--games N] [--level N | --depth D | --movetime S]\n"
     "                         [--level2 N | --depth2 D | --movetime2 S] [--params A.par] [--params2 B.par]\n"
@@ -46,7 +47,9 @@ constexpr const char* HelpText =
     "analyse: the engine's search with its thinking lines, then bestmove and\n"
     "score (1/100 of a man); --level takes a level number (0-8, 11-17)\n"
     "bench: fixed positions searched to DEPTH (default 9) with fresh tables;\n"
-    "the total node count is the search's signature\n"
+    "the total node count is the search's signature (with one thread only)\n"
+    "--threads: search threads sharing the table, 1 to 8 (default 1); one\n"
+    "thread gives the same result every run, more are faster but vary\n"
     "hub: the engine behind the hub protocol on standard input and output\n"
     "(docs/protocol.md)\n"
     "match: engine against engine (the second takes the first's limits unless\n"
@@ -55,6 +58,8 @@ constexpr const char* HelpText =
     "the first (--material2 the second) evaluate material only; --opponent runs\n"
     "COMMAND through the shell as the second engine, spoken to by the hub\n"
     "protocol (it plays at --depth2/--movetime2, or at the first's limits)\n";
+
+static_assert(engine::MaxSearchThreads == 8, "the help text names the most search threads");
 
 int usage(const char* what = "wrong arguments") { return cli::usageError(what); }
 

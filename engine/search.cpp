@@ -281,6 +281,31 @@ bool canCapture(const rules::Board& b, rules::Side side) { return movesOnBoard(b
 constexpr int StaticCutMargin = 60;
 constexpr int StaticCutDepth = 3;
 
+// Late-move reductions: from the third quiet move of a node with at least
+// three plies left, one ply less; from the sixth with six plies left, two.
+constexpr int LateMoveFrom = 2;
+constexpr int LateMoveDepth = 3;
+constexpr int LateMoveTwoFrom = 5;
+constexpr int LateMoveTwoDepth = 6;
+
+// How many plies less the k-th move (0-based) of a node is searched first:
+// only quiet moves of men, late in the order, not the killers, not a man
+// reaching the last two rows before promotion, and never a move after which
+// the opponent must take (an exchange offered is tactics, not a quiet move).
+// Kings' moves are never reduced: in the endings they decide, every one of
+// them may matter.
+int lateMoveReduction(const Searcher& s, const Move& move, int k, int depth, int ply, bool captureNode) {
+    if (captureNode || depth < LateMoveDepth || k < LateMoveFrom) return 0;
+    if (sameSquares(move, s.killers[ply][0]) || sameSquares(move, s.killers[ply][1])) return 0;
+    const rules::Board& b = s.r.board;   // the move is already made
+    const rules::PieceCode piece = b[move.to];
+    if (rules::isKing(piece)) return 0;
+    const int row = rules::squareRow(move.to);   // 0 is row 8
+    if (piece == rules::WhiteMan ? row <= 1 : row >= 6) return 0;
+    if (movesOnBoard(b, rules::opposite(s.sideAt(ply))) == MovesOnBoard::Capture) return 0;
+    return k >= LateMoveTwoFrom && depth >= LateMoveTwoDepth ? 2 : 1;
+}
+
 template <bool PvNode>
 int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     EngineState& en = s.en;
@@ -392,7 +417,11 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
         if (k == 0) {
             v = -search<PvNode>(s, -beta, -alpha, childDepth, ply + 1);
         } else {
-            v = -search<false>(s, -alpha - 1, -alpha, childDepth, ply + 1);
+            // Late quiet moves are searched less deep first, and again at
+            // the full depth when they beat alpha all the same.
+            const int reduction = lateMoveReduction(s, move, k, depth, ply, captureNode);
+            v = -search<false>(s, -alpha - 1, -alpha, childDepth - reduction, ply + 1);
+            if (reduction > 0 && v > alpha) v = -search<false>(s, -alpha - 1, -alpha, childDepth, ply + 1);
             if (PvNode && v > alpha && v < beta) v = -search<true>(s, -beta, -alpha, childDepth, ply + 1);
         }
         saved.restore(s);
@@ -726,6 +755,10 @@ void makeSearchMove(Core& core, int k) {
 
 int defaultSearchThreads(unsigned cores) { return cores >= 2 ? 2 : 1; }
 int defaultSearchThreads() { return defaultSearchThreads(std::thread::hardware_concurrency()); }
+int searchThreadsAllowed(unsigned cores) {
+    return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(MaxSearchThreads)));
+}
+int clampSearchThreads(int threads, unsigned cores) { return std::clamp(threads, 1, searchThreadsAllowed(cores)); }
 
 void showThinking(Core& core, int score, int depthShown) {
     EngineState& en = core.engine;

@@ -39,11 +39,18 @@ struct RootAnswer {
 // and the thinking shown.
 RootAnswer searchRoot(game::Core& core, rules::Side side);
 
-// Threads for a machine with `cores` processors: two when it has two or
-// more, so that the engine's own thread has a helper, one otherwise.
+// Threads for a machine with `cores` processors (0 when it cannot say, as
+// std::thread::hardware_concurrency may): two when it has two or more, so
+// that the engine's own thread has a helper, one otherwise.
 int defaultSearchThreads(unsigned cores);
 // The same for this machine.
 int defaultSearchThreads();
+// The most threads worth offering on such a machine: one per processor, no
+// more than MaxSearchThreads, and always at least the engine's own.
+int searchThreadsAllowed(unsigned cores);
+// A number of threads asked for (a kept setting, say) brought within 1 and
+// searchThreadsAllowed(cores).
+int clampSearchThreads(int threads, unsigned cores);
 
 // Plays move k of the list of currentPly on the working board, keeping the
 // keys of core.engine.tables and the evaluation's accumulators in step.

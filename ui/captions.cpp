@@ -124,6 +124,7 @@ const Caption MainWindow[] = {
     {"N10Mo1", {"10Mo", "10 MB", "10 MB", "10 MB", "10 MB", "10 MB"}},
     {"N15Mo2", {"15Mo", "15 MB", "15 MB", "15 MB", "15 MB", "15 MB"}},
     {"N30Mo1", {"25Mo", "25 MB", "25 MB", "25 MB", "25 MB", "25 MB"}},
+    {"Filsdecalcul1", {"Fils de calcul", "Search threads", "Rekenthreads", "Threads de cálculo", "Hilos de cálculo", "Thread di calcolo"}},
     // Aide
     {"Aide1", {"Aide", "Help", "Help", "Ajuda", "Ayuda", "Aiuto"}},
     {"Guide1", {"Documentation", "Documentation", "Handleiding", "Documentação", "Documentación", "Documentazione"}},

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <thread>
 
 #include "engine/levels.h"
 #include "engine/tables.h"
@@ -20,6 +21,7 @@
 #include "ui/main_menus.h"
 #include "ui/perspective_panel.h"
 #include "ui/play_area.h"
+#include "ui/settings_file.h"
 #include "ui/setup_page.h"
 #include "ui/side_parts.h"
 #include "ui/widgets.h"
@@ -52,6 +54,10 @@ EngineCommands::EngineCommands(TForm1& window) : w(window) {
     connect(ok, &QPushButton::clicked, this, &EngineCommands::acceptCustomTime);
     connect(cancel, &QPushButton::clicked, this, &EngineCommands::cancelCustomTime);
     connect(w.thinkingPage->saveLines, &QPushButton::clicked, this, &EngineCommands::saveThinkingLines);
+
+    // The threads chosen in an earlier run, within what this machine has.
+    w.core().engine.threads = keptSearchThreads(w.core().programDir, std::thread::hardware_concurrency());
+    showSearchThreads();
 }
 
 void EngineCommands::selectLevelItem(int item) {
@@ -124,6 +130,20 @@ void EngineCommands::selectTableSize(int item) {
     const int checked = w.core().engine.tables.sizeItem;  // a refused size keeps the previous one
     MainMenus& m = w.menus();
     for (std::size_t i = 0; i < m.tableSize.size(); ++i) m.tableSize[i]->setChecked(static_cast<int>(i) == checked);
+}
+
+// The worker copies the number with each search, so one under way keeps
+// its threads and the next has the new number.
+void EngineCommands::selectSearchThreads(int threads) {
+    w.core().engine.threads = threads;
+    keepSearchThreads(w.core().programDir, threads);
+    showSearchThreads();
+}
+
+void EngineCommands::showSearchThreads() {
+    const std::vector<QAction*>& items = w.menus().searchThreads;
+    for (std::size_t k = 0; k < items.size(); ++k)
+        items[k]->setChecked(static_cast<int>(k) + 1 == w.core().engine.threads);
 }
 
 void EngineCommands::resetClocks() {

@@ -1,6 +1,7 @@
 #pragma once
 // The engine's settings as the window offers them: the levels with "Autre"
-// (Panel9, the custom time control), the table sizes, the clocks, thinking
+// (Panel9, the custom time control), the table sizes, the number of search
+// threads (kept in the program folder's tavolex.ini), the clocks, thinking
 // on the person's time, self-play, and keeping the thinking lines in a
 // file. The work is done by the core (engine/levels.h, game/clocks.h).
 
@@ -26,6 +27,8 @@ public:
     void acceptCustomTime();
     void cancelCustomTime();
     void selectTableSize(int item);  // an item of engine::TableSizes
+    // The next search uses `threads` threads, and so do the next runs.
+    void selectSearchThreads(int threads);
     void resetClocks();
     // The clocks stand still, or go on.
     void pauseClocks();
@@ -48,6 +51,7 @@ private:
     // The check marks follow the level number: one item, or none for
     // numbers without an item.
     void showLevel();
+    void showSearchThreads();
 
     TForm1& w;
     files::GameSettings m_settings;

@@ -6,8 +6,10 @@
 #include <QMenuBar>
 
 #include <string_view>
+#include <thread>
 
 #include "engine/levels.h"
+#include "engine/search.h"
 #include "engine/tables.h"
 
 namespace ui {
@@ -141,6 +143,13 @@ MainMenus::MainMenus(QMainWindow* window) {
     for (std::size_t i = 0; i < engine::TableSizes.size(); ++i)
         tableSize[i] = addItem(tableSizes, engine::TableSizes[i].item, engine::TableSizes[i].caption, nullptr,
                                static_cast<int>(i) == engine::DefaultTableSizeItem ? Checked : Checkable);
+    // The items are named as their captions would name them: "N11" for "1".
+    searchThreadsMenu = addSubMenu(options, "Filsdecalcul1", "Fils de calcul");
+    for (int n = 1; n <= engine::searchThreadsAllowed(std::thread::hardware_concurrency()); ++n) {
+        const QByteArray name = "N" + QByteArray::number(n) + "1";
+        searchThreads.push_back(addItem(searchThreadsMenu, name.constData(), QByteArray::number(n).constData(), nullptr,
+                                        n == 1 ? Checked : Checkable));
+    }
 
     help = addMenu(window, "Aide1", "Aide");
     guide = addItem(help, "Guide1", "Documentation");

@@ -113,6 +113,10 @@ struct MainMenus {
     QMenu* tableSizes;
     // By index of engine::TableSizes.
     std::array<QAction*, 8> tableSize;
+    QMenu* searchThreadsMenu;
+    // Item k searches with k + 1 threads; as many items as this machine's
+    // processors, up to engine::MaxSearchThreads.
+    std::vector<QAction*> searchThreads;
 
     QMenu* help;
     QAction* guide;

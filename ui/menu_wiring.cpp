@@ -88,6 +88,8 @@ void wireMenus(TForm1& w) {
     m.on(m.blindPlay, window, [&l] { l.switchBlindPlay(); });
     for (std::size_t i = 0; i < m.tableSize.size(); ++i)
         m.on(m.tableSize[i], window, [&e, i] { e.selectTableSize(static_cast<int>(i)); });
+    for (std::size_t k = 0; k < m.searchThreads.size(); ++k)
+        m.on(m.searchThreads[k], window, [&e, k] { e.selectSearchThreads(static_cast<int>(k) + 1); });
 
     m.on(m.guide, window, [&l] { l.showGuide(); });
     m.on(m.rules, window, [&l] { l.showRules(); });

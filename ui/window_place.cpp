@@ -5,26 +5,20 @@
 #include <QSettings>
 
 #include <algorithm>
-#include <memory>
 
-#include "files/program_folder.h"
 #include "ui/play_area.h"
+#include "ui/settings_file.h"
 
 namespace ui {
 
 namespace {
-
-std::unique_ptr<QSettings> windowSettings(const std::filesystem::path& programDir) {
-    const std::filesystem::path file = files::resolveInFolder(programDir, "tavolex.ini");
-    return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
-}
 
 const QString GeometryKey = QStringLiteral("window/geometry");
 
 }  // namespace
 
 void placeWindowAtStart(QMainWindow& window, const std::filesystem::path& programDir) {
-    if (window.restoreGeometry(windowSettings(programDir)->value(GeometryKey).toByteArray())) return;
+    if (window.restoreGeometry(settingsFile(programDir)->value(GeometryKey).toByteArray())) return;
     // Inside the screen with room for the window's frame, which is not
     // known before the window shows. A small screen is given almost whole:
     // the board needs every row.
@@ -39,7 +33,7 @@ void placeWindowAtStart(QMainWindow& window, const std::filesystem::path& progra
 }
 
 void keepWindowPlace(const QMainWindow& window, const std::filesystem::path& programDir) {
-    windowSettings(programDir)->setValue(GeometryKey, window.saveGeometry());
+    settingsFile(programDir)->setValue(GeometryKey, window.saveGeometry());
 }
 
 void widenForBoard(QMainWindow& window, const PlayArea& area) {

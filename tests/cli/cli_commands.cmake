@@ -109,8 +109,22 @@ run_cli(NAME analyse-bad-depth EXIT 2 ARGS analyse --depth 31 STDERR "from 1 to 
 run_cli(NAME analyse-bad-time EXIT 2 ARGS analyse --movetime 0 STDERR "seconds")
 run_cli(NAME analyse-bad-fen EXIT 2 ARGS analyse "W:W33:B1" STDERR "off the board")
 run_cli(NAME bench-shallow EXIT 0 ARGS bench 3
-        STDOUT "position  1  nodes " "position 20  nodes " "\ndepth 3\nnodes [0-9]+\nnodes/s [0-9]+\n")
+        STDOUT "position  1  nodes " "position 20  nodes " "\ndepth 3\nnodes [0-9]+\nnodes/s [0-9]+\n"
+        NOT_STDOUT "signature")
 run_cli(NAME bench-bad-depth EXIT 2 ARGS bench x STDERR "depth")
+# Search threads: any number the engine has, the bad ones refused by name.
+run_cli(NAME analyse-threads EXIT 0 ARGS analyse --threads 2 --depth 5
+        STDOUT "Profondeur :     5 \\| Noeuds : " "\nbestmove [a-h][1-8]-[a-h][1-8]\nscore -?[0-9]+\n$")
+run_cli(NAME bench-threads EXIT 0 ARGS bench --threads 2 2
+        STDOUT "\ndepth 2\nnodes [0-9]+\nthreads 2: the node count varies from run to run and is no signature\n")
+foreach(bad IN ITEMS 0 9 two -1 2x)
+    foreach(command IN ITEMS analyse bench)
+        run_cli(NAME ${command}-bad-threads-${bad} EXIT 2 ARGS ${command} --threads "${bad}"
+                STDERR "--threads takes a number from 1 to 8, not \"${bad}\"")
+    endforeach()
+endforeach()
+run_cli(NAME bench-threads-missing EXIT 2 ARGS bench --threads STDERR "--threads takes a number from 1 to 8, and none")
+run_cli(NAME help-threads EXIT 0 ARGS help STDOUT "cli analyse [^\n]* .--threads N. .FEN.\n" "cli bench .--threads N. .DEPTH.\n")
 run_cli(NAME match-short EXIT 0 ARGS match --games 2 --depth 2
         STDOUT "game   1 " "game   2 " "games 2: wins [0-9], draws [0-9], losses [0-9]" "elo ")
 run_cli(NAME match-material-only EXIT 0 ARGS match --games 2 --depth 2 --material2

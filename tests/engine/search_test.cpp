@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -130,12 +131,12 @@ struct RegressionCase {
 // count are the search's signature. A change in the search changes them;
 // update them only for a change meant to change the search.
 const RegressionCase kRegressions[] = {
-    {"Start", "W:W21-32:B1-12", 7, "c3-d4", 30168, 18},
-    {"BlackReplies", "B:W17,21,22,23,25,26,27,28,29,30,31,32:B1-12", 7, "h6-g5", 62113, 29},
-    {"MiddleGame", "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14", 7, "g3-h4", 38242, 29},
-    {"KingsEnding", "B:WK29,25,27,28:BK4,6,9,10", 7, "h8-d4", 6509, -30},
-    {"MenEnding", "W:W22,26,30,31:B3,7,11", 9, "c1-b2", 11353, 325},
-    {"WinsAMan", "W:W17,20,22,23,24,25,28,30:B2,5,6,8,9,11,13,16", 7, "c3-d4", 10812, 456},
+    {"Start", "W:W21-32:B1-12", 7, "c3-d4", 19338, 18},
+    {"BlackReplies", "B:W17,21,22,23,25,26,27,28,29,30,31,32:B1-12", 7, "f6-e5", 20299, 14},
+    {"MiddleGame", "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14", 7, "g3-h4", 28415, 29},
+    {"KingsEnding", "B:WK29,25,27,28:BK4,6,9,10", 7, "h8-d4", 5960, -30},
+    {"MenEnding", "W:W22,26,30,31:B3,7,11", 9, "c3-b4", 8124, 325},
+    {"WinsAMan", "W:W17,20,22,23,24,25,28,30:B2,5,6,8,9,11,13,16", 7, "c3-d4", 8362, 364},
 };
 
 class SearchRegression : public testing::TestWithParam<RegressionCase> {};
@@ -432,5 +433,24 @@ TEST_P(SearchThreads, StopsWhenAbandonedAtTheHardLimitAndWhenAsked) {
 
 INSTANTIATE_TEST_SUITE_P(OneAndTwo, SearchThreads, testing::Values(1, 2),
                          [](const auto& test) { return test.param == 1 ? std::string("One") : std::string("Two"); });
+
+// The threads a machine is offered and starts with, by its processors (0:
+// the machine cannot say), and a kept number brought within them.
+TEST(SearchThreadCount, FollowsTheProcessors) {
+    struct Case {
+        unsigned cores;
+        int defaults, allowed;
+    };
+    const Case cases[] = {{0, 1, 1}, {1, 1, 1}, {2, 2, 2}, {3, 2, 3}, {8, 2, 8}, {64, 2, engine::MaxSearchThreads}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cores);
+        EXPECT_EQ(engine::defaultSearchThreads(c.cores), c.defaults);
+        EXPECT_EQ(engine::searchThreadsAllowed(c.cores), c.allowed);
+        EXPECT_EQ(engine::clampSearchThreads(-3, c.cores), 1);
+        EXPECT_EQ(engine::clampSearchThreads(0, c.cores), 1);
+        EXPECT_EQ(engine::clampSearchThreads(2, c.cores), std::min(2, c.allowed));
+        EXPECT_EQ(engine::clampSearchThreads(99, c.cores), c.allowed);
+    }
+}
 
 }  // namespace

@@ -7,18 +7,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
+#include <thread>
 
+#include "engine/search.h"
 #include "game/clocks.h"
 #include "program_copy.h"
 #include "rules/fen.h"
@@ -50,6 +55,13 @@ private:
     std::vector<game::Sound> sounds;
 
     QAction* item(const char* name) const { return form->findChild<QAction*>(name); }
+    // The item of "Fils de calcul" for `n` threads, "N21" for two.
+    QAction* threadsItem(int n) const { return item(qPrintable(QString("N%1").arg(n) + "1")); }
+    static unsigned hardwareThreads() { return std::thread::hardware_concurrency(); }
+    // The threads of this process, the engine's helpers among them.
+    static int runningThreads() {
+        return int(QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    }
 
     // The window after "Damier 2D jaune": the person has White against the
     // engine at "0 : Néophyte", without thinking on the person's time.
@@ -296,33 +308,105 @@ private slots:
 
     // While the engine thinks for its own move the commands that would
     // change the game are closed and the cursor is busy; "Arrêter le
-    // calcul" makes it play its best move so far, and all comes back.
+    // calcul" makes it play its best move so far, and all comes back. With
+    // two threads chosen in the menu the search has its helper running
+    // beside it, and it too ends with the stop.
     void theEngineIsStoppedFromTheCalculPage() {
-        start();
-        item("N7longlong1")->trigger();  // no depth cap and, on the test's clock, no time limit
-        bool closed = false;
-        bool busyCursor = false;
-        std::function<void()> probe = [&] {
-            if (!form->searching()) {
-                QTimer::singleShot(1, form.get(), probe);
-                return;
-            }
-            closed = !item("Sauver1")->isEnabled() && !form->menus().edit->menuAction()->isEnabled() &&
-                     !form->offerDraw->isVisible() && !form->pages->isTabVisible(form->pages->indexOf(form->setupPage));
-            busyCursor = form->cursor().shape() == Qt::WaitCursor;
-            QTest::mouseClick(form->thinkingPage->stopThinking, Qt::LeftButton);
+        for (int threads = 1; threads <= std::min(2, engine::searchThreadsAllowed(hardwareThreads())); ++threads) {
+            start();
+            threadsItem(threads)->trigger();
+            item("N7longlong1")->trigger();  // no depth cap and, on the test's clock, no time limit
+            const int idleThreads = runningThreads();
+            int searchingThreads = 0;
+            bool closed = false;
+            bool busyCursor = false;
+            std::function<void()> probe = [&] {
+                // The helpers start before the first thinking line comes.
+                if (!form->searching() || !form->core().engine.statsShown) {
+                    QTimer::singleShot(1, form.get(), probe);
+                    return;
+                }
+                searchingThreads = runningThreads();
+                closed = !item("Sauver1")->isEnabled() && !form->menus().edit->menuAction()->isEnabled() &&
+                         !form->offerDraw->isVisible() &&
+                         !form->pages->isTabVisible(form->pages->indexOf(form->setupPage));
+                busyCursor = form->cursor().shape() == Qt::WaitCursor;
+                QTest::mouseClick(form->thinkingPage->stopThinking, Qt::LeftButton);
+            };
+            QTimer::singleShot(1, form.get(), probe);
+            playFirstLegalMove();
+            settle();
+            QCOMPARE(searchingThreads - idleThreads, threads - 1);
+            QCOMPARE(runningThreads(), idleThreads);
+            QVERIFY(closed);
+            QVERIFY(busyCursor);
+            QCOMPARE(int(form->core().game.record.plyCounter), 2);
+            QVERIFY(item("Sauver1")->isEnabled());
+            QVERIFY(form->menus().edit->menuAction()->isEnabled());
+            QVERIFY(form->offerDraw->isVisible());
+            QVERIFY(form->pages->isTabVisible(form->pages->indexOf(form->setupPage)));
+            QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+        }
+    }
+
+    // "Fils de calcul": as many items as the machine has processors (up to
+    // the engine's most), one checked, and the number kept in the program
+    // folder's tavolex.ini for the next start; a kept number the machine
+    // cannot give is brought within what it has.
+    void searchThreadsAreChosenAndKept() {
+        const unsigned cores = hardwareThreads();
+        const int allowed = engine::searchThreadsAllowed(cores);
+        struct Kept {
+            const char* text;  // nothing: no tavolex.ini
+            int threads;
         };
-        QTimer::singleShot(1, form.get(), probe);
-        playFirstLegalMove();
-        settle();
-        QVERIFY(closed);
-        QVERIFY(busyCursor);
-        QCOMPARE(int(form->core().game.record.plyCounter), 2);
-        QVERIFY(item("Sauver1")->isEnabled());
-        QVERIFY(form->menus().edit->menuAction()->isEnabled());
-        QVERIFY(form->offerDraw->isVisible());
-        QVERIFY(form->pages->isTabVisible(form->pages->indexOf(form->setupPage)));
-        QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+        const Kept cases[] = {
+            {nullptr, engine::defaultSearchThreads(cores)},
+            {"1", 1},
+            {"2", std::min(2, allowed)},
+            {"99", allowed},
+            {"0", 1},
+            {"-4", 1},
+            {"two", engine::defaultSearchThreads(cores)},
+        };
+        for (const Kept& k : cases) {
+            const QString label = k.text ? QString(k.text) : QString("none");
+            form.reset();
+            folder = testsupport::copyProgramFolder();
+            if (k.text)
+                QVERIFY(testsupport::writeAll(folder->file("tavolex.ini"),
+                                              QByteArray("[engine]\nthreads=") + k.text + "\n"));
+            form = std::make_unique<ui::TForm1>(folder->path());
+            const std::vector<QAction*>& items = form->menus().searchThreads;
+            QCOMPARE(int(items.size()), allowed);
+            QCOMPARE(form->menus().searchThreadsMenu->actions().size(), qsizetype(allowed));
+            QVERIFY2(form->core().engine.threads == k.threads, qPrintable(label));
+            for (int n = 1; n <= allowed; ++n) {
+                QAction* a = threadsItem(n);
+                QVERIFY(a == items[std::size_t(n - 1)]);
+                QCOMPARE(a->text(), QString::number(n));
+                QVERIFY2(a->isChecked() == (n == k.threads), qPrintable(label));
+            }
+        }
+
+        // Chosen in one run, in force in the next, beside the window's place;
+        // the number chosen is not the machine's default.
+        const int chosen = engine::defaultSearchThreads(cores) == 1 ? std::min(2, allowed) : 1;
+        form.reset();
+        folder = testsupport::copyProgramFolder();
+        form = std::make_unique<ui::TForm1>(folder->path());
+        threadsItem(chosen)->trigger();
+        QCOMPARE(form->core().engine.threads, chosen);
+        QCOMPARE(int(std::count_if(form->menus().searchThreads.begin(), form->menus().searchThreads.end(),
+                                   [](QAction* a) { return a->isChecked(); })),
+                 1);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->quit();
+        form = std::make_unique<ui::TForm1>(folder->path());
+        QCOMPARE(form->core().engine.threads, chosen);
+        QVERIFY(threadsItem(chosen)->isChecked());
+        QVERIFY(QSettings(folder->file("tavolex.ini"), QSettings::IniFormat).contains("window/geometry"));
     }
 
     // A rated game lost on time by the person: the engine's turn ends it.

@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <algorithm>
+#include <thread>
+
+#include "engine/search.h"
 #include "game/clocks.h"
 #include "play_driver.h"
 
@@ -136,21 +140,26 @@ private slots:
         QVERIFY(g.whiteClock.total >= e.whiteClock && g.blackClock.total >= e.blackClock);
     }
 
-    // "Quitter" while the engine thinks: the game is kept, the window goes
-    // and the engine's thread with it, at once.
+    // "Quitter" while the engine thinks, alone or with a helper: the game is
+    // kept, the window goes and the engine's threads with it, at once.
     void quittingDuringASearchEndsAtOnce() {
-        testsupport::PlayDriver d;
-        QVERIFY(d.open("N7longlong1"));
-        d.item("Ordinateurcontreordinateur1")->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(d.form->searching(), testsupport::engineWaitMs);
-        QTest::qWait(300);
-        QElapsedTimer took;
-        took.start();
-        d.form->quit();
-        QVERIFY2(took.elapsed() < 1000, qPrintable(QString("%1 ms").arg(took.elapsed())));
-        QVERIFY(!d.form->isVisible());
-        QVERIFY(!d.form->searching());
-        QVERIFY(QFile::exists(d.folder->file("last32.dam")));
+        for (int threads = 1; threads <= std::min(2, engine::searchThreadsAllowed(std::thread::hardware_concurrency()));
+             ++threads) {
+            testsupport::PlayDriver d;
+            QVERIFY(d.open("N7longlong1"));
+            d.item(qPrintable(QString("N%1").arg(threads) + "1"))->trigger();
+            QCOMPARE(d.core().engine.threads, threads);
+            d.item("Ordinateurcontreordinateur1")->trigger();
+            QTRY_VERIFY_WITH_TIMEOUT(d.form->searching(), testsupport::engineWaitMs);
+            QTest::qWait(300);
+            QElapsedTimer took;
+            took.start();
+            d.form->quit();
+            QVERIFY2(took.elapsed() < 1000, qPrintable(QString("%1 threads: %2 ms").arg(threads).arg(took.elapsed())));
+            QVERIFY(!d.form->isVisible());
+            QVERIFY(!d.form->searching());
+            QVERIFY(QFile::exists(d.folder->file("last32.dam")));
+        }
     }
 };
 
