@@ -97,6 +97,9 @@ struct Searcher {
     int rootCount = 0;
     bool rootCaptures = false;
     std::array<int, MaxRootMoves> rootValues{};
+    // The value each root move's line shows: its last value found, kept
+    // when a pass ends before reaching it.
+    std::array<int, MaxRootMoves> shownValues{};
     int bestIndex = 0;
     int previousRootValue = 0;
 
@@ -343,22 +346,7 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     for (int p = ply - 4; p >= ply - s.reversible[ply] && p >= 1; p -= 2)
         if (s.lineKeys[p] == s.lineKeys[ply]) return 0;
 
-    // Step 5. The horizon of a quiet position: with nothing to take for the
-    // side to move it is a leaf, valued without a look at the table or a
-    // list of moves (most nodes of a search are such leaves).
-    if (depth <= 0) {
-        const MovesOnBoard moves = movesOnBoard(r.board, side);
-        if (moves == MovesOnBoard::None) return -Infinity + ply;
-        if (moves == MovesOnBoard::QuietOnly) {
-            if (s.en.tables.learned)
-                if (const std::optional<int> v =
-                        probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
-                    return *v;
-            return evaluateAt(s, ply, alpha, beta);
-        }
-    }
-
-    // Step 6. Transposition table.
+    // Step 5. Transposition table.
     const HashKey key = keyAt(s, ply);
     const std::optional<HashHit> hit = probeTable(s.table, key);
     MoveSquares tableMove;
@@ -371,11 +359,21 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
             return v;
     }
 
-    // Step 7. Positions the user has taught, valued for the side to move.
+    // Step 6. Positions the user has taught, valued for the side to move.
     if (s.en.tables.learned)
         if (const std::optional<int> v =
                 probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
             return *v;
+
+    // Step 7. The horizon of a quiet position: with nothing to take for
+    // the side to move it is a leaf, valued without a list of moves (most
+    // nodes of a search are such leaves). The table was looked at first: it
+    // may hold the position searched deeper by an earlier iteration.
+    if (depth <= 0) {
+        const MovesOnBoard moves = movesOnBoard(r.board, side);
+        if (moves == MovesOnBoard::None) return -Infinity + ply;
+        if (moves == MovesOnBoard::QuietOnly) return evaluateAt(s, ply, alpha, beta);
+    }
 
     // Step 8. Generate. No move loses.
     r.currentPly = ply;
@@ -535,6 +533,7 @@ int searchRootMoves(Searcher& s, int alpha, int beta, int depth) {
         if (s.main) {
             if (!en.infiniteThinking) showThinking(core, best, k == n - 1 ? depth + 1 : depth);
             showRootLine(s, k, move, v, false);
+            s.shownValues[k] = v;
             s.previousRootValue = v;
         }
         if (v > alpha) {
@@ -558,17 +557,23 @@ void sortRootMoves(Searcher& s) {
         return s.rootValues[a] > s.rootValues[b];
     });
     std::array<Move, MaxRootMoves> moves{};
-    std::array<int, MaxRootMoves> values{};
+    std::array<int, MaxRootMoves> values{}, shown{};
     for (int i = 0; i < n; ++i) {
         moves[i] = list[order[i]];
         values[i] = s.rootValues[order[i]];
+        shown[i] = s.shownValues[order[i]];
     }
     for (int i = 0; i < n; ++i) {
         list[i] = moves[i];
         s.rootValues[i] = values[i];
+        s.shownValues[i] = shown[i];
     }
     s.bestIndex = 0;
     if (s.main) s.en.search.bestRootIndex = 0;
+    // The lines show the moves by their place in the list: written again in
+    // the new order, so that no move is shown twice while the next pass
+    // works its way down.
+    for (int i = 0; i < n; ++i) showRootLine(s, i, list[i], s.shownValues[i], false);
 }
 
 // One iteration at `depth` inside a window around the last value, widened
@@ -615,6 +620,7 @@ void prepareSearcher(Searcher& s, rules::Side side, std::uint32_t keyIndex, std:
             for (int& h : row) h /= 4;
     s.rootCount = std::min(root.size(), MaxRootMoves);
     s.rootCaptures = rootCaptures;
+    s.shownValues = {};
     MoveList& list = s.r.list(1);
     if (&list != &root) {
         list.clear();
