@@ -346,22 +346,7 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     for (int p = ply - 4; p >= ply - s.reversible[ply] && p >= 1; p -= 2)
         if (s.lineKeys[p] == s.lineKeys[ply]) return 0;
 
-    // Step 5. The horizon of a quiet position: with nothing to take for the
-    // side to move it is a leaf, valued without a look at the table or a
-    // list of moves (most nodes of a search are such leaves).
-    if (depth <= 0) {
-        const MovesOnBoard moves = movesOnBoard(r.board, side);
-        if (moves == MovesOnBoard::None) return -Infinity + ply;
-        if (moves == MovesOnBoard::QuietOnly) {
-            if (s.en.tables.learned)
-                if (const std::optional<int> v =
-                        probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
-                    return *v;
-            return evaluateAt(s, ply, alpha, beta);
-        }
-    }
-
-    // Step 6. Transposition table.
+    // Step 5. Transposition table.
     const HashKey key = keyAt(s, ply);
     const std::optional<HashHit> hit = probeTable(s.table, key);
     MoveSquares tableMove;
@@ -374,11 +359,21 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
             return v;
     }
 
-    // Step 7. Positions the user has taught, valued for the side to move.
+    // Step 6. Positions the user has taught, valued for the side to move.
     if (s.en.tables.learned)
         if (const std::optional<int> v =
                 probeLearned(*s.en.tables.learned, s.keyIndex, s.keyLock, side == rules::White))
             return *v;
+
+    // Step 7. The horizon of a quiet position: with nothing to take for
+    // the side to move it is a leaf, valued without a list of moves (most
+    // nodes of a search are such leaves). The table was looked at first: it
+    // may hold the position searched deeper by an earlier iteration.
+    if (depth <= 0) {
+        const MovesOnBoard moves = movesOnBoard(r.board, side);
+        if (moves == MovesOnBoard::None) return -Infinity + ply;
+        if (moves == MovesOnBoard::QuietOnly) return evaluateAt(s, ply, alpha, beta);
+    }
 
     // Step 8. Generate. No move loses.
     r.currentPly = ply;

@@ -8,27 +8,9 @@ namespace eval {
 
 namespace {
 
-// Rows 8, 6, 4, 2 hold squares 1-4, 9-12, 17-20, 25-28 on files b, d, f, h;
-// rows 7, 5, 3, 1 the others on files a, c, e, g. One step changes the
-// square number by 3, 4 or 5 depending on the row and the direction.
-constexpr SquareMask EvenRows = 0x0F0F0F0Fu;
-constexpr SquareMask OddRows = 0xF0F0F0F0u;
-constexpr SquareMask FileH = M({4, 12, 20, 28});
-constexpr SquareMask FileA = M({5, 13, 21, 29});
-
-// The squares reached from the squares of `m` by one step in direction d
-// (0 up-left, 1 up-right, 2 down-left, 3 down-right); steps off the board vanish.
-constexpr SquareMask step(SquareMask m, int d) {
-    switch (d) {
-        case 0: return ((m & EvenRows) >> 4) | ((m & OddRows & ~FileA) >> 5);
-        case 1: return ((m & EvenRows & ~FileH) >> 3) | ((m & OddRows) >> 4);
-        case 2: return ((m & EvenRows) << 4) | ((m & OddRows & ~FileA) << 3);
-        case 3: return ((m & EvenRows & ~FileH) << 5) | ((m & OddRows) << 4);
-    }
-    return 0;
-}
-// The squares whose neighbour in direction d lies in `m`.
-constexpr SquareMask from(SquareMask m, int d) { return step(m, 3 - d); }
+// The squares whose neighbour in direction d lies in `m` (0 up-left,
+// 1 up-right, 2 down-left, 3 down-right).
+constexpr SquareMask from(SquareMask m, int d) { return rules::stepBack(m, d); }
 
 int count(SquareMask m) { return std::popcount(m); }
 

@@ -7,10 +7,11 @@
 #include <initializer_list>
 
 #include "rules/board.h"
+#include "rules/square_sets.h"
 
 namespace eval {
 
-using SquareMask = std::uint32_t;
+using SquareMask = rules::SquareSet;
 
 constexpr SquareMask maskOf(std::initializer_list<int> squares) {
     SquareMask m = 0;
@@ -33,12 +34,7 @@ constexpr SquareMask turnMask(SquareMask m) {
     return (m >> 16) | (m << 16);
 }
 
-struct BoardMasks {
-    SquareMask whiteMen = 0, whiteKings = 0, blackMen = 0, blackKings = 0, empty = 0;
-    SquareMask white() const { return whiteMen | whiteKings; }
-    SquareMask black() const { return blackMen | blackKings; }
-};
-
-BoardMasks boardMasks(const rules::Board& board);
+using BoardMasks = rules::SquareSets;
+inline BoardMasks boardMasks(const rules::Board& board) { return rules::squareSets(board); }
 
 }  // namespace eval

@@ -67,16 +67,6 @@ inline constexpr NeighbourTable Neighbours = makeNeighbours();
 
 constexpr Square neighbour(Square s, int d) { return Neighbours[d][s]; }
 
-// Entry i (1..32) is 33 - i. White's pieces are visited reading it forwards
-// (32 down to 1), Black's reading it backwards (1 up to 32): each side starts
-// from its own back row.
-constexpr std::array<std::uint16_t, NumSquares + 1> makeScanList() {
-    std::array<std::uint16_t, NumSquares + 1> l{};
-    for (int i = 1; i <= NumSquares; ++i) l[i] = static_cast<std::uint16_t>(33 - i);
-    return l;
-}
-inline constexpr std::array<std::uint16_t, NumSquares + 1> ScanList = makeScanList();
-
 constexpr bool isWhite(PieceCode c) { return c == WhiteMan || c == WhiteKing; }
 constexpr bool isBlack(PieceCode c) { return c == BlackMan || c == BlackKing; }
 constexpr bool isKing(PieceCode c) { return c == WhiteKing || c == BlackKing; }

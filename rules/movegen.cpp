@@ -1,7 +1,10 @@
 #include "rules/movegen.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#include "rules/square_sets.h"
 
 namespace rules {
 
@@ -10,8 +13,9 @@ bool Move::sameAs(const Move& o) const {
            std::equal(captured.begin(), captured.begin() + ncapt, o.captured.begin());
 }
 
-void MoveList::grow() {
-    const int newCapacity = m_capacity > 0 ? 2 * m_capacity : InitialListCapacity;
+void MoveList::grow(int needed) {
+    int newCapacity = m_capacity > 0 ? 2 * m_capacity : InitialListCapacity;
+    while (newCapacity < needed) newCapacity *= 2;
     auto bigger = std::make_unique<Move[]>(static_cast<std::size_t>(newCapacity));
     std::copy(m_data, m_data + m_count, bigger.get());
     m_grown = std::move(bigger);
@@ -160,9 +164,15 @@ inline void appendSimple(MoveList& list, Square from, Square to) {
     m.key = 0;
 }
 
+// A king's simple moves: along each diagonal to every empty square up to
+// the first obstacle, nearest first.
+inline void kingSimpleMoves(const Board& b, Square s, MoveList& list) {
+    for (int dir = 0; dir < NumDirections; ++dir)
+        for (Square t = neighbour(s, dir); b[t] == Empty; t = neighbour(t, dir)) appendSimple(list, s, t);
+}
+
 // Simple moves of one piece: a man to each empty forward neighbour (White's
-// towards row 8, Black's towards row 1), a king along each diagonal to every
-// empty square up to the first obstacle, nearest first.
+// towards row 8, Black's towards row 1), a king as above.
 inline void simpleMovesOf(const Board& b, Square s, MoveList& list) {
     const PieceCode code = b[s];
     if (isMan(code)) {
@@ -172,90 +182,129 @@ inline void simpleMovesOf(const Board& b, Square s, MoveList& list) {
             if (b[t] == Empty) appendSimple(list, s, t);
         }
     } else {
-        for (int dir = 0; dir < NumDirections; ++dir)
-            for (Square t = neighbour(s, dir); b[t] == Empty; t = neighbour(t, dir)) appendSimple(list, s, t);
+        kingSimpleMoves(b, s, list);
     }
 }
 
-}  // namespace
-
-namespace {
-
-// Whether a man on s has an enemy next to it with an empty square behind, in
-// any direction: the cheap test that spares most men the full exploration.
-inline bool manCanTake(const Board& b, Square s, PieceCode enemyMan, PieceCode enemyKing) {
-    for (int dir = 0; dir < NumDirections; ++dir) {
-        const PieceCode c = b[neighbour(s, dir)];
-        if ((c == enemyMan || c == enemyKing) && b[neighbour(neighbour(s, dir), dir)] == Empty) return true;
-    }
-    return false;
+// The pieces of `men` and `kings` that can take in direction D. A man takes
+// an enemy next to it onto the empty square just behind; a king flies over
+// empty squares to an enemy with an empty square behind it.
+template <int D>
+inline SquareSet takersTowards(SquareSet men, SquareSet kings, SquareSet enemy, SquareSet empty) {
+    // Enemies with an empty square behind them, and the squares from which
+    // they are jumped this way.
+    SquareSet launch = stepBack(enemy & stepBack(empty, D), D);
+    SquareSet takers = men & launch;
+    // A king may also start further back, across empty squares.
+    for (; kings && launch; launch = stepBack(launch & empty, D)) takers |= kings & launch;
+    return takers;
 }
 
-// Number of simple moves of one piece, without listing them.
-inline int countSimpleMoves(const Board& b, Square s) {
-    const PieceCode code = b[s];
-    int n = 0;
-    if (isMan(code)) {
-        const int first = code == WhiteMan ? 0 : 2;
-        n += b[neighbour(s, first)] == Empty;
-        n += b[neighbour(s, first + 1)] == Empty;
+// The side's pieces that can take at least one piece, in any of the four
+// directions (men take backwards too).
+inline SquareSet piecesThatCanTake(SquareSet men, SquareSet kings, SquareSet enemy, SquareSet empty) {
+    return takersTowards<0>(men, kings, enemy, empty) | takersTowards<1>(men, kings, enemy, empty) |
+           takersTowards<2>(men, kings, enemy, empty) | takersTowards<3>(men, kings, enemy, empty);
+}
+
+// Calls visit(square) for each square of `set` in the side's scan order:
+// White's from square 32 down to 1, Black's from 1 up to 32, each side
+// starting from its own back row.
+template <Side S, typename Visit>
+inline void inScanOrder(SquareSet set, Visit&& visit) {
+    if constexpr (S == White) {
+        while (set) {
+            const int bit = 31 - std::countl_zero(set);
+            set ^= SquareSet{1} << bit;
+            visit(static_cast<Square>(bit + 1));
+        }
     } else {
-        for (int dir = 0; dir < NumDirections; ++dir)
-            for (Square t = neighbour(s, dir); b[t] == Empty; t = neighbour(t, dir)) ++n;
+        for (; set; set &= set - 1) visit(static_cast<Square>(std::countr_zero(set) + 1));
     }
+}
+
+// Number of simple moves of the kings of `kings` in direction D. Two kings'
+// slides one way never overlap (the nearer king blocks the other), so each
+// step of the sliding set counts its squares once.
+template <int D>
+inline int countKingSlides(SquareSet kings, SquareSet empty) {
+    int n = 0;
+    for (SquareSet ray = step(kings, D) & empty; ray; ray = step(ray, D) & empty) n += std::popcount(ray);
     return n;
 }
 
 // With CountOnly, simple moves are counted and not listed (perft's leaves);
 // captures are always listed, since the majority rule needs them.
-template <bool CountOnly>
-int generate(RulesState& r, Side side) {
-    const bool black = side == Black;
+template <bool CountOnly, Side S>
+int generate(RulesState& r) {
     MoveList& list = r.list(r.currentPly);
     list.clear();
     r.captureCount = 0;
     r.capturePath[1] = 0;
-    const PieceCode enemyMan = black ? WhiteMan : BlackMan;
-    const PieceCode enemyKing = black ? WhiteKing : BlackKing;
-    const PieceCode ownMan = black ? BlackMan : WhiteMan;
-    const PieceCode ownKing = black ? BlackKing : WhiteKing;
+    const SquareSets sets = squareSets(r.board);
+    constexpr bool white = S == White;
+    const SquareSet men = white ? sets.whiteMen : sets.blackMen;
+    const SquareSet kings = white ? sets.whiteKings : sets.blackKings;
+    const SquareSet enemy = white ? sets.black() : sets.white();
+    const SquareSet empty = sets.empty;
 
-    // Step 1. Captures, visiting the side's pieces from its own back row.
-    std::array<Square, NumSquares> own;
-    int ownCount = 0;
-    CaptureExplorer<false> explorer(r, list, nullptr, side);
-    for (int i = 1; i <= NumSquares; ++i) {
-        const Square s = static_cast<Square>(ScanList[black ? 33 - i : i]);
-        const PieceCode c = r.board[s];
-        if (c == ownMan) {
-            own[ownCount++] = s;
-            if (manCanTake(r.board, s, enemyMan, enemyKing)) explorer.explorePiece(s);
-        } else if (c == ownKing) {
-            own[ownCount++] = s;
-            explorer.explorePiece(s);
-        }
+    // Step 1. Captures: only the pieces that can take are explored, from the
+    // side's own back row. Most positions have none and skip this step.
+    if (const SquareSet takers = piecesThatCanTake(men, kings, enemy, empty)) {
+        CaptureExplorer<false> explorer(r, list, nullptr, S);
+        inScanOrder<S>(takers, [&](Square s) { explorer.explorePiece(s); });
+        if constexpr (!CountOnly)
+            if (r.ordering && list.size() > 1) r.ordering->order(r, list, true);
+        return list.size();
     }
 
-    // Step 2. Simple moves, only when nothing can be taken.
-    if (list.empty()) {
-        if constexpr (CountOnly) {
-            int n = 0;
-            for (int i = 0; i < ownCount; ++i) n += countSimpleMoves(r.board, own[i]);
-            return n;
-        }
-        for (int i = 0; i < ownCount; ++i) simpleMovesOf(r.board, own[i], list);
+    // Step 2. Simple moves. A man steps to an empty square diagonally
+    // forwards: White's up the board (directions 0 and 1), Black's down
+    // (2 and 3).
+    constexpr int forward = white ? 0 : 2;
+    const SquareSet left = men & stepBack(empty, forward);
+    const SquareSet right = men & stepBack(empty, forward + 1);
+    if constexpr (CountOnly) {
+        const int menMoves = std::popcount(left) + std::popcount(right);
+        if (!kings) return menMoves;
+        return menMoves + countKingSlides<0>(kings, empty) + countKingSlides<1>(kings, empty) +
+               countKingSlides<2>(kings, empty) + countKingSlides<3>(kings, empty);
     }
 
-    if constexpr (!CountOnly)
-        if (r.ordering && list.size() > 1) r.ordering->order(r, list, r.captureCount > 0);
+    // Each piece's moves together, pieces in scan order, a man's left step
+    // before its right one.
+    const Board& b = r.board;
+    inScanOrder<S>(left | right | kings, [&](Square s) {
+        const SquareSet bit = squareBit(s);
+        if (kings & bit) [[unlikely]] {
+            kingSimpleMoves(b, s, list);
+            return;
+        }
+        // Both steps written, each kept only when its square is free.
+        Move* m = list.room(2);
+        m[0].from = s;
+        m[0].to = neighbour(s, forward);
+        m[0].ncapt = 0;
+        m[0].key = 0;
+        const int kept = (left & bit) != 0;
+        m[kept].from = s;
+        m[kept].to = neighbour(s, forward + 1);
+        m[kept].ncapt = 0;
+        m[kept].key = 0;
+        list.extend(kept + ((right & bit) != 0));
+    });
+
+    if (r.ordering && list.size() > 1) r.ordering->order(r, list, false);
     return list.size();
 }
 
 }  // namespace
 
-int generateMoves(RulesState& r, Side side) { return generate<false>(r, side); }
+int generateMoves(RulesState& r, Side side) {
+    return side == White ? generate<false, White>(r) : generate<false, Black>(r);
+}
 
-int countMoves(RulesState& r, Side side) { return generate<true>(r, side); }
+int countMoves(RulesState& r, Side side) { return side == White ? generate<true, White>(r) : generate<true, Black>(r); }
 
 int generateRootMoves(RulesState& r, Side side) {
     r.currentPly = 1;

@@ -63,12 +63,20 @@ public:
     void clear() { m_count = 0; }
     Move& append() {
         if (m_count == m_capacity) [[unlikely]]
-            grow();
+            grow(m_count + 1);
         return m_data[m_count++];
     }
+    // Room for n more moves past the end, to be written ahead of extend(k),
+    // which keeps the first k of them.
+    Move* room(int n) {
+        if (m_count + n > m_capacity) [[unlikely]]
+            grow(m_count + n);
+        return m_data + m_count;
+    }
+    void extend(int k) { m_count += k; }
 
 private:
-    void grow();
+    void grow(int needed);
     Move* m_data = nullptr;
     int m_count = 0;
     int m_capacity = 0;
