@@ -37,14 +37,17 @@ struct Squares {
 // The rules are laid out one to a line, as they are numbered; the
 // formatter leaves them so.
 // clang-format off
-// The sums of the rule groups, in the order of the structure weights.
-constexpr int NumStructureGroups = StructureWedges - StructureOpening + 1;
-using StructureGroups = std::array<int, NumStructureGroups>;
-
-StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int blackMen, bool wtm) {
+// The rules' sum with each group weighed by its scale (percent): with every
+// scale at 100, a hundred times the rules' own sum.
+int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool wtm, const EvalWeights& w) {
     const bool btm = !wtm;
-    StructureGroups g{};
+    int sum = 0;
     int t = 0;
+    // Ends a group: its rules' sum t, scaled, joins the total.
+    const auto close = [&](Weight group) {
+        if (t != 0) sum += w[group] * t;
+        t = 0;
+    };
 
     // Rules 1-8: the opening and middle game.
     if (phase < PhasePreEndgame) {
@@ -60,7 +63,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         if (s.Bs(M({18, 13})) && s.Ws(M({21, 25, 29}))) t += 5;
     }
 
-    g[0] = t; t = 0;
+    close(StructureOpening);
 
     // Rules 9-14: the double corners and back rows.
     if (s.Es(M({32, 28}))) {
@@ -84,7 +87,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         if (s.E(32)) { if (s.B(20)) t -= 10; if (s.B(19)) t -= 10; }
     }
 
-    g[1] = t; t = 0;
+    close(StructureBackRows);
 
     // Rules 15-16: the pre-endgame and endgame.
     if (phase > PhaseMiddle && s.Bs(M({7, 12})) && s.Ws(M({16, 19})) && s.Es(M({15, 10, 11}))) {
@@ -96,7 +99,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         if (s.Es(M({29, 25, 10, 6, 7}))) { t += 10; if (s.B(9)) t += 10; if (s.B(5)) t += 10; }
     }
 
-    g[2] = t; t = 0;
+    close(StructureLateWings);
 
     // Rules 17-28: locked wings and centres.
     if (s.Ws(M({20, 24, 28})) && s.Bs(M({11, 15, 16, 19})) && s.E(27)) {
@@ -132,7 +135,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
     if (s.Bs(M({10, 11, 14, 16})) && s.Ws(M({17, 20, 21, 23})) && s.Es(M({12, 9, 13, 15, 18, 19}))) t += 20;
     if (s.Ws(M({23, 22, 19, 17})) && s.Bs(M({16, 13, 12, 10})) && s.Es(M({21, 24, 20, 18, 15, 14}))) t -= 20;
 
-    g[3] = t; t = 0;
+    close(StructureLocks);
 
     // Rules 29-38: the edge columns a and h.
     if (s.Ws(M({13, 17, 21})) && s.B(5) && s.Es(M({9, 10}))) {
@@ -152,7 +155,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
     if (s.Ws(M({13, 17, 21})) && s.Bs(M({5, 18, 14}))) t += 10;
     if (s.Bs(M({20, 16, 12})) && s.Ws(M({28, 15, 19}))) t -= 10;
 
-    g[4] = t; t = 0;
+    close(StructureEdgeFiles);
 
     // Rules 39-44: men deep in the opponent's camp.
     if (s.W(11) && s.Es(M({7, 8, 3})) && s.nB(15) && s.nB(16) && s.Bs(M({2, 4}))) {
@@ -181,7 +184,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
     if (s.Ws(M({19, 17})) && s.B(10) && s.Es(M({18, 15, 14})) && ((s.Bs(M({7, 3})) && s.E(21)) || (s.Bs(M({6, 1})) && s.E(24))))
         t -= 25;
 
-    g[5] = t; t = 0;
+    close(StructureDeepMen);
 
     // Rules 45-52: threats against a wing.
     if (s.W(21) && s.Bs(M({17, 14}))) {
@@ -217,7 +220,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         if (s.O(15)) { t -= 4; if (btm) t -= 40; }
     }
 
-    g[6] = t; t = 0;
+    close(StructureWingThreats);
 
     // Rules 53-54: the man on h4 (White) and a5 (Black).
     if (s.W(20)) {
@@ -241,7 +244,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         }
     }
 
-    g[7] = t; t = 0;
+    close(StructureEdgeMen);
 
     // Rules 55-58: the guard of the double corner.
     if (s.W(28) && s.W(24)) t += 2;
@@ -259,7 +262,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         if (s.B(14)) t += 2;
     }
 
-    g[8] = t; t = 0;
+    close(StructureCornerGuard);
 
     // Rules 59-64: compact chains.
     if (s.Ws(M({18, 23, 27})) && s.E(14)) t += 2;
@@ -269,7 +272,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
     if (s.Ws(M({18, 19, 23, 26, 27})) && s.E(15)) t += 4;
     if (s.Bs(M({15, 14, 10, 7, 6})) && s.E(18)) t -= 4;
 
-    g[9] = t; t = 0;
+    close(StructureChains);
 
     // Rules 65-70: two against three on a wing.
     if (s.Bs(M({11, 12})) && s.Ws(M({19, 20, 24})) && s.Es(M({15, 16, 8, 4}))) t += s.O(28) ? 30 : -20;
@@ -291,7 +294,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         else if (s.E(9)) t += 20;
     }
 
-    g[10] = t; t = 0;
+    close(StructureTwoAgainstThree);
 
     // Rules 71-72: with White down to fewer than eight men.
     if (whiteMen < 8 && s.B(7) && s.Ws(M({12, 16, 20})) && s.Es(M({3, 4, 8, 18, 19}))) {
@@ -306,7 +309,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         else if (s.E(22) && s.W(18) && s.E(20)) t -= 20;
     }
 
-    g[11] = t; t = 0;
+    close(StructureShortOfMen);
 
     // Rules 73-74: the a-file chain against d6, the h-file chain against e3.
     if (s.Ws(M({13, 17, 21})) && s.B(10)) {
@@ -342,7 +345,7 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         }
     }
 
-    g[12] = t; t = 0;
+    close(StructureFileChains);
 
     // Rules 75-76.
     if (s.Ws(M({13, 18, 23})) && s.Bs(M({6, 9, 14})) && s.Es(M({17, 15})) && (s.E(22) || (s.W(21) && s.E(10)))) {
@@ -359,8 +362,8 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
         if (s.W(32)) t -= 10;
         if (s.W(28)) t -= 10;
     }
-    g[13] = t;
-    return g;
+    close(StructureWedges);
+    return sum;
 }
 // clang-format on
 
@@ -369,12 +372,8 @@ StructureGroups structureSums(const Squares& s, int phase, int whiteMen, int bla
 int structureTermFromMasks(const EvalState& st, const BoardMasks& m, rules::Side side) {
     const PieceCount& pc = st.acc.pieceCount;
     const Squares s{m.whiteMen, m.blackMen, m.empty};
-    const StructureGroups g =
-        structureSums(s, st.phase, pc[rules::WhiteMan], pc[rules::BlackMan], whiteToMove(st, side));
-    // Scales in percent: with every scale at 100 the sum is the rules' own.
-    int scaled = 0;
-    for (int k = 0; k < NumStructureGroups; ++k) scaled += st.weights[static_cast<Weight>(StructureOpening + k)] * g[k];
-    const int t = scaled / 100;
+    const int t =
+        structureSum(s, st.phase, pc[rules::WhiteMan], pc[rules::BlackMan], whiteToMove(st, side), st.weights) / 100;
     const int clamped = std::clamp(t, -st.weights[StructureClamp], st.weights[StructureClamp]);
     return side == rules::Black ? -clamped : clamped;
 }
