@@ -11,6 +11,7 @@
 #include "engine/search.h"
 #include "engine/thinking.h"
 #include "eval/accumulators.h"
+#include "eval/eval_support.h"
 #include "game/core.h"
 #include "game/navigation.h"
 #include "rules/fen.h"
@@ -60,6 +61,7 @@ struct Engine {
             for (int q = 1; q <= 32; ++q)
                 table[static_cast<std::size_t>(q)] = static_cast<std::uint8_t>(rules::squareRow(q) * 3);
         p.tempoWeights.fill(2);
+        core->eval.weights = evaltest::handSetWeights();
     }
     void setPosition(const char* fen) {
         const rules::FenResult r = rules::parseFen(fen);

@@ -33,7 +33,7 @@ TEST(Breakthrough, DoubledClampedAndHalfAgainForTheSideToMove) {
         {0, true, rules::White, 0},
     };
     for (const FinishCase& c : cases)
-        EXPECT_EQ(eval::finishBreakthrough(c.t, c.whiteToMove, c.side), c.term)
+        EXPECT_EQ(eval::finishBreakthrough(c.t, c.whiteToMove, c.side, evaltest::handSetWeights()), c.term)
             << c.t << (c.whiteToMove ? " wtm" : " btm") << " side " << rules::sideIndex(c.side);
 }
 
@@ -69,6 +69,7 @@ class BreakthroughRules : public testing::TestWithParam<BreakthroughCase> {};
 TEST_P(BreakthroughRules, WorkedOutByHand) {
     const BreakthroughCase& c = GetParam();
     eval::EvalState st;
+    st.weights = evaltest::handSetWeights();
     const rules::Board b = board(c.fen);
     st.acc.pieceCount = eval::recountPieces(b);
     st.currentPly = c.ply;
@@ -107,6 +108,7 @@ class StructureRules : public testing::TestWithParam<StructureCase> {};
 TEST_P(StructureRules, WorkedOutByHand) {
     const StructureCase& c = GetParam();
     eval::EvalState st;
+    st.weights = evaltest::handSetWeights();
     const rules::Board b = board(c.fen);
     st.acc.pieceCount = eval::recountPieces(b);
     st.phase = c.phase;

@@ -24,6 +24,7 @@ struct Static {
     rules::Board b;
     Static(const char* fen, const eval::EvalParameters& p) : b(board(fen)) {
         st.params = p;
+        st.weights = evaltest::handSetWeights();
         eval::selectPhaseAndVariant(st, b);
     }
     int value(rules::Side side, eval::EvalTrace* trace = nullptr) {
@@ -304,6 +305,7 @@ TEST(Evaluate, GroupClampHoldsWhateverThePositionalSum) {
 TEST(Evaluate, CatalogueTermsStayInTheirRanges) {
     std::mt19937 rng(7);
     eval::EvalState st;
+    st.weights = evaltest::handSetWeights();
     for (int i = 0; i < 20000; ++i) {
         rules::Board b{};
         b[0] = rules::Sentinel;
@@ -371,7 +373,7 @@ TEST(ManSafety, SquareSetsAgreeWithTheRulesManByMan) {
         }
         for (int phase = 0; phase <= 3; phase += 3) {
             const int bits = std::clamp(eval::manSafetySum(eval::boardMasks(b), phase), -60, 60);
-            ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White))
+            ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White, evaltest::handSetWeights()))
                 << rules::toFen(b, rules::White) << " phase " << phase;
         }
     }

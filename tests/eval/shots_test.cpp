@@ -103,6 +103,7 @@ TEST_P(ShotCatalogue, EntryFiresAndWinsMaterial) {
 
     // In the evaluation: White's shot counts for White.
     eval::EvalState st;
+    st.weights = evaltest::handSetWeights();
     st.acc.pieceCount = eval::recountPieces(b);
     st.currentPly = 1;
     EXPECT_EQ(eval::shotTerm(st, b, rules::White), p.value);
