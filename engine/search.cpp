@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <thread>
@@ -282,14 +283,45 @@ bool canCapture(const rules::Board& b, rules::Side side) { return movesOnBoard(b
 // taken by either side, a static value this far above beta (per ply of
 // depth left, in 1/200 of a man) is taken as the node's value.
 constexpr int StaticCutMargin = 60;
-constexpr int StaticCutDepth = 3;
+constexpr int StaticCutDepth = 5;
+
+// Near the horizon, at a node off the best line where nothing is to be
+// taken by either side, some quiet moves are not tried at all:
+// - with one or two plies left, when the static value is so far below
+//   alpha (per ply left, in 1/200 of a man) that a quiet move cannot
+//   make it up;
+// - with three plies or less left, the moves after the first
+//   LateMovesTried + depth * depth, in order.
+constexpr int FutilityMargin = 80;
+constexpr int FutilityDepth = 2;
+constexpr int LateMovesTried = 3;
+constexpr int LateMovePruningDepth = 3;
 
 // Late-move reductions: from the third quiet move of a node with at least
-// three plies left, one ply less; from the sixth with six plies left, two.
+// three plies left, about ln(depth) * ln(k + 1) / 2 plies less (k counts
+// the moves from 0), at least one and leaving at least one ply.
 constexpr int LateMoveFrom = 2;
 constexpr int LateMoveDepth = 3;
-constexpr int LateMoveTwoFrom = 5;
-constexpr int LateMoveTwoDepth = 6;
+constexpr int ReductionDepths = 64;
+
+struct LateMoveReductions {
+    std::array<std::array<std::int8_t, MaxRootMoves>, ReductionDepths> plies{};
+
+    LateMoveReductions() {
+        for (int d = 1; d < ReductionDepths; ++d)
+            for (int k = 1; k < MaxRootMoves; ++k)
+                plies[d][k] = static_cast<std::int8_t>(0.5 + std::log(d) * std::log(k + 1) / 2.0);
+    }
+    int of(int depth, int k) const {
+        return std::clamp<int>(plies[std::min(depth, ReductionDepths - 1)][std::min(k, MaxRootMoves - 1)], 1,
+                               depth - 1);
+    }
+};
+const LateMoveReductions lateMoveReductions;
+
+bool isKiller(const Searcher& s, const Move& move, int ply) {
+    return sameSquares(move, s.killers[ply][0]) || sameSquares(move, s.killers[ply][1]);
+}
 
 // How many plies less the k-th move (0-based) of a node is searched first:
 // only quiet moves of men, late in the order, not the killers, not a man
@@ -298,15 +330,22 @@ constexpr int LateMoveTwoDepth = 6;
 // Kings' moves are never reduced: in the endings they decide, every one of
 // them may matter.
 int lateMoveReduction(const Searcher& s, const Move& move, int k, int depth, int ply, bool captureNode) {
-    if (captureNode || depth < LateMoveDepth || k < LateMoveFrom) return 0;
-    if (sameSquares(move, s.killers[ply][0]) || sameSquares(move, s.killers[ply][1])) return 0;
+    if (captureNode || depth < LateMoveDepth || k < LateMoveFrom || isKiller(s, move, ply)) return 0;
     const rules::Board& b = s.r.board;   // the move is already made
     const rules::PieceCode piece = b[move.to];
     if (rules::isKing(piece)) return 0;
     const int row = rules::squareRow(move.to);   // 0 is row 8
     if (piece == rules::WhiteMan ? row <= 1 : row >= 6) return 0;
     if (movesOnBoard(b, rules::opposite(s.sideAt(ply))) == MovesOnBoard::Capture) return 0;
-    return k >= LateMoveTwoFrom && depth >= LateMoveTwoDepth ? 2 : 1;
+    return lateMoveReductions.of(depth, k);
+}
+
+// Whether the k-th move of a node where pruning is allowed may be left
+// untried, judged before it is made: never the first, the table's move, a
+// killer or a man's move to the crown.
+bool mayPrune(const Searcher& s, const Move& move, int k, int ply, MoveSquares tableMove) {
+    return k > 0 && !sameSquares(move, tableMove) && !isKiller(s, move, ply) &&
+           !rules::promotionRow(s.r.board[move.from], move.to);
 }
 
 template <bool PvNode>
@@ -403,11 +442,32 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
     int best = -Infinity;
     MoveSquares bestMove;
     const int childDepth = captureNode ? depth : depth - 1;
+
+    // Step 10.1. Which moves need not be tried: see FutilityMargin. A move
+    // left untried counts as worth the static value plus the margin.
+    const bool pruning = !PvNode && !captureNode && depth <= LateMovePruningDepth && !isDecisive(alpha) &&
+                         !isDecisive(beta) && !canCapture(r.board, rules::opposite(side));
+    int futileBelow = Infinity;   // the value an untried move counts as
+    if (pruning && depth <= FutilityDepth) {
+        const int margin = FutilityMargin * depth;
+        const int v = evaluateAt(s, ply, alpha - margin, alpha - margin + 1);
+        if (v + margin <= alpha) futileBelow = v + margin;
+    }
+    const int movesTried = LateMovesTried + depth * depth;
+
     for (int k = 0; k < n; ++k) {
         pickNext(list, k, n);
         const Move& move = list[k];
         const bool kingStep = !captureNode && rules::isKing(r.board[move.from]);
+        const bool prunable =
+            pruning && (futileBelow < Infinity || k >= movesTried) && mayPrune(s, move, k, ply, tableMove);
         makeMove(s, move);
+        // A move after which the opponent must take may be a shot: tried.
+        if (prunable && movesOnBoard(r.board, rules::opposite(side)) != MovesOnBoard::Capture) {
+            saved.restore(s);
+            if (futileBelow < Infinity) best = std::max(best, futileBelow);
+            continue;
+        }
         prefetchTable(s.table, keyAt(s, ply + 1).index);
         s.reversible[ply + 1] = kingStep ? s.reversible[ply] + 1 : 0;
 

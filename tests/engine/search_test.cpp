@@ -133,12 +133,12 @@ struct RegressionCase {
 // count are the search's signature. A change in the search changes them;
 // update them only for a change meant to change the search.
 const RegressionCase kRegressions[] = {
-    {"Start", "W:W21-32:B1-12", 7, "c3-d4", 19297, 18},
-    {"BlackReplies", "B:W17,21,22,23,25,26,27,28,29,30,31,32:B1-12", 7, "f6-e5", 23248, 14},
-    {"MiddleGame", "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14", 7, "g3-h4", 28153, 29},
-    {"KingsEnding", "B:WK29,25,27,28:BK4,6,9,10", 7, "h8-d4", 5959, -30},
-    {"MenEnding", "W:W22,26,30,31:B3,7,11", 9, "c1-b2", 10308, 315},
-    {"WinsAMan", "W:W17,20,22,23,24,25,28,30:B2,5,6,8,9,11,13,16", 7, "c3-d4", 8363, 364},
+    {"Start", "W:W21-32:B1-12", 7, "g3-f4", 12261, 12},
+    {"BlackReplies", "B:W17,21,22,23,25,26,27,28,29,30,31,32:B1-12", 7, "f6-e5", 17876, 14},
+    {"MiddleGame", "W:W19,21,22,23,24,26,27,28,30,31:B2,3,5,6,7,8,9,10,12,14", 7, "g3-h4", 23298, 24},
+    {"KingsEnding", "B:WK29,25,27,28:BK4,6,9,10", 7, "h8-d4", 5588, -46},
+    {"MenEnding", "W:W22,26,30,31:B3,7,11", 9, "c3-b4", 8070, 315},
+    {"WinsAMan", "W:W17,20,22,23,24,25,28,30:B2,5,6,8,9,11,13,16", 7, "c3-d4", 6723, 364},
 };
 
 class SearchRegression : public testing::TestWithParam<RegressionCase> {};
