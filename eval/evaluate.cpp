@@ -137,8 +137,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
         if (breakthrough >= -8 && breakthrough <= 8) {
             // Man by man costs in proportion to the men; the square-set form
             // costs the same whatever the board, and wins on a full one.
-            const int sum = std::popcount(masks.whiteMen | masks.blackMen) > 10 ? manSafetySum(masks, st.phase)
-                                                                                : manSafetyWalk(b, masks, st.phase);
+            const int sum = men > 10 ? manSafetySum(masks, st.phase) : manSafetyWalk(b, masks, st.phase);
             safety = finishManSafety(sum, w, s);
         }
         acc += structure + safety;

@@ -1,7 +1,5 @@
 #include "eval/man_safety_bits.h"
 
-#include <bit>
-
 #include "eval/parameters.h"
 
 namespace eval {
@@ -12,7 +10,7 @@ namespace {
 // 1 up-right, 2 down-left, 3 down-right).
 constexpr SquareMask from(SquareMask m, int d) { return rules::stepBack(m, d); }
 
-int count(SquareMask m) { return std::popcount(m); }
+int count(SquareMask m) { return rules::countSquares(m); }
 
 // One colour's sum, from that colour's view. Fl/Fr are its forward
 // directions, Bl/Br the backward ones (Bl behind-left, opposite Fr).

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 
 #include "eval/catalogues.h"
 #include "eval/evaluate.h"
@@ -30,8 +29,8 @@ struct Squares {
     bool Ws(SquareMask m) const { return all(w, m); }
     bool Bs(SquareMask m) const { return all(b, m); }
     bool Es(SquareMask m) const { return all(e, m); }
-    int countW(SquareMask m) const { return std::popcount(w & m); }
-    int countB(SquareMask m) const { return std::popcount(b & m); }
+    int countW(SquareMask m) const { return rules::countSquares(w & m); }
+    int countB(SquareMask m) const { return rules::countSquares(b & m); }
 };
 
 // The rules are laid out one to a line, as they are numbered; the
