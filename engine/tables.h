@@ -92,8 +92,13 @@ struct alignas(64) HashBucket {
     std::array<HashSlot, SlotsPerBucket> slot;
 };
 
+// Gives back the memory of a table's buckets (see allocateSearchTables).
+struct ReleaseBuckets {
+    void operator()(HashBucket* buckets) const;
+};
+
 struct TranspositionTable {
-    std::unique_ptr<HashBucket[]> buckets;
+    std::unique_ptr<HashBucket[], ReleaseBuckets> buckets;
     std::uint32_t bucketCount = 0;
     // Counts the searches, so that entries of earlier ones are replaced first.
     std::uint8_t generation = 0;
