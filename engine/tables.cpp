@@ -208,10 +208,6 @@ void newSearchGeneration(TranspositionTable& t) {
 
 std::uint32_t tableEntries(const TranspositionTable& t) { return t.bucketCount * SlotsPerBucket; }
 
-std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove) {
-    return (keyIndex + (whiteToMove ? 1u : 0u)) % static_cast<std::uint32_t>(LearnedEntries);
-}
-
 void storeLearned(SearchTables& t, bool whiteToMove, int value) {
     LearnedTable& table = learnedForWriting(t);
     LearnedEntry& e = table.entries[learnedSlot(t.keyIndex, whiteToMove)];
@@ -219,14 +215,6 @@ void storeLearned(SearchTables& t, bool whiteToMove, int value) {
     e.lock = t.keyLock;
     e.value = static_cast<std::int16_t>(value);
     table.count += (e.value != 0) - had;
-}
-
-std::optional<int> probeLearned(const LearnedTable& table, std::uint32_t keyIndex, std::uint32_t keyLock,
-                                bool whiteToMove) {
-    if (table.count == 0) return std::nullopt;
-    const LearnedEntry& e = table.entries[learnedSlot(keyIndex, whiteToMove)];
-    if (e.lock != keyLock || e.value == 0) return std::nullopt;
-    return e.value;
 }
 
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove) {

@@ -207,9 +207,17 @@ inline void prefetchTable(const TranspositionTable& t, std::uint32_t index) {
 
 // The learned value of the position for the side to move, or nothing.
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove);
-std::optional<int> probeLearned(const LearnedTable& table, std::uint32_t keyIndex, std::uint32_t keyLock,
-                                bool whiteToMove);
-std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove);
+inline std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove) {
+    return (keyIndex + (whiteToMove ? 1u : 0u)) % static_cast<std::uint32_t>(LearnedEntries);
+}
+// Inline: the search asks at every node, and mostly nothing has been taught.
+inline std::optional<int> probeLearned(const LearnedTable& table, std::uint32_t keyIndex, std::uint32_t keyLock,
+                                       bool whiteToMove) {
+    if (table.count == 0) return std::nullopt;
+    const LearnedEntry& e = table.entries[learnedSlot(keyIndex, whiteToMove)];
+    if (e.lock != keyLock || e.value == 0) return std::nullopt;
+    return e.value;
+}
 // Teaches the position of the current keys: `value` for the side to move.
 void storeLearned(SearchTables& t, bool whiteToMove, int value);
 
