@@ -42,9 +42,10 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     const bool btm = !wtm;
     int sum = 0;
     int t = 0;
-    // Ends a group: its rules' sum t, scaled, joins the total.
+    // Ends a group: its rules' sum t, scaled, joins the total (without a
+    // test of t, which the processor could not foresee).
     const auto close = [&](Weight group) {
-        if (t != 0) sum += w[group] * t;
+        sum += w[group] * t;
         t = 0;
     };
 
