@@ -291,7 +291,8 @@ int finishBreakthrough(int t, bool whiteToMoveNow, rules::Side side, const EvalW
     return side == rules::Black ? -t2 : t2;
 }
 
-int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, rules::Side side) {
+int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, const TurnedMasks& turned,
+                              rules::Side side) {
     const PieceCount& pc = st.acc.pieceCount;
     const bool wtm = whiteToMove(st, side);
     // Most positions have few men this far up: the views are built only for
@@ -311,12 +312,11 @@ int breakthroughTermFromMasks(const EvalState& st, const Board& board, const Boa
         w = openCornerOnly(m.empty);
     }
     if (m.blackMen & turnMask(Advanced)) {
-        const View<true> black{
-            board, turnMask(m.blackMen),      turnMask(m.whiteMen),    turnMask(m.empty), turnMask(m.black()),
-            !wtm,  pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
+        const View<true> black{board, turned.blackMen,           turned.whiteMen,         turned.empty, turned.black(),
+                               !wtm,  pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
         k = sideRules(black);
     } else {
-        k = openCornerOnly(turnMask(m.empty));
+        k = openCornerOnly(turned.empty);
     }
     const EvalWeights& ws = st.weights;
     // Scales in percent: with every scale at 100 the sum is the rules' own.
@@ -327,7 +327,8 @@ int breakthroughTermFromMasks(const EvalState& st, const Board& board, const Boa
 }
 
 int breakthroughTerm(const EvalState& st, const Board& board, rules::Side side) {
-    return breakthroughTermFromMasks(st, board, boardMasks(board), side);
+    const BoardMasks masks = boardMasks(board);
+    return breakthroughTermFromMasks(st, board, masks, turnedMasks(masks), side);
 }
 
 }  // namespace eval

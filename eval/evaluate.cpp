@@ -102,6 +102,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     }
 
     const BoardMasks masks = boardMasks(b);
+    const TurnedMasks turned = turnedMasks(masks);
 
     // Step 4. With few men left, kings on the long diagonal.
     int diagonal = 0;
@@ -114,7 +115,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     }
 
     // Step 5. Men near promotion.
-    const int breakthrough = breakthroughTermFromMasks(st, b, masks, s);
+    const int breakthrough = breakthroughTermFromMasks(st, b, masks, turned, s);
 
     // Steps 6-8. The positional group, clamped together while the board is
     // still full enough.
@@ -150,7 +151,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     }
 
     // Step 10. Known shots, in positions of men only.
-    const int shot = wk == 0 && bk == 0 ? shotTermFromMasks(st, masks, s) : 0;
+    const int shot = wk == 0 && bk == 0 ? shotTermFromMasks(st, masks, turned, s) : 0;
 
     // Step 11. Formations and loose men, when no shot decides.
     int structure = 0, safety = 0;
@@ -159,7 +160,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
         if (breakthrough >= -8 && breakthrough <= 8) {
             // Man by man costs in proportion to the men; the square-set form
             // costs the same whatever the board, and wins on a full one.
-            const int sum = men > 10 ? manSafetySum(masks, st.phase) : manSafetyWalk(b, masks, st.phase);
+            const int sum = men > 10 ? manSafetySum(masks, turned, st.phase) : manSafetyWalk(b, masks, st.phase);
             safety = finishManSafety(sum, w, s);
         }
         acc += structure + safety;

@@ -62,7 +62,7 @@ private:
 
 }  // namespace
 
-int manSafetySum(const BoardMasks& m, int phase) {
+int manSafetySum(const BoardMasks& m, const TurnedMasks& turned, int phase) {
     // The squares a man is looked at on, and the bounds of rules 3, 4 and 5,
     // each colour's in its own frame (Black's turned).
     constexpr Pair Looked = pairOf(M({9, 12, 13, 14, 15, 16, 17, 20, 21, 22, 23, 24, 25}),
@@ -73,13 +73,11 @@ int manSafetySum(const BoardMasks& m, int phase) {
     // Forward and backward for a man of either colour in its own frame.
     constexpr int Fl = 0, Fr = 1, Bl = 2, Br = 3;
 
-    const SquareMask blackMenTurned = turnMask(m.blackMen);
-    const SquareMask whiteMenTurned = turnMask(m.whiteMen);
-    const Pair ownMen = pairOf(m.whiteMen, blackMenTurned);
+    const Pair ownMen = pairOf(m.whiteMen, turned.blackMen);
     const Pair men = ownMen & Looked;
-    const Pair own = pairOf(m.white(), blackMenTurned | turnMask(m.blackKings));
-    const Pair enemyMen = pairOf(m.blackMen, whiteMenTurned);
-    const Pair empty = pairOf(m.empty, turnMask(m.empty));
+    const Pair own = pairOf(m.white(), turned.black());
+    const Pair enemyMen = pairOf(m.blackMen, turned.whiteMen);
+    const Pair empty = pairOf(m.empty, turned.empty);
     const Pair occupied = ~empty;
 
     const Pair blE = from(empty, Bl), brE = from(empty, Br);

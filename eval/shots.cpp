@@ -29,9 +29,9 @@ struct ShotView {
     bool nB(int q) const { return !B(q); }
 };
 
-ShotView viewFor(const BoardMasks& m, bool whiteToMoveNow) {
+ShotView viewFor(const BoardMasks& m, const TurnedMasks& turned, bool whiteToMoveNow) {
     if (whiteToMoveNow) return {m.whiteMen, m.blackMen, m.empty};
-    return {turnMask(m.blackMen), turnMask(m.whiteMen), turnMask(m.empty)};
+    return {turned.blackMen, turned.whiteMen, turned.empty};
 }
 
 // The first written-out entry: a7-b6 side. The man on b6 (9) goes to c7 (6);
@@ -195,11 +195,12 @@ std::span<const ShotPattern> patternCatalogue() { return Catalogue; }
 int shotCatalogueSize() { return WrittenOutShots + static_cast<int>(patternCatalogue().size()); }
 
 ShotMatch findShot(const Board& board, bool whiteToMoveNow) {
-    return findShotFromMasks(boardMasks(board), whiteToMoveNow);
+    const BoardMasks masks = boardMasks(board);
+    return findShotFromMasks(masks, turnedMasks(masks), whiteToMoveNow);
 }
 
-ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
-    const ShotView v = viewFor(masks, whiteToMoveNow);
+ShotMatch findShotFromMasks(const BoardMasks& masks, const TurnedMasks& turned, bool whiteToMoveNow) {
+    const ShotView v = viewFor(masks, turned, whiteToMoveNow);
     if (const int value = firstEntry(v)) return {0, value};
     if (const int value = secondEntry(v)) return {1, value};
     EntrySet candidates = 0;
@@ -213,12 +214,13 @@ ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
 }
 
 int shotTerm(const EvalState& st, const Board& board, rules::Side side) {
-    return shotTermFromMasks(st, boardMasks(board), side);
+    const BoardMasks masks = boardMasks(board);
+    return shotTermFromMasks(st, masks, turnedMasks(masks), side);
 }
 
-int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, rules::Side side) {
+int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, const TurnedMasks& turned, rules::Side side) {
     const bool wtm = whiteToMove(st, side);
-    const ShotMatch m = findShotFromMasks(masks, wtm);
+    const ShotMatch m = findShotFromMasks(masks, turned, wtm);
     if (m.value == 0) return 0;
     // The catalogue's gain picks the weight.
     const int value = st.weights[m.value <= 80 ? ShotSmall : m.value <= 120 ? ShotMedium : ShotLarge];

@@ -372,7 +372,8 @@ TEST(ManSafety, SquareSetsAgreeWithTheRulesManByMan) {
             if ((b[q] == rules::WhiteMan && q <= 4) || (b[q] == rules::BlackMan && q >= 29)) b[q] = rules::Empty;
         }
         for (int phase = 0; phase <= 3; phase += 3) {
-            const int bits = std::clamp(eval::manSafetySum(eval::boardMasks(b), phase), -60, 60);
+            const eval::BoardMasks masks = eval::boardMasks(b);
+            const int bits = std::clamp(eval::manSafetySum(masks, eval::turnedMasks(masks), phase), -60, 60);
             ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White, evaltest::handSetWeights()))
                 << rules::toFen(b, rules::White) << " phase " << phase;
         }
