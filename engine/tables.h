@@ -92,7 +92,8 @@ struct alignas(64) HashBucket {
     std::array<HashSlot, SlotsPerBucket> slot;
 };
 
-// Gives back the memory of a table's buckets (see allocateSearchTables).
+// Gives back the memory of a table's buckets, which are allocated aligned to
+// large pages (tables.cpp) and so freed with std::free.
 struct ReleaseBuckets {
     void operator()(HashBucket* buckets) const;
 };
