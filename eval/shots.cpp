@@ -184,6 +184,20 @@ constexpr std::array<EntrySet, rules::NumSquares + 1> makeEntriesByKey() {
 }
 constexpr auto EntriesByKey = makeEntriesByKey();
 
+// The same, gathered a byte of the board at a time (squares 8b + 1 to
+// 8b + 8) for every pattern of own men in it: four look-ups give the
+// candidates of a whole board, without a walk over the men.
+using EntriesOfByte = std::array<std::array<EntrySet, 256>, 4>;
+constexpr EntriesOfByte makeEntriesByByte() {
+    EntriesOfByte byByte{};
+    for (int b = 0; b < 4; ++b)
+        for (int men = 0; men < 256; ++men)
+            for (int k = 0; k < 8; ++k)
+                if (men >> k & 1) byByte[b][men] |= EntriesByKey[8 * b + k + 1];
+    return byByte;
+}
+constexpr auto EntriesByByte = makeEntriesByByte();
+
 bool matches(const ShotPattern& p, const ShotView& v) {
     return ((p.own & ~v.own) | (p.enemy & ~v.enemy) | (p.empty & ~v.empty)) == 0;
 }
@@ -203,8 +217,8 @@ ShotMatch findShotFromMasks(const BoardMasks& masks, const TurnedMasks& turned, 
     const ShotView v = viewFor(masks, turned, whiteToMoveNow);
     if (const int value = firstEntry(v)) return {0, value};
     if (const int value = secondEntry(v)) return {1, value};
-    EntrySet candidates = 0;
-    for (SquareMask own = v.own; own; own &= own - 1) candidates |= EntriesByKey[std::countr_zero(own) + 1];
+    EntrySet candidates = EntriesByByte[0][v.own & 0xFF] | EntriesByByte[1][(v.own >> 8) & 0xFF] |
+                          EntriesByByte[2][(v.own >> 16) & 0xFF] | EntriesByByte[3][v.own >> 24];
     // Lowest index first: the catalogue's order decides.
     for (; candidates; candidates &= candidates - 1) {
         const int i = std::countr_zero(candidates);
