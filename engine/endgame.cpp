@@ -6,6 +6,7 @@
 #include "files/bytes.h"
 #include "files/checksum.h"
 #include "files/program_folder.h"
+#include "rules/square_sets.h"
 
 namespace engine {
 
@@ -242,12 +243,12 @@ int kingsVersusMen(const rules::Board& board, rules::Side side) {
         return true;
     };
 
-    // The search asks at nearly every node of such endings, and mostly no
-    // king stands at an entry: the men are counted only when one does.
+    // The search asks at nearly every node of such endings: the men are
+    // counted only when a king stands at an entry, and then on square sets.
     const bool longDiagonal = entry(1, 28), fromTwo = entry(2, 20), fromThree = entry(3, 21);
     if (!longDiagonal && !fromTwo && !fromThree) return 0;
-    int n = 0;
-    for (int s = 1; s <= rules::NumSquares; ++s) n += at(s) == enemyMan;
+    const rules::SquareSets sets = rules::squareSets(board);
+    const int n = rules::countSquares(black ? sets.whiteMen : sets.blackMen);
 
     if (longDiagonal && n < 4) {
         const bool holds = everyEnemyMan([&](int s) { return D1[s] >= 6 && !touched(s); }) &&
