@@ -6,6 +6,7 @@
 #include "files/bytes.h"
 #include "files/checksum.h"
 #include "files/program_folder.h"
+#include "rules/square_sets.h"
 
 namespace engine {
 
@@ -219,8 +220,6 @@ int kingsVersusMen(const rules::Board& board, rules::Side side) {
     const rules::PieceCode enemyMan = black ? rules::WhiteMan : rules::BlackMan;
     auto own = [&](rules::PieceCode c) { return c == ownMan || c == ownKing; };
 
-    int n = 0;
-    for (int s = 1; s <= rules::NumSquares; ++s) n += at(s) == enemyMan;
     auto touched = [&](int s) {
         for (int d = 0; d < 4; ++d) {
             // Neighbours on the turned board are the turned neighbours.
@@ -244,18 +243,25 @@ int kingsVersusMen(const rules::Board& board, rules::Side side) {
         return true;
     };
 
-    if (entry(1, 28) && n < 4) {
+    // The search asks at nearly every node of such endings: the men are
+    // counted only when a king stands at an entry, and then on square sets.
+    const bool longDiagonal = entry(1, 28), fromTwo = entry(2, 20), fromThree = entry(3, 21);
+    if (!longDiagonal && !fromTwo && !fromThree) return 0;
+    const rules::SquareSets sets = rules::squareSets(board);
+    const int n = rules::countSquares(black ? sets.whiteMen : sets.blackMen);
+
+    if (longDiagonal && n < 4) {
         const bool holds = everyEnemyMan([&](int s) { return D1[s] >= 6 && !touched(s); }) &&
                            !(at(4) == enemyMan && at(8) == rules::Empty && at(11) != rules::Empty) &&
                            everyOwnMan([&](int s) { return D1[s] < 5; });
         return holds ? 30000 : 0;
     }
-    if (entry(2, 20) && n <= 4) {
+    if (fromTwo && n <= 4) {
         const bool holds = everyEnemyMan([&](int s) { return D1[s] >= 7 && !touched(s); }) &&
                            everyOwnMan([&](int s) { return D1[s] < 6; });
         return holds ? 30000 : 0;
     }
-    if (entry(3, 21) && n <= 4) {
+    if (fromThree && n <= 4) {
         const bool holds = (at(2) == rules::Empty || n == 3) &&
                            everyEnemyMan([&](int s) { return D2[s] <= 2 && !touched(s); }) &&
                            everyOwnMan([&](int s) { return D2[s] >= 4; });

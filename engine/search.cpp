@@ -192,20 +192,21 @@ struct Saved {
 };
 
 // Plays `m` on the searcher's board, keeping its keys and evaluation sums.
+// The keys come first: the child's table bucket is fetched from memory
+// while the evaluation sums and the board change.
 void makeMove(Searcher& s, const Move& m) {
     rules::Board& b = s.r.board;
-    eval::updateForMove(s.ev, b, m);
-    for (int i = 0; i < m.ncapt; ++i) {
-        const rules::Square sq = m.captured[i];
-        s.toggle(b[sq], sq);
-        b[sq] = rules::Empty;
-    }
+    for (int i = 0; i < m.ncapt; ++i) s.toggle(b[m.captured[i]], m.captured[i]);
     const rules::PieceCode code = b[m.from];
-    s.toggle(code, m.from);
-    b[m.from] = rules::Empty;
     const rules::PieceCode after = rules::promotedCode(code, m.to);
-    b[m.to] = after;
+    s.toggle(code, m.from);
     s.toggle(after, m.to);
+    const rules::Side next = rules::isWhite(code) ? rules::Black : rules::White;
+    prefetchTable(s.table, hashKeyFor(s.keyIndex, s.keyLock, next).index);
+    eval::updateForMove(s.ev, b, m);
+    for (int i = 0; i < m.ncapt; ++i) b[m.captured[i]] = rules::Empty;
+    b[m.from] = rules::Empty;
+    b[m.to] = after;
 }
 
 HashKey keyAt(const Searcher& s, int ply) { return hashKeyFor(s.keyIndex, s.keyLock, s.sideAt(ply)); }

@@ -92,8 +92,14 @@ struct alignas(64) HashBucket {
     std::array<HashSlot, SlotsPerBucket> slot;
 };
 
+// Gives back the memory of a table's buckets, which are allocated aligned to
+// large pages (tables.cpp) and so freed with std::free.
+struct ReleaseBuckets {
+    void operator()(HashBucket* buckets) const;
+};
+
 struct TranspositionTable {
-    std::unique_ptr<HashBucket[]> buckets;
+    std::unique_ptr<HashBucket[], ReleaseBuckets> buckets;
     std::uint32_t bucketCount = 0;
     // Counts the searches, so that entries of earlier ones are replaced first.
     std::uint8_t generation = 0;
@@ -202,9 +208,17 @@ inline void prefetchTable(const TranspositionTable& t, std::uint32_t index) {
 
 // The learned value of the position for the side to move, or nothing.
 std::optional<int> probeLearned(const SearchTables& t, bool whiteToMove);
-std::optional<int> probeLearned(const LearnedTable& table, std::uint32_t keyIndex, std::uint32_t keyLock,
-                                bool whiteToMove);
-std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove);
+inline std::uint32_t learnedSlot(std::uint32_t keyIndex, bool whiteToMove) {
+    return (keyIndex + (whiteToMove ? 1u : 0u)) % static_cast<std::uint32_t>(LearnedEntries);
+}
+// Inline: the search asks at every node, and mostly nothing has been taught.
+inline std::optional<int> probeLearned(const LearnedTable& table, std::uint32_t keyIndex, std::uint32_t keyLock,
+                                       bool whiteToMove) {
+    if (table.count == 0) return std::nullopt;
+    const LearnedEntry& e = table.entries[learnedSlot(keyIndex, whiteToMove)];
+    if (e.lock != keyLock || e.value == 0) return std::nullopt;
+    return e.value;
+}
 // Teaches the position of the current keys: `value` for the side to move.
 void storeLearned(SearchTables& t, bool whiteToMove, int value);
 

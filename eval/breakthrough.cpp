@@ -272,6 +272,16 @@ BreakthroughGroups sideRules(const View<ForBlack>& v) {
     return groups;
 }
 
+// Every rule but the first step of rule 15 needs an own man on one of these
+// squares (in the side's own frame).
+constexpr SquareMask Advanced = M({5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 19, 20});
+constexpr SquareMask OpenCorner = M({3, 4, 8, 12});
+
+// A side without a man on those squares: only the open corner counts.
+BreakthroughGroups openCornerOnly(SquareMask emptyInOwnFrame) {
+    return {0, 0, 0, all(emptyInOwnFrame, OpenCorner) ? 5 : 0};
+}
+
 }  // namespace
 
 int finishBreakthrough(int t, bool whiteToMoveNow, rules::Side side, const EvalWeights& w) {
@@ -281,15 +291,33 @@ int finishBreakthrough(int t, bool whiteToMoveNow, rules::Side side, const EvalW
     return side == rules::Black ? -t2 : t2;
 }
 
-int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, rules::Side side) {
+int breakthroughTermFromMasks(const EvalState& st, const Board& board, const BoardMasks& m, const TurnedMasks& turned,
+                              rules::Side side) {
     const PieceCount& pc = st.acc.pieceCount;
     const bool wtm = whiteToMove(st, side);
-    const View<false> white{
-        board, m.whiteMen, m.blackMen, m.empty, m.black(), wtm, pc[rules::BlackKing] == 0, pc[rules::BlackMan] == 0};
-    const View<true> black{
-        board, turnMask(m.blackMen),      turnMask(m.whiteMen),    turnMask(m.empty), turnMask(m.black()),
-        !wtm,  pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
-    const BreakthroughGroups w = sideRules(white), k = sideRules(black);
+    // Most positions have few men this far up: the views are built only for
+    // a side that has one.
+    BreakthroughGroups w, k;
+    if (m.whiteMen & Advanced) {
+        const View<false> white{board,
+                                m.whiteMen,
+                                m.blackMen,
+                                m.empty,
+                                m.black(),
+                                wtm,
+                                pc[rules::BlackKing] == 0,
+                                pc[rules::BlackMan] == 0};
+        w = sideRules(white);
+    } else {
+        w = openCornerOnly(m.empty);
+    }
+    if (m.blackMen & turnMask(Advanced)) {
+        const View<true> black{board, turned.blackMen,           turned.whiteMen,         turned.empty, turned.black(),
+                               !wtm,  pc[rules::WhiteKing] == 0, pc[rules::WhiteMan] == 0};
+        k = sideRules(black);
+    } else {
+        k = openCornerOnly(turned.empty);
+    }
     const EvalWeights& ws = st.weights;
     // Scales in percent: with every scale at 100 the sum is the rules' own.
     const int t = (ws[BreakthroughRowSeven] * (w[0] - k[0]) + ws[BreakthroughRowSix] * (w[1] - k[1]) +
@@ -299,7 +327,8 @@ int breakthroughTermFromMasks(const EvalState& st, const Board& board, const Boa
 }
 
 int breakthroughTerm(const EvalState& st, const Board& board, rules::Side side) {
-    return breakthroughTermFromMasks(st, board, boardMasks(board), side);
+    const BoardMasks masks = boardMasks(board);
+    return breakthroughTermFromMasks(st, board, masks, turnedMasks(masks), side);
 }
 
 }  // namespace eval

@@ -31,10 +31,12 @@ struct ShotMatch {
 ShotMatch findShot(const rules::Board& board, bool whiteToMove);
 int shotCatalogueSize();
 
-// The same terms from masks the caller has built once for the position.
-int breakthroughTermFromMasks(const EvalState& st, const rules::Board& board, const BoardMasks& m, rules::Side side);
+// The same terms from masks the caller has built (and turned) once for the
+// position.
+int breakthroughTermFromMasks(const EvalState& st, const rules::Board& board, const BoardMasks& m,
+                              const TurnedMasks& turned, rules::Side side);
 int structureTermFromMasks(const EvalState& st, const BoardMasks& m, rules::Side side);
-int shotTermFromMasks(const EvalState& st, const BoardMasks& m, rules::Side side);
-ShotMatch findShotFromMasks(const BoardMasks& m, bool whiteToMove);
+int shotTermFromMasks(const EvalState& st, const BoardMasks& m, const TurnedMasks& turned, rules::Side side);
+ShotMatch findShotFromMasks(const BoardMasks& m, const TurnedMasks& turned, bool whiteToMove);
 
 }  // namespace eval

@@ -30,6 +30,28 @@ bool inDoubleCorners(const Board& b, rules::PieceCode king) {
     return corner && far;
 }
 
+// Step 12's test: in some direction the square beside the piece on `to` is
+// empty and the square opposite holds a piece whose code differs from the
+// piece's by two. Codes two apart: a man and a man of the other colour, a
+// king and a king of the other colour, a white king and an empty square.
+bool lastMoveOffers(const Board& b, const BoardMasks& m, rules::Square to) {
+    if (to == 0) return false;
+    SquareMask twoApart = 0;
+    switch (b[to]) {
+        case Empty: twoApart = m.whiteKings; break;
+        case WhiteMan: twoApart = m.blackMen; break;
+        case WhiteKing: twoApart = m.empty | m.blackKings; break;
+        case BlackMan: twoApart = m.whiteMen; break;
+        case BlackKing: twoApart = m.whiteKings; break;
+        default: return false;
+    }
+    const SquareMask piece = rules::squareBit(to);
+    const auto offers = [&](int d) {
+        return (rules::step(piece, d) & m.empty) && (rules::step(piece, 3 - d) & twoApart);
+    };
+    return offers(0) || offers(1) || offers(2) || offers(3);
+}
+
 // The man-safety sum from White's view, man by man, before the clamp.
 int manSafetyWalk(const Board& b, const BoardMasks& m, int phase);
 
@@ -80,6 +102,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     }
 
     const BoardMasks masks = boardMasks(b);
+    const TurnedMasks turned = turnedMasks(masks);
 
     // Step 4. With few men left, kings on the long diagonal.
     int diagonal = 0;
@@ -92,7 +115,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     }
 
     // Step 5. Men near promotion.
-    const int breakthrough = breakthroughTermFromMasks(st, b, masks, s);
+    const int breakthrough = breakthroughTermFromMasks(st, b, masks, turned, s);
 
     // Steps 6-8. The positional group, clamped together while the board is
     // still full enough.
@@ -128,7 +151,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     }
 
     // Step 10. Known shots, in positions of men only.
-    const int shot = wk == 0 && bk == 0 ? shotTermFromMasks(st, masks, s) : 0;
+    const int shot = wk == 0 && bk == 0 ? shotTermFromMasks(st, masks, turned, s) : 0;
 
     // Step 11. Formations and loose men, when no shot decides.
     int structure = 0, safety = 0;
@@ -137,8 +160,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
         if (breakthrough >= -8 && breakthrough <= 8) {
             // Man by man costs in proportion to the men; the square-set form
             // costs the same whatever the board, and wins on a full one.
-            const int sum = std::popcount(masks.whiteMen | masks.blackMen) > 10 ? manSafetySum(masks, st.phase)
-                                                                                : manSafetyWalk(b, masks, st.phase);
+            const int sum = men > 10 ? manSafetySum(masks, turned, st.phase) : manSafetyWalk(b, masks, st.phase);
             safety = finishManSafety(sum, w, s);
         }
         acc += structure + safety;
@@ -150,15 +172,7 @@ int evaluateImpl(const EvalState& st, const Board& b, rules::Side s, int alpha, 
     // opens a combination), so it counts for the mover.
     int lastMove = 0;
     if (st.currentPly > 2) {
-        const rules::Square to = st.lastTo;
-        for (int d = 0; d < rules::NumDirections; ++d) {
-            const rules::Square e = rules::neighbour(to, d);
-            const rules::Square o = rules::neighbour(to, 3 - d);
-            if (e != 0 && b[e] == Empty && std::abs(b[to] - b[o]) == 2) {
-                lastMove = oddPly ? -w[LastMoveOffer] : w[LastMoveOffer];
-                break;
-            }
-        }
+        if (lastMoveOffers(b, masks, st.lastTo)) lastMove = oddPly ? -w[LastMoveOffer] : w[LastMoveOffer];
         acc += lastMove;
     }
 

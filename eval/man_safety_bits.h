@@ -8,6 +8,6 @@
 namespace eval {
 
 // White's view, before the clamp; the caller clamps and turns it.
-int manSafetySum(const BoardMasks& m, int phase);
+int manSafetySum(const BoardMasks& m, const TurnedMasks& turned, int phase);
 
 }  // namespace eval

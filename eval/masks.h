@@ -37,4 +37,29 @@ constexpr SquareMask turnMask(SquareMask m) {
 using BoardMasks = rules::SquareSets;
 inline BoardMasks boardMasks(const rules::Board& board) { return rules::squareSets(board); }
 
+// The sets turned half a circle (turnMask): Black's own frame, in which
+// Black's rules read as White's do. The evaluation turns them once for all
+// its terms.
+struct TurnedMasks {
+    SquareMask whiteMen = 0, blackMen = 0, blackKings = 0, empty = 0;
+    SquareMask black() const { return blackMen | blackKings; }
+};
+
+// Two sets turned at once: reversing the 64 bits of `low | high << 32`
+// reverses each half and swaps them.
+constexpr std::uint64_t reverseBits(std::uint64_t m) {
+    m = ((m >> 1) & 0x5555555555555555u) | ((m & 0x5555555555555555u) << 1);
+    m = ((m >> 2) & 0x3333333333333333u) | ((m & 0x3333333333333333u) << 2);
+    m = ((m >> 4) & 0x0F0F0F0F0F0F0F0Fu) | ((m & 0x0F0F0F0F0F0F0F0Fu) << 4);
+    return __builtin_bswap64(m);
+}
+constexpr TurnedMasks turnedMasks(const BoardMasks& m) {
+    const std::uint64_t men = reverseBits(std::uint64_t{m.whiteMen} | std::uint64_t{m.blackMen} << 32);
+    const std::uint64_t rest = reverseBits(std::uint64_t{m.empty} | std::uint64_t{m.blackKings} << 32);
+    return {static_cast<SquareMask>(men >> 32), static_cast<SquareMask>(men), static_cast<SquareMask>(rest),
+            static_cast<SquareMask>(rest >> 32)};
+}
+static_assert(turnedMasks({.whiteMen = 1, .blackKings = 0x80000000u}).whiteMen == 0x80000000u);
+static_assert(turnedMasks({.whiteMen = 1, .blackKings = 0x80000000u}).blackKings == 1);
+
 }  // namespace eval

@@ -29,9 +29,9 @@ struct ShotView {
     bool nB(int q) const { return !B(q); }
 };
 
-ShotView viewFor(const BoardMasks& m, bool whiteToMoveNow) {
+ShotView viewFor(const BoardMasks& m, const TurnedMasks& turned, bool whiteToMoveNow) {
     if (whiteToMoveNow) return {m.whiteMen, m.blackMen, m.empty};
-    return {turnMask(m.blackMen), turnMask(m.whiteMen), turnMask(m.empty)};
+    return {turned.blackMen, turned.whiteMen, turned.empty};
 }
 
 // The first written-out entry: a7-b6 side. The man on b6 (9) goes to c7 (6);
@@ -184,6 +184,20 @@ constexpr std::array<EntrySet, rules::NumSquares + 1> makeEntriesByKey() {
 }
 constexpr auto EntriesByKey = makeEntriesByKey();
 
+// The same, gathered a byte of the board at a time (squares 8b + 1 to
+// 8b + 8) for every pattern of own men in it: four look-ups give the
+// candidates of a whole board, without a walk over the men.
+using EntriesOfByte = std::array<std::array<EntrySet, 256>, 4>;
+constexpr EntriesOfByte makeEntriesByByte() {
+    EntriesOfByte byByte{};
+    for (int b = 0; b < 4; ++b)
+        for (int men = 0; men < 256; ++men)
+            for (int k = 0; k < 8; ++k)
+                if (men >> k & 1) byByte[b][men] |= EntriesByKey[8 * b + k + 1];
+    return byByte;
+}
+constexpr auto EntriesByByte = makeEntriesByByte();
+
 bool matches(const ShotPattern& p, const ShotView& v) {
     return ((p.own & ~v.own) | (p.enemy & ~v.enemy) | (p.empty & ~v.empty)) == 0;
 }
@@ -195,15 +209,16 @@ std::span<const ShotPattern> patternCatalogue() { return Catalogue; }
 int shotCatalogueSize() { return WrittenOutShots + static_cast<int>(patternCatalogue().size()); }
 
 ShotMatch findShot(const Board& board, bool whiteToMoveNow) {
-    return findShotFromMasks(boardMasks(board), whiteToMoveNow);
+    const BoardMasks masks = boardMasks(board);
+    return findShotFromMasks(masks, turnedMasks(masks), whiteToMoveNow);
 }
 
-ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
-    const ShotView v = viewFor(masks, whiteToMoveNow);
+ShotMatch findShotFromMasks(const BoardMasks& masks, const TurnedMasks& turned, bool whiteToMoveNow) {
+    const ShotView v = viewFor(masks, turned, whiteToMoveNow);
     if (const int value = firstEntry(v)) return {0, value};
     if (const int value = secondEntry(v)) return {1, value};
-    EntrySet candidates = 0;
-    for (SquareMask own = v.own; own; own &= own - 1) candidates |= EntriesByKey[std::countr_zero(own) + 1];
+    EntrySet candidates = EntriesByByte[0][v.own & 0xFF] | EntriesByByte[1][(v.own >> 8) & 0xFF] |
+                          EntriesByByte[2][(v.own >> 16) & 0xFF] | EntriesByByte[3][v.own >> 24];
     // Lowest index first: the catalogue's order decides.
     for (; candidates; candidates &= candidates - 1) {
         const int i = std::countr_zero(candidates);
@@ -213,12 +228,13 @@ ShotMatch findShotFromMasks(const BoardMasks& masks, bool whiteToMoveNow) {
 }
 
 int shotTerm(const EvalState& st, const Board& board, rules::Side side) {
-    return shotTermFromMasks(st, boardMasks(board), side);
+    const BoardMasks masks = boardMasks(board);
+    return shotTermFromMasks(st, masks, turnedMasks(masks), side);
 }
 
-int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, rules::Side side) {
+int shotTermFromMasks(const EvalState& st, const BoardMasks& masks, const TurnedMasks& turned, rules::Side side) {
     const bool wtm = whiteToMove(st, side);
-    const ShotMatch m = findShotFromMasks(masks, wtm);
+    const ShotMatch m = findShotFromMasks(masks, turned, wtm);
     if (m.value == 0) return 0;
     // The catalogue's gain picks the weight.
     const int value = st.weights[m.value <= 80 ? ShotSmall : m.value <= 120 ? ShotMedium : ShotLarge];

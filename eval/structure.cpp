@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 
 #include "eval/catalogues.h"
 #include "eval/evaluate.h"
@@ -30,8 +29,8 @@ struct Squares {
     bool Ws(SquareMask m) const { return all(w, m); }
     bool Bs(SquareMask m) const { return all(b, m); }
     bool Es(SquareMask m) const { return all(e, m); }
-    int countW(SquareMask m) const { return std::popcount(w & m); }
-    int countB(SquareMask m) const { return std::popcount(b & m); }
+    int countW(SquareMask m) const { return rules::countSquares(w & m); }
+    int countB(SquareMask m) const { return rules::countSquares(b & m); }
 };
 
 // The rules are laid out one to a line, as they are numbered; the
@@ -43,9 +42,10 @@ int structureSum(const Squares& s, int phase, int whiteMen, int blackMen, bool w
     const bool btm = !wtm;
     int sum = 0;
     int t = 0;
-    // Ends a group: its rules' sum t, scaled, joins the total.
+    // Ends a group: its rules' sum t, scaled, joins the total (without a
+    // test of t, which the processor could not foresee).
     const auto close = [&](Weight group) {
-        if (t != 0) sum += w[group] * t;
+        sum += w[group] * t;
         t = 0;
     };
 

@@ -229,7 +229,7 @@ inline void inScanOrder(SquareSet set, Visit&& visit) {
 template <int D>
 inline int countKingSlides(SquareSet kings, SquareSet empty) {
     int n = 0;
-    for (SquareSet ray = step(kings, D) & empty; ray; ray = step(ray, D) & empty) n += std::popcount(ray);
+    for (SquareSet ray = step(kings, D) & empty; ray; ray = step(ray, D) & empty) n += countSquares(ray);
     return n;
 }
 
@@ -265,7 +265,7 @@ int generate(RulesState& r) {
     const SquareSet left = men & stepBack(empty, forward);
     const SquareSet right = men & stepBack(empty, forward + 1);
     if constexpr (CountOnly) {
-        const int menMoves = std::popcount(left) + std::popcount(right);
+        const int menMoves = countSquares(left) + countSquares(right);
         if (!kings) return menMoves;
         return menMoves + countKingSlides<0>(kings, empty) + countKingSlides<1>(kings, empty) +
                countKingSlides<2>(kings, empty) + countKingSlides<3>(kings, empty);

@@ -337,7 +337,8 @@ TEST(Evaluate, CatalogueTermsStayInTheirRanges) {
 
 namespace {
 
-// The word-at-a-time masks agree with a plain scan of the board.
+// The word-at-a-time masks, and the same turned for Black, agree with a
+// plain scan of the board.
 TEST(BoardMasks, AgreeWithTheBoard) {
     std::mt19937 rng(11);
     for (int i = 0; i < 5000; ++i) {
@@ -345,6 +346,7 @@ TEST(BoardMasks, AgreeWithTheBoard) {
         b[0] = rules::Sentinel;
         for (int q = 1; q <= 32; ++q) b[q] = static_cast<std::uint8_t>(rng() % 5);
         const eval::BoardMasks m = eval::boardMasks(b);
+        const eval::TurnedMasks turned = eval::turnedMasks(m);
         for (int q = 1; q <= 32; ++q) {
             ASSERT_EQ(eval::has(m.empty, q), b[q] == rules::Empty);
             ASSERT_EQ(eval::has(m.whiteMen, q), b[q] == rules::WhiteMan);
@@ -352,6 +354,10 @@ TEST(BoardMasks, AgreeWithTheBoard) {
             ASSERT_EQ(eval::has(m.blackMen, q), b[q] == rules::BlackMan);
             ASSERT_EQ(eval::has(m.blackKings, q), b[q] == rules::BlackKing);
             ASSERT_EQ(eval::has(eval::turnMask(m.whiteMen), 33 - q), b[q] == rules::WhiteMan);
+            ASSERT_EQ(eval::has(turned.whiteMen, 33 - q), b[q] == rules::WhiteMan);
+            ASSERT_EQ(eval::has(turned.blackMen, 33 - q), b[q] == rules::BlackMan);
+            ASSERT_EQ(eval::has(turned.blackKings, 33 - q), b[q] == rules::BlackKing);
+            ASSERT_EQ(eval::has(turned.empty, 33 - q), b[q] == rules::Empty);
         }
     }
 }
@@ -372,7 +378,8 @@ TEST(ManSafety, SquareSetsAgreeWithTheRulesManByMan) {
             if ((b[q] == rules::WhiteMan && q <= 4) || (b[q] == rules::BlackMan && q >= 29)) b[q] = rules::Empty;
         }
         for (int phase = 0; phase <= 3; phase += 3) {
-            const int bits = std::clamp(eval::manSafetySum(eval::boardMasks(b), phase), -60, 60);
+            const eval::BoardMasks masks = eval::boardMasks(b);
+            const int bits = std::clamp(eval::manSafetySum(masks, eval::turnedMasks(masks), phase), -60, 60);
             ASSERT_EQ(bits, eval::manSafetyTerm(b, phase, rules::White, evaltest::handSetWeights()))
                 << rules::toFen(b, rules::White) << " phase " << phase;
         }

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <random>
+
 #include "rules/board.h"
 #include "rules/fen.h"
+#include "rules/square_sets.h"
 
 namespace {
 
@@ -52,6 +57,25 @@ TEST(Board, StartingPositionAndMirror) {
     EXPECT_EQ(m[0], rules::Sentinel);
     rules::mirrorPosition(m);
     EXPECT_EQ(m, start);
+}
+
+// The inline count of the default build against the standard library's,
+// on the sets where a carry between bit groups could go wrong and on random
+// ones.
+TEST(Board, CountSquaresAgreesWithPopcount) {
+    constexpr std::uint32_t edges[] = {0u,          1u,          0x80000000u, 0xFFFFFFFFu, 0x7FFFFFFFu, 0xFFFFFFFEu,
+                                       0x55555555u, 0xAAAAAAAAu, 0x0F0F0F0Fu, 0xF0F0F0F0u, 0x00FF00FFu, 0xFF00FF00u,
+                                       0x0000FFFFu, 0xFFFF0000u, 0x80000001u, 0x01010101u};
+    for (const std::uint32_t m : edges) EXPECT_EQ(rules::countSquares(m), std::popcount(m)) << std::hex << m;
+    for (int q = 1; q <= 32; ++q) EXPECT_EQ(rules::countSquares(rules::squareBit(q)), 1) << q;
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 10000; ++i) {
+        // Sparse, dense and even sets alike.
+        std::uint32_t m = static_cast<std::uint32_t>(random());
+        if (i % 3 == 1) m &= static_cast<std::uint32_t>(random());
+        if (i % 3 == 2) m |= static_cast<std::uint32_t>(random());
+        ASSERT_EQ(rules::countSquares(m), std::popcount(m)) << std::hex << m;
+    }
 }
 
 struct FenCase {
