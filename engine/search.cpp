@@ -341,6 +341,16 @@ int lateMoveReduction(const Searcher& s, const Move& move, int k, int depth, int
     return lateMoveReductions.of(depth, k);
 }
 
+// Whether the opponent must take after `m`, seen on a copy of the board:
+// cheaper than making the move with its keys and evaluation sums.
+bool givesCapture(const rules::Board& board, const Move& m, rules::Side opponent) {
+    rules::Board b = board;
+    for (int i = 0; i < m.ncapt; ++i) b[m.captured[i]] = rules::Empty;
+    b[m.to] = rules::promotedCode(b[m.from], m.to);
+    b[m.from] = rules::Empty;
+    return movesOnBoard(b, opponent) == MovesOnBoard::Capture;
+}
+
 // Whether the k-th move of a node where pruning is allowed may be left
 // untried, judged before it is made: never the first, the table's move, a
 // killer or a man's move to the crown.
@@ -462,14 +472,12 @@ int search(Searcher& s, int alpha, int beta, int depth, int ply) {
         const bool kingStep = !captureNode && rules::isKing(r.board[move.from]);
         const bool prunable =
             pruning && (futileBelow < Infinity || k >= movesTried) && mayPrune(s, move, k, ply, tableMove);
-        makeMove(s, move);
         // A move after which the opponent must take may be a shot: tried.
-        if (prunable && movesOnBoard(r.board, rules::opposite(side)) != MovesOnBoard::Capture) {
-            saved.restore(s);
+        if (prunable && !givesCapture(r.board, move, rules::opposite(side))) {
             if (futileBelow < Infinity) best = std::max(best, futileBelow);
             continue;
         }
-        prefetchTable(s.table, keyAt(s, ply + 1).index);
+        makeMove(s, move);
         s.reversible[ply + 1] = kingStep ? s.reversible[ply] + 1 : 0;
 
         int v;
