@@ -21,6 +21,10 @@ bool setUpCore(game::Core& core, game::Host& host, const std::filesystem::path& 
     } else if (eval::loadParameters(core.eval, &host, params) != eval::ParameterFileStatus::Ok) {
         return false;
     }
+    // The front ends search with the window's largest table: at a second
+    // a move the search visits millions of positions, which the window's
+    // default of 1.5 MB cannot keep.
+    engine::setTableSize(core.engine.tables, static_cast<int>(engine::TableSizes.size()) - 1);
     if (!engine::initialiseSearch(core)) {
         std::fprintf(stderr, "Erreur allocation Hash tables\n");
         return false;
